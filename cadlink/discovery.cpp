@@ -1,0 +1,106 @@
+#include "cadlink/discovery.h"
+
+#include "cadlink/codepage.h"
+
+namespace cadlink {
+namespace {
+
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Drops a lead byte that the cut left without its trail byte.
+std::string_view withoutBrokenTail(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (isLeadByte(static_cast<unsigned char>(bytes[i]))) {
+            if (i + 1 == bytes.size()) {
+                return bytes.substr(0, i);
+            }
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return bytes;
+}
+
+// Applies the window test to one window of the current process's record.
+void testWindow(WindowSystem& system, const MatchingValues& matching, WindowHandle window, InstanceRecord& record) {
+    if (system.windowTextLength(window) <= 0) {
+        return;
+    }
+    const std::u16string title = GetWindowTitle(system, window);
+    const std::size_t prefixLength = matching.mainWindowPrefix.size();
+    if (title.compare(0, prefixLength, matching.mainWindowPrefix) != 0 || title.size() < prefixLength) {
+        return;
+    }
+    // The prefix and the one character after it (the blank of "AutoCAD LT - [...]") are dropped.
+    record.DrawingTitle = title.size() > prefixLength + 1 ? title.substr(prefixLength + 1) : std::u16string();
+    record.MainWindow = window;
+}
+
+}  // namespace
+
+std::u16string ExeBaseName(std::u16string_view file) {
+    std::u16string text(file);
+    for (;;) {
+        std::size_t slash = text.find(u'\\');
+        while (slash != std::u16string::npos) {
+            text.erase(0, slash + 1);
+            slash = text.find(u'\\');
+        }
+        const std::size_t colon = text.find(u':');
+        if (colon == std::u16string::npos) {
+            break;
+        }
+        text.erase(0, colon + 1);
+    }
+    const std::size_t dot = text.find(u'.');
+    if (dot != std::u16string::npos) {
+        text.erase(dot);
+    }
+    return text;
+}
+
+std::u16string GetWindowTitle(WindowSystem& system, WindowHandle window) {
+    const int length = system.windowTextLength(window);
+    if (length <= 0) {
+        return {};
+    }
+    std::string bytes = system.windowText(window, length + 1);
+    if (bytes.size() > static_cast<std::size_t>(length)) {
+        bytes.resize(static_cast<std::size_t>(length));
+    }
+    return fromCp932Lenient(withoutBrokenTail(bytes));
+}
+
+void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instances& instances, DrawingList& list) {
+    instances.assign(1, InstanceRecord{});
+    list.clear();
+    for (const ProcessEntry& process : system.processes()) {
+        const std::u16string name = ExeBaseName(fromCp932Lenient(process.exeFile));
+        if (name != matching.processBaseName && name != kFixedProcessBaseName) {
+            continue;
+        }
+        instances.emplace_back();
+        const auto index = static_cast<std::int32_t>(instances.size() - 1);
+        for (WindowHandle window : system.topLevelWindows(process.processId)) {
+            testWindow(system, matching, window, instances.back());
+        }
+        list.addLine(instances.back().DrawingTitle, index);
+    }
+    if (instances.size() > 1) {
+        list.setListIndex(list.lineCount() - 1);
+    }
+}
+
+bool TargetWindow(const Instances& instances, const DrawingList& list, WindowHandle& window) {
+    const int line = list.listIndex();
+    if (line < 0) {
+        return false;
+    }
+    const std::int32_t index = list.itemData(line);
+    window = (index >= 0 && static_cast<std::size_t>(index) < instances.size()) ? instances[index].MainWindow : 0;
+    return true;
+}
+
+}  // namespace cadlink

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tiermark {
+
+// Conversions between the program's UTF-16 text and UTF-8, for messages, logs and JSON. Unpaired
+// surrogates and malformed UTF-8 become U+FFFD.
+std::string toUtf8(std::u16string_view text);
+std::u16string fromUtf8(std::string_view text);
+
+// u"..." literals are UTF-16 already; this keeps call sites short where a char16_t view is wanted.
+inline std::u16string_view u16(const char16_t* text) { return std::u16string_view(text); }
+
+}  // namespace tiermark

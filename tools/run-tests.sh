@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the unit and widget tests (headless), the end-to-end runs against
+# the CAD stand-in, and the checks that need Wine or sanitizers where those stages are switched on.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+
+build=${TIERMARK_BUILD_DIR:-build}
+werror=OFF
+if [ "${CI:-}" = true ]; then werror=ON; fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIERMARK_WERROR=$werror
+cmake --build "$build"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
