@@ -1,0 +1,153 @@
+#include "builder/creation_run.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "builder/cascade.h"
+#include "builder/colours.h"
+#include "builder/layer_commands.h"
+#include "builder/layer_names.h"
+#include "builder/redraw_origin.h"
+#include "builder/value_text.h"
+
+namespace builder {
+
+namespace {
+
+void sendAll(CreationHost& host, const std::vector<std::u16string>& texts) {
+    for (const auto& text : texts) {
+        host.SendCommand(text);
+    }
+}
+
+// Entries of ListBox6 that stand for a layer of their own (templates of numbered families end in "n").
+int countCreatedEntries(const std::vector<std::u16string>& entries) {
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
+                                          [](const std::u16string& e) { return e.empty() || e.back() != u'n'; }));
+}
+
+// The family a row asks for: "備考" 1, or "備考" 2 and above as a whole number; anything else (Null,
+// text, 0, values between 1 and 2) asks for none.
+std::optional<std::int16_t> numberedFamily(const stddb::Value& remarks) {
+    const std::optional<double> value = valueNumber(remarks);
+    if (!value || (*value != 1.0 && *value < 2.0)) {
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> whole = valueInteger(remarks);
+    if (!whole || *whole > INT16_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(*whole);
+}
+
+std::int64_t colourOf(CreationHost& host, const stddb::Value& colourName) {
+    if (stddb::isNull(colourName)) {
+        return layerColour(7);
+    }
+    const std::u16string name = valueText(colourName);
+    if (name == u"任意") {
+        return layerColour(8);
+    }
+    // A name without a row in "線色マスター" gets 7 rather than whatever the previous layer had.
+    const std::optional<stddb::Value> constant = host.colourConstant(name);
+    const std::optional<std::int64_t> number = constant ? valueInteger(*constant) : std::nullopt;
+    return layerColour(number.value_or(kColourWithoutRow));
+}
+
+}  // namespace
+
+CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state) {
+    // A drawing kind without layer rows changes nothing; the form says so.
+    if (input.rows.empty()) {
+        return CreationOutcome{true};
+    }
+    LayerTables& tables = state.tables;
+
+    host.enableMainWindowActions(std::u16string(kCreatedGuidance));
+
+    // Size the tables: keep the main window's earlier entries behind the new layers when it holds more.
+    const int n = countCreatedEntries(input.listBox6);
+    const int earlier = host.combo1Count();
+    if (earlier > n) {
+        tables.redimPreserve(earlier);
+        for (int i = 0; i < earlier; ++i) {
+            tables.LayerDisplayNames[static_cast<std::size_t>(i) + 1] = host.combo1Item(i);
+        }
+    } else {
+        tables.redimPreserve(n);
+    }
+    host.clearCombo1();
+
+    // The rows were read into a vector before the loop, so neither the numbered-layer form nor a new
+    // start-up run of the builder while that form is open can disturb the walk.
+    int s = 1;
+    for (const LayerRow& row : input.rows) {
+        const std::u16string letter = lifeCycleLetter(input.stageIndex);
+        if (const std::optional<std::int16_t> family = numberedFamily(row.remarks)) {
+            state.layerAddMode = *family;
+            host.showNumberedForm();
+        } else {
+            // The tables never index past their end: they grow when s passes the upper bound (the
+            // numbered-layer form may also have grown them meanwhile).
+            tables.ensureIndex(s);
+            const auto slot = static_cast<std::size_t>(s);
+            const std::u16string name = standardLayerName(letter, row.object, row.element);
+            const std::u16string display = displayName(input.optionButton1, row.content, name);
+            host.SendCommand(kEscEsc);
+            host.SendCommand(kLayerCommand);
+            host.SendCommand(kNewOption);
+            host.addToCombo1(display);
+            tables.LayerDisplayNames[slot] = display;
+            host.SendCommand(name + u"\r");
+            tables.LayerNames[slot] = name;
+            host.SendCommand(kEsc);
+        }
+
+        // A family template is created but gets neither line type nor colour, and the next row takes
+        // its slot.
+        if (isTemplateElement(row.element)) {
+            continue;
+        }
+        tables.ensureIndex(s);
+        const auto slot = static_cast<std::size_t>(s);
+        const std::u16string linetype =
+            valueText(row.linetype) == u"実線" ? std::u16string(kContinuous) : valueText(row.linetype);
+        tables.LayerLinetypes[slot] = linetype;
+        sendAll(host, linetypeTexts(linetype, tables.LayerNames[slot]));
+
+        const std::int64_t colour = colourOf(host, row.colour);
+        sendAll(host, colourTexts(colour, tables.LayerNames[slot]));
+        tables.LayerColors[slot] = colour;
+        ++s;
+    }
+    host.enableCommandButton1();
+
+    // Entries the main window offered before, past the new layers: offered again after them, with the
+    // standard name recovered from the display name (kept as it was when the text holds no "-").
+    while (s <= tables.upperBound()) {
+        const auto slot = static_cast<std::size_t>(s);
+        host.SendCommand(kEscEsc);
+        host.SendCommand(kLayerCommand);
+        host.SendCommand(kNewOption);
+        host.addToCombo1(tables.LayerDisplayNames[slot]);
+        if (auto derived = standardNameFromDisplayName(tables.LayerDisplayNames[slot])) {
+            tables.LayerNames[slot] = std::move(*derived);
+        }
+        host.SendCommand(tables.LayerNames[slot] + u"\r");
+        host.SendCommand(kEsc);
+        ++s;
+    }
+
+    // Text that is no number counts as 0 for its axis.
+    state.redrawOriginX = redrawOriginValue(input.textBox5);
+    state.redrawOriginY = redrawOriginValue(input.textBox4);
+
+    // An empty Combo1 (every row was a family whose form added nothing) has nothing to select.
+    if (host.combo1Count() > 0) {
+        host.selectCombo1First();
+    }
+    host.hideBuilder();
+    return CreationOutcome{};
+}
+
+}  // namespace builder

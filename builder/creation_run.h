@@ -1,0 +1,79 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "builder/layer_tables.h"
+#include "stddb/database.h"
+
+namespace builder {
+
+// One row of "レイヤーテーブル" as layer creation reads it.
+struct LayerRow {
+    stddb::Value remarks;   // 備考: 1 or ≥ 2 asks for a numbered family
+    stddb::Value element;   // 作図要素
+    stddb::Value object;    // 図面オブジェクト
+    stddb::Value content;   // 内容
+    stddb::Value linetype;  // 線種
+    stddb::Value colour;    // 線色
+};
+
+// What layer creation needs from the builder form and, through it, from the main window.
+class CreationHost {
+public:
+    virtual ~CreationHost() = default;
+
+    // The builder's command channel: one command text per call.
+    virtual void SendCommand(std::u16string_view text) = 0;
+
+    // The main window's layer list Combo1.
+    virtual void clearCombo1() = 0;
+    virtual void addToCombo1(const std::u16string& text) = 0;
+    virtual int combo1Count() const = 0;
+    virtual std::u16string combo1Item(int index) const = 0;
+    // Selects entry 0, which runs the main window's Combo1_Click.
+    virtual void selectCombo1First() = 0;
+
+    // Shows UserForm2 modally (LayerAddMode is set before) and returns when it is hidden or unloaded.
+    virtual void showNumberedForm() = 0;
+
+    // "色定数" of the row of "線色マスター" whose "名称" is the colour name; nothing when there is none.
+    virtual std::optional<stddb::Value> colourConstant(std::u16string_view colourName) = 0;
+
+    // Enables Command2(0) and Command3(0) of the main window and sets its Label3.
+    virtual void enableMainWindowActions(const std::u16string& label3) = 0;
+    virtual void enableCommandButton1() = 0;
+    virtual void hideBuilder() = 0;
+};
+
+// The builder's page-1 state at the moment "レイヤー作成" is pressed.
+struct CreationInput {
+    std::vector<LayerRow> rows;            // the rows of the chosen drawing kind, in query order
+    int stageIndex = -1;                   // ListBox1's list index, -1 for no selection
+    bool optionButton1 = false;            // standard names rather than content texts in Combo1
+    std::vector<std::u16string> listBox6;  // the page-1 layer entries
+    std::u16string textBox5;               // redraw origin X
+    std::u16string textBox4;               // redraw origin Y
+};
+
+struct CreationOutcome {
+    // The drawing kind has no layer rows: nothing was sent or changed; the form tells the user
+    // kNoLayerRowsMessage.
+    bool noLayerRows = false;
+};
+
+inline constexpr std::u16string_view kNoLayerRowsMessage = u"選択した図面名にはレイヤーが登録されていません。";
+
+// The guidance the main window shows once layers exist.
+inline constexpr std::u16string_view kCreatedGuidance =
+    u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
+    u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。";
+
+// The whole of "レイヤー作成" (CommandButton1_Click of the builder) without the widgets: creates the
+// layers of the rows in the drawing, offers them in Combo1, fills the layer tables, hands family rows to
+// the numbered-layer form, keeps the redraw origin and hides the builder.
+CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state);
+
+}  // namespace builder

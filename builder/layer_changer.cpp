@@ -1,0 +1,82 @@
+#include "builder/layer_changer.h"
+
+#include "common/utf.h"
+
+namespace builder {
+
+std::optional<std::u16string> standardPart(std::u16string_view layerName) {
+    const std::size_t hyphen = layerName.find(u'-');
+    if (hyphen == std::u16string_view::npos) {
+        return std::nullopt;
+    }
+    return std::u16string(layerName.substr(hyphen == 0 ? 0 : hyphen - 1));
+}
+
+std::u16string stemOf(std::u16string_view standardPart) {
+    std::u16string stem(standardPart.substr(0, standardPart.empty() ? 0 : standardPart.size() - 1));
+    if (!stem.empty() && stem.back() == u' ') {
+        stem.pop_back();
+    }
+    return stem;
+}
+
+std::u16string convertedName(std::u16string_view stem, std::u16string_view layerName) {
+    std::u16string name(stem);
+    if (!layerName.empty()) {
+        name += layerName.back();
+    }
+    return name;
+}
+
+bool listedInChanger(std::u16string_view layerName) { return layerName != u"0" && layerName != u"DEFPOINTS"; }
+
+std::vector<std::u16string> changerListing(const std::vector<std::u16string>& drawingLayers) {
+    std::vector<std::u16string> listed;
+    for (const auto& name : drawingLayers) {
+        if (listedInChanger(name)) {
+            listed.push_back(name);
+        }
+    }
+    return listed;
+}
+
+std::optional<std::size_t> matchingEntry(std::u16string_view standardPart, std::u16string_view stem,
+                                         const std::vector<std::u16string>& entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::u16string_view entry = entries[i];
+        if (entry == standardPart || (!entry.empty() && entry.substr(0, entry.size() - 1) == stem)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,
+                       const std::vector<std::u16string>& listBox13, bool& label26Visible) {
+    // Bottom-up, so that removing an item does not move the ones still to be looked at.
+    for (std::size_t i = listBox12.size(); i-- > 0;) {
+        const std::u16string name = listBox12[i];
+        const std::optional<std::u16string> part = standardPart(name);
+        if (!part) {
+            continue;
+        }
+        const std::u16string stem = stemOf(*part);
+        if (!matchingEntry(*part, stem, listBox13)) {
+            continue;
+        }
+        if (!host.drawingHasLayer(name)) {
+            host.showMessage(std::u16string(kLayerMissingMessage));
+            return;
+        }
+        const tiermark::Result<void> renamed = host.renameLayer(name, convertedName(stem, name));
+        if (!renamed) {
+            host.showMessage(std::u16string(kRenameRefusedMessage) + u"\r" +
+                             tiermark::fromUtf8(renamed.error().message));
+            continue;
+        }
+        listBox12.erase(listBox12.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    label26Visible = !listBox12.empty();
+}
+
+}  // namespace builder

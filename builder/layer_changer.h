@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/result.h"
+
+namespace builder {
+
+// The standard part of a drawing layer name: from the character just before its first "-" to the end
+// (the whole name when it starts with "-"). Nothing when the name holds no "-".
+std::optional<std::u16string> standardPart(std::u16string_view layerName);
+
+// The stem of a standard part: without its last character, and without one blank that then ends it.
+std::u16string stemOf(std::u16string_view standardPart);
+
+// The name a converted layer gets: the stem followed by the drawing layer's own last character.
+std::u16string convertedName(std::u16string_view stem, std::u16string_view layerName);
+
+// Whether a drawing layer is listed in ListBox12: every layer but exactly "0" and "DEFPOINTS".
+bool listedInChanger(std::u16string_view layerName);
+// The drawing's layers, in the drawing's order, as ListBox12 lists them.
+std::vector<std::u16string> changerListing(const std::vector<std::u16string>& drawingLayers);
+
+// The first entry of ListBox13 that a drawing layer converts to: an entry equal to the standard part, or
+// one equal to the stem but for its last character (a family placeholder). Its index, or nothing.
+std::optional<std::size_t> matchingEntry(std::u16string_view standardPart, std::u16string_view stem,
+                                         const std::vector<std::u16string>& entries);
+
+// The target drawing as the conversion pass reaches it.
+class ChangerHost {
+public:
+    virtual ~ChangerHost() = default;
+    virtual bool drawingHasLayer(std::u16string_view name) = 0;
+    // Renames a layer; the error's message (UTF-8) says why the drawing refused.
+    virtual tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) = 0;
+    // A message box with an OK button only and no title of its own.
+    virtual void showMessage(const std::u16string& text) = 0;
+};
+
+inline constexpr std::u16string_view kLayerMissingMessage = u"この画層名は存在しません";
+inline constexpr std::u16string_view kRenameRefusedMessage = u"画層名変更できません。";
+
+// The conversion pass of "→" (CommandButton2): walks listBox12 from the bottom up, renames every layer
+// that matches an entry of listBox13 and removes it from the list. A missing layer shows
+// kLayerMissingMessage and ends the pass at once, leaving label26Visible as it was; a refused rename shows
+// kRenameRefusedMessage, CR and the reason and keeps the item. After a whole pass Label26 is visible
+// exactly when items remain.
+void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,
+                       const std::vector<std::u16string>& listBox13, bool& label26Visible);
+
+}  // namespace builder

@@ -1,0 +1,40 @@
+#include "builder/layer_names.h"
+
+#include "builder/value_text.h"
+
+namespace builder {
+
+std::u16string standardLayerName(std::u16string_view letter, const stddb::Value& object,
+                                 const stddb::Value& element) {
+    std::u16string name(letter);
+    name += valueText(object);
+    if (!stddb::isNull(element)) {
+        name += valueText(element);
+    }
+    return name;
+}
+
+std::u16string displayName(bool optionButton1, const stddb::Value& content, std::u16string_view standardName) {
+    if (optionButton1) {
+        return std::u16string(standardName);
+    }
+    return valueText(content) + std::u16string(standardName);
+}
+
+std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view display) {
+    const std::size_t hyphen = display.find(u'-');
+    if (hyphen == std::u16string_view::npos) {
+        return std::nullopt;
+    }
+    return std::u16string(display.substr(hyphen == 0 ? 0 : hyphen - 1));
+}
+
+bool isTemplateElement(const stddb::Value& element) {
+    if (stddb::isNull(element)) {
+        return false;
+    }
+    const std::u16string text = valueText(element);
+    return !text.empty() && text.back() == u'n';
+}
+
+}  // namespace builder

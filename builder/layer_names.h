@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "stddb/database.h"
+
+namespace builder {
+
+// The standard layer name: life-cycle letter, "図面オブジェクト" and, when not Null, "作図要素", joined as
+// stored (the codes carry their own hyphens: D + -STR + -DIM gives D-STR-DIM).
+std::u16string standardLayerName(std::u16string_view letter, const stddb::Value& object,
+                                 const stddb::Value& element);
+
+// The text under which a layer is offered in the main window's Combo1: the standard name alone with
+// OptionButton1, otherwise the "内容" text (Null as empty) directly followed by it.
+std::u16string displayName(bool optionButton1, const stddb::Value& content, std::u16string_view standardName);
+
+// The standard layer name recovered from a display name: the text from one character before the first
+// "-" to the end, or the whole text when it starts with "-". Nothing when the text holds no "-".
+std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view display);
+
+// True when the "作図要素" value marks the template of a numbered family (not Null, last character "n").
+bool isTemplateElement(const stddb::Value& element);
+
+}  // namespace builder
