@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "common/result.h"
+
+namespace stddb::jet {
+
+// Decodes a Jet 4 text value: UCS-2 little endian, or "compressed" when it starts with the bytes FF FE
+// (then runs of one byte per character below U+0100 and of two-byte units, switched by a 00 byte).
+tiermark::Result<std::u16string> decodeJet4Text(std::span<const std::uint8_t> bytes);
+
+}  // namespace stddb::jet
