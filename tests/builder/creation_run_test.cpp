@@ -1,0 +1,276 @@
+#include "builder/creation_run.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+namespace builder {
+namespace {
+
+using Texts = std::vector<std::u16string>;
+const stddb::Value kNull;
+stddb::Value t(const char16_t* text) { return std::u16string(text); }
+
+// Records what the builder does to the drawing and the main window; the numbered-layer form is a callback.
+class FakeHost : public CreationHost {
+public:
+    void SendCommand(std::u16string_view text) override { sent.emplace_back(text); }
+    void clearCombo1() override { combo1.clear(); }
+    void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
+    int combo1Count() const override { return static_cast<int>(combo1.size()); }
+    std::u16string combo1Item(int index) const override { return combo1.at(static_cast<std::size_t>(index)); }
+    void selectCombo1First() override { ++selections; }
+    void showNumberedForm() override {
+        if (numberedForm) {
+            numberedForm();
+        }
+    }
+    std::optional<stddb::Value> colourConstant(std::u16string_view name) override {
+        const auto found = colours.find(std::u16string(name));
+        return found == colours.end() ? std::nullopt : std::optional<stddb::Value>(found->second);
+    }
+    void enableMainWindowActions(const std::u16string& text) override { label3 = text; }
+    void enableCommandButton1() override { commandButton1 = true; }
+    void hideBuilder() override { hidden = true; }
+
+    Texts sent;
+    Texts combo1;
+    std::map<std::u16string, stddb::Value> colours{
+        {u"黒", std::int64_t{0}},  {u"色20", std::int64_t{20}}, {u"色22", std::int64_t{22}},
+        {u"色28", std::int64_t{28}}, {u"色12", 12.0},           {u"色35", std::int64_t{35}}};
+    std::function<void()> numberedForm;
+    std::u16string label3;
+    int selections = 0;
+    bool commandButton1 = false;
+    bool hidden = false;
+};
+
+// The expected texts, written out independently of the code under test.
+void create(Texts& to, const std::u16string& name) {
+    to.insert(to.end(), {u"\x1b\x1b", u"-Layer\r", u"n\r", name + u"\r", u"\x1b"});
+}
+void linetypeAndColour(Texts& to, const std::u16string& name, const std::u16string& linetype,
+                       const std::u16string& colour) {
+    to.insert(to.end(), {u"\x1b\x1b", u"-Layer\r", u"L\r", linetype + u"\r", name + u"\r", u"\x1b\x1b"});
+    to.insert(to.end(), {u"\x1b\x1b", u"-Layer\r", u"C\r", colour + u"\r", name + u"\r", u"\x1b\x1b"});
+}
+void layer(Texts& to, const std::u16string& name, const std::u16string& linetype, const std::u16string& colour) {
+    create(to, name);
+    linetypeAndColour(to, name, linetype, colour);
+}
+
+LayerRow row(stddb::Value remarks, stddb::Value element, stddb::Value object, stddb::Value content,
+             stddb::Value linetype, stddb::Value colour) {
+    return {std::move(remarks), std::move(element), std::move(object),
+            std::move(content), std::move(linetype), std::move(colour)};
+}
+
+// Stage D, content-text naming: plain rows, Null 作図要素 / 線種 / 線色, 実線, 任意, colour constants 0, 20,
+// 22, 28, 12 and 35, a colour name without a row, a template row and two family rows.
+CreationInput mixedDrawingKind() {
+    CreationInput input;
+    input.stageIndex = 1;
+    input.rows = {
+        row(kNull, t(u"-DIM"), t(u"-STR"), t(u"構造物"), t(u"実線"), t(u"黒")),
+        row(kNull, kNull, t(u"-BGD"), t(u"現況"), t(u"破線"), kNull),
+        row(kNull, t(u"-LINE"), t(u"-TTL"), kNull, kNull, t(u"任意")),
+        row(kNull, t(u"-HCH"), t(u"-STR"), t(u"ハッチ"), t(u"実線"), t(u"色20")),
+        row(std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), t(u"副構造物"), t(u"実線"), t(u"黒")),
+        row(kNull, t(u"-TXT"), t(u"-BMK"), t(u"文字"), t(u"実線"), t(u"色22")),
+        row(std::int64_t{0}, t(u"-STRn"), t(u"-STR"), t(u"構造物"), t(u"実線"), t(u"黒")),
+        row(kNull, t(u"-HCH"), t(u"-DCR"), t(u"着色"), t(u"実線"), t(u"色28")),
+        row(std::int64_t{1}, t(u"-HCHn"), t(u"-DCR"), t(u"着色"), t(u"実線"), t(u"黒")),
+        row(kNull, t(u"-LIN"), t(u"-BGD"), t(u"線"), t(u"一点鎖線"), t(u"色12")),
+        row(kNull, t(u"-SYM"), t(u"-BGD"), t(u"記号"), t(u"実線"), t(u"色35")),
+        row(kNull, t(u"-ETC"), t(u"-BGD"), t(u"他"), t(u"実線"), t(u"未登録")),
+    };
+    for (const auto& r : input.rows) {
+        const auto text = [](const stddb::Value& v) {
+            return stddb::isNull(v) ? std::u16string() : std::get<std::u16string>(v);
+        };
+        input.listBox6.push_back(text(r.content) + text(r.object) + text(r.element));
+    }
+    input.textBox5 = u"6940";
+    input.textBox4 = u"9410";
+    return input;
+}
+
+TEST(LayerCreation, SendsEveryLayerOfAMixedDrawingKindByteForByte) {
+    FakeHost host;
+    ProgramLayerState state;
+    std::vector<std::int16_t> familiesShown;
+    host.numberedForm = [&] { familiesShown.push_back(state.layerAddMode); };
+
+    const CreationOutcome outcome = runLayerCreation(host, mixedDrawingKind(), state);
+    EXPECT_FALSE(outcome.noLayerRows);
+
+    Texts expected;
+    layer(expected, u"D-STR-DIM", u"Continuous", u"7");  // 色定数 0
+    layer(expected, u"D-BGD", u"破線", u"7");             // Null 作図要素, Null 線色
+    layer(expected, u"D-TTL-LINE", u"", u"8");            // Null 線種 sends CR alone; 任意
+    layer(expected, u"D-STR-HCH", u"Continuous", u"200");
+    // The family row (備考 2) opens the numbered-layer form and creates nothing.
+    layer(expected, u"D-BMK-TXT", u"Continuous", u"30");
+    create(expected, u"D-STR-STRn");  // template: created, no line type, no colour
+    layer(expected, u"D-DCR-HCH", u"Continuous", u"241");
+    // The family row (備考 1) likewise.
+    layer(expected, u"D-BGD-LIN", u"一点鎖線", u"12");
+    layer(expected, u"D-BGD-SYM", u"Continuous", u"35");
+    layer(expected, u"D-BGD-ETC", u"Continuous", u"7");  // colour name without a row
+    EXPECT_EQ(host.sent, expected);
+    EXPECT_EQ(familiesShown, (std::vector<std::int16_t>{2, 1}));
+
+    EXPECT_EQ(host.combo1, (Texts{u"構造物D-STR-DIM", u"現況D-BGD", u"D-TTL-LINE", u"ハッチD-STR-HCH", u"文字D-BMK-TXT",
+                                  u"構造物D-STR-STRn", u"着色D-DCR-HCH", u"線D-BGD-LIN", u"記号D-BGD-SYM",
+                                  u"他D-BGD-ETC"}));
+    // The template's slot went to the next row; nine layers in slots 1 to 9.
+    const LayerTables& tables = state.tables;
+    EXPECT_EQ(tables.upperBound(), 9);
+    EXPECT_EQ(tables.LayerNames, (Texts{u"", u"D-STR-DIM", u"D-BGD", u"D-TTL-LINE", u"D-STR-HCH", u"D-BMK-TXT",
+                                        u"D-DCR-HCH", u"D-BGD-LIN", u"D-BGD-SYM", u"D-BGD-ETC"}));
+    EXPECT_EQ(tables.LayerLinetypes[2], u"破線");
+    EXPECT_EQ(tables.LayerLinetypes[3], u"");
+    EXPECT_EQ(tables.LayerDisplayNames[6], u"着色D-DCR-HCH");
+    EXPECT_EQ(tables.LayerColors, (std::vector<std::int64_t>{0, 7, 7, 8, 200, 30, 241, 12, 35, 7}));
+    EXPECT_EQ(state.layerAddMode, 1);
+    EXPECT_EQ(state.redrawOriginX, 6940.0);
+    EXPECT_EQ(state.redrawOriginY, 9410.0);
+    EXPECT_EQ(host.label3,
+              u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
+              u"レイヤー変更を伴わない移動処理→\u3000移動のみボタンをクリック後オブジェクトを選択してください。");
+    EXPECT_TRUE(host.commandButton1);
+    EXPECT_EQ(host.selections, 1);
+    EXPECT_TRUE(host.hidden);
+}
+
+CreationInput threeLayers(bool optionButton1) {
+    CreationInput input;
+    input.stageIndex = 0;
+    input.optionButton1 = optionButton1;
+    for (const char16_t* object : {u"-STR", u"-BYP", u"-TTL"}) {
+        input.rows.push_back(row(kNull, kNull, t(object), t(u"新"), t(u"実線"), t(u"黒")));
+        input.listBox6.push_back(u"新" + std::u16string(object));
+    }
+    return input;
+}
+
+std::u16string oldEntry(int i) {
+    const std::string digits = std::to_string(i);
+    return i == 5 ? u"名称なし" : u"旧D-OLD" + std::u16string(digits.begin(), digits.end());
+}
+
+TEST(LayerCreation, EarlierEntriesBeyondTheNewLayersAreOfferedAgain) {
+    FakeHost host;
+    ProgramLayerState state;
+    state.tables.redimPreserve(10);
+    state.tables.LayerNames[5] = u"D-KEEP";
+    state.tables.LayerColors[5] = 3;
+    for (int i = 1; i <= 10; ++i) {
+        host.combo1.push_back(oldEntry(i));
+    }
+    runLayerCreation(host, threeLayers(true), state);
+
+    Texts expectedCombo = {u"S-STR", u"S-BYP", u"S-TTL"};
+    Texts expected;
+    for (const char16_t* name : {u"S-STR", u"S-BYP", u"S-TTL"}) {
+        layer(expected, name, u"Continuous", u"7");
+    }
+    for (int i = 4; i <= 10; ++i) {
+        expectedCombo.push_back(oldEntry(i));
+        // An entry without "-" keeps the standard name it had.
+        create(expected, i == 5 ? u"D-KEEP" : oldEntry(i).substr(1));
+    }
+    EXPECT_EQ(host.combo1, expectedCombo);
+    EXPECT_EQ(host.sent, expected);
+    EXPECT_EQ(state.tables.upperBound(), 10);
+    EXPECT_EQ(state.tables.LayerNames[4], u"D-OLD4");
+    EXPECT_EQ(state.tables.LayerNames[5], u"D-KEEP");
+    EXPECT_EQ(state.tables.LayerColors[5], 3);  // line type and colour of carried entries stay
+    EXPECT_EQ(host.selections, 1);
+}
+
+TEST(LayerCreation, FewerEarlierEntriesThanNewLayersAreDropped) {
+    FakeHost host;
+    ProgramLayerState state;
+    host.combo1 = {u"旧D-OLD1", u"旧D-OLD2"};
+    runLayerCreation(host, threeLayers(false), state);
+    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL"}));
+    EXPECT_EQ(state.tables.upperBound(), 3);
+    EXPECT_EQ(host.sent.size(), 3u * 17u);
+}
+
+TEST(LayerCreation, ADrawingKindWithoutRowsChangesNothing) {
+    FakeHost host;
+    ProgramLayerState state;
+    host.combo1 = {u"旧D-OLD1"};
+    CreationInput input;
+    input.textBox5 = u"10";
+    const CreationOutcome outcome = runLayerCreation(host, input, state);
+    EXPECT_TRUE(outcome.noLayerRows);
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(host.combo1, Texts{u"旧D-OLD1"});
+    EXPECT_TRUE(host.label3.empty());
+    EXPECT_FALSE(host.hidden);
+    EXPECT_EQ(state.tables.upperBound(), 0);
+    EXPECT_EQ(state.redrawOriginX, 0.0);
+    EXPECT_EQ(kNoLayerRowsMessage, u"選択した図面名にはレイヤーが登録されていません。");
+}
+
+TEST(LayerCreation, FamilyRowsOnlyLeaveNothingToSelectAndOriginZeroForText) {
+    FakeHost host;
+    ProgramLayerState state;
+    CreationInput input;
+    input.rows = {row(std::int64_t{3}, t(u"-STRn"), t(u"-STR"), t(u"構造物"), t(u"実線"), t(u"黒"))};
+    input.listBox6 = {u"構造物-STR-STRn"};
+    input.textBox5 = u"abc";
+    input.textBox4 = u"12.5";
+    state.redrawOriginX = 99.0;
+    int shown = 0;
+    host.numberedForm = [&] { ++shown; };
+    runLayerCreation(host, input, state);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(state.layerAddMode, 3);
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(host.selections, 0);  // empty Combo1: nothing selected
+    EXPECT_TRUE(host.hidden);
+    EXPECT_EQ(state.redrawOriginX, 0.0);
+    EXPECT_EQ(state.redrawOriginY, 12.5);
+}
+
+TEST(LayerCreation, TablesGrowWhenTheRowsOutnumberTheList) {
+    FakeHost host;
+    ProgramLayerState state;
+    CreationInput input = threeLayers(true);
+    input.listBox6 = {u"S-STR"};  // disagrees with the rows: n = 1
+    runLayerCreation(host, input, state);
+    EXPECT_EQ(state.tables.upperBound(), 3);
+    EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL"}));
+    EXPECT_EQ(state.tables.LayerColors, (std::vector<std::int64_t>{0, 7, 7, 7}));
+}
+
+TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedAgainAfterTheRows) {
+    FakeHost host;
+    ProgramLayerState state;
+    CreationInput input = threeLayers(true);
+    input.rows.insert(input.rows.begin() + 1, row(std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), kNull, kNull, kNull));
+    input.listBox6.insert(input.listBox6.begin() + 1, u"-BYP-STRn");
+    // The numbered form appends one member as it does: one more slot and one more Combo1 entry.
+    host.numberedForm = [&] {
+        const auto slot = static_cast<std::size_t>(state.tables.growByOne());
+        state.tables.LayerDisplayNames[slot] = u"追加S-BYP-STR1";
+        state.tables.LayerNames[slot] = u"S-BYP-STR1";
+        host.combo1.push_back(u"追加S-BYP-STR1");
+    };
+    runLayerCreation(host, input, state);
+    // The member's slot lies past the rows' slots, so the carried-over step offers it once more.
+    EXPECT_EQ(state.tables.upperBound(), 4);
+    EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL", u"S-BYP-STR1"}));
+    EXPECT_EQ(host.combo1, (Texts{u"S-STR", u"追加S-BYP-STR1", u"S-BYP", u"S-TTL", u"追加S-BYP-STR1"}));
+    Texts tail;
+    create(tail, u"S-BYP-STR1");
+    EXPECT_EQ(Texts(host.sent.end() - 5, host.sent.end()), tail);
+}
+
+}  // namespace
+}  // namespace builder

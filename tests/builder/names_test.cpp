@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "builder/layer_names.h"
+#include "builder/layer_tables.h"
+
+namespace builder {
+namespace {
+
+const stddb::Value kNull;
+stddb::Value text(const char16_t* t) { return std::u16string(t); }
+
+TEST(LayerNames, StandardAndDisplayNames) {
+    EXPECT_EQ(standardLayerName(u"D", text(u"-STR"), kNull), u"D-STR");
+    EXPECT_EQ(standardLayerName(u"D", text(u"-STR"), text(u"-DIM")), u"D-STR-DIM");
+    EXPECT_EQ(standardLayerName(u"", text(u"-STR"), text(u"-dim")), u"-STR-dim");  // case kept
+    EXPECT_EQ(displayName(false, text(u"構造物"), u"D-STR"), u"構造物D-STR");
+    EXPECT_EQ(displayName(false, kNull, u"D-STR"), u"D-STR");
+    EXPECT_EQ(displayName(true, text(u"構造物"), u"D-STR"), u"D-STR");
+}
+
+TEST(LayerNames, StandardNameFromDisplayName) {
+    const std::pair<std::u16string, std::optional<std::u16string>> cases[] = {
+        {u"構造物D-STR-DIM", u"D-STR-DIM"},
+        {u"D-STR", u"D-STR"},
+        {u"-STR", u"-STR"},     // hyphen first: the whole text
+        {u"xx-A", u"x-A"},      // one character before the first hyphen
+        {u"a-b-c", u"a-b-c"},
+        {u"構造物", std::nullopt},
+        {u"", std::nullopt},
+    };
+    for (const auto& [display, name] : cases) {
+        EXPECT_EQ(standardNameFromDisplayName(display), name);
+    }
+}
+
+TEST(LayerNames, TemplateElementsEndInN) {
+    EXPECT_TRUE(isTemplateElement(text(u"-STRn")));
+    EXPECT_FALSE(isTemplateElement(text(u"-STRN")));
+    EXPECT_FALSE(isTemplateElement(text(u"")));
+    EXPECT_FALSE(isTemplateElement(kNull));
+}
+
+TEST(LayerTables, RedimPreserveKeepsEntriesAndBoundsTogether) {
+    LayerTables tables;
+    EXPECT_EQ(tables.upperBound(), 0);
+    tables.redimPreserve(3);
+    tables.LayerNames[3] = u"D-STR";
+    tables.LayerColors[3] = 7;
+    EXPECT_EQ(tables.growByOne(), 4);
+    EXPECT_EQ(tables.LayerNames[3], u"D-STR");
+    tables.redimPreserve(2);  // a smaller bound drops the entries above it
+    tables.redimPreserve(3);
+    EXPECT_EQ(tables.LayerNames[3], u"");
+    EXPECT_EQ(tables.LayerColors[3], 0);
+    tables.ensureIndex(6);
+    for (std::size_t size : {tables.LayerDisplayNames.size(), tables.LayerLinetypes.size(),
+                             tables.LayerColors.size()}) {
+        EXPECT_EQ(size, tables.LayerNames.size());
+    }
+    EXPECT_EQ(tables.upperBound(), 6);
+}
+
+}  // namespace
+}  // namespace builder
