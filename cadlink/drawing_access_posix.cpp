@@ -1,0 +1,55 @@
+#include "cadlink/drawing_access_posix.h"
+
+#include "cadlink/posix_endpoint.h"
+#include "cadlink/posix_protocol.h"
+#include "common/utf.h"
+
+namespace cadlink {
+
+using posix::ByteReader;
+using posix::ByteWriter;
+using posix::Frame;
+using posix::Request;
+
+tiermark::Result<std::vector<std::u16string>> PosixDrawingAccess::layerNames(WindowHandle window) {
+    if (window == 0) {
+        return tiermark::makeError("no target drawing");
+    }
+    auto body = posix::replyBody(posix::exchange(
+        posix::processOfWindow(window), Frame{static_cast<std::uint8_t>(Request::ListLayers), {}}, m_timeout));
+    if (!body) {
+        return body.error();
+    }
+    ByteReader reader(*body);
+    const auto count = reader.u32();
+    if (!count) {
+        return tiermark::makeError("the stand-in's layer list is malformed");
+    }
+    std::vector<std::u16string> names;
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        auto name = reader.text();
+        if (!name) {
+            return tiermark::makeError("the stand-in's layer list is malformed");
+        }
+        names.push_back(tiermark::fromUtf8(*name));
+    }
+    return names;
+}
+
+tiermark::Result<void> PosixDrawingAccess::renameLayer(WindowHandle window, std::u16string_view oldName,
+                                                       std::u16string_view newName) {
+    if (window == 0) {
+        return tiermark::makeError("no target drawing");
+    }
+    ByteWriter writer;
+    writer.text(tiermark::toUtf8(oldName)).text(tiermark::toUtf8(newName));
+    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
+                                                 Frame{static_cast<std::uint8_t>(Request::RenameLayer), writer.take()},
+                                                 m_timeout));
+    if (!body) {
+        return body.error();
+    }
+    return {};
+}
+
+}  // namespace cadlink

@@ -1,0 +1,173 @@
+#include "cadlink/posix_window_system.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "cadlink/posix_endpoint.h"
+#include "cadlink/posix_protocol.h"
+
+namespace cadlink {
+
+namespace {
+
+using posix::ByteReader;
+using posix::ByteWriter;
+using posix::Frame;
+using posix::Request;
+
+struct Window {
+    WindowHandle handle = 0;
+    std::string title;
+};
+
+tiermark::Result<std::vector<Window>> listWindows(std::uint32_t processId, std::chrono::milliseconds timeout) {
+    auto body = posix::replyBody(
+        posix::exchange(processId, Frame{static_cast<std::uint8_t>(Request::ListWindows), {}}, timeout));
+    if (!body) {
+        return body.error();
+    }
+    ByteReader reader(*body);
+    const auto count = reader.u32();
+    std::vector<Window> windows;
+    for (std::uint32_t i = 0; count && i < *count && i < 64; ++i) {
+        const auto handle = reader.u64();
+        const auto title = reader.text();
+        if (!handle || !title) {
+            return tiermark::makeError("the stand-in's window list is malformed");
+        }
+        windows.push_back(Window{*handle, *title});
+    }
+    return windows;
+}
+
+}  // namespace
+
+std::string processExeBaseName(std::uint32_t processId) {
+    const std::string base = "/proc/" + std::to_string(processId);
+    char target[4096];
+    const ssize_t n = ::readlink((base + "/exe").c_str(), target, sizeof target - 1);
+    if (n > 0) {
+        std::string path(target, static_cast<std::size_t>(n));
+        constexpr std::string_view kDeleted = " (deleted)";
+        if (path.size() > kDeleted.size() && path.compare(path.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0) {
+            path.resize(path.size() - kDeleted.size());
+        }
+        const std::size_t slash = path.find_last_of('/');
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+    std::ifstream comm(base + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+PosixWindowSystem::PosixWindowSystem(std::chrono::milliseconds replyTimeout) : m_timeout(replyTimeout) {}
+
+std::vector<ProcessEntry> PosixWindowSystem::processes() {
+    std::vector<std::uint32_t> ids;
+    if (DIR* proc = ::opendir("/proc")) {
+        while (const dirent* entry = ::readdir(proc)) {
+            const std::string name = entry->d_name;
+            if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 10) {
+                ids.push_back(static_cast<std::uint32_t>(std::stoul(name)));
+            }
+        }
+        ::closedir(proc);
+    }
+    std::sort(ids.begin(), ids.end());
+    std::vector<ProcessEntry> entries;
+    for (std::uint32_t id : ids) {
+        std::string exe = processExeBaseName(id);
+        if (!exe.empty()) {
+            entries.push_back(ProcessEntry{id, std::move(exe)});
+        }
+    }
+    return entries;
+}
+
+std::vector<WindowHandle> PosixWindowSystem::topLevelWindows(std::uint32_t processId) {
+    auto windows = listWindows(processId, m_timeout);
+    std::vector<WindowHandle> handles;
+    if (!windows) {
+        m_lastError = windows.error().message;
+        return handles;
+    }
+    m_lastError.clear();
+    for (const Window& window : *windows) {
+        handles.push_back(window.handle);
+    }
+    return handles;
+}
+
+bool PosixWindowSystem::windowTitle(WindowHandle window, std::string& title) {
+    auto windows = listWindows(posix::processOfWindow(window), m_timeout);
+    if (!windows) {
+        m_lastError = windows.error().message;
+        return false;
+    }
+    for (const Window& w : *windows) {
+        if (w.handle == window) {
+            title = w.title;
+            m_lastError.clear();
+            return true;
+        }
+    }
+    m_lastError = "no such window";
+    return false;
+}
+
+int PosixWindowSystem::windowTextLength(WindowHandle window) {
+    std::string title;
+    return windowTitle(window, title) ? static_cast<int>(title.size()) : 0;
+}
+
+std::string PosixWindowSystem::windowText(WindowHandle window, int bufferSize) {
+    std::string title;
+    if (bufferSize <= 0 || !windowTitle(window, title)) {
+        return {};
+    }
+    if (title.size() > static_cast<std::size_t>(bufferSize - 1)) {
+        title.resize(static_cast<std::size_t>(bufferSize - 1));
+    }
+    return title;
+}
+
+bool PosixWindowSystem::sendCopyData(WindowHandle window, std::uintptr_t wParam, std::uint32_t dwData,
+                                     const std::vector<std::uint8_t>& bytes) {
+    if (window == 0) {
+        m_lastError = "no window";
+        return false;
+    }
+    ByteWriter writer;
+    writer.u64(window).u64(wParam).u32(dwData).bytes(bytes.data(), bytes.size());
+    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
+                                                 Frame{static_cast<std::uint8_t>(Request::CopyData), writer.take()},
+                                                 m_timeout));
+    if (!body) {
+        m_lastError = body.error().message;
+        return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+bool PosixWindowSystem::postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) {
+    if (window == 0) {
+        return false;
+    }
+    ByteWriter writer;
+    writer.u64(window).u32(message).u64(wParam).i64(lParam);
+    auto sent = posix::exchange(posix::processOfWindow(window),
+                                Frame{static_cast<std::uint8_t>(Request::Post), writer.take()}, m_timeout);
+    if (!sent) {
+        m_lastError = sent.error().message;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace cadlink

@@ -1,0 +1,122 @@
+// acadltctl: drives a running CAD stand-in from scripts and a shell.
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+#include "cadlink/channel.h"
+#include "cadlink/discovery.h"
+#include "cadlink/posix_endpoint.h"
+#include "cadlink/posix_protocol.h"
+#include "cadlink/posix_window_system.h"
+#include "cadsim/client/control.h"
+#include "common/utf.h"
+
+namespace {
+
+using cadlink::posix::ByteReader;
+using cadlink::posix::ByteWriter;
+using cadlink::posix::Frame;
+using cadlink::posix::Request;
+
+constexpr std::chrono::milliseconds kTimeout{5000};
+
+// The stand-in with the highest process id, as discovery selects the last one found.
+std::optional<std::uint32_t> lastStandIn() {
+    cadlink::PosixWindowSystem system(kTimeout);
+    std::optional<std::uint32_t> found;
+    for (const cadlink::ProcessEntry& process : system.processes()) {
+        if (process.exeFile == "acadlt" && !system.topLevelWindows(process.processId).empty()) {
+            found = process.processId;
+        }
+    }
+    return found;
+}
+
+tiermark::Result<std::vector<std::uint8_t>> ask(std::uint32_t pid, Request type, std::vector<std::uint8_t> body) {
+    return cadlink::posix::replyBody(
+        cadlink::posix::exchange(pid, Frame{static_cast<std::uint8_t>(type), std::move(body)}, kTimeout));
+}
+
+std::string replyText(const std::vector<std::uint8_t>& body) {
+    ByteReader reader(body);
+    auto text = reader.text();
+    return text ? *text : std::string();
+}
+
+int run(const cadsim::ControlCommand& command) {
+    const std::optional<std::uint32_t> pid = command.pid ? command.pid : lastStandIn();
+    if (!pid) {
+        std::cerr << "acadltctl: no stand-in is running\n";
+        return 1;
+    }
+    tiermark::Result<std::vector<std::uint8_t>> reply = std::vector<std::uint8_t>{};
+    const std::string& verb = command.verb;
+    if (verb == "state") {
+        reply = ask(*pid, Request::State, {});
+    } else if (verb == "pick") {
+        ByteWriter writer;
+        writer.u32(static_cast<std::uint32_t>(command.arguments.size()));
+        for (const std::string& id : command.arguments) {
+            writer.i32(static_cast<std::int32_t>(std::stol(id)));
+        }
+        reply = ask(*pid, Request::Pick, writer.take());
+    } else if (verb == "confirm") {
+        reply = ask(*pid, Request::Confirm, {});
+    } else if (verb == "save") {
+        ByteWriter writer;
+        writer.text(command.arguments[0]);
+        reply = ask(*pid, Request::SaveDxf, writer.take());
+    } else if (verb == "layers") {
+        reply = ask(*pid, Request::ListLayers, {});
+        if (reply) {
+            ByteReader reader(*reply);
+            const auto count = reader.u32().value_or(0);
+            for (std::uint32_t i = 0; i < count; ++i) {
+                std::cout << reader.text().value_or("") << '\n';
+            }
+            return 0;
+        }
+    } else if (verb == "rename") {
+        ByteWriter writer;
+        writer.text(command.arguments[0]).text(command.arguments[1]);
+        reply = ask(*pid, Request::RenameLayer, writer.take());
+    } else if (verb == "send") {
+        auto text = cadsim::unescapeText(command.arguments[0]);
+        if (!text) {
+            std::cerr << "acadltctl: " << text.error().message << '\n';
+            return 2;
+        }
+        auto payload = cadlink::EncodeCommand(tiermark::fromUtf8(*text), cadlink::TextForm::Wide);
+        if (!payload) {
+            std::cerr << "acadltctl: " << payload.error().message << '\n';
+            return 2;
+        }
+        cadlink::PosixWindowSystem system(kTimeout);
+        const cadlink::WindowHandle window = cadlink::posix::makeWindowHandle(*pid, cadlink::posix::kMainWindowIndex);
+        if (!system.sendCopyData(window, cadlink::kCommandWParam, payload->dwData, payload->bytes)) {
+            std::cerr << "acadltctl: " << system.lastError() << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    if (!reply) {
+        std::cerr << "acadltctl: " << reply.error().message << '\n';
+        return 1;
+    }
+    const std::string text = replyText(*reply);
+    if (!text.empty()) {
+        std::cout << text << '\n';
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    auto command = cadsim::parseControlCommand(std::vector<std::string>(argv + 1, argv + argc));
+    if (!command) {
+        std::cerr << "acadltctl: " << command.error().message << '\n' << cadsim::kControlUsage;
+        return 2;
+    }
+    return run(*command);
+}

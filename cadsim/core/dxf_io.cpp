@@ -1,0 +1,280 @@
+#include "cadsim/core/dxf_io.h"
+
+#include <dxflib/dl_creationadapter.h>
+#include <dxflib/dl_dxf.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "cadlink/codepage.h"
+#include "cadsim/core/layer_rules.h"
+#include "common/utf.h"
+
+namespace cadsim {
+
+namespace {
+
+constexpr std::size_t kMaxDxfBytes = 256u * 1024u * 1024u;
+
+// DXF of AutoCAD 2007 and later holds UTF-8; older files the drawing's code page, here taken as 932.
+// "\U+XXXX" escapes stand for single characters.
+std::u16string fromDxfText(const std::string& bytes) {
+    std::u16string text;
+    const std::u16string utf8 = tiermark::fromUtf8(bytes);
+    if (utf8.find(u'\uFFFD') != std::u16string::npos) {
+        text = cadlink::fromCp932Lenient(bytes);
+    } else {
+        text = utf8;
+    }
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, u"\\U+") == 0 && i + 7 <= text.size()) {
+            unsigned value = 0;
+            bool hex = true;
+            for (std::size_t k = i + 3; k < i + 7; ++k) {
+                const char16_t c = text[k];
+                const int digit = (c >= u'0' && c <= u'9')   ? c - u'0'
+                                  : (c >= u'a' && c <= u'f') ? c - u'a' + 10
+                                  : (c >= u'A' && c <= u'F') ? c - u'A' + 10
+                                                             : -1;
+                hex = hex && digit >= 0;
+                value = value * 16 + static_cast<unsigned>(digit < 0 ? 0 : digit);
+            }
+            if (hex) {
+                out.push_back(static_cast<char16_t>(value));
+                i += 6;
+                continue;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+class Reader final : public DL_CreationAdapter {
+public:
+    explicit Reader(Drawing& drawing) : m_drawing(drawing) {}
+
+    void addLayer(const DL_LayerData& data) override {
+        const std::u16string name = fromDxfText(data.name);
+        if (invalidLayerNameReason(name)) {
+            return;
+        }
+        m_drawing.addLayer(name);
+        const DL_Attributes& layerAttributes = getAttributes();
+        const int color = std::abs(layerAttributes.getColor());
+        if (color >= 1 && color <= 255) {
+            m_drawing.setColor(name, color);
+        }
+        const std::u16string lineType = fromDxfText(layerAttributes.getLinetype());
+        if (!lineType.empty() && lineType != u"BYLAYER" && lineType != u"BYBLOCK") {
+            m_drawing.setLineType(name, lineType == u"CONTINUOUS" ? std::u16string(kContinuous) : lineType);
+        }
+    }
+    void addLine(const DL_LineData& data) override {
+        if (!finite(data.x1, data.y1) || !finite(data.x2, data.y2)) {
+            return;
+        }
+        DrawingObject object = base(ObjectKind::Line);
+        object.position = {data.x1, data.y1};
+        object.end = {data.x2, data.y2};
+        m_drawing.addObject(object);
+    }
+    void addCircle(const DL_CircleData& data) override {
+        if (!finite(data.cx, data.cy) || !std::isfinite(data.radius)) {
+            return;
+        }
+        DrawingObject object = base(ObjectKind::Circle);
+        object.position = {data.cx, data.cy};
+        object.radius = data.radius;
+        m_drawing.addObject(object);
+    }
+    void addText(const DL_TextData& data) override {
+        if (!finite(data.ipx, data.ipy)) {
+            return;
+        }
+        DrawingObject object = base(ObjectKind::Text);
+        object.position = {data.ipx, data.ipy};
+        object.height = std::isfinite(data.height) ? data.height : 2.5;
+        object.text = fromDxfText(data.text);
+        m_drawing.addObject(object);
+    }
+
+private:
+    DrawingObject base(ObjectKind kind) {
+        DrawingObject object;
+        object.kind = kind;
+        object.layer = fromDxfText(getAttributes().getLayer());
+        if (object.layer.empty()) {
+            object.layer = std::u16string(kLayerZero);
+        }
+        return object;
+    }
+
+    Drawing& m_drawing;
+};
+
+std::string trimmed(const std::string& line) {
+    std::size_t start = 0;
+    std::size_t end = line.size();
+    while (start < end && (line[start] == ' ' || line[start] == '\t' || line[start] == '\r')) {
+        ++start;
+    }
+    while (end > start && (line[end - 1] == ' ' || line[end - 1] == '\t' || line[end - 1] == '\r')) {
+        --end;
+    }
+    return line.substr(start, end - start);
+}
+
+std::string utf8(std::u16string_view text) { return tiermark::toUtf8(text); }
+
+}  // namespace
+
+tiermark::Result<void> checkDxfShape(const std::string& content) {
+    if (content.find('\0') != std::string::npos) {
+        return tiermark::makeError("the file is not a text DXF (it holds NUL bytes)");
+    }
+    std::istringstream in(content);
+    std::string codeLine;
+    std::string value;
+    std::size_t pair = 0;
+    bool sawSection = false;
+    while (std::getline(in, codeLine)) {
+        ++pair;
+        const std::string code = trimmed(codeLine);
+        if (code.empty() || code.size() > 4 || code.find_first_not_of("-0123456789") != std::string::npos) {
+            return tiermark::makeError("line " + std::to_string(pair * 2 - 1) + " is not a DXF group code");
+        }
+        if (!std::getline(in, value)) {
+            return tiermark::makeError("the file ends inside a group");
+        }
+        const std::string v = trimmed(value);
+        if (code == "0" && !sawSection) {
+            if (v != "SECTION") {
+                return tiermark::makeError("the file does not begin with a DXF section");
+            }
+            sawSection = true;
+        } else if (code != "999" && !sawSection) {
+            return tiermark::makeError("the file does not begin with a DXF section");
+        }
+        if (code == "0" && v == "EOF") {
+            return {};
+        }
+    }
+    return tiermark::makeError(sawSection ? "the DXF file ends without its EOF marker" : "the file is empty");
+}
+
+tiermark::Result<Drawing> loadDxf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return tiermark::makeError("cannot open " + path);
+    }
+    std::string content;
+    char chunk[65536];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        content.append(chunk, static_cast<std::size_t>(file.gcount()));
+        if (content.size() > kMaxDxfBytes) {
+            return tiermark::makeError(path + " is too large for a drawing");
+        }
+    }
+    if (auto shape = checkDxfShape(content); !shape) {
+        return tiermark::makeError(path + ": " + shape.error().message);
+    }
+    Drawing drawing;
+    Reader reader(drawing);
+    DL_Dxf dxf;
+    std::istringstream stream(content);
+    try {
+        if (!dxf.in(stream, &reader)) {
+            return tiermark::makeError(path + ": the DXF reader refused the file");
+        }
+    } catch (const std::exception& e) {
+        return tiermark::makeError(path + ": damaged DXF (" + e.what() + ")");
+    }
+    return drawing;
+}
+
+tiermark::Result<void> saveDxf(const Drawing& drawing, const std::string& path) {
+    DL_Dxf dxf;
+    std::unique_ptr<DL_WriterA> writer(dxf.out(path.c_str(), DL_Codes::AC1015));
+    if (!writer || writer->openFailed()) {
+        return tiermark::makeError("cannot write " + path);
+    }
+    DL_WriterA& dw = *writer;
+    dxf.writeHeader(dw);
+    dw.sectionEnd();
+    dw.sectionTables();
+    dxf.writeVPort(dw);
+
+    std::vector<std::u16string> lineTypes = {u"BYBLOCK", u"BYLAYER", std::u16string(kContinuous)};
+    for (const Layer& layer : drawing.layers()) {
+        if (std::find(lineTypes.begin(), lineTypes.end(), layer.lineType) == lineTypes.end()) {
+            lineTypes.push_back(layer.lineType);
+        }
+    }
+    dw.tableLinetypes(static_cast<int>(lineTypes.size()));
+    for (const std::u16string& lineType : lineTypes) {
+        dxf.writeLinetype(dw, DL_LinetypeData(utf8(lineType), "", 0, 0, 0.0));
+    }
+    dw.tableEnd();
+
+    dw.tableLayers(static_cast<int>(drawing.layers().size()));
+    for (const Layer& layer : drawing.layers()) {
+        dxf.writeLayer(dw, DL_LayerData(utf8(layer.name), 0),
+                       DL_Attributes(std::string(), layer.color, -3, utf8(layer.lineType), 1.0));
+    }
+    dw.tableEnd();
+    dw.tableStyle(1);
+    dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+    dw.tableEnd();
+    dxf.writeView(dw);
+    dxf.writeUcs(dw);
+    dw.tableAppid(1);
+    dxf.writeAppid(dw, "ACAD");
+    dw.tableEnd();
+    dxf.writeDimStyle(dw, 2.5, 0.625, 0.625, 0.625, 2.5);
+    dxf.writeBlockRecord(dw);
+    dw.tableEnd();
+    dw.sectionEnd();
+
+    dw.sectionBlocks();
+    dxf.writeBlock(dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, "*Model_Space");
+    dxf.writeBlock(dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, "*Paper_Space");
+    dxf.writeBlock(dw, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, "*Paper_Space0");
+    dw.sectionEnd();
+
+    dw.sectionEntities();
+    for (const DrawingObject& o : drawing.objects()) {
+        const DL_Attributes attributes(utf8(o.layer), 256, -1, "BYLAYER", 1.0);
+        switch (o.kind) {
+            case ObjectKind::Line:
+                dxf.writeLine(dw, DL_LineData(o.position.x, o.position.y, 0.0, o.end.x, o.end.y, 0.0), attributes);
+                break;
+            case ObjectKind::Circle:
+                dxf.writeCircle(dw, DL_CircleData(o.position.x, o.position.y, 0.0, o.radius), attributes);
+                break;
+            case ObjectKind::Text:
+                dxf.writeText(dw,
+                              DL_TextData(o.position.x, o.position.y, 0.0, o.position.x, o.position.y, 0.0,
+                                          o.height, 1.0, 0, 0, 0, utf8(o.text), "Standard", 0.0),
+                              attributes);
+                break;
+        }
+    }
+    dw.sectionEnd();
+    dxf.writeObjects(dw);
+    dxf.writeObjectsEnd(dw);
+    dw.dxfEOF();
+    dw.close();
+    return {};
+}
+
+}  // namespace cadsim

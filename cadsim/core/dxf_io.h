@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "cadsim/core/drawing.h"
+#include "common/result.h"
+
+namespace cadsim {
+
+// Reads a DXF drawing (layers with colour and line type; lines, circles, texts) into a fresh drawing.
+// A file that cannot be read, is not DXF or is damaged is an error and leaves nothing half-read.
+tiermark::Result<Drawing> loadDxf(const std::string& path);
+
+// Writes the drawing as DXF (AutoCAD 2000 form, texts in UTF-8).
+tiermark::Result<void> saveDxf(const Drawing& drawing, const std::string& path);
+
+// Checks that a text has the shape of DXF: pairs of lines, an integer group code and a value, the first
+// group a SECTION (after comments), ending in "0 EOF". Gives the first fault found.
+tiermark::Result<void> checkDxfShape(const std::string& content);
+
+}  // namespace cadsim

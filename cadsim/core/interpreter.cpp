@@ -1,0 +1,188 @@
+#include "cadsim/core/interpreter.h"
+
+#include <algorithm>
+
+#include "cadsim/core/text.h"
+#include "common/utf.h"
+
+namespace cadsim {
+
+namespace {
+
+constexpr char16_t kCr = u'\r';
+constexpr char16_t kLf = u'\n';
+constexpr char16_t kEsc = u'\x1b';
+constexpr char16_t kBackspace = u'\b';
+
+const Row* promptRow(Step step) {
+    for (const Row& row : commandTable()) {
+        if (row.step == step && (row.match == Match::Prompt || row.match == Match::ObjectPrompt)) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+void replaceAll(std::u16string& text, std::u16string_view key, std::u16string_view value) {
+    for (std::size_t at = text.find(key); at != std::u16string::npos; at = text.find(key, at + value.size())) {
+        text.replace(at, key.size(), value);
+    }
+}
+
+}  // namespace
+
+Interpreter::Interpreter(Drawing& drawing) : m_drawing(drawing), m_context(drawing) { push(promptOf(Step::Idle)); }
+
+std::u16string Interpreter::promptOf(Step step) const {
+    const Row* row = promptRow(step);
+    std::u16string text = row != nullptr ? tiermark::fromUtf8(row->text) : u"?";
+    replaceAll(text, u"{ltype}", m_context.lineType);
+    replaceAll(text, u"{color}", tiermark::fromUtf8(std::to_string(m_context.color)));
+    replaceAll(text, u"{current}", m_context.currentLayer);
+    replaceAll(text, u"{selected}", m_context.oldLayer);
+    return text + u" ";
+}
+
+std::u16string Interpreter::prompt() const { return promptOf(m_step); }
+
+bool Interpreter::waitingForObjects() const {
+    const Row* row = promptRow(m_step);
+    return row != nullptr && row->match == Match::ObjectPrompt;
+}
+
+void Interpreter::push(std::u16string line) {
+    m_history.push_back(std::move(line));
+    if (m_history.size() > kMaxHistory) {
+        m_history.erase(m_history.begin(), m_history.begin() + static_cast<std::ptrdiff_t>(kMaxHistory / 4));
+    }
+    ++m_revision;
+}
+
+void Interpreter::say(const std::string& message) {
+    std::size_t start = 0;
+    while (start < message.size()) {
+        std::size_t end = message.find('\n', start);
+        if (end == std::string::npos) {
+            end = message.size();
+        }
+        push(tiermark::fromUtf8(message.substr(start, end - start)));
+        start = end + 1;
+    }
+}
+
+void Interpreter::goTo(Step step) {
+    if (step == Step::Idle) {
+        m_context.reset();
+    }
+    m_step = step;
+    push(promptOf(step));
+}
+
+void Interpreter::type(std::u16string_view text) {
+    for (char16_t c : text) {
+        if (c == 0) {
+            break;
+        }
+        if (c == kCr || c == kLf) {
+            enter();
+        } else if (c == kEsc) {
+            cancel();
+        } else if (c == kBackspace) {
+            if (!m_line.empty()) {
+                m_line.pop_back();
+            }
+        } else if (c < 0x20) {
+            continue;
+        } else if (m_line.size() < kMaxLine) {
+            m_line.push_back(c);
+        } else if (!m_overflowSaid) {
+            m_overflowSaid = true;
+            say("*Input too long: the rest of the line is dropped*");
+            push(promptOf(m_step) + m_line);
+        }
+    }
+}
+
+void Interpreter::enter() {
+    std::u16string line;
+    line.swap(m_line);
+    m_overflowSaid = false;
+    submit(std::move(line));
+}
+
+void Interpreter::cancel() {
+    if (m_step == Step::Idle && m_line.empty()) {
+        return;
+    }
+    if (!m_history.empty()) {
+        m_history.back() += m_line;
+    }
+    m_line.clear();
+    m_overflowSaid = false;
+    say("*Cancel*");
+    goTo(Step::Idle);
+}
+
+void Interpreter::submit(std::u16string line) {
+    const std::u16string input(trim(line));
+    if (!m_history.empty()) {
+        m_history.back() += input;
+    }
+    ++m_revision;
+    for (const Row& row : commandTable()) {
+        if (row.step != m_step) {
+            continue;
+        }
+        if (row.match == Match::Otherwise) {
+            std::u16string message = tiermark::fromUtf8(row.text);
+            replaceAll(message, u"{input}", input);
+            say(tiermark::toUtf8(message));
+            goTo(row.next);
+            return;
+        }
+        if (!matches(row, input)) {
+            continue;
+        }
+        if (row.action == nullptr) {
+            goTo(row.next);
+            return;
+        }
+        const Outcome outcome = row.action(m_context, input);
+        say(outcome.message);
+        goTo(outcome.accepted ? outcome.redirect.value_or(row.next) : m_step);
+        return;
+    }
+    // A step without a row for this input keeps its prompt.
+    say("Invalid input.");
+    goTo(m_step);
+}
+
+tiermark::Result<void> Interpreter::pick(int id) {
+    if (!waitingForObjects()) {
+        return tiermark::makeError("the command line is not waiting for objects");
+    }
+    if (m_drawing.findObject(id) == nullptr) {
+        return tiermark::makeError("the drawing has no object " + std::to_string(id));
+    }
+    const bool duplicate = std::find(m_context.selection.begin(), m_context.selection.end(), id) !=
+                           m_context.selection.end();
+    if (!duplicate) {
+        m_context.selection.push_back(id);
+    }
+    if (!m_history.empty()) {
+        m_history.back() += duplicate ? u"1 found (1 duplicate), " : u"1 found, ";
+        m_history.back() += tiermark::fromUtf8(std::to_string(m_context.selection.size()) + " total");
+    }
+    push(promptOf(m_step));
+    return {};
+}
+
+tiermark::Result<void> Interpreter::confirmSelection() {
+    if (!waitingForObjects()) {
+        return tiermark::makeError("the command line is not waiting for objects");
+    }
+    enter();
+    return {};
+}
+
+}  // namespace cadsim

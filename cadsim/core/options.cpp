@@ -1,0 +1,54 @@
+#include "cadsim/core/options.h"
+
+namespace cadsim {
+
+tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments) {
+    Options options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::string value;
+        bool hasValue = false;
+        if (const std::size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            hasValue = true;
+        }
+        if (name == "--headless") {
+            options.headless = true;
+            continue;
+        }
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        std::string* target = name == "--drawing" ? &options.drawing
+                              : name == "--log"   ? &options.log
+                              : name == "--state" ? &options.state
+                              : name == "--title" ? &options.title
+                                                  : nullptr;
+        if (target == nullptr) {
+            return tiermark::makeError("unknown option " + arguments[i]);
+        }
+        if (!hasValue) {
+            if (i + 1 >= arguments.size()) {
+                return tiermark::makeError(name + " needs a value");
+            }
+            value = arguments[++i];
+        }
+        if (value.empty()) {
+            return tiermark::makeError(name + " needs a value");
+        }
+        *target = value;
+    }
+    return options;
+}
+
+std::string drawingName(const Options& options) {
+    if (options.drawing.empty()) {
+        return options.title;
+    }
+    const std::size_t slash = options.drawing.find_last_of('/');
+    return slash == std::string::npos ? options.drawing : options.drawing.substr(slash + 1);
+}
+
+}  // namespace cadsim

@@ -1,0 +1,242 @@
+#include "cadsim/endpoint/stand_in.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "cadlink/channel.h"
+#include "cadlink/codepage.h"
+#include "cadsim/core/dxf_io.h"
+#include "cadsim/core/json.h"
+#include "cadsim/core/payload_log.h"
+#include "cadsim/core/state_json.h"
+#include "common/utf.h"
+
+namespace cadsim {
+
+using cadlink::posix::ByteReader;
+using cadlink::posix::ByteWriter;
+using cadlink::posix::Frame;
+using cadlink::posix::replyFrame;
+using cadlink::posix::Request;
+using cadlink::posix::Status;
+
+std::string utcNow() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
+    char out[48];
+    std::snprintf(out, sizeof out, "%s.%03dZ", text, static_cast<int>(millis));
+    return out;
+}
+
+StandIn::StandIn(std::uint32_t processId, std::u16string drawingName, Drawing drawing)
+    : m_processId(processId), m_name(std::move(drawingName)), m_drawing(std::move(drawing)),
+      m_interpreter(m_drawing) {}
+
+bool StandIn::openLog(const std::string& path) {
+    m_log.open(path, std::ios::app | std::ios::binary);
+    return static_cast<bool>(m_log);
+}
+
+std::u16string StandIn::mainTitle() const { return u"AutoCAD LT - [" + m_name + u"]"; }
+std::u16string StandIn::textWindowTitle() const { return u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - " + m_name; }
+cadlink::WindowHandle StandIn::mainWindow() const {
+    return cadlink::posix::makeWindowHandle(m_processId, cadlink::posix::kMainWindowIndex);
+}
+cadlink::WindowHandle StandIn::textWindow() const {
+    return cadlink::posix::makeWindowHandle(m_processId, cadlink::posix::kTextWindowIndex);
+}
+
+std::string StandIn::stateJson() const { return cadsim::stateJson(m_name, m_drawing, m_interpreter); }
+
+void StandIn::writeLog(const std::string& line) {
+    if (m_log) {
+        m_log << line << '\n';
+        m_log.flush();
+    }
+}
+
+void StandIn::logNote(const std::string& what) {
+    writeLog("{\"time\":" + jsonString(utcNow()) + ",\"note\":" + jsonString(what) + "}");
+}
+
+void StandIn::changed() {
+    if (m_drawing.revision() == m_seenDrawing && m_interpreter.revision() == m_seenCommandLine) {
+        return;
+    }
+    m_seenDrawing = m_drawing.revision();
+    m_seenCommandLine = m_interpreter.revision();
+    if (!m_stateFile.empty()) {
+        const std::string temporary = m_stateFile + ".tmp";
+        {
+            std::ofstream out(temporary, std::ios::trunc | std::ios::binary);
+            out << stateJson() << '\n';
+        }
+        std::rename(temporary.c_str(), m_stateFile.c_str());
+    }
+    if (onChanged) {
+        onChanged();
+    }
+}
+
+std::optional<Frame> StandIn::handle(const Frame& request) {
+    ByteReader reader(request.body);
+    std::optional<Frame> reply;
+    switch (static_cast<Request>(request.type)) {
+        case Request::ListWindows:
+            reply = listWindows();
+            break;
+        case Request::CopyData:
+            reply = copyData(reader);
+            break;
+        case Request::Post:
+            break;  // null messages only wake the window; nothing to do
+        case Request::Pick:
+            reply = pick(reader);
+            break;
+        case Request::Confirm: {
+            auto confirmed = m_interpreter.confirmSelection();
+            reply = confirmed ? replyFrame(Status::Ok, "") : replyFrame(Status::Failed, confirmed.error().message);
+            break;
+        }
+        case Request::State:
+            reply = replyFrame(Status::Ok, stateJson());
+            break;
+        case Request::SaveDxf:
+            reply = save(reader);
+            break;
+        case Request::ListLayers:
+            reply = listLayers();
+            break;
+        case Request::RenameLayer:
+            reply = rename(reader);
+            break;
+        default:
+            logNote("unknown request type " + std::to_string(request.type));
+            reply = replyFrame(Status::Failed, "unknown request");
+            break;
+    }
+    changed();
+    return reply;
+}
+
+Frame StandIn::listWindows() const {
+    ByteWriter writer;
+    writer.u8(static_cast<std::uint8_t>(Status::Ok)).u32(2);
+    for (const auto& [handle, title] : {std::pair{mainWindow(), mainTitle()}, std::pair{textWindow(), textWindowTitle()}}) {
+        // Titles go out as the narrow window-text calls give them; a name without a CP932 form shows "?".
+        auto bytes = cadlink::toCp932(title);
+        std::string narrow = bytes ? *bytes : std::string();
+        if (!bytes) {
+            for (char16_t c : title) {
+                auto one = cadlink::toCp932(std::u16string(1, c));
+                narrow += one ? *one : std::string("?");
+            }
+        }
+        writer.u64(handle).text(narrow);
+    }
+    return Frame{static_cast<std::uint8_t>(Request::Reply), writer.take()};
+}
+
+Frame StandIn::copyData(ByteReader& reader) {
+    const auto window = reader.u64();
+    const auto wParam = reader.u64();
+    const auto dwData = reader.u32();
+    auto bytes = reader.bytes();
+    if (!window || !wParam || !dwData || !bytes) {
+        logNote("a malformed copy-data request was refused");
+        return replyFrame(Status::Failed, "malformed copy-data request");
+    }
+    PayloadRecord record{*window, *wParam, *dwData, std::move(*bytes), "taken"};
+    std::string form = "none";
+    Frame reply = replyFrame(Status::Ok, "");
+    auto refuse = [&](const std::string& why) {
+        record.outcome = "not taken: " + why;
+        reply = replyFrame(Status::Failed, why);
+    };
+    if (*window != mainWindow()) {
+        refuse("only the main window takes command text");
+    } else if (*dwData != cadlink::kCommandTextData) {
+        refuse("dwData is not 1 (no command text)");
+    } else {
+        auto decoded = cadlink::DecodeCommand(record.bytes);
+        if (!decoded) {
+            refuse(decoded.error().message);
+        } else {
+            form = decoded->form == cadlink::TextForm::Wide ? "wide" : "narrow";
+            m_interpreter.type(decoded->text);
+        }
+    }
+    if (form == "none") {
+        // Shown as the bytes would read in either form, so that the line still says something.
+        form = record.bytes.size() % 2 == 0 ? "undecoded-wide" : "undecoded-narrow";
+    }
+    writeLog(payloadLogLine(record, form, utcNow()));
+    return reply;
+}
+
+Frame StandIn::pick(ByteReader& reader) {
+    const auto count = reader.u32();
+    if (!count) {
+        return replyFrame(Status::Failed, "malformed pick request");
+    }
+    std::string problems;
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        const auto id = reader.i32();
+        if (!id) {
+            return replyFrame(Status::Failed, "malformed pick request");
+        }
+        if (auto picked = m_interpreter.pick(*id); !picked) {
+            problems += (problems.empty() ? "" : "; ") + picked.error().message;
+        }
+    }
+    return problems.empty() ? replyFrame(Status::Ok, "") : replyFrame(Status::Failed, problems);
+}
+
+Frame StandIn::listLayers() const {
+    ByteWriter writer;
+    writer.u8(static_cast<std::uint8_t>(Status::Ok)).u32(static_cast<std::uint32_t>(m_drawing.layers().size()));
+    for (const Layer& layer : m_drawing.layers()) {
+        writer.text(tiermark::toUtf8(layer.name));
+    }
+    return Frame{static_cast<std::uint8_t>(Request::Reply), writer.take()};
+}
+
+Frame StandIn::rename(ByteReader& reader) {
+    const auto oldName = reader.text();
+    const auto newName = reader.text();
+    if (!oldName || !newName) {
+        return replyFrame(Status::Failed, "malformed rename request");
+    }
+    auto renamed = m_drawing.renameLayer(tiermark::fromUtf8(*oldName), tiermark::fromUtf8(*newName));
+    if (!renamed) {
+        return replyFrame(Status::Failed, renamed.error().message);
+    }
+    if (!m_drawingFile.empty()) {
+        // A drawing opened from a file keeps the new names in that file.
+        if (auto saved = saveDxf(m_drawing, m_drawingFile); !saved) {
+            logNote("the renamed layer could not be saved: " + saved.error().message);
+        }
+    }
+    return replyFrame(Status::Ok, "");
+}
+
+Frame StandIn::save(ByteReader& reader) {
+    auto path = reader.text();
+    if (!path) {
+        return replyFrame(Status::Failed, "malformed save request");
+    }
+    const std::string target = path->empty() ? m_drawingFile : *path;
+    if (target.empty()) {
+        return replyFrame(Status::Failed, "the drawing has no file; name one");
+    }
+    auto saved = saveDxf(m_drawing, target);
+    return saved ? replyFrame(Status::Ok, target) : replyFrame(Status::Failed, saved.error().message);
+}
+
+}  // namespace cadsim
