@@ -26,6 +26,8 @@ enum class ColumnType { Integer, Long, Double, Text, Memo };
 struct Column {
     std::u16string name;
     ColumnType type = ColumnType::Text;
+    // Text only: the declared length in characters, 1 to 255 (0 reads as 255). Used when writing files.
+    int textLength = 0;
 };
 
 // A whole table in stored row order.
