@@ -15,7 +15,9 @@ int kindOffset(int kindIndex) {
     return kOffsets[static_cast<std::size_t>(kindIndex)];
 }
 
-int workTypeKey(int kindIndex, int workTypeIndex) { return workTypeIndex + 1 + kindOffset(kindIndex); }
+int workTypeKey(int kindIndex, int workTypeIndex) {
+    return workTypeIndex + 1 + kindOffset(kindIndex);
+}
 
 std::u16string workTypeKeyText(int kindIndex, int workTypeIndex) {
     return integerText(workTypeKey(kindIndex, workTypeIndex));
@@ -46,9 +48,13 @@ std::u16string pageTwoLayerEntry(int stageIndex, const stddb::Value& object, con
     return standardLayerName(lifeCycleLetter(stageIndex), object, element);
 }
 
-std::u16string kindFilter(int kindNumber) { return u"種別 = " + integerText(kindNumber); }
+std::u16string kindFilter(int kindNumber) {
+    return u"種別 = " + integerText(kindNumber);
+}
 
-std::u16string workTypeFilter(std::u16string_view key) { return u"工種名 = " + std::u16string(key); }
+std::u16string workTypeFilter(std::u16string_view key) {
+    return u"工種名 = " + std::u16string(key);
+}
 
 std::u16string layerFilter(std::u16string_view key, std::u16string_view drawingName) {
     return u"工種ID = " + std::u16string(key) + u" and 図面名 ='" + std::u16string(drawingName) + u"'";

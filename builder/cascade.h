@@ -28,10 +28,11 @@ std::u16string pageOneLayerEntry(bool optionButton1, int stageIndex, const stddb
 std::u16string pageTwoLayerEntry(int stageIndex, const stddb::Value& object, const stddb::Value& element);
 
 // Filter texts of the cascade, composed exactly as the database queries expect them.
-std::u16string kindFilter(int kindNumber);                                            // 種別 = n
-std::u16string workTypeFilter(std::u16string_view key);                               // 工種名 = key
-std::u16string layerFilter(std::u16string_view key, std::u16string_view drawingName);  // 工種ID = … and 図面名 ='…'
-std::u16string colourFilter(std::u16string_view colourName);                          // 名称 = '…'
-std::u16string paperFilter(std::u16string_view designation);                          // 呼び方 = '…'
+std::u16string kindFilter(int kindNumber);               // 種別 = n
+std::u16string workTypeFilter(std::u16string_view key);  // 工種名 = key
+std::u16string layerFilter(std::u16string_view key,
+                           std::u16string_view drawingName);  // 工種ID = … and 図面名 ='…'
+std::u16string colourFilter(std::u16string_view colourName);  // 名称 = '…'
+std::u16string paperFilter(std::u16string_view designation);  // 呼び方 = '…'
 
 }  // namespace builder

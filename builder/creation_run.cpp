@@ -22,8 +22,9 @@ void sendAll(CreationHost& host, const std::vector<std::u16string>& texts) {
 
 // Entries of ListBox6 that stand for a layer of their own (templates of numbered families end in "n").
 int countCreatedEntries(const std::vector<std::u16string>& entries) {
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
-                                          [](const std::u16string& e) { return e.empty() || e.back() != u'n'; }));
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const std::u16string& e) {
+        return e.empty() || e.back() != u'n';
+    }));
 }
 
 // The family a row asks for: "備考" 1, or "備考" 2 and above as a whole number; anything else (Null,

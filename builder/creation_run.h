@@ -64,7 +64,8 @@ struct CreationOutcome {
     bool noLayerRows = false;
 };
 
-inline constexpr std::u16string_view kNoLayerRowsMessage = u"選択した図面名にはレイヤーが登録されていません。";
+inline constexpr std::u16string_view kNoLayerRowsMessage =
+    u"選択した図面名にはレイヤーが登録されていません。";
 
 // The guidance the main window shows once layers exist.
 inline constexpr std::u16string_view kCreatedGuidance =

@@ -28,7 +28,9 @@ std::u16string convertedName(std::u16string_view stem, std::u16string_view layer
     return name;
 }
 
-bool listedInChanger(std::u16string_view layerName) { return layerName != u"0" && layerName != u"DEFPOINTS"; }
+bool listedInChanger(std::u16string_view layerName) {
+    return layerName != u"0" && layerName != u"DEFPOINTS";
+}
 
 std::vector<std::u16string> changerListing(const std::vector<std::u16string>& drawingLayers) {
     std::vector<std::u16string> listed;

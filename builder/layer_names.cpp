@@ -14,7 +14,8 @@ std::u16string standardLayerName(std::u16string_view letter, const stddb::Value&
     return name;
 }
 
-std::u16string displayName(bool optionButton1, const stddb::Value& content, std::u16string_view standardName) {
+std::u16string displayName(bool optionButton1, const stddb::Value& content,
+                           std::u16string_view standardName) {
     if (optionButton1) {
         return std::u16string(standardName);
     }

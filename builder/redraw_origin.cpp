@@ -31,6 +31,8 @@ RedrawOriginTexts computeRedrawOrigin(std::u16string_view ratio, std::u16string_
     return {tiermark::shortestDecimalU16(originX), tiermark::shortestDecimalU16(originY)};
 }
 
-double redrawOriginValue(std::u16string_view text) { return tiermark::parseDecimal(text).value_or(0.0); }
+double redrawOriginValue(std::u16string_view text) {
+    return tiermark::parseDecimal(text).value_or(0.0);
+}
 
 }  // namespace builder

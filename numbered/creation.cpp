@@ -67,7 +67,8 @@ std::vector<std::u16string> numberedLayerTexts(std::u16string_view name, std::in
     return texts;
 }
 
-NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input, builder::LayerTables& tables) {
+NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input,
+                                    builder::LayerTables& tables) {
     NumberedOutcome outcome;
     const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
     const std::u16string name = letter + input.label8;
@@ -76,7 +77,8 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
     outcome.createdNames.push_back(name);
 
     // Family 4's check boxes add the dimension and text members with the same suffix at the same time.
-    const std::u16string suffix = input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
+    const std::u16string suffix =
+        input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
     const auto companion = [&](bool checked, std::u16string_view element) {
         if (!input.checkBoxesEnabled || !checked) {
             return;

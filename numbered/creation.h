@@ -25,10 +25,10 @@ public:
 
 // The form's state when "▽追加" is pressed.
 struct NumberedInput {
-    int stageIndex = -1;       // the builder's life-cycle list index, -1 for no selection
-    std::u16string label8;     // the name tail, e.g. -BYP-STR2
-    std::u16string textBox1;   // the content text
-    std::u16string colourName; // the chosen colour name of ListBox1; empty for none (then "黒")
+    int stageIndex = -1;         // the builder's life-cycle list index, -1 for no selection
+    std::u16string label8;       // the name tail, e.g. -BYP-STR2
+    std::u16string textBox1;     // the content text
+    std::u16string colourName;   // the chosen colour name of ListBox1; empty for none (then "黒")
     bool membersListed = false;  // ListBox2 holds at least one member
     // The family's object code and whether its check boxes are offered (family 4) and checked.
     std::u16string objectCode;
@@ -51,6 +51,7 @@ std::vector<std::u16string> numberedLayerTexts(std::u16string_view name, std::in
 
 // "▽追加" (CommandButton1_Click): creates the proposed layer (and, when asked, its -DIM and -TXT
 // companions), appends each to Combo1 as content text + name and to the layer tables (growing by one).
-NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input, builder::LayerTables& tables);
+NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input,
+                                    builder::LayerTables& tables);
 
 }  // namespace numbered

@@ -8,10 +8,14 @@ std::u16string_view lastChars(std::u16string_view text, std::size_t count) {
     return count >= text.size() ? text : text.substr(text.size() - count);
 }
 
-std::u16string_view firstChars(std::u16string_view text, std::size_t count) { return text.substr(0, count); }
+std::u16string_view firstChars(std::u16string_view text, std::size_t count) {
+    return text.substr(0, count);
+}
 
 // Characters the code page holds in one byte above "Z": the rest of ASCII and the half-width katakana.
-bool isSingleByteAboveZ(char16_t c) { return (c > u'Z' && c <= 0x7F) || (c >= 0xFF61 && c <= 0xFF9F); }
+bool isSingleByteAboveZ(char16_t c) {
+    return (c > u'Z' && c <= 0x7F) || (c >= 0xFF61 && c <= 0xFF9F);
+}
 
 }  // namespace
 
@@ -27,8 +31,8 @@ bool isMember(std::u16string_view entry, std::u16string_view objectCode, std::u1
     return firstChars(lastChars(entry, 9), 4) == lastChars(dashed, 4);
 }
 
-std::vector<std::u16string> scanMembers(const std::vector<std::u16string>& entries, std::u16string_view objectCode,
-                                        std::u16string_view elementCode) {
+std::vector<std::u16string> scanMembers(const std::vector<std::u16string>& entries,
+                                        std::u16string_view objectCode, std::u16string_view elementCode) {
     std::vector<std::u16string> members;
     for (const auto& entry : entries) {
         if (isMember(entry, objectCode, elementCode)) {

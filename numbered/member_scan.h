@@ -13,8 +13,8 @@ namespace numbered {
 bool isMember(std::u16string_view entry, std::u16string_view objectCode, std::u16string_view elementCode);
 
 // The members among the entries, in list order (ListBox2).
-std::vector<std::u16string> scanMembers(const std::vector<std::u16string>& entries, std::u16string_view objectCode,
-                                        std::u16string_view elementCode);
+std::vector<std::u16string> scanMembers(const std::vector<std::u16string>& entries,
+                                        std::u16string_view objectCode, std::u16string_view elementCode);
 
 // What the last member's suffix makes of the next name tail (Label8).
 enum class ProposalKind {

@@ -6,7 +6,8 @@
 
 namespace numbered {
 
-StartupView runStartup(FamilyCodes& codes, std::int16_t layerAddMode, const std::vector<std::u16string>& combo1) {
+StartupView runStartup(FamilyCodes& codes, std::int16_t layerAddMode,
+                       const std::vector<std::u16string>& combo1) {
     StartupView view;
     const std::string mode = std::to_string(layerAddMode);
     view.label11.assign(mode.begin(), mode.end());

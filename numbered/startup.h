@@ -28,6 +28,7 @@ struct StartupView {
 
 // Takes the family of layerAddMode (codes keep their values outside 1 to 99), finds its members among the
 // entries of the main window's Combo1 and proposes the next name tail.
-StartupView runStartup(FamilyCodes& codes, std::int16_t layerAddMode, const std::vector<std::u16string>& combo1);
+StartupView runStartup(FamilyCodes& codes, std::int16_t layerAddMode,
+                       const std::vector<std::u16string>& combo1);
 
 }  // namespace numbered

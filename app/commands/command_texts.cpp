@@ -16,7 +16,9 @@ std::u16string line(std::u16string_view text) {
 }
 
 // ESC ESC NUL: back to an idle command line.
-std::u16string escape() { return std::u16string(u"\x1b\x1b\0", 3); }
+std::u16string escape() {
+    return std::u16string(u"\x1b\x1b\0", 3);
+}
 
 void append(std::vector<std::u16string>& to, std::vector<std::u16string> texts) {
     for (auto& text : texts) {
@@ -33,7 +35,8 @@ std::vector<std::u16string> groupCreationTexts() {
 std::vector<std::u16string> moveTexts(double x, double y) {
     const std::u16string displacement =
         u"0,0\r" + tiermark::shortestDecimalU16(x) + u"," + tiermark::shortestDecimalU16(y);
-    return {line(u"_move"), line(u"G"), line(std::u16string(kGroupName) + u"\r"), line(displacement), escape()};
+    return {line(u"_move"), line(u"G"), line(std::u16string(kGroupName) + u"\r"), line(displacement),
+            escape()};
 }
 
 std::u16string targetLayer(std::u16string_view combo1Text) {
@@ -42,13 +45,24 @@ std::u16string targetLayer(std::u16string_view combo1Text) {
 }
 
 std::vector<std::u16string> changeTexts(std::u16string_view combo1Text) {
-    return {line(u"change"), line(u"G"),                    line(kGroupName), line(u""), line(u"P"),
-            line(u"LA"),     line(targetLayer(combo1Text)), line(u""),        escape()};
+    return {line(u"change"),
+            line(u"G"),
+            line(kGroupName),
+            line(u""),
+            line(u"P"),
+            line(u"LA"),
+            line(targetLayer(combo1Text)),
+            line(u""),
+            escape()};
 }
 
-std::vector<std::u16string> removalTexts() { return {line(u"-group"), line(u"U"), line(kGroupName), escape()}; }
+std::vector<std::u16string> removalTexts() {
+    return {line(u"-group"), line(u"U"), line(kGroupName), escape()};
+}
 
-std::vector<std::u16string> startTexts() { return groupCreationTexts(); }
+std::vector<std::u16string> startTexts() {
+    return groupCreationTexts();
+}
 
 std::vector<std::u16string> executeChangeTexts(std::u16string_view combo1Text, double x, double y) {
     std::vector<std::u16string> texts = moveTexts(x, y);
@@ -63,6 +77,8 @@ std::vector<std::u16string> executeMoveTexts(double x, double y) {
     return texts;
 }
 
-std::vector<std::u16string> cancelTexts() { return removalTexts(); }
+std::vector<std::u16string> cancelTexts() {
+    return removalTexts();
+}
 
 }  // namespace app

@@ -26,9 +26,9 @@ std::vector<std::u16string> removalTexts();
 std::u16string targetLayer(std::u16string_view combo1Text);
 
 // The texts of each button, in order.
-std::vector<std::u16string> startTexts();                                                  // 1–5
+std::vector<std::u16string> startTexts();                                                            // 1–5
 std::vector<std::u16string> executeChangeTexts(std::u16string_view combo1Text, double x, double y);  // 18
-std::vector<std::u16string> executeMoveTexts(double x, double y);                          // 9
-std::vector<std::u16string> cancelTexts();                                                 // 4
+std::vector<std::u16string> executeMoveTexts(double x, double y);                                    // 9
+std::vector<std::u16string> cancelTexts();                                                           // 4
 
 }  // namespace app

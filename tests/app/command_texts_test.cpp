@@ -8,7 +8,9 @@ namespace {
 using Texts = std::vector<std::u16string>;
 
 // Test-side spelling of the texts: CR is \r, and every text ends in NUL.
-std::u16string z(std::u16string_view text) { return std::u16string(text) + u'\0'; }
+std::u16string z(std::u16string_view text) {
+    return std::u16string(text) + u'\0';
+}
 const std::u16string kEsc2 = z(u"\x1b\x1b");
 
 TEST(CommandTexts, GroupCreationAndRemoval) {
@@ -30,8 +32,8 @@ TEST(CommandTexts, MoveWritesTheDisplacementAsShortestDecimals) {
 
 TEST(CommandTexts, TargetLayerFromCombo1Text) {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"C-STR", u"C-STR"}, {u"xx-A", u"x-A"}, {u"-A", u"-A"}, {u"", u""}, {u"構造物", u""},
-        {u"構造物D-STR-DIM", u"D-STR-DIM"},
+        {u"C-STR", u"C-STR"}, {u"xx-A", u"x-A"}, {u"-A", u"-A"},
+        {u"", u""},           {u"構造物", u""},  {u"構造物D-STR-DIM", u"D-STR-DIM"},
     };
     for (const auto& [text, layer] : cases) {
         EXPECT_EQ(targetLayer(text), layer);
@@ -42,18 +44,20 @@ TEST(CommandTexts, TargetLayerFromCombo1Text) {
 TEST(CommandTexts, ExecuteSequences) {
     const Texts change = executeChangeTexts(u"構造物D-STR", 420, 0);
     const Texts expectedChange = {
-        z(u"_move\r"), z(u"G\r"), z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"), kEsc2,                       // M1–M5
-        z(u"change\r"), z(u"G\r"), z(u"KESTRA\r"), z(u"\r"), z(u"P\r"), z(u"LA\r"), z(u"D-STR\r"),  // C1–C7
-        z(u"\r"), kEsc2,                                                                            // C8–C9
-        z(u"-group\r"), z(u"U\r"), z(u"KESTRA\r"), kEsc2,                                           // U1–U4
+        z(u"_move\r"),  z(u"G\r"),  z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"),
+        kEsc2,  // M1–M5
+        z(u"change\r"), z(u"G\r"),  z(u"KESTRA\r"),   z(u"\r"),
+        z(u"P\r"),      z(u"LA\r"), z(u"D-STR\r"),            // C1–C7
+        z(u"\r"),       kEsc2,                                // C8–C9
+        z(u"-group\r"), z(u"U\r"),  z(u"KESTRA\r"),   kEsc2,  // U1–U4
     };
     EXPECT_EQ(change.size(), 18u);
     EXPECT_EQ(change, expectedChange);
 
     const Texts move = executeMoveTexts(420, 0);
     EXPECT_EQ(move.size(), 9u);
-    EXPECT_EQ(move, (Texts{z(u"_move\r"), z(u"G\r"), z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"), kEsc2, z(u"-group\r"),
-                           z(u"U\r"), z(u"KESTRA\r"), kEsc2}));
+    EXPECT_EQ(move, (Texts{z(u"_move\r"), z(u"G\r"), z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"), kEsc2,
+                           z(u"-group\r"), z(u"U\r"), z(u"KESTRA\r"), kEsc2}));
 }
 
 }  // namespace

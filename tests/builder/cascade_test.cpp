@@ -40,7 +40,7 @@ TEST(Cascade, LayerEntriesFollowTheNamingStyle) {
         {false, 1, content, element, u"構造物-STR-DIM", u"D-STR-DIM"},  // content style: no letter
         {true, 1, content, element, u"D-STR-DIM", u"D-STR-DIM"},
         {true, -1, content, element, u"-STR-DIM", u"-STR-DIM"},  // no stage chosen
-        {false, 0, null, null, u"-STR", u"S-STR"},                // Null joins as empty text
+        {false, 0, null, null, u"-STR", u"S-STR"},               // Null joins as empty text
     };
     for (const auto& c : cases) {
         EXPECT_EQ(pageOneLayerEntry(c.option1, c.stage, c.content, object, c.element), c.page1);
@@ -59,9 +59,9 @@ TEST(Cascade, FiltersAreComposedAsTheQueriesExpect) {
 
 TEST(Colours, TableBelowThirtyAndUnchangedAbove) {
     const std::pair<std::int64_t, std::int64_t> cases[] = {
-        {0, 7},    {7, 7},    {1, 1},    {6, 6},    {20, 200}, {21, 24}, {22, 30}, {23, 83}, {24, 150},
-        {25, 171}, {26, 9},   {27, 8},   {28, 241}, {8, 8},    {12, 12}, {19, 19}, {29, 29}, {-3, -3},
-        {30, 30},  {31, 31},  {35, 35},  {255, 255}};
+        {0, 7},    {7, 7},    {1, 1},   {6, 6},   {20, 200}, {21, 24},  {22, 30}, {23, 83},
+        {24, 150}, {25, 171}, {26, 9},  {27, 8},  {28, 241}, {8, 8},    {12, 12}, {19, 19},
+        {29, 29},  {-3, -3},  {30, 30}, {31, 31}, {35, 35},  {255, 255}};
     for (const auto& [constant, colour] : cases) {
         EXPECT_EQ(layerColour(constant), colour) << constant;
     }

@@ -10,7 +10,9 @@ namespace {
 
 using Texts = std::vector<std::u16string>;
 const stddb::Value kNull;
-stddb::Value t(const char16_t* text) { return std::u16string(text); }
+stddb::Value t(const char16_t* text) {
+    return std::u16string(text);
+}
 
 // Records what the builder does to the drawing and the main window; the numbered-layer form is a callback.
 class FakeHost : public CreationHost {
@@ -36,9 +38,12 @@ public:
 
     Texts sent;
     Texts combo1;
-    std::map<std::u16string, stddb::Value> colours{
-        {u"黒", std::int64_t{0}},  {u"色20", std::int64_t{20}}, {u"色22", std::int64_t{22}},
-        {u"色28", std::int64_t{28}}, {u"色12", 12.0},           {u"色35", std::int64_t{35}}};
+    std::map<std::u16string, stddb::Value> colours{{u"黒", std::int64_t{0}},
+                                                   {u"色20", std::int64_t{20}},
+                                                   {u"色22", std::int64_t{22}},
+                                                   {u"色28", std::int64_t{28}},
+                                                   {u"色12", 12.0},
+                                                   {u"色35", std::int64_t{35}}};
     std::function<void()> numberedForm;
     std::u16string label3;
     int selections = 0;
@@ -55,14 +60,15 @@ void linetypeAndColour(Texts& to, const std::u16string& name, const std::u16stri
     to.insert(to.end(), {u"\x1b\x1b", u"-Layer\r", u"L\r", linetype + u"\r", name + u"\r", u"\x1b\x1b"});
     to.insert(to.end(), {u"\x1b\x1b", u"-Layer\r", u"C\r", colour + u"\r", name + u"\r", u"\x1b\x1b"});
 }
-void layer(Texts& to, const std::u16string& name, const std::u16string& linetype, const std::u16string& colour) {
+void layer(Texts& to, const std::u16string& name, const std::u16string& linetype,
+           const std::u16string& colour) {
     create(to, name);
     linetypeAndColour(to, name, linetype, colour);
 }
 
 LayerRow row(stddb::Value remarks, stddb::Value element, stddb::Value object, stddb::Value content,
              stddb::Value linetype, stddb::Value colour) {
-    return {std::move(remarks), std::move(element), std::move(object),
+    return {std::move(remarks), std::move(element),  std::move(object),
             std::move(content), std::move(linetype), std::move(colour)};
 }
 
@@ -107,8 +113,8 @@ TEST(LayerCreation, SendsEveryLayerOfAMixedDrawingKindByteForByte) {
 
     Texts expected;
     layer(expected, u"D-STR-DIM", u"Continuous", u"7");  // 色定数 0
-    layer(expected, u"D-BGD", u"破線", u"7");             // Null 作図要素, Null 線色
-    layer(expected, u"D-TTL-LINE", u"", u"8");            // Null 線種 sends CR alone; 任意
+    layer(expected, u"D-BGD", u"破線", u"7");            // Null 作図要素, Null 線色
+    layer(expected, u"D-TTL-LINE", u"", u"8");           // Null 線種 sends CR alone; 任意
     layer(expected, u"D-STR-HCH", u"Continuous", u"200");
     // The family row (備考 2) opens the numbered-layer form and creates nothing.
     layer(expected, u"D-BMK-TXT", u"Continuous", u"30");
@@ -121,14 +127,15 @@ TEST(LayerCreation, SendsEveryLayerOfAMixedDrawingKindByteForByte) {
     EXPECT_EQ(host.sent, expected);
     EXPECT_EQ(familiesShown, (std::vector<std::int16_t>{2, 1}));
 
-    EXPECT_EQ(host.combo1, (Texts{u"構造物D-STR-DIM", u"現況D-BGD", u"D-TTL-LINE", u"ハッチD-STR-HCH", u"文字D-BMK-TXT",
-                                  u"構造物D-STR-STRn", u"着色D-DCR-HCH", u"線D-BGD-LIN", u"記号D-BGD-SYM",
-                                  u"他D-BGD-ETC"}));
+    EXPECT_EQ(host.combo1, (Texts{u"構造物D-STR-DIM", u"現況D-BGD", u"D-TTL-LINE", u"ハッチD-STR-HCH",
+                                  u"文字D-BMK-TXT", u"構造物D-STR-STRn", u"着色D-DCR-HCH", u"線D-BGD-LIN",
+                                  u"記号D-BGD-SYM", u"他D-BGD-ETC"}));
     // The template's slot went to the next row; nine layers in slots 1 to 9.
     const LayerTables& tables = state.tables;
     EXPECT_EQ(tables.upperBound(), 9);
-    EXPECT_EQ(tables.LayerNames, (Texts{u"", u"D-STR-DIM", u"D-BGD", u"D-TTL-LINE", u"D-STR-HCH", u"D-BMK-TXT",
-                                        u"D-DCR-HCH", u"D-BGD-LIN", u"D-BGD-SYM", u"D-BGD-ETC"}));
+    EXPECT_EQ(tables.LayerNames,
+              (Texts{u"", u"D-STR-DIM", u"D-BGD", u"D-TTL-LINE", u"D-STR-HCH", u"D-BMK-TXT", u"D-DCR-HCH",
+                     u"D-BGD-LIN", u"D-BGD-SYM", u"D-BGD-ETC"}));
     EXPECT_EQ(tables.LayerLinetypes[2], u"破線");
     EXPECT_EQ(tables.LayerLinetypes[3], u"");
     EXPECT_EQ(tables.LayerDisplayNames[6], u"着色D-DCR-HCH");
@@ -136,9 +143,10 @@ TEST(LayerCreation, SendsEveryLayerOfAMixedDrawingKindByteForByte) {
     EXPECT_EQ(state.layerAddMode, 1);
     EXPECT_EQ(state.redrawOriginX, 6940.0);
     EXPECT_EQ(state.redrawOriginY, 9410.0);
-    EXPECT_EQ(host.label3,
-              u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
-              u"レイヤー変更を伴わない移動処理→\u3000移動のみボタンをクリック後オブジェクトを選択してください。");
+    EXPECT_EQ(
+        host.label3,
+        u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
+        u"レイヤー変更を伴わない移動処理→\u3000移動のみボタンをクリック後オブジェクトを選択してください。");
     EXPECT_TRUE(host.commandButton1);
     EXPECT_EQ(host.selections, 1);
     EXPECT_TRUE(host.hidden);
@@ -253,7 +261,8 @@ TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedAgainAfterTheRows) {
     FakeHost host;
     ProgramLayerState state;
     CreationInput input = threeLayers(true);
-    input.rows.insert(input.rows.begin() + 1, row(std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), kNull, kNull, kNull));
+    input.rows.insert(input.rows.begin() + 1,
+                      row(std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), kNull, kNull, kNull));
     input.listBox6.insert(input.listBox6.begin() + 1, u"-BYP-STRn");
     // The numbered form appends one member as it does: one more slot and one more Combo1 entry.
     host.numberedForm = [&] {

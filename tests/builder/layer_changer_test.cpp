@@ -74,18 +74,43 @@ TEST(LayerChanger, ConversionPass) {
     const Pass passes[] = {
         // An empty list only hides Label26.
         {{}, {}, {}, entries, {}, {}, {}, false},
-        // Content text + entry converts; a family layer keeps its own last character, blank before it dropped.
-        {{u"構造物D-STR", u"道路D-STR-STR 3"}, {}, {}, entries, {}, {u"道路D-STR-STR 3→D-STR-STR3", u"構造物D-STR→D-STR"},
-         {}, false},
+        // Content text + entry converts; a family layer keeps its own last character, blank before it
+        // dropped.
+        {{u"構造物D-STR", u"道路D-STR-STR 3"},
+         {},
+         {},
+         entries,
+         {},
+         {u"道路D-STR-STR 3→D-STR-STR3", u"構造物D-STR→D-STR"},
+         {},
+         false},
         // Bottom-up; names without "-" or without a matching entry stay and show Label26.
-        {{u"LAYER1", u"壁D-BGD-HCH", u"X-NONE"}, {}, {}, entries, {u"LAYER1", u"X-NONE"},
-         {u"壁D-BGD-HCH→D-BGD-HCH"}, {}, true},
+        {{u"LAYER1", u"壁D-BGD-HCH", u"X-NONE"},
+         {},
+         {},
+         entries,
+         {u"LAYER1", u"X-NONE"},
+         {u"壁D-BGD-HCH→D-BGD-HCH"},
+         {},
+         true},
         // A layer gone behind the list's back ends the pass at once; Label26 keeps its state.
-        {{u"A D-STR", u"B D-STR", u"C D-STR"}, {u"B D-STR"}, {}, entries, {u"A D-STR", u"B D-STR"},
-         {u"C D-STR→D-STR"}, {u"この画層名は存在しません"}, true},
+        {{u"A D-STR", u"B D-STR", u"C D-STR"},
+         {u"B D-STR"},
+         {},
+         entries,
+         {u"A D-STR", u"B D-STR"},
+         {u"C D-STR→D-STR"},
+         {u"この画層名は存在しません"},
+         true},
         // A refused rename shows its reason, the item stays and the pass goes on.
-        {{u"A D-STR", u"B D-BGD-HCH"}, {}, {u"B D-BGD-HCH"}, entries, {u"B D-BGD-HCH"},
-         {u"B D-BGD-HCH→D-BGD-HCH", u"A D-STR→D-STR"}, {refused}, true},
+        {{u"A D-STR", u"B D-BGD-HCH"},
+         {},
+         {u"B D-BGD-HCH"},
+         entries,
+         {u"B D-BGD-HCH"},
+         {u"B D-BGD-HCH→D-BGD-HCH", u"A D-STR→D-STR"},
+         {refused},
+         true},
     };
     for (const auto& pass : passes) {
         FakeDrawing drawing;

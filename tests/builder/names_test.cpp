@@ -7,7 +7,9 @@ namespace builder {
 namespace {
 
 const stddb::Value kNull;
-stddb::Value text(const char16_t* t) { return std::u16string(t); }
+stddb::Value text(const char16_t* t) {
+    return std::u16string(t);
+}
 
 TEST(LayerNames, StandardAndDisplayNames) {
     EXPECT_EQ(standardLayerName(u"D", text(u"-STR"), kNull), u"D-STR");
@@ -22,8 +24,8 @@ TEST(LayerNames, StandardNameFromDisplayName) {
     const std::pair<std::u16string, std::optional<std::u16string>> cases[] = {
         {u"構造物D-STR-DIM", u"D-STR-DIM"},
         {u"D-STR", u"D-STR"},
-        {u"-STR", u"-STR"},     // hyphen first: the whole text
-        {u"xx-A", u"x-A"},      // one character before the first hyphen
+        {u"-STR", u"-STR"},  // hyphen first: the whole text
+        {u"xx-A", u"x-A"},   // one character before the first hyphen
         {u"a-b-c", u"a-b-c"},
         {u"構造物", std::nullopt},
         {u"", std::nullopt},
@@ -53,8 +55,8 @@ TEST(LayerTables, RedimPreserveKeepsEntriesAndBoundsTogether) {
     EXPECT_EQ(tables.LayerNames[3], u"");
     EXPECT_EQ(tables.LayerColors[3], 0);
     tables.ensureIndex(6);
-    for (std::size_t size : {tables.LayerDisplayNames.size(), tables.LayerLinetypes.size(),
-                             tables.LayerColors.size()}) {
+    for (std::size_t size :
+         {tables.LayerDisplayNames.size(), tables.LayerLinetypes.size(), tables.LayerColors.size()}) {
         EXPECT_EQ(size, tables.LayerNames.size());
     }
     EXPECT_EQ(tables.upperBound(), 6);

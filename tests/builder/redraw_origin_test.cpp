@@ -12,12 +12,12 @@ TEST(RedrawOrigin, ComputesOrMirrorsTheSourceCorner) {
     const Case cases[] = {
         {u"10", u"0.000", u"0.000", u"594", u"841", u"6940", u"9410"},
         {u"1", u"0.000", u"0.000", u"594", u"841", u"694", u"941"},
-        {u"", u"0.000", u"0.000", u"594", u"841", u"0.000", u"0.000"},      // cleared ratio mirrors
+        {u"", u"0.000", u"0.000", u"594", u"841", u"0.000", u"0.000"},  // cleared ratio mirrors
         {u"abc", u"12.5", u"-3", u"594", u"841", u"12.5", u"-3"},
-        {u"10", u"0.000", u"0.000", u"", u"", u"0.000", u"0.000"},          // no paper chosen yet
-        {u"10", u"x", u"0", u"594", u"841", u"x", u"0"},                     // one bad operand is enough
+        {u"10", u"0.000", u"0.000", u"", u"", u"0.000", u"0.000"},  // no paper chosen yet
+        {u"10", u"x", u"0", u"594", u"841", u"x", u"0"},            // one bad operand is enough
         {u"0.5", u"100", u"200.25", u"297", u"420", u"298.5", u"460.25"},
-        {u"1e308", u"0", u"0", u"594", u"841", u"0", u"0"},                  // overflow mirrors
+        {u"1e308", u"0", u"0", u"594", u"841", u"0", u"0"},  // overflow mirrors
     };
     for (const auto& c : cases) {
         const RedrawOriginTexts texts = computeRedrawOrigin(c.ratio, c.x, c.y, c.shortSide, c.longSide);

@@ -24,9 +24,9 @@ public:
 };
 
 Texts seventeen(const std::u16string& name, const std::u16string& colour) {
-    return {u"\x1b\x1b", u"-Layer\r", u"n\r", name + u"\r\n", u"\x1b",
-            u"\x1b\x1b", u"-Layer\r", u"L\r", u"Continuous\r", name + u"\r", u"\x1b\x1b",
-            u"\x1b\x1b", u"-Layer\r", u"C\r", colour + u"\r", name + u"\r", u"\x1b\x1b"};
+    return {u"\x1b\x1b", u"-Layer\r", u"n\r",          name + u"\r\n", u"\x1b",     u"\x1b\x1b",
+            u"-Layer\r", u"L\r",      u"Continuous\r", name + u"\r",   u"\x1b\x1b", u"\x1b\x1b",
+            u"-Layer\r", u"C\r",      colour + u"\r",  name + u"\r",   u"\x1b\x1b"};
 }
 
 TEST(NumberedCreation, SeventeenTextsColourAndRecords) {
@@ -37,7 +37,7 @@ TEST(NumberedCreation, SeventeenTextsColourAndRecords) {
     const Case cases[] = {
         {1, u"灰", u"D-BYP-STR2", u"30", u"灰"},
         {1, u"濃灰", u"D-BYP-STR2", u"31", u"濃灰"},
-        {-1, u"", u"-BYP-STR2", u"7", u"黒"},        // no stage; no colour chosen: 黒 (色定数 0)
+        {-1, u"", u"-BYP-STR2", u"7", u"黒"},            // no stage; no colour chosen: 黒 (色定数 0)
         {3, u"未登録", u"M-BYP-STR2", u"7", u"未登録"},  // no row: 7
     };
     for (const auto& c : cases) {
@@ -69,7 +69,7 @@ TEST(NumberedCreation, UnloadsAfterTheLastMemberOfAListedFamily) {
         bool membersListed, unload;
     };
     for (const Case& c : {Case{u"-BYP-STRZ", true, true}, Case{u"-BYP-STRZ", false, false},
-                         Case{u"-BYP-STRY", true, false}}) {
+                          Case{u"-BYP-STRY", true, false}}) {
         FakeForm form;
         builder::LayerTables tables;
         NumberedInput input;

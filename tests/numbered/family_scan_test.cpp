@@ -47,15 +47,15 @@ TEST(MemberScan, MembersEndInObjectElementAndOneSuffix) {
     const Case cases[] = {
         {u"D-BYP-STR1", u"-BYP", u"-STR", true},
         {u"構造物D-BYP-STR2", u"-BYP", u"-STR", true},  // content text before does not matter
-        {u"-BYP-STR2", u"-BYP", u"-STR", true},          // no life-cycle letter
-        {u"D-BYP-STR12", u"-BYP", u"-STR", false},       // two characters after the element code
-        {u"D-STR-STR1", u"-BYP", u"-STR", false},        // another object code
+        {u"-BYP-STR2", u"-BYP", u"-STR", true},         // no life-cycle letter
+        {u"D-BYP-STR12", u"-BYP", u"-STR", false},      // two characters after the element code
+        {u"D-STR-STR1", u"-BYP", u"-STR", false},       // another object code
         {u"D-STR-STR1", u"-STR", u"-STR", true},
-        {u"D-MCDT-BOX1", u"-MCDT", u"-BOX", true},        // five-character object code
-        {u"D-MCH-MK 1", u"-MCH", u"-MK ", true},          // the element code's blank before the suffix
+        {u"D-MCDT-BOX1", u"-MCDT", u"-BOX", true},  // five-character object code
+        {u"D-MCH-MK 1", u"-MCH", u"-MK ", true},    // the element code's blank before the suffix
         {u"D-MCH-MK1", u"-MCH", u"-MK ", false},
-        {u"-STR", u"-STR", u"-STR", false},               // four characters or fewer
-        {u"D-BYP-STR1", u"", u"", false},                 // no family chosen yet
+        {u"-STR", u"-STR", u"-STR", false},  // four characters or fewer
+        {u"D-BYP-STR1", u"", u"", false},    // no family chosen yet
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isMember(c.entry, c.object, c.element), c.member) << c.entry.size();
@@ -77,11 +77,11 @@ TEST(MemberScan, ProposalFromTheLastMembersSuffix) {
         {{u"D-BYP-STRY"}, ProposalKind::Next, u"-BYP-STRZ"},
         {{u"D-BYP-STR3", u"D-BYP-STR1"}, ProposalKind::Next, u"-BYP-STR2"},  // only the last counts
         {{u"D-BYP-STRZ"}, ProposalKind::Full, u"-BYP-STR["},
-        {{u"D-BYP-STRa"}, ProposalKind::Unchanged, u""},   // lower case
-        {{u"D-BYP-STR:"}, ProposalKind::Unchanged, u""},   // between "9" and "A"
+        {{u"D-BYP-STRa"}, ProposalKind::Unchanged, u""},  // lower case
+        {{u"D-BYP-STR:"}, ProposalKind::Unchanged, u""},  // between "9" and "A"
         {{u"D-BYP-STR@"}, ProposalKind::Unchanged, u""},
         {{u"D-BYP-STR_"}, ProposalKind::Unchanged, u""},
-        {{u"D-BYP-STRｱ"}, ProposalKind::Unchanged, u""},   // half-width katakana: one byte
+        {{u"D-BYP-STRｱ"}, ProposalKind::Unchanged, u""},  // half-width katakana: one byte
         {{u"D-BYP-STR "}, ProposalKind::Next, u"-BYP-STR1"},
         {{u"D-BYP-STR-"}, ProposalKind::Next, u"-BYP-STR1"},
         {{u"D-BYP-STR/"}, ProposalKind::Next, u"-BYP-STR1"},
@@ -89,7 +89,8 @@ TEST(MemberScan, ProposalFromTheLastMembersSuffix) {
     };
     for (const auto& c : cases) {
         const Proposal proposal = proposeNameTail(c.members, u"-BYP", u"-STR");
-        EXPECT_EQ(proposal.kind, c.kind) << (c.members.empty() ? 0 : static_cast<int>(c.members.back().back()));
+        EXPECT_EQ(proposal.kind, c.kind)
+            << (c.members.empty() ? 0 : static_cast<int>(c.members.back().back()));
         EXPECT_EQ(proposal.tail, c.tail);
     }
 }
@@ -98,7 +99,8 @@ TEST(Startup, ScansTheMainWindowListAndProposes) {
     FamilyCodes codes;
     const Texts combo1 = {u"構造物D-STR-STR3", u"D-BYP-STR1", u"-STR", u"D-STR-STR1", u"D-STR-DIM1"};
     StartupView view = runStartup(codes, 3, combo1);
-    EXPECT_EQ(view.label1, u"主構造物(-STRn)について下表の既に登録済みレイヤー以外にレイヤーを増やすこと可能です");
+    EXPECT_EQ(view.label1,
+              u"主構造物(-STRn)について下表の既に登録済みレイヤー以外にレイヤーを増やすこと可能です");
     EXPECT_EQ(view.label11, u"3");
     EXPECT_FALSE(view.checkBoxesEnabled);
     EXPECT_EQ(view.listBox2, (Texts{u"構造物D-STR-STR3", u"D-STR-STR1"}));
@@ -129,7 +131,8 @@ TEST(Startup, ScansTheMainWindowListAndProposes) {
     view = runStartup(codes, 2, {u"D-BYP-STRY", u"D-BYP-STRZ"});
     EXPECT_TRUE(view.familyFull);
     EXPECT_EQ(view.label8, u"-BYP-STR[");
-    EXPECT_EQ(kFamilyFullMessage, u"既にレイヤー情報がいっぱいです。\r36項目以上の同一レイヤー上のセットは無効です。");
+    EXPECT_EQ(kFamilyFullMessage,
+              u"既にレイヤー情報がいっぱいです。\r36項目以上の同一レイヤー上のセットは無効です。");
     EXPECT_EQ(kFamilyFullTitle, u"レイヤー設定エラー");
 }
 
