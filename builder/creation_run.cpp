@@ -105,7 +105,8 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         }
 
         // A family template is created but gets neither line type nor colour, and the next row takes
-        // its slot.
+        // its slot. Family rows come here too: theirs end in "n" as templates do; one that does not would
+        // give slot s the line type and colour of its row and advance s, as ListBox6's count expects.
         if (isTemplateElement(row.element)) {
             continue;
         }
@@ -124,7 +125,9 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     host.enableCommandButton1();
 
     // Entries the main window offered before, past the new layers: offered again after them, with the
-    // standard name recovered from the display name (kept as it was when the text holds no "-").
+    // standard name recovered from the display name (kept as it was when the text holds no "-"). Members
+    // that the numbered-layer form appended during this run lie past the rows' slots as well, so they are
+    // offered a second time here.
     while (s <= tables.upperBound()) {
         const auto slot = static_cast<std::size_t>(s);
         host.SendCommand(kEscEsc);
