@@ -77,6 +77,8 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     } else {
         tables.redimPreserve(n);
     }
+    // The earlier entries end here; whatever the numbered-layer form appends during the run lies beyond.
+    const int carriedBound = tables.upperBound();
     host.clearCombo1();
 
     // The rows were read into a vector before the loop, so neither the numbered-layer form nor a new
@@ -126,9 +128,9 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
 
     // Entries the main window offered before, past the new layers: offered again after them, with the
     // standard name recovered from the display name (kept as it was when the text holds no "-"). Members
-    // that the numbered-layer form appended during this run lie past the rows' slots as well, so they are
-    // offered a second time here.
-    while (s <= tables.upperBound()) {
+    // that the numbered-layer form appended during this run are in Combo1 and the drawing already: they
+    // are not created and offered a second time.
+    while (s <= carriedBound) {
         const auto slot = static_cast<std::size_t>(s);
         host.SendCommand(kEscEsc);
         host.SendCommand(kLayerCommand);

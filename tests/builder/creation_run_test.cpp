@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <map>
 
@@ -257,7 +259,7 @@ TEST(LayerCreation, TablesGrowWhenTheRowsOutnumberTheList) {
     EXPECT_EQ(state.tables.LayerColors, (std::vector<std::int64_t>{0, 7, 7, 7}));
 }
 
-TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedAgainAfterTheRows) {
+TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedOnce) {
     FakeHost host;
     ProgramLayerState state;
     CreationInput input = threeLayers(true);
@@ -272,13 +274,12 @@ TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedAgainAfterTheRows) {
         host.combo1.push_back(u"追加S-BYP-STR1");
     };
     runLayerCreation(host, input, state);
-    // The member's slot lies past the rows' slots, so the carried-over step offers it once more.
+    // The member's slot lies past the rows' slots; it was created and offered by the form, once.
     EXPECT_EQ(state.tables.upperBound(), 4);
     EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL", u"S-BYP-STR1"}));
-    EXPECT_EQ(host.combo1, (Texts{u"S-STR", u"追加S-BYP-STR1", u"S-BYP", u"S-TTL", u"追加S-BYP-STR1"}));
-    Texts tail;
-    create(tail, u"S-BYP-STR1");
-    EXPECT_EQ(Texts(host.sent.end() - 5, host.sent.end()), tail);
+    EXPECT_EQ(host.combo1, (Texts{u"S-STR", u"追加S-BYP-STR1", u"S-BYP", u"S-TTL"}));
+    const auto created = std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"S-BYP-STR1\r"));
+    EXPECT_EQ(created, 0);
 }
 
 }  // namespace

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QComboBox>
+#include <QFont>
+#include <QRect>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QString>
+
+#include <string>
+
+// Widgets that behave like the form controls the program's forms are written against: a label whose
+// caption may hold carriage returns, a list box with a list index and a click that also follows selections
+// made in code, and a combo box likewise. Each carries its caption as accessible name and its program name
+// (ListBox12) as object name and accessible description, so assistive technology and UI tests find it.
+namespace ui {
+
+// Names a control: object name and accessible description = program name; accessible name = the caption
+// that heads it.
+void nameControl(QWidget& control, const QString& programName, const QString& caption);
+
+// Caption text as the forms compose it (CR starts a new line) shown as Qt shows text (LF).
+QString displayText(const std::u16string& caption);
+
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    Label(QWidget* parent, const QString& programName, const std::u16string& caption = {});
+
+    const std::u16string& caption() const { return m_caption; }
+    void setCaption(const std::u16string& caption);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::u16string m_caption;
+};
+
+class Button : public QPushButton {
+    Q_OBJECT
+public:
+    Button(QWidget* parent, const QString& programName, const QString& caption);
+};
+
+// A single-column, single-selection list. Click runs when the selection changes to an item, by the user or
+// by code (setListIndex); clearing the list does not run it.
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    ListBox(QWidget* parent, const QString& programName, const QString& caption);
+
+    int listIndex() const { return currentRow(); }
+    // Selects the item (or nothing with -1). Fails (returns false, nothing changes) for an index past the
+    // end, as the form library's list raises an error.
+    bool setListIndex(int index);
+    int listCount() const { return count(); }
+    std::u16string itemText(int index) const;
+    // The chosen item's text; empty when nothing is chosen.
+    std::u16string text() const;
+    void addItem(const std::u16string& text);
+    void clearItems();
+    bool removeItemAt(int index);
+    std::vector<std::u16string> items() const;
+
+signals:
+    void clicked();
+
+private:
+    void onRowChanged(int row);
+    bool m_silent = false;
+};
+
+// An editable combo box: a list of entries and a text the user may also type. Click runs when an entry is
+// chosen, by the user or by code.
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    ComboBox(QWidget* parent, const QString& programName, const QString& caption);
+
+    int listCount() const { return count(); }
+    std::u16string itemText(int index) const;
+    std::u16string text() const;
+    void setText(const std::u16string& text);
+    void addItem(const std::u16string& text);
+    void clearItems();
+    bool setListIndex(int index);
+
+signals:
+    void clicked();
+};
+
+}  // namespace ui
+
+namespace ui {
+
+// "ＭＳ Ｐゴシック" at the given size, Shift-JIS character set; where that font is missing, an installed
+// Japanese proportional gothic takes its place.
+QFont msPGothic(double points);
+
+// Form positions are given in twips, at 15 twips per pixel.
+QRect fromTwips(int left, int top, int width, int height);
+
+}  // namespace ui
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace ui {
+
+// A one-line text box. Change runs on every change of its text, typed or set by code.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    TextBox(QWidget* parent, const QString& programName, const QString& caption, const QString& text = {});
+
+    std::u16string text16() const { return text().toStdU16String(); }
+    void setText16(const std::u16string& text) { setText(QString::fromStdU16String(text)); }
+
+signals:
+    void changed();
+};
+
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    OptionButton(QWidget* parent, const QString& programName, const QString& caption);
+};
+
+}  // namespace ui

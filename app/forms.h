@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QPointer>
+
+#include <memory>
+
+namespace builder {
+class UserForm1;
+}  // namespace builder
+namespace numbered {
+class UserForm2;
+}  // namespace numbered
+namespace settings {
+class UserForm3;
+class UserForm8;
+}  // namespace settings
+namespace stddb {
+class UserForm4;
+class UserForm5;
+}  // namespace stddb
+
+namespace app {
+
+class Form1;
+class Program;
+
+// Every form of the program exists once: it is created when first asked for and unloaded on request or,
+// at the latest, when the main window closes. Unloading destroys the form once control has returned to the
+// event loop, so a form may unload itself from its own handler. The small forms are shown modally.
+class Forms {
+public:
+    explicit Forms(Program& program);
+    ~Forms();
+
+    Form1& form1();
+
+    // The layer-set builder.
+    builder::UserForm1& userForm1();
+    builder::UserForm1* userForm1IfLoaded() const;
+    void unloadUserForm1();
+    // Shows the builder, creating it on first use (the main window's ShowBuilder).
+    void ShowBuilder();
+
+    // The numbered-layer form, shown modally by the layer creation.
+    numbered::UserForm2* userForm2IfLoaded() const;
+    void showNumbered();
+    void unloadUserForm2();
+
+    // The settings window.
+    settings::UserForm3* userForm3IfLoaded() const;
+    void showSettings();
+    void unloadUserForm3();
+
+    // The standard versions form.
+    stddb::UserForm4* userForm4IfLoaded() const;
+    void showVersions();
+    void unloadUserForm4();
+
+    // The database registration form.
+    stddb::UserForm5* userForm5IfLoaded() const;
+    void showRegistration();
+    void unloadUserForm5();
+
+    // The about window.
+    settings::UserForm8* userForm8IfLoaded() const;
+    void showAbout();
+    void unloadUserForm8();
+
+    // Unloads every form but the main window, one after the other.
+    void unloadAllButMain();
+
+private:
+    Program& m_program;
+    std::unique_ptr<Form1> m_form1;
+    QPointer<builder::UserForm1> m_userForm1;
+    QPointer<numbered::UserForm2> m_userForm2;
+    QPointer<settings::UserForm3> m_userForm3;
+    QPointer<stddb::UserForm4> m_userForm4;
+    QPointer<stddb::UserForm5> m_userForm5;
+    QPointer<settings::UserForm8> m_userForm8;
+};
+
+}  // namespace app

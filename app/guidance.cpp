@@ -1,0 +1,32 @@
+#include "app/guidance.h"
+
+namespace app::guidance {
+
+std::u16string changeAndMove() {
+    std::u16string text(kChange);
+    text += u'\r';
+    text += kMove;
+    return text;
+}
+
+std::u16string changeMoveAndSelect() {
+    std::u16string text = changeAndMove();
+    text += u'\r';
+    text += kSelect;
+    return text;
+}
+
+std::u16string forStartUp(int drawingLines, int layerEntries) {
+    if (layerEntries == 0 && drawingLines == 1) {
+        return std::u16string(kRegister);
+    }
+    if (drawingLines == 1) {
+        return changeMoveAndSelect();
+    }
+    if (drawingLines >= 2) {
+        return std::u16string(kSeveral);
+    }
+    return std::u16string(kNone);
+}
+
+}  // namespace app::guidance

@@ -1,0 +1,29 @@
+#include "app/program.h"
+
+#include "app/dialogs.h"
+#include "app/form1.h"
+#include "app/forms.h"
+
+namespace app {
+
+Program::Program(Services services_) : services(services_), m_forms(std::make_unique<Forms>(*this)) {}
+
+Program::~Program() {
+    m_forms.reset();
+    ReleaseDatabase();
+}
+
+cadlink::CommandChannel Program::makeChannel(cadlink::TextForm form, QWidget* messageParent) {
+    return cadlink::CommandChannel(
+        services.windows, [this](cadlink::WindowHandle& window) { return forms().form1().targetWindow(window); },
+        [this, messageParent](const std::u16string& text) { ui::showMessage(services.dialogs, messageParent, text); },
+        form);
+}
+
+void Program::ReleaseDatabase() {
+    SharedRecordset.reset();
+    SharedDatabase.reset();
+    SharedWorkspace = nullptr;
+}
+
+}  // namespace app
