@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include "cadsim/endpoint/stand_in.h"
+
+namespace cadsim {
+
+// The drawing on a small canvas: objects in their layer's colour on a dark ground, picked ones highlighted.
+// While the command line waits for objects, a left click picks the object under the pointer and a right
+// click confirms the selection.
+class DrawingCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit DrawingCanvas(StandIn& standIn, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    struct Transform {
+        double scale = 1;
+        double offsetX = 0;
+        double offsetY = 0;
+    };
+    Transform transform() const;
+    QPointF toScreen(const Transform& t, Point p) const;
+    Point toWorld(const Transform& t, QPointF p) const;
+
+    StandIn& m_standIn;
+};
+
+}  // namespace cadsim

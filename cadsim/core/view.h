@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "cadsim/core/drawing.h"
+
+namespace cadsim {
+
+// The RGB colour (0xRRGGBB) of an AutoCAD colour number 1..255, as the canvas paints it on a dark ground.
+std::uint32_t colorRgb(int colorNumber);
+
+// The extents of the drawing's objects (a circle by its square, a text by its insertion point and height).
+struct Extents {
+    Point min;
+    Point max;
+};
+std::optional<Extents> drawingExtents(const Drawing& drawing);
+
+// Distance from a point to an object's outline: a line as a segment, a circle by its rim, a text by the box
+// it roughly covers (height high, 0.8 height per character wide).
+double distanceTo(const DrawingObject& object, Point p);
+
+// The object nearest to p within tolerance; 0 when there is none.
+int objectAt(const Drawing& drawing, Point p, double tolerance);
+
+}  // namespace cadsim

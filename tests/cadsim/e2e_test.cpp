@@ -1,0 +1,163 @@
+// Two real stand-ins, found by discovery over the POSIX window system; a "-Layer" sequence reaches the
+// selected one only.
+#include <signal.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "cadlink/channel.h"
+#include "cadlink/discovery.h"
+#include "cadlink/drawing_access_posix.h"
+#include "cadlink/posix_endpoint.h"
+#include "cadlink/posix_window_system.h"
+#include "common/utf.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class ListForTest : public cadlink::DrawingList {
+public:
+    struct Line {
+        std::u16string text;
+        std::int32_t data;
+    };
+    void clear() override { lines.clear(); }
+    void addLine(const std::u16string& text, std::int32_t itemData) override { lines.push_back({text, itemData}); }
+    int lineCount() const override { return static_cast<int>(lines.size()); }
+    int listIndex() const override { return index; }
+    void setListIndex(int i) override { index = i; }
+    std::int32_t itemData(int line) const override { return lines.at(static_cast<std::size_t>(line)).data; }
+    std::vector<Line> lines;
+    int index = -1;
+};
+
+class TwoStandIns : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* acadlt = std::getenv("ACADLT");
+        ASSERT_NE(acadlt, nullptr) << "ACADLT must name the stand-in program";
+        m_dir = std::filesystem::temp_directory_path() / ("tiermark-cad-e2e-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(m_dir);
+        ::setenv("TIERMARK_CAD_DIR", m_dir.c_str(), 1);
+        m_first = spawn(acadlt, "A.dwg");
+        m_second = spawn(acadlt, "図面B.dwg");
+        ASSERT_GT(m_first, 0);
+        ASSERT_GT(m_second, 0);
+        for (pid_t pid : {m_first, m_second}) {
+            const std::string socket = cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(pid));
+            for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i) {
+                std::this_thread::sleep_for(25ms);
+            }
+            ASSERT_TRUE(std::filesystem::exists(socket)) << "stand-in " << pid << " did not start";
+        }
+    }
+    void TearDown() override {
+        for (pid_t pid : {m_first, m_second}) {
+            if (pid > 0) {
+                ::kill(pid, SIGTERM);
+                int status = 0;
+                ::waitpid(pid, &status, 0);
+            }
+        }
+        std::filesystem::remove_all(m_dir);
+        ::unsetenv("TIERMARK_CAD_DIR");
+    }
+
+    static pid_t spawn(const char* program, const char* title) {
+        std::vector<std::string> args = {program, "--headless", "--title", title};
+        std::vector<char*> argv;
+        for (std::string& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        const int rc = posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        return rc == 0 ? pid : -1;
+    }
+
+    std::string state(pid_t pid) {
+        auto reply = cadlink::posix::replyBody(cadlink::posix::exchange(
+            static_cast<std::uint32_t>(pid),
+            cadlink::posix::Frame{static_cast<std::uint8_t>(cadlink::posix::Request::State), {}}, 3s));
+        EXPECT_TRUE(reply.ok());
+        cadlink::posix::ByteReader reader(*reply);
+        return reader.text().value_or("");
+    }
+
+    std::filesystem::path m_dir;
+    pid_t m_first = -1;
+    pid_t m_second = -1;
+};
+
+TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
+    cadlink::PosixWindowSystem system;
+    cadlink::Instances instances;
+    ListForTest list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+
+    // Stand-ins of other runs (other endpoint directories) show no window here; ours are the titled lines.
+    std::vector<std::pair<std::u16string, int>> titled;
+    for (int i = 0; i < list.lineCount(); ++i) {
+        if (!list.lines[static_cast<std::size_t>(i)].text.empty()) {
+            titled.push_back({list.lines[static_cast<std::size_t>(i)].text, i});
+        }
+    }
+    ASSERT_EQ(titled.size(), 2u);
+    EXPECT_EQ(titled[0].first, u"[A.dwg]");   // the first started has the lower process id
+    EXPECT_EQ(titled[1].first, u"[図面B.dwg]");
+    EXPECT_EQ(instances[static_cast<std::size_t>(list.itemData(titled[0].second))].MainWindow,
+              cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0));
+
+    list.setListIndex(titled[0].second);
+    std::vector<std::u16string> messages;
+    cadlink::CommandChannel channel(
+        system, [&](cadlink::WindowHandle& w) { return cadlink::TargetWindow(instances, list, w); },
+        [&](const std::u16string& m) { messages.push_back(m); }, cadlink::TextForm::Wide);
+    for (const char16_t* text : {u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b", u"\x1b\x1b", u"-Layer\r",
+                                 u"C\r", u"3\r", u"D-STR\r", u"\x1b\x1b"}) {
+        channel.SendCommand(text);
+    }
+    EXPECT_TRUE(messages.empty());
+
+    const std::string first = state(m_first);
+    const std::string second = state(m_second);
+    EXPECT_NE(first.find("{\"name\":\"D-STR\",\"lineType\":\"Continuous\",\"color\":3}"), std::string::npos) << first;
+    EXPECT_EQ(second.find("D-STR"), std::string::npos);
+    EXPECT_NE(second.find("\"drawing\":\"図面B.dwg\""), std::string::npos);
+
+    cadlink::PosixDrawingAccess access;
+    const cadlink::WindowHandle target = cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0);
+    ASSERT_TRUE(access.renameLayer(target, u"D-STR", u"D-BMK").ok());
+    EXPECT_EQ(access.layerNames(target)->back(), u"D-BMK");
+}
+
+TEST_F(TwoStandIns, AStandInThatIsGoneFailsQuietlyAndQuickly) {
+    ::kill(m_second, SIGKILL);
+    int status = 0;
+    ::waitpid(m_second, &status, 0);
+    const pid_t gone = m_second;
+    m_second = -1;
+    cadlink::PosixWindowSystem system(500ms);
+    auto text = cadlink::EncodeCommand(u"-Layer\r", cadlink::TextForm::Wide);
+    EXPECT_FALSE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(gone), 0), 1, 1,
+                                     text->bytes));
+    EXPECT_TRUE(system.topLevelWindows(static_cast<std::uint32_t>(gone)).empty());
+    EXPECT_TRUE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0), 1, 1,
+                                    text->bytes));
+}
+
+}  // namespace
