@@ -1,6 +1,7 @@
 #include "tests/ui/support/fakes.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include "cadlink/channel.h"
 #include "cadlink/codepage.h"
@@ -18,9 +19,15 @@ ui::MsgAnswer RecordingDialogs::MsgBox(QWidget*, const ui::MessageRequest& reque
 }
 
 void RecordingDialogs::runModal(QDialog& form) {
+    // Shown as a modal form is shown (its activation runs), operated by the test, then closed.
     modalForms.push_back(form.objectName());
-    if (onModal) {
+    QPointer<QDialog> guard(&form);
+    form.show();
+    if (onModal && guard) {
         onModal(form);
+    }
+    if (guard) {
+        form.hide();
     }
 }
 

@@ -1,0 +1,41 @@
+// Tiermark: the program starts by loading its main window.
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/dialogs.h"
+#include "app/form1.h"
+#include "app/forms.h"
+#include "app/platform.h"
+#include "app/program.h"
+#include "common/utf.h"
+#include "stddb/jet_workspace.h"
+#include "stddb/qt_settings_store.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tiermark"));
+
+    app::PlatformBackend backend = app::makePlatformBackend();
+    stddb::JetWorkspace workspace;
+    stddb::QtSettingsStore settings;
+    ui::QtDialogs dialogs;
+    app::Program program(app::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()});
+
+    app::Form1& form1 = program.forms().form1();
+    form1.Form_Load();
+    form1.show();
+
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        // Nobody can see or use an offscreen window: say what it shows and end once it has been shown.
+        std::printf("Tiermark ran offscreen (no display). %s\n", form1.windowTitle().toStdString().c_str());
+        std::printf("対象図面: %d\n", form1.cmbfilename->listCount());
+        for (int i = 0; i < form1.cmbfilename->listCount(); ++i) {
+            std::printf("  %s\n", tiermark::toUtf8(form1.cmbfilename->itemText(i)).c_str());
+        }
+        std::printf("コメント: %s\n", form1.Label3->text().toStdString().c_str());
+        QTimer::singleShot(0, &application, [&form1] { form1.close(); });
+    }
+    return QApplication::exec();
+}
