@@ -23,6 +23,7 @@ enum class Request : std::uint8_t {
     SaveDxf = 19,      // path (UTF-8) → status, text
     ListLayers = 20,   // → status, count u32, names (UTF-8)
     RenameLayer = 21,  // old name, new name (UTF-8) → status, text (the refusal's description)
+    Screenshot = 22,   // path (UTF-8) → status, text: the main window as a PNG file
     Reply = 128,
 };
 

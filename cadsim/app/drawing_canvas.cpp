@@ -12,6 +12,17 @@ namespace {
 constexpr double kMargin = 20;
 constexpr double kPickPixels = 6;
 
+Qt::PenStyle penStyle(Dash dash) {
+    switch (dash) {
+        case Dash::Dashed: return Qt::DashLine;
+        case Dash::DashDot: return Qt::DashDotLine;
+        case Dash::DashDotDot: return Qt::DashDotDotLine;
+        case Dash::Dotted: return Qt::DotLine;
+        case Dash::Solid: break;
+    }
+    return Qt::SolidLine;
+}
+
 QColor qcolor(std::uint32_t rgb) {
     return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
 }
@@ -58,11 +69,25 @@ void DrawingCanvas::paintEvent(QPaintEvent*) {
         const Layer* layer = drawing.findLayer(o.layer);
         const bool picked = std::find(selection.begin(), selection.end(), o.id) != selection.end();
         QPen pen(qcolor(colorRgb(layer != nullptr ? layer->color : kDefaultColor)));
-        pen.setWidthF(picked ? 3.0 : 1.2);
+        pen.setWidthF(picked ? 2.0 : 1.2);
+        pen.setStyle(penStyle(dashOf(layer != nullptr ? layer->lineType : std::u16string(kContinuous))));
         if (picked) {
-            pen.setStyle(Qt::DashLine);
+            // A picked object glows under its own pen.
+            QPen glow(QColor(255, 230, 90, 140));
+            glow.setWidthF(7.0);
+            painter.setPen(glow);
+            drawObject(painter, t, o);
         }
         painter.setPen(pen);
+        drawObject(painter, t, o);
+    }
+    if (m_standIn.interpreter().waitingForObjects()) {
+        painter.setPen(QColor(255, 220, 120));
+        painter.drawText(QPointF(8, height() - 8), QStringLiteral("Select objects: left click picks, right click confirms"));
+    }
+}
+
+void DrawingCanvas::drawObject(QPainter& painter, const Transform& t, const DrawingObject& o) const {
         switch (o.kind) {
             case ObjectKind::Line:
                 painter.drawLine(toScreen(t, o.position), toScreen(t, o.end));
@@ -78,11 +103,6 @@ void DrawingCanvas::paintEvent(QPaintEvent*) {
                 break;
             }
         }
-    }
-    if (m_standIn.interpreter().waitingForObjects()) {
-        painter.setPen(QColor(255, 220, 120));
-        painter.drawText(QPointF(8, 16), QStringLiteral("Select objects: left click picks, right click confirms"));
-    }
 }
 
 void DrawingCanvas::mousePressEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainter>
 #include <QWidget>
 
 #include "cadsim/endpoint/stand_in.h"
@@ -27,6 +28,7 @@ private:
     Transform transform() const;
     QPointF toScreen(const Transform& t, Point p) const;
     Point toWorld(const Transform& t, QPointF p) const;
+    void drawObject(QPainter& painter, const Transform& t, const DrawingObject& o) const;
 
     StandIn& m_standIn;
 };

@@ -89,6 +89,12 @@ int run(int argc, char** argv, const cadsim::Options& options) {
             mainWindow->refresh();
             textWindow->refresh();
         };
+        standIn.onScreenshot = [&](const std::string& path) -> tiermark::Result<void> {
+            if (!mainWindow->grab().save(QString::fromStdString(path), "PNG")) {
+                return tiermark::makeError("cannot write " + path);
+            }
+            return {};
+        };
         mainWindow->show();
         textWindow->show();
     }

@@ -98,6 +98,7 @@ void MainWindow::refresh() {
         color->setForeground(Qt::black);
         m_layers->setItem(row, 2, color);
     }
+    m_layers->resizeColumnsToContents();
     showHistory(m_history, historyText(m_standIn));
     m_canvas->update();
 }

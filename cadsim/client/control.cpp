@@ -10,7 +10,7 @@ struct Verb {
 };
 constexpr Verb kVerbs[] = {{"state", 0, 0},  {"pick", 1, 10000}, {"confirm", 0, 0},
                            {"save", 1, 1},   {"layers", 0, 0},   {"rename", 2, 2},
-                           {"send", 1, 1}};
+                           {"send", 1, 1}, {"screenshot", 1, 1}};
 }  // namespace
 
 tiermark::Result<ControlCommand> parseControlCommand(const std::vector<std::string>& arguments) {

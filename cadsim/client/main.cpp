@@ -76,6 +76,10 @@ int run(const cadsim::ControlCommand& command) {
             }
             return 0;
         }
+    } else if (verb == "screenshot") {
+        ByteWriter writer;
+        writer.text(command.arguments[0]);
+        reply = ask(*pid, Request::Screenshot, writer.take());
     } else if (verb == "rename") {
         ByteWriter writer;
         writer.text(command.arguments[0]).text(command.arguments[1]);

@@ -43,6 +43,32 @@ std::uint32_t colorRgb(int n) {
     return (channel(r) << 16) | (channel(g) << 8) | channel(b);
 }
 
+Dash dashOf(std::u16string_view lineType) {
+    const std::u16string upper = [&] {
+        std::u16string out(lineType);
+        for (char16_t& c : out) {
+            c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+        }
+        return out;
+    }();
+    auto starts = [&](std::u16string_view prefix) { return upper.compare(0, prefix.size(), prefix) == 0; };
+    if (starts(u"DASHDOT") || starts(u"CENTER") || upper == u"一点鎖線" || starts(u"ACAD_ISO04") ||
+        starts(u"ACAD_ISO10")) {
+        return Dash::DashDot;
+    }
+    if (starts(u"PHANTOM") || starts(u"DIVIDE") || upper == u"二点鎖線" || starts(u"ACAD_ISO05") ||
+        starts(u"ACAD_ISO12")) {
+        return Dash::DashDotDot;
+    }
+    if (starts(u"DOT") || upper == u"点線" || starts(u"ACAD_ISO07")) {
+        return Dash::Dotted;
+    }
+    if (starts(u"DASHED") || starts(u"HIDDEN") || upper == u"破線" || starts(u"ACAD_ISO") || starts(u"BORDER")) {
+        return Dash::Dashed;
+    }
+    return Dash::Solid;
+}
+
 namespace {
 
 double textWidth(const DrawingObject& o) { return 0.8 * o.height * static_cast<double>(std::max<std::size_t>(1, o.text.size())); }

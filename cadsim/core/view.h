@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "cadsim/core/drawing.h"
 
@@ -9,6 +10,10 @@ namespace cadsim {
 
 // The RGB colour (0xRRGGBB) of an AutoCAD colour number 1..255, as the canvas paints it on a dark ground.
 std::uint32_t colorRgb(int colorNumber);
+
+// How a line type is drawn on the canvas.
+enum class Dash { Solid, Dashed, DashDot, DashDotDot, Dotted };
+Dash dashOf(std::u16string_view lineType);
 
 // The extents of the drawing's objects (a circle by its square, a text by its insertion point and height).
 struct Extents {

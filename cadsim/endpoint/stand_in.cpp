@@ -116,6 +116,16 @@ std::optional<Frame> StandIn::handle(const Frame& request) {
         case Request::RenameLayer:
             reply = rename(reader);
             break;
+        case Request::Screenshot: {
+            const auto path = reader.text();
+            if (!path || path->empty() || !onScreenshot) {
+                reply = replyFrame(Status::Failed, onScreenshot ? "malformed screenshot request" : "no window to show");
+                break;
+            }
+            auto shot = onScreenshot(*path);
+            reply = shot ? replyFrame(Status::Ok, *path) : replyFrame(Status::Failed, shot.error().message);
+            break;
+        }
         default:
             logNote("unknown request type " + std::to_string(request.type));
             reply = replyFrame(Status::Failed, "unknown request");

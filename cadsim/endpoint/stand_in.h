@@ -26,6 +26,8 @@ public:
     void setStateFile(std::string path) { m_stateFile = std::move(path); }
     // Called after every request that changed the drawing or the command line (the windows redraw).
     std::function<void()> onChanged;
+    // Saves a picture of the main window as PNG; set by front-ends that have windows.
+    std::function<tiermark::Result<void>(const std::string& path)> onScreenshot;
     // Where the DXF drawing came from; "save" without a path writes there.
     void setDrawingFile(std::string path) { m_drawingFile = std::move(path); }
 
