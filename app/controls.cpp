@@ -116,6 +116,14 @@ ComboBox::ComboBox(QWidget* parent, const QString& programName, const QString& c
 
 std::u16string ComboBox::itemText(int index) const { return QComboBox::itemText(index).toStdU16String(); }
 
+std::vector<std::u16string> ComboBox::items() const {
+    std::vector<std::u16string> all;
+    for (int i = 0; i < count(); ++i) {
+        all.push_back(itemText(i));
+    }
+    return all;
+}
+
 std::u16string ComboBox::text() const { return currentText().toStdU16String(); }
 
 void ComboBox::setText(const std::u16string& text) { setEditText(QString::fromStdU16String(text)); }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 // Widgets that behave like the form controls the program's forms are written against: a label whose
 // caption may hold carriage returns, a list box with a list index and a click that also follows selections
@@ -84,6 +85,7 @@ public:
 
     int listCount() const { return count(); }
     std::u16string itemText(int index) const;
+    std::vector<std::u16string> items() const;
     std::u16string text() const;
     void setText(const std::u16string& text);
     void addItem(const std::u16string& text);
