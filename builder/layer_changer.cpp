@@ -70,7 +70,14 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
             host.showMessage(std::u16string(kLayerMissingMessage));
             return;
         }
-        const tiermark::Result<void> renamed = host.renameLayer(name, convertedName(stem, name));
+        // A layer that carries its standard name already is converted: renaming it to itself would only
+        // be refused because the name exists.
+        const std::u16string newName = convertedName(stem, name);
+        if (newName == name) {
+            listBox12.erase(listBox12.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        const tiermark::Result<void> renamed = host.renameLayer(name, newName);
         if (!renamed) {
             host.showMessage(std::u16string(kRenameRefusedMessage) + u"\r" +
                              tiermark::fromUtf8(renamed.error().message));
