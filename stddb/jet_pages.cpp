@@ -31,6 +31,9 @@ tiermark::Error damaged(const std::string& name, const std::string& what) {
 // its 8-byte header, as libmdb reads it.
 tiermark::Result<std::vector<std::uint8_t>> readDefinition(const PageFile& pages, std::uint32_t first,
                                                            const std::string& name) {
+    if (first == 0) {
+        return damaged(name, "no table definition page");
+    }
     std::vector<std::uint8_t> definition;
     std::vector<std::uint8_t> page;
     std::set<std::uint32_t> seen;
