@@ -3,7 +3,9 @@
 namespace cadlink {
 
 namespace {
-char16_t fold(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+char16_t fold(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
 
 bool sameLayerName(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {
@@ -35,7 +37,8 @@ tiermark::Result<std::vector<std::u16string>> NullDrawingAccess::layerNames(Wind
     return tiermark::makeError(kNoReadBackMessage);
 }
 
-tiermark::Result<void> NullDrawingAccess::renameLayer(WindowHandle, std::u16string_view, std::u16string_view) {
+tiermark::Result<void> NullDrawingAccess::renameLayer(WindowHandle, std::u16string_view,
+                                                      std::u16string_view) {
     return tiermark::makeError(kNoReadBackMessage);
 }
 

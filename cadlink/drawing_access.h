@@ -41,6 +41,7 @@ public:
                                        std::u16string_view newName) override;
 };
 
-inline constexpr const char* kNoReadBackMessage = "AutoCAD LT では図面の画層を読み取れないため、一覧は空です。";
+inline constexpr const char* kNoReadBackMessage =
+    "AutoCAD LT では図面の画層を読み取れないため、一覧は空です。";
 
 }  // namespace cadlink

@@ -15,8 +15,9 @@ tiermark::Result<std::vector<std::u16string>> PosixDrawingAccess::layerNames(Win
     if (window == 0) {
         return tiermark::makeError("no target drawing");
     }
-    auto body = posix::replyBody(posix::exchange(
-        posix::processOfWindow(window), Frame{static_cast<std::uint8_t>(Request::ListLayers), {}}, m_timeout));
+    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
+                                                 Frame{static_cast<std::uint8_t>(Request::ListLayers), {}},
+                                                 m_timeout));
     if (!body) {
         return body.error();
     }
@@ -43,9 +44,9 @@ tiermark::Result<void> PosixDrawingAccess::renameLayer(WindowHandle window, std:
     }
     ByteWriter writer;
     writer.text(tiermark::toUtf8(oldName)).text(tiermark::toUtf8(newName));
-    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
-                                                 Frame{static_cast<std::uint8_t>(Request::RenameLayer), writer.take()},
-                                                 m_timeout));
+    auto body = posix::replyBody(
+        posix::exchange(posix::processOfWindow(window),
+                        Frame{static_cast<std::uint8_t>(Request::RenameLayer), writer.take()}, m_timeout));
     if (!body) {
         return body.error();
     }

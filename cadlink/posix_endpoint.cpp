@@ -15,7 +15,9 @@ namespace cadlink::posix {
 
 namespace {
 
-std::string systemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string systemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
 
 int remainingMs(Clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -236,9 +238,9 @@ tiermark::Result<Frame> readFrame(int fd, Clock::time_point deadline) {
     if (auto r = readExactly(fd, header, sizeof header, deadline); !r) {
         return r.error();
     }
-    const std::uint32_t length = static_cast<std::uint32_t>(header[0]) | (static_cast<std::uint32_t>(header[1]) << 8) |
-                                 (static_cast<std::uint32_t>(header[2]) << 16) |
-                                 (static_cast<std::uint32_t>(header[3]) << 24);
+    const std::uint32_t length =
+        static_cast<std::uint32_t>(header[0]) | (static_cast<std::uint32_t>(header[1]) << 8) |
+        (static_cast<std::uint32_t>(header[2]) << 16) | (static_cast<std::uint32_t>(header[3]) << 24);
     if (length == 0 || length > kMaxFrame) {
         return tiermark::makeError("frame of " + std::to_string(length) + " bytes refused");
     }
@@ -252,7 +254,8 @@ tiermark::Result<Frame> readFrame(int fd, Clock::time_point deadline) {
     return frame;
 }
 
-tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request, std::chrono::milliseconds timeout) {
+tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request,
+                                 std::chrono::milliseconds timeout) {
     const Clock::time_point deadline = Clock::now() + timeout;
     const std::string directory = endpointDirectory();
     if (auto checked = checkEndpointDirectory(directory); !checked) {

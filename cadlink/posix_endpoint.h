@@ -67,7 +67,8 @@ tiermark::Result<void> writeFrame(int fd, const Frame& frame, Clock::time_point 
 tiermark::Result<Frame> readFrame(int fd, Clock::time_point deadline);
 
 // Connects to the stand-in of a process, sends one request and, unless it is a post, reads the reply.
-tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request, std::chrono::milliseconds timeout);
+tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request,
+                                 std::chrono::milliseconds timeout);
 
 // The status byte of a reply and the reader positioned after it; an error when the reply says Failed (its
 // text is the error) or is malformed.

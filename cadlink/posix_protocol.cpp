@@ -116,7 +116,9 @@ WindowHandle makeWindowHandle(std::uint32_t processId, std::uint32_t index) {
     return (static_cast<WindowHandle>(processId) << 16) | ((index + 1) & 0xFFFF);
 }
 
-std::uint32_t processOfWindow(WindowHandle window) { return static_cast<std::uint32_t>(window >> 16); }
+std::uint32_t processOfWindow(WindowHandle window) {
+    return static_cast<std::uint32_t>(window >> 16);
+}
 
 std::uint32_t indexOfWindow(WindowHandle window) {
     return static_cast<std::uint32_t>((window & 0xFFFF) == 0 ? 0xFFFF : (window & 0xFFFF) - 1);

@@ -23,7 +23,8 @@ struct Window {
     std::string title;
 };
 
-tiermark::Result<std::vector<Window>> listWindows(std::uint32_t processId, std::chrono::milliseconds timeout) {
+tiermark::Result<std::vector<Window>> listWindows(std::uint32_t processId,
+                                                  std::chrono::milliseconds timeout) {
     auto body = posix::replyBody(
         posix::exchange(processId, Frame{static_cast<std::uint8_t>(Request::ListWindows), {}}, timeout));
     if (!body) {
@@ -52,7 +53,8 @@ std::string processExeBaseName(std::uint32_t processId) {
     if (n > 0) {
         std::string path(target, static_cast<std::size_t>(n));
         constexpr std::string_view kDeleted = " (deleted)";
-        if (path.size() > kDeleted.size() && path.compare(path.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0) {
+        if (path.size() > kDeleted.size() &&
+            path.compare(path.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0) {
             path.resize(path.size() - kDeleted.size());
         }
         const std::size_t slash = path.find_last_of('/');
@@ -71,7 +73,8 @@ std::vector<ProcessEntry> PosixWindowSystem::processes() {
     if (DIR* proc = ::opendir("/proc")) {
         while (const dirent* entry = ::readdir(proc)) {
             const std::string name = entry->d_name;
-            if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 10) {
+            if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
+                name.size() < 10) {
                 ids.push_back(static_cast<std::uint32_t>(std::stoul(name)));
             }
         }
@@ -143,9 +146,9 @@ bool PosixWindowSystem::sendCopyData(WindowHandle window, std::uintptr_t wParam,
     }
     ByteWriter writer;
     writer.u64(window).u64(wParam).u32(dwData).bytes(bytes.data(), bytes.size());
-    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
-                                                 Frame{static_cast<std::uint8_t>(Request::CopyData), writer.take()},
-                                                 m_timeout));
+    auto body = posix::replyBody(
+        posix::exchange(posix::processOfWindow(window),
+                        Frame{static_cast<std::uint8_t>(Request::CopyData), writer.take()}, m_timeout));
     if (!body) {
         m_lastError = body.error().message;
         return false;

@@ -29,9 +29,9 @@ using Clock = std::chrono::steady_clock;
 
 // The texts the builder sends to create one layer with line type and colour, repeated.
 const std::vector<std::u16string> kTexts = {
-    u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b",      u"\x1b\x1b", u"-Layer\r", u"L\r",
-    u"DASHED\r", u"D-STR\r", u"\x1b\x1b", u"\x1b\x1b", u"-Layer\r", u"C\r", u"3\r",    u"D-STR\r",
-    u"\x1b\x1b",
+    u"\x1b\x1b", u"-Layer\r", u"n\r",      u"D-STR\r", u"\x1b",     u"\x1b\x1b",
+    u"-Layer\r", u"L\r",      u"DASHED\r", u"D-STR\r", u"\x1b\x1b", u"\x1b\x1b",
+    u"-Layer\r", u"C\r",      u"3\r",      u"D-STR\r", u"\x1b\x1b",
 };
 
 double percentile(std::vector<double> values, double p) {
@@ -92,15 +92,20 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count; ++i) {
         const cadlink::Payload& payload = payloads[static_cast<std::size_t>(i) % payloads.size()];
         const Clock::time_point before = Clock::now();
-        failures += system.sendCopyData(window, cadlink::kCommandWParam, payload.dwData, payload.bytes) ? 0 : 1;
+        failures +=
+            system.sendCopyData(window, cadlink::kCommandWParam, payload.dwData, payload.bytes) ? 0 : 1;
         roundTrips.push_back(std::chrono::duration<double, std::micro>(Clock::now() - before).count());
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
     // The whole command as the program sends it: copy-data and the two posted null messages.
     cadlink::CommandChannel channel(
-        system, [window](cadlink::WindowHandle& w) { w = window; return true; }, [](const std::u16string&) {},
-        cadlink::TextForm::Wide);
+        system,
+        [window](cadlink::WindowHandle& w) {
+            w = window;
+            return true;
+        },
+        [](const std::u16string&) {}, cadlink::TextForm::Wide);
     const Clock::time_point channelStart = Clock::now();
     for (int i = 0; i < count; ++i) {
         channel.SendCommand(kTexts[static_cast<std::size_t>(i) % kTexts.size()]);
@@ -116,6 +121,7 @@ int main(int argc, char** argv) {
     std::printf("copy-data:   %.0f texts/s, round trip median %.1f us, p99 %.1f us, max %.1f us\n",
                 count / seconds, percentile(roundTrips, 0.5), percentile(roundTrips, 0.99),
                 *std::max_element(roundTrips.begin(), roundTrips.end()));
-    std::printf("SendCommand: %.0f texts/s (copy-data and two posted null messages each)\n", count / channelSeconds);
+    std::printf("SendCommand: %.0f texts/s (copy-data and two posted null messages each)\n",
+                count / channelSeconds);
     return failures == 0 ? 0 : 1;
 }

@@ -14,17 +14,23 @@ constexpr double kPickPixels = 6;
 
 Qt::PenStyle penStyle(Dash dash) {
     switch (dash) {
-        case Dash::Dashed: return Qt::DashLine;
-        case Dash::DashDot: return Qt::DashDotLine;
-        case Dash::DashDotDot: return Qt::DashDotDotLine;
-        case Dash::Dotted: return Qt::DotLine;
-        case Dash::Solid: break;
+        case Dash::Dashed:
+            return Qt::DashLine;
+        case Dash::DashDot:
+            return Qt::DashDotLine;
+        case Dash::DashDotDot:
+            return Qt::DashDotDotLine;
+        case Dash::Dotted:
+            return Qt::DotLine;
+        case Dash::Solid:
+            break;
     }
     return Qt::SolidLine;
 }
 
 QColor qcolor(std::uint32_t rgb) {
-    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
 }
 }  // namespace
 
@@ -83,26 +89,27 @@ void DrawingCanvas::paintEvent(QPaintEvent*) {
     }
     if (m_standIn.interpreter().waitingForObjects()) {
         painter.setPen(QColor(255, 220, 120));
-        painter.drawText(QPointF(8, height() - 8), QStringLiteral("Select objects: left click picks, right click confirms"));
+        painter.drawText(QPointF(8, height() - 8),
+                         QStringLiteral("Select objects: left click picks, right click confirms"));
     }
 }
 
 void DrawingCanvas::drawObject(QPainter& painter, const Transform& t, const DrawingObject& o) const {
-        switch (o.kind) {
-            case ObjectKind::Line:
-                painter.drawLine(toScreen(t, o.position), toScreen(t, o.end));
-                break;
-            case ObjectKind::Circle:
-                painter.drawEllipse(toScreen(t, o.position), o.radius * t.scale, o.radius * t.scale);
-                break;
-            case ObjectKind::Text: {
-                QFont font = painter.font();
-                font.setPixelSize(std::max(8, static_cast<int>(o.height * t.scale)));
-                painter.setFont(font);
-                painter.drawText(toScreen(t, o.position), QString::fromStdU16String(o.text));
-                break;
-            }
+    switch (o.kind) {
+        case ObjectKind::Line:
+            painter.drawLine(toScreen(t, o.position), toScreen(t, o.end));
+            break;
+        case ObjectKind::Circle:
+            painter.drawEllipse(toScreen(t, o.position), o.radius * t.scale, o.radius * t.scale);
+            break;
+        case ObjectKind::Text: {
+            QFont font = painter.font();
+            font.setPixelSize(std::max(8, static_cast<int>(o.height * t.scale)));
+            painter.setFont(font);
+            painter.drawText(toScreen(t, o.position), QString::fromStdU16String(o.text));
+            break;
         }
+    }
 }
 
 void DrawingCanvas::mousePressEvent(QMouseEvent* event) {

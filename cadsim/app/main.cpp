@@ -64,7 +64,8 @@ int run(int argc, char** argv, const cadsim::Options& options) {
         return 1;
     }
     const auto pid = static_cast<std::uint32_t>(::getpid());
-    cadsim::StandIn standIn(pid, tiermark::fromUtf8(cadsim::drawingName(options)), std::move(drawing.value()));
+    cadsim::StandIn standIn(pid, tiermark::fromUtf8(cadsim::drawingName(options)),
+                            std::move(drawing.value()));
     standIn.setDrawingFile(options.drawing);
     standIn.setStateFile(options.state);
     if (!options.log.empty() && !standIn.openLog(options.log)) {

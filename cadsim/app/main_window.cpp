@@ -50,11 +50,16 @@ private:
 }  // namespace
 
 MainWindow::MainWindow(StandIn& standIn, QWidget* parent)
-    : QMainWindow(parent), m_standIn(standIn), m_canvas(new DrawingCanvas(standIn)), m_layers(new QTableWidget),
-      m_history(new QPlainTextEdit), m_commandLine(new CommandLineEdit(standIn)) {
+    : QMainWindow(parent),
+      m_standIn(standIn),
+      m_canvas(new DrawingCanvas(standIn)),
+      m_layers(new QTableWidget),
+      m_history(new QPlainTextEdit),
+      m_commandLine(new CommandLineEdit(standIn)) {
     setWindowTitle(QString::fromStdU16String(standIn.mainTitle()));
     m_layers->setColumnCount(3);
-    m_layers->setHorizontalHeaderLabels({QStringLiteral("Layer"), QStringLiteral("Linetype"), QStringLiteral("Color")});
+    m_layers->setHorizontalHeaderLabels(
+        {QStringLiteral("Layer"), QStringLiteral("Linetype"), QStringLiteral("Color")});
     m_layers->horizontalHeader()->setStretchLastSection(true);
     m_layers->verticalHeader()->hide();
     m_layers->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -113,6 +118,8 @@ TextWindow::TextWindow(StandIn& standIn, QWidget* parent)
     refresh();
 }
 
-void TextWindow::refresh() { showHistory(m_history, historyText(m_standIn)); }
+void TextWindow::refresh() {
+    showHistory(m_history, historyText(m_standIn));
+}
 
 }  // namespace cadsim

@@ -8,9 +8,8 @@ struct Verb {
     std::size_t minArgs;
     std::size_t maxArgs;
 };
-constexpr Verb kVerbs[] = {{"state", 0, 0},  {"pick", 1, 10000}, {"confirm", 0, 0},
-                           {"save", 1, 1},   {"layers", 0, 0},   {"rename", 2, 2},
-                           {"send", 1, 1}, {"screenshot", 1, 1}};
+constexpr Verb kVerbs[] = {{"state", 0, 0},  {"pick", 1, 10000}, {"confirm", 0, 0}, {"save", 1, 1},
+                           {"layers", 0, 0}, {"rename", 2, 2},   {"send", 1, 1},    {"screenshot", 1, 1}};
 }  // namespace
 
 tiermark::Result<ControlCommand> parseControlCommand(const std::vector<std::string>& arguments) {
@@ -39,7 +38,8 @@ tiermark::Result<ControlCommand> parseControlCommand(const std::vector<std::stri
             }
             if (command.verb == "pick") {
                 for (const std::string& id : command.arguments) {
-                    if (id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos) {
+                    if (id.empty() || id.size() > 9 ||
+                        id.find_first_not_of("0123456789") != std::string::npos) {
                         return tiermark::makeError("not an object id: " + id);
                     }
                 }
@@ -61,13 +61,26 @@ tiermark::Result<std::string> unescapeText(const std::string& text) {
             return tiermark::makeError("the text ends in a lone backslash");
         }
         switch (text[i]) {
-            case 'r': out.push_back('\r'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'e': out.push_back('\x1b'); break;
-            case '0': out.push_back('\0'); break;
-            case 't': out.push_back('\t'); break;
-            case '\\': out.push_back('\\'); break;
-            default: return tiermark::makeError(std::string("unknown escape \\") + text[i]);
+            case 'r':
+                out.push_back('\r');
+                break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 'e':
+                out.push_back('\x1b');
+                break;
+            case '0':
+                out.push_back('\0');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
+            case '\\':
+                out.push_back('\\');
+                break;
+            default:
+                return tiermark::makeError(std::string("unknown escape \\") + text[i]);
         }
     }
     return out;

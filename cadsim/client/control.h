@@ -23,7 +23,8 @@ tiermark::Result<ControlCommand> parseControlCommand(const std::vector<std::stri
 tiermark::Result<std::string> unescapeText(const std::string& text);
 
 inline constexpr const char* kControlUsage =
-    "usage: acadltctl [--pid N] state | pick ID... | confirm | save FILE | layers | rename OLD NEW | send TEXT |\n"
+    "usage: acadltctl [--pid N] state | pick ID... | confirm | save FILE | layers | rename OLD NEW | send "
+    "TEXT |\n"
     "       screenshot FILE.png\n"
     "  send: \\r Enter, \\n line feed, \\e ESC, \\0 NUL, \\\\ backslash\n"
     "  without --pid: the stand-in with the highest process id\n";

@@ -32,7 +32,8 @@ std::optional<std::uint32_t> lastStandIn() {
     return found;
 }
 
-tiermark::Result<std::vector<std::uint8_t>> ask(std::uint32_t pid, Request type, std::vector<std::uint8_t> body) {
+tiermark::Result<std::vector<std::uint8_t>> ask(std::uint32_t pid, Request type,
+                                                std::vector<std::uint8_t> body) {
     return cadlink::posix::replyBody(
         cadlink::posix::exchange(pid, Frame{static_cast<std::uint8_t>(type), std::move(body)}, kTimeout));
 }
@@ -96,7 +97,8 @@ int run(const cadsim::ControlCommand& command) {
             return 2;
         }
         cadlink::PosixWindowSystem system(kTimeout);
-        const cadlink::WindowHandle window = cadlink::posix::makeWindowHandle(*pid, cadlink::posix::kMainWindowIndex);
+        const cadlink::WindowHandle window =
+            cadlink::posix::makeWindowHandle(*pid, cadlink::posix::kMainWindowIndex);
         if (!system.sendCopyData(window, cadlink::kCommandWParam, payload->dwData, payload->bytes)) {
             std::cerr << "acadltctl: " << system.lastError() << '\n';
             return 1;

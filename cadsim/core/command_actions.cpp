@@ -13,12 +13,22 @@ namespace cadsim::actions {
 
 namespace {
 
-std::string utf8(std::u16string_view text) { return tiermark::toUtf8(text); }
-std::string quoted(std::u16string_view text) { return "\"" + utf8(text) + "\""; }
+std::string utf8(std::u16string_view text) {
+    return tiermark::toUtf8(text);
+}
+std::string quoted(std::u16string_view text) {
+    return "\"" + utf8(text) + "\"";
+}
 
-Outcome refuse(std::string message) { return Outcome{false, std::move(message), std::nullopt}; }
-Outcome accept(std::string message = {}) { return Outcome{true, std::move(message), std::nullopt}; }
-Outcome acceptTo(Step step, std::string message = {}) { return Outcome{true, std::move(message), step}; }
+Outcome refuse(std::string message) {
+    return Outcome{false, std::move(message), std::nullopt};
+}
+Outcome accept(std::string message = {}) {
+    return Outcome{true, std::move(message), std::nullopt};
+}
+Outcome acceptTo(Step step, std::string message = {}) {
+    return Outcome{true, std::move(message), step};
+}
 
 void addLine(std::string& message, const std::string& line) {
     if (!message.empty()) {
@@ -67,7 +77,8 @@ void addToSelection(CommandContext& c, const std::vector<int>& ids) {
 Outcome listLayers(CommandContext& c, std::u16string_view) {
     std::string message = "Layer name / Linetype / Color";
     for (const Layer& layer : c.drawing.layers()) {
-        addLine(message, utf8(layer.name) + " / " + utf8(layer.lineType) + " / " + std::to_string(layer.color));
+        addLine(message,
+                utf8(layer.name) + " / " + utf8(layer.lineType) + " / " + std::to_string(layer.color));
     }
     return accept(message);
 }
@@ -99,7 +110,8 @@ Outcome chooseContinuous(CommandContext& c, std::u16string_view) {
 }
 
 Outcome applyLineType(CommandContext& c, std::u16string_view input) {
-    return accept(forLayers(c, input, [&](const std::u16string& layer) { c.drawing.setLineType(layer, c.lineType); }));
+    return accept(
+        forLayers(c, input, [&](const std::u16string& layer) { c.drawing.setLineType(layer, c.lineType); }));
 }
 
 Outcome chooseColor(CommandContext& c, std::u16string_view input) {
@@ -112,7 +124,8 @@ Outcome chooseColor(CommandContext& c, std::u16string_view input) {
 }
 
 Outcome applyColor(CommandContext& c, std::u16string_view input) {
-    return accept(forLayers(c, input, [&](const std::u16string& layer) { c.drawing.setColor(layer, c.color); }));
+    return accept(
+        forLayers(c, input, [&](const std::u16string& layer) { c.drawing.setColor(layer, c.color); }));
 }
 
 Outcome listGroups(CommandContext& c, std::u16string_view) {

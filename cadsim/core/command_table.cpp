@@ -26,6 +26,7 @@ namespace a = actions;
 
 // Prompt texts may name what the command has gathered: {ltype}, {color}, {current} (the current layer),
 // {selected} (the layer of the selected objects).
+// clang-format off
 constexpr std::array kTable = std::to_array<Row>({
     // step                  match             text / names / keywords                 action               next
     {Idle,                   M::Prompt,        "Command:",                             nullptr,             Idle},
@@ -132,6 +133,7 @@ constexpr std::array kTable = std::to_array<Row>({
     {RenameNew,              M::Text,          "",                                     a::renameLayer,      Idle},
     {RenameNew,              M::Otherwise,     "Requires a layer name.",               nullptr,             RenameNew},
 });
+// clang-format on
 
 // The names of a "|"-separated list, upper-cased.
 std::vector<std::u16string> alternatives(const char* text) {
@@ -176,7 +178,9 @@ bool keywordMatches(const std::u16string& keyword, std::u16string_view input) {
 
 }  // namespace
 
-std::span<const Row> commandTable() { return kTable; }
+std::span<const Row> commandTable() {
+    return kTable;
+}
 
 bool matches(const Row& row, std::u16string_view input) {
     switch (row.match) {

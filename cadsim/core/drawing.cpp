@@ -9,10 +9,14 @@
 namespace cadsim {
 
 namespace {
-std::string quoted(std::u16string_view name) { return "\"" + tiermark::toUtf8(name) + "\""; }
+std::string quoted(std::u16string_view name) {
+    return "\"" + tiermark::toUtf8(name) + "\"";
+}
 }  // namespace
 
-Drawing::Drawing() { clear(); }
+Drawing::Drawing() {
+    clear();
+}
 
 void Drawing::clear() {
     m_layers = {Layer{std::u16string(kLayerZero)}, Layer{std::u16string(kLayerDefpoints)}};

@@ -54,7 +54,9 @@ std::u16string fromDxfText(const std::string& bytes) {
     return out;
 }
 
-bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+bool finite(double a, double b) {
+    return std::isfinite(a) && std::isfinite(b);
+}
 
 class Reader final : public DL_CreationAdapter {
 public:
@@ -131,7 +133,9 @@ std::string trimmed(const std::string& line) {
     return line.substr(start, end - start);
 }
 
-std::string utf8(std::u16string_view text) { return tiermark::toUtf8(text); }
+std::string utf8(std::u16string_view text) {
+    return tiermark::toUtf8(text);
+}
 
 }  // namespace
 
@@ -256,7 +260,8 @@ tiermark::Result<void> saveDxf(const Drawing& drawing, const std::string& path) 
         const DL_Attributes attributes(utf8(o.layer), 256, -1, "BYLAYER", 1.0);
         switch (o.kind) {
             case ObjectKind::Line:
-                dxf.writeLine(dw, DL_LineData(o.position.x, o.position.y, 0.0, o.end.x, o.end.y, 0.0), attributes);
+                dxf.writeLine(dw, DL_LineData(o.position.x, o.position.y, 0.0, o.end.x, o.end.y, 0.0),
+                              attributes);
                 break;
             case ObjectKind::Circle:
                 dxf.writeCircle(dw, DL_CircleData(o.position.x, o.position.y, 0.0, o.radius), attributes);

@@ -24,14 +24,17 @@ const Row* promptRow(Step step) {
 }
 
 void replaceAll(std::u16string& text, std::u16string_view key, std::u16string_view value) {
-    for (std::size_t at = text.find(key); at != std::u16string::npos; at = text.find(key, at + value.size())) {
+    for (std::size_t at = text.find(key); at != std::u16string::npos;
+         at = text.find(key, at + value.size())) {
         text.replace(at, key.size(), value);
     }
 }
 
 }  // namespace
 
-Interpreter::Interpreter(Drawing& drawing) : m_drawing(drawing), m_context(drawing) { push(promptOf(Step::Idle)); }
+Interpreter::Interpreter(Drawing& drawing) : m_drawing(drawing), m_context(drawing) {
+    push(promptOf(Step::Idle));
+}
 
 std::u16string Interpreter::promptOf(Step step) const {
     const Row* row = promptRow(step);
@@ -43,7 +46,9 @@ std::u16string Interpreter::promptOf(Step step) const {
     return text + u" ";
 }
 
-std::u16string Interpreter::prompt() const { return promptOf(m_step); }
+std::u16string Interpreter::prompt() const {
+    return promptOf(m_step);
+}
 
 bool Interpreter::waitingForObjects() const {
     const Row* row = promptRow(m_step);
@@ -164,8 +169,8 @@ tiermark::Result<void> Interpreter::pick(int id) {
     if (m_drawing.findObject(id) == nullptr) {
         return tiermark::makeError("the drawing has no object " + std::to_string(id));
     }
-    const bool duplicate = std::find(m_context.selection.begin(), m_context.selection.end(), id) !=
-                           m_context.selection.end();
+    const bool duplicate =
+        std::find(m_context.selection.begin(), m_context.selection.end(), id) != m_context.selection.end();
     if (!duplicate) {
         m_context.selection.push_back(id);
     }

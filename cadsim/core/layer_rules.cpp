@@ -11,7 +11,9 @@ constexpr std::size_t kMaxLayerName = 255;
 constexpr std::u16string_view kForbidden = u"<>/\\\":;?*|,=`'";
 }  // namespace
 
-bool isForbiddenLayerChar(char16_t c) { return c < 0x20 || kForbidden.find(c) != std::u16string_view::npos; }
+bool isForbiddenLayerChar(char16_t c) {
+    return c < 0x20 || kForbidden.find(c) != std::u16string_view::npos;
+}
 
 std::optional<std::string> invalidLayerNameReason(std::u16string_view name) {
     if (name.empty()) {
@@ -22,7 +24,8 @@ std::optional<std::string> invalidLayerNameReason(std::u16string_view name) {
     }
     for (char16_t c : name) {
         if (isForbiddenLayerChar(c)) {
-            const std::string shown = c < 0x20 ? "a control character" : "\"" + tiermark::toUtf8(std::u16string(1, c)) + "\"";
+            const std::string shown =
+                c < 0x20 ? "a control character" : "\"" + tiermark::toUtf8(std::u16string(1, c)) + "\"";
             return "\"" + tiermark::toUtf8(name) + "\" is not a valid layer name: it holds " + shown + ".";
         }
     }

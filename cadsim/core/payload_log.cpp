@@ -12,11 +12,16 @@ namespace {
 
 std::u16string visible(char16_t c) {
     switch (c) {
-        case u'\r': return u"<CR>";
-        case u'\n': return u"<LF>";
-        case u'\x1b': return u"<ESC>";
-        case u'\0': return u"<NUL>";
-        default: break;
+        case u'\r':
+            return u"<CR>";
+        case u'\n':
+            return u"<LF>";
+        case u'\x1b':
+            return u"<ESC>";
+        case u'\0':
+            return u"<NUL>";
+        default:
+            break;
     }
     if (c < 0x20) {
         char text[8];
@@ -64,12 +69,12 @@ std::string payloadLogLine(const PayloadRecord& record, const std::string& form,
     }
     char window[32];
     std::snprintf(window, sizeof window, "0x%llx", static_cast<unsigned long long>(record.window));
-    std::string line = "{\"time\":" + jsonString(utcTime) + ",\"window\":\"" + window +
-                       "\",\"wParam\":" + std::to_string(record.wParam) +
-                       ",\"dwData\":" + std::to_string(record.dwData) +
-                       ",\"cbData\":" + std::to_string(record.bytes.size()) + ",\"form\":" + jsonString(form) +
-                       ",\"text\":" + jsonString(visibleText(record.bytes, form == "wide", kMaxLoggedBytes)) +
-                       ",\"hex\":\"" + hex + "\"";
+    std::string line =
+        "{\"time\":" + jsonString(utcTime) + ",\"window\":\"" + window +
+        "\",\"wParam\":" + std::to_string(record.wParam) + ",\"dwData\":" + std::to_string(record.dwData) +
+        ",\"cbData\":" + std::to_string(record.bytes.size()) + ",\"form\":" + jsonString(form) +
+        ",\"text\":" + jsonString(visibleText(record.bytes, form == "wide", kMaxLoggedBytes)) +
+        ",\"hex\":\"" + hex + "\"";
     if (shown < record.bytes.size()) {
         line += ",\"truncated\":true";
     }

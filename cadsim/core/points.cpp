@@ -27,8 +27,8 @@ std::optional<Point> parsePoint(std::u16string_view text) {
 }
 
 std::optional<int> parseColor(std::u16string_view text) {
-    static constexpr std::u16string_view kNames[] = {u"RED", u"YELLOW", u"GREEN", u"CYAN", u"BLUE", u"MAGENTA",
-                                                     u"WHITE"};
+    static constexpr std::u16string_view kNames[] = {u"RED",  u"YELLOW",  u"GREEN", u"CYAN",
+                                                     u"BLUE", u"MAGENTA", u"WHITE"};
     for (int i = 0; i < 7; ++i) {
         if (equalsNoCase(text, kNames[i])) {
             return i + 1;

@@ -8,9 +8,12 @@ namespace {
 
 const char* kindName(ObjectKind kind) {
     switch (kind) {
-        case ObjectKind::Line: return "line";
-        case ObjectKind::Circle: return "circle";
-        case ObjectKind::Text: return "text";
+        case ObjectKind::Line:
+            return "line";
+        case ObjectKind::Circle:
+            return "circle";
+        case ObjectKind::Text:
+            return "text";
     }
     return "line";
 }
@@ -43,12 +46,14 @@ std::string objectJson(const DrawingObject& o) {
 
 }  // namespace
 
-std::string stateJson(std::u16string_view drawingName, const Drawing& drawing, const Interpreter& interpreter) {
+std::string stateJson(std::u16string_view drawingName, const Drawing& drawing,
+                      const Interpreter& interpreter) {
     std::string out = "{\"drawing\":" + jsonString(drawingName) + ",\"layers\":[";
     bool first = true;
     for (const Layer& layer : drawing.layers()) {
         out += (first ? "" : ",") + std::string("{\"name\":") + jsonString(layer.name) +
-               ",\"lineType\":" + jsonString(layer.lineType) + ",\"color\":" + std::to_string(layer.color) + "}";
+               ",\"lineType\":" + jsonString(layer.lineType) + ",\"color\":" + std::to_string(layer.color) +
+               "}";
         first = false;
     }
     out += "],\"objects\":[";
@@ -61,7 +66,8 @@ std::string stateJson(std::u16string_view drawingName, const Drawing& drawing, c
     first = true;
     for (const Group& group : drawing.groups()) {
         out += (first ? "" : ",") + std::string("{\"name\":") + jsonString(group.name) +
-               ",\"description\":" + jsonString(group.description) + ",\"objects\":" + ids(group.members) + "}";
+               ",\"description\":" + jsonString(group.description) + ",\"objects\":" + ids(group.members) +
+               "}";
         first = false;
     }
     out += "],\"prompt\":" + jsonString(interpreter.prompt()) +

@@ -30,7 +30,9 @@ bool equalsNoCase(std::u16string_view a, std::u16string_view b) {
 }
 
 namespace {
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; }
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\u3000';
+}
 }  // namespace
 
 std::u16string_view trim(std::u16string_view text) {
@@ -86,6 +88,8 @@ bool wildcardMatch(std::u16string_view pattern, std::u16string_view name) {
     return p == pattern.size();
 }
 
-std::u16string u16FromAscii(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+std::u16string u16FromAscii(std::string_view ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 }  // namespace cadsim

@@ -31,12 +31,30 @@ std::uint32_t colorRgb(int n) {
     double g = 0;
     double b = 0;
     switch (static_cast<int>(h)) {
-        case 0: r = c; g = x; break;
-        case 1: r = x; g = c; break;
-        case 2: g = c; b = x; break;
-        case 3: g = x; b = c; break;
-        case 4: r = x; b = c; break;
-        default: r = c; b = x; break;
+        case 0:
+            r = c;
+            g = x;
+            break;
+        case 1:
+            r = x;
+            g = c;
+            break;
+        case 2:
+            g = c;
+            b = x;
+            break;
+        case 3:
+            g = x;
+            b = c;
+            break;
+        case 4:
+            r = x;
+            b = c;
+            break;
+        default:
+            r = c;
+            b = x;
+            break;
     }
     const double m = value - c;
     auto channel = [m](double v) { return static_cast<std::uint32_t>(std::lround((v + m) * 255.0)); };
@@ -63,7 +81,8 @@ Dash dashOf(std::u16string_view lineType) {
     if (starts(u"DOT") || upper == u"点線" || starts(u"ACAD_ISO07")) {
         return Dash::Dotted;
     }
-    if (starts(u"DASHED") || starts(u"HIDDEN") || upper == u"破線" || starts(u"ACAD_ISO") || starts(u"BORDER")) {
+    if (starts(u"DASHED") || starts(u"HIDDEN") || upper == u"破線" || starts(u"ACAD_ISO") ||
+        starts(u"BORDER")) {
         return Dash::Dashed;
     }
     return Dash::Solid;
@@ -71,7 +90,9 @@ Dash dashOf(std::u16string_view lineType) {
 
 namespace {
 
-double textWidth(const DrawingObject& o) { return 0.8 * o.height * static_cast<double>(std::max<std::size_t>(1, o.text.size())); }
+double textWidth(const DrawingObject& o) {
+    return 0.8 * o.height * static_cast<double>(std::max<std::size_t>(1, o.text.size()));
+}
 
 void grow(Extents& e, Point p) {
     e.min.x = std::min(e.min.x, p.x);

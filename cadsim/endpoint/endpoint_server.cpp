@@ -34,7 +34,9 @@ tiermark::Result<std::unique_ptr<EndpointServer>> EndpointServer::open(const std
 EndpointServer::EndpointServer(UniqueFd listen, std::string socketFile, RequestHandler& handler)
     : m_listen(std::move(listen)), m_socketFile(std::move(socketFile)), m_handler(handler) {}
 
-EndpointServer::~EndpointServer() { ::unlink(m_socketFile.c_str()); }
+EndpointServer::~EndpointServer() {
+    ::unlink(m_socketFile.c_str());
+}
 
 void EndpointServer::problem(const std::string& line) {
     if (onProblem) {
@@ -113,7 +115,8 @@ bool EndpointServer::serve(Connection& connection) {
                                      (static_cast<std::uint32_t>(buffer[at + 2]) << 16) |
                                      (static_cast<std::uint32_t>(buffer[at + 3]) << 24);
         if (length == 0 || length > kMaxFrame) {
-            problem("frame of " + std::to_string(length) + " bytes refused (limit " + std::to_string(kMaxFrame) + ")");
+            problem("frame of " + std::to_string(length) + " bytes refused (limit " +
+                    std::to_string(kMaxFrame) + ")");
             (void)cadlink::posix::writeFrame(
                 connection.fd.get(),
                 cadlink::posix::replyFrame(cadlink::posix::Status::Failed, "frame too large"),
@@ -129,7 +132,8 @@ bool EndpointServer::serve(Connection& connection) {
                             buffer.begin() + static_cast<std::ptrdiff_t>(at + 4 + length));
         at += 4 + length;
         if (auto reply = m_handler.handle(request)) {
-            auto written = cadlink::posix::writeFrame(connection.fd.get(), *reply, Clock::now() + kReplyWriteLimit);
+            auto written =
+                cadlink::posix::writeFrame(connection.fd.get(), *reply, Clock::now() + kReplyWriteLimit);
             if (!written) {
                 problem("a reply could not be delivered: " + written.error().message);
                 keep = false;
@@ -149,7 +153,8 @@ void EndpointServer::dropIdle() {
         }
     }
     for (int fd : idle) {
-        problem("a client stayed silent for " + std::to_string(kIdleLimit.count()) + " s; its connection was closed");
+        problem("a client stayed silent for " + std::to_string(kIdleLimit.count()) +
+                " s; its connection was closed");
         close(fd);
     }
 }
@@ -162,7 +167,8 @@ void EndpointServer::runFor(std::chrono::milliseconds time) {
             fds.push_back({entry.first, POLLIN, 0});
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-        const int rc = ::poll(fds.data(), fds.size(), static_cast<int>(std::max<long long>(0, std::min<long long>(left, 100))));
+        const int rc = ::poll(fds.data(), fds.size(),
+                              static_cast<int>(std::max<long long>(0, std::min<long long>(left, 100))));
         if (rc > 0) {
             if (fds[0].revents != 0) {
                 acceptPending();

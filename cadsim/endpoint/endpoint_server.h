@@ -30,7 +30,8 @@ class EndpointServer {
 public:
     // Prepares the endpoint directory and listens on "<processId>.sock" there.
     static tiermark::Result<std::unique_ptr<EndpointServer>> open(const std::string& directory,
-                                                                  std::uint32_t processId, RequestHandler& handler);
+                                                                  std::uint32_t processId,
+                                                                  RequestHandler& handler);
     ~EndpointServer();
     EndpointServer(const EndpointServer&) = delete;
     EndpointServer& operator=(const EndpointServer&) = delete;

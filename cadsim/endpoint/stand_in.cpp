@@ -35,7 +35,9 @@ std::string utcNow() {
 }
 
 StandIn::StandIn(std::uint32_t processId, std::u16string drawingName, Drawing drawing)
-    : m_processId(processId), m_name(std::move(drawingName)), m_drawing(std::move(drawing)),
+    : m_processId(processId),
+      m_name(std::move(drawingName)),
+      m_drawing(std::move(drawing)),
       m_interpreter(m_drawing) {}
 
 bool StandIn::openLog(const std::string& path) {
@@ -43,8 +45,12 @@ bool StandIn::openLog(const std::string& path) {
     return static_cast<bool>(m_log);
 }
 
-std::u16string StandIn::mainTitle() const { return u"AutoCAD LT - [" + m_name + u"]"; }
-std::u16string StandIn::textWindowTitle() const { return u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - " + m_name; }
+std::u16string StandIn::mainTitle() const {
+    return u"AutoCAD LT - [" + m_name + u"]";
+}
+std::u16string StandIn::textWindowTitle() const {
+    return u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - " + m_name;
+}
 cadlink::WindowHandle StandIn::mainWindow() const {
     return cadlink::posix::makeWindowHandle(m_processId, cadlink::posix::kMainWindowIndex);
 }
@@ -52,7 +58,9 @@ cadlink::WindowHandle StandIn::textWindow() const {
     return cadlink::posix::makeWindowHandle(m_processId, cadlink::posix::kTextWindowIndex);
 }
 
-std::string StandIn::stateJson() const { return cadsim::stateJson(m_name, m_drawing, m_interpreter); }
+std::string StandIn::stateJson() const {
+    return cadsim::stateJson(m_name, m_drawing, m_interpreter);
+}
 
 void StandIn::writeLog(const std::string& line) {
     if (m_log) {
@@ -101,7 +109,8 @@ std::optional<Frame> StandIn::handle(const Frame& request) {
             break;
         case Request::Confirm: {
             auto confirmed = m_interpreter.confirmSelection();
-            reply = confirmed ? replyFrame(Status::Ok, "") : replyFrame(Status::Failed, confirmed.error().message);
+            reply = confirmed ? replyFrame(Status::Ok, "")
+                              : replyFrame(Status::Failed, confirmed.error().message);
             break;
         }
         case Request::State:
@@ -119,7 +128,8 @@ std::optional<Frame> StandIn::handle(const Frame& request) {
         case Request::Screenshot: {
             const auto path = reader.text();
             if (!path || path->empty() || !onScreenshot) {
-                reply = replyFrame(Status::Failed, onScreenshot ? "malformed screenshot request" : "no window to show");
+                reply = replyFrame(Status::Failed,
+                                   onScreenshot ? "malformed screenshot request" : "no window to show");
                 break;
             }
             auto shot = onScreenshot(*path);
@@ -138,7 +148,8 @@ std::optional<Frame> StandIn::handle(const Frame& request) {
 Frame StandIn::listWindows() const {
     ByteWriter writer;
     writer.u8(static_cast<std::uint8_t>(Status::Ok)).u32(2);
-    for (const auto& [handle, title] : {std::pair{mainWindow(), mainTitle()}, std::pair{textWindow(), textWindowTitle()}}) {
+    for (const auto& [handle, title] :
+         {std::pair{mainWindow(), mainTitle()}, std::pair{textWindow(), textWindowTitle()}}) {
         // Titles go out as the narrow window-text calls give them; a name without a CP932 form shows "?".
         auto bytes = cadlink::toCp932(title);
         std::string narrow = bytes ? *bytes : std::string();
@@ -210,7 +221,8 @@ Frame StandIn::pick(ByteReader& reader) {
 
 Frame StandIn::listLayers() const {
     ByteWriter writer;
-    writer.u8(static_cast<std::uint8_t>(Status::Ok)).u32(static_cast<std::uint32_t>(m_drawing.layers().size()));
+    writer.u8(static_cast<std::uint8_t>(Status::Ok))
+        .u32(static_cast<std::uint32_t>(m_drawing.layers().size()));
     for (const Layer& layer : m_drawing.layers()) {
         writer.text(tiermark::toUtf8(layer.name));
     }

@@ -67,8 +67,8 @@ TEST(Drawing, RenameTakesTheLayersObjectsAlong) {
 
 TEST(LineTypes, LoadedAreTheUsualOnesAndTheDatabasesJapaneseNames) {
     for (const char16_t* name : {u"Continuous", u"CONTINUOUS", u"dashed", u"HIDDEN", u"CENTER", u"PHANTOM",
-                                 u"DASHDOT", u"DIVIDE", u"DOT", u"BORDER", u"ACAD_ISO02W100", u"ACAD_ISO15W100",
-                                 u"破線", u"一点鎖線", u"二点鎖線", u"点線"}) {
+                                 u"DASHDOT", u"DIVIDE", u"DOT", u"BORDER", u"ACAD_ISO02W100",
+                                 u"ACAD_ISO15W100", u"破線", u"一点鎖線", u"二点鎖線", u"点線"}) {
         EXPECT_TRUE(loadedLineType(name).has_value()) << tiermark::toUtf8(name);
     }
     EXPECT_EQ(loadedLineType(u"continuous"), u"Continuous");

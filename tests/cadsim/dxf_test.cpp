@@ -90,8 +90,10 @@ TEST_F(Dxf, DamagedOrForeignFilesAreClearErrors) {
 
 TEST_F(Dxf, AMinimalHandWrittenFileLoads) {
     write(path("min.dxf"),
-          "999\ncomment\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n1\n0\nLAYER\n2\nC-BMK\n70\n0\n62\n5\n6\nDASHED\n"
-          "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nC-BMK\n10\n1\n20\n2\n30\n0\n11\n3\n21\n4\n31\n0\n"
+          "999\ncomment\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n1\n0\nLAYER\n2\nC-"
+          "BMK\n70\n0\n62\n5\n6\nDASHED\n"
+          "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nC-"
+          "BMK\n10\n1\n20\n2\n30\n0\n11\n3\n21\n4\n31\n0\n"
           "0\nCIRCLE\n8\nNEWLAYER\n10\n5\n20\n5\n30\n0\n40\n2\n0\nENDSEC\n0\nEOF\n");
     auto loaded = loadDxf(path("min.dxf"));
     ASSERT_TRUE(loaded.ok()) << loaded.error().message;

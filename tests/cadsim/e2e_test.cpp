@@ -1,7 +1,7 @@
 // Two real stand-ins, found by discovery over the POSIX window system; a "-Layer" sequence reaches the
 // selected one only.
-#include <signal.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "cadlink/channel.h"
@@ -32,7 +33,9 @@ public:
         std::int32_t data;
     };
     void clear() override { lines.clear(); }
-    void addLine(const std::u16string& text, std::int32_t itemData) override { lines.push_back({text, itemData}); }
+    void addLine(const std::u16string& text, std::int32_t itemData) override {
+        lines.push_back({text, itemData});
+    }
     int lineCount() const override { return static_cast<int>(lines.size()); }
     int listIndex() const override { return index; }
     void setListIndex(int i) override { index = i; }
@@ -54,7 +57,8 @@ protected:
         ASSERT_GT(m_first, 0);
         ASSERT_GT(m_second, 0);
         for (pid_t pid : {m_first, m_second}) {
-            const std::string socket = cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(pid));
+            const std::string socket =
+                cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(pid));
             for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i) {
                 std::this_thread::sleep_for(25ms);
             }
@@ -117,7 +121,7 @@ TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
         }
     }
     ASSERT_EQ(titled.size(), 2u);
-    EXPECT_EQ(titled[0].first, u"[A.dwg]");   // the first started has the lower process id
+    EXPECT_EQ(titled[0].first, u"[A.dwg]");  // the first started has the lower process id
     EXPECT_EQ(titled[1].first, u"[図面B.dwg]");
     EXPECT_EQ(instances[static_cast<std::size_t>(list.itemData(titled[0].second))].MainWindow,
               cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0));
@@ -127,20 +131,22 @@ TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
     cadlink::CommandChannel channel(
         system, [&](cadlink::WindowHandle& w) { return cadlink::TargetWindow(instances, list, w); },
         [&](const std::u16string& m) { messages.push_back(m); }, cadlink::TextForm::Wide);
-    for (const char16_t* text : {u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b", u"\x1b\x1b", u"-Layer\r",
-                                 u"C\r", u"3\r", u"D-STR\r", u"\x1b\x1b"}) {
+    for (const char16_t* text : {u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b", u"\x1b\x1b",
+                                 u"-Layer\r", u"C\r", u"3\r", u"D-STR\r", u"\x1b\x1b"}) {
         channel.SendCommand(text);
     }
     EXPECT_TRUE(messages.empty());
 
     const std::string first = state(m_first);
     const std::string second = state(m_second);
-    EXPECT_NE(first.find("{\"name\":\"D-STR\",\"lineType\":\"Continuous\",\"color\":3}"), std::string::npos) << first;
+    EXPECT_NE(first.find("{\"name\":\"D-STR\",\"lineType\":\"Continuous\",\"color\":3}"), std::string::npos)
+        << first;
     EXPECT_EQ(second.find("D-STR"), std::string::npos);
     EXPECT_NE(second.find("\"drawing\":\"図面B.dwg\""), std::string::npos);
 
     cadlink::PosixDrawingAccess access;
-    const cadlink::WindowHandle target = cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0);
+    const cadlink::WindowHandle target =
+        cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0);
     ASSERT_TRUE(access.renameLayer(target, u"D-STR", u"D-BMK").ok());
     EXPECT_EQ(access.layerNames(target)->back(), u"D-BMK");
 }
@@ -153,11 +159,31 @@ TEST_F(TwoStandIns, AStandInThatIsGoneFailsQuietlyAndQuickly) {
     m_second = -1;
     cadlink::PosixWindowSystem system(500ms);
     auto text = cadlink::EncodeCommand(u"-Layer\r", cadlink::TextForm::Wide);
-    EXPECT_FALSE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(gone), 0), 1, 1,
-                                     text->bytes));
+    EXPECT_FALSE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(gone), 0), 1,
+                                     1, text->bytes));
     EXPECT_TRUE(system.topLevelWindows(static_cast<std::uint32_t>(gone)).empty());
-    EXPECT_TRUE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0), 1, 1,
-                                    text->bytes));
+    EXPECT_TRUE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0),
+                                    1, 1, text->bytes));
+}
+
+TEST(StandInProgram, RefusesADamagedDrawingWithAClearMessage) {
+    const char* acadlt = std::getenv("ACADLT");
+    ASSERT_NE(acadlt, nullptr);
+    const std::filesystem::path bad =
+        std::filesystem::temp_directory_path() / ("tiermark-bad-" + std::to_string(::getpid()) + ".dxf");
+    { std::ofstream(bad) << "this is not a drawing\n"; }
+    const std::string command = std::string(acadlt) + " --headless --drawing " + bad.string() + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    const int status = ::pclose(pipe);
+    std::filesystem::remove(bad);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(output.find("line 1 is not a DXF group code"), std::string::npos) << output;
 }
 
 }  // namespace

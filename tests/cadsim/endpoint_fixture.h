@@ -22,11 +22,14 @@ protected:
         m_dir = std::filesystem::temp_directory_path() / ("tiermark-cad-test-" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_dir);
         ::setenv("TIERMARK_CAD_DIR", m_dir.c_str(), 1);
-        m_log = (std::filesystem::temp_directory_path() / ("cadsim-log-" + std::to_string(::getpid()))).string();
+        m_log =
+            (std::filesystem::temp_directory_path() / ("cadsim-log-" + std::to_string(::getpid()))).string();
         std::filesystem::remove(m_log);
-        m_standIn = std::make_unique<StandIn>(static_cast<std::uint32_t>(::getpid()), u"図面1.dwg", sampleDrawing());
+        m_standIn =
+            std::make_unique<StandIn>(static_cast<std::uint32_t>(::getpid()), u"図面1.dwg", sampleDrawing());
         ASSERT_TRUE(m_standIn->openLog(m_log));
-        auto server = EndpointServer::open(m_dir.string(), static_cast<std::uint32_t>(::getpid()), *m_standIn);
+        auto server =
+            EndpointServer::open(m_dir.string(), static_cast<std::uint32_t>(::getpid()), *m_standIn);
         ASSERT_TRUE(server.ok()) << server.error().message;
         m_server = std::move(server.value());
         m_server->onProblem = [this](const std::string& line) { m_standIn->logNote(line); };

@@ -7,6 +7,7 @@
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_endpoint.h"
 #include "cadlink/posix_window_system.h"
+#include "cadsim/core/dxf_io.h"
 #include "endpoint_fixture.h"
 
 namespace cadsim {
@@ -43,9 +44,14 @@ TEST_F(Endpoint, ListsTheMainWindowAndTheTextWindowWithCp932Titles) {
     const auto windows = system.topLevelWindows(pid);
     ASSERT_EQ(windows.size(), 2u) << system.lastError();
     EXPECT_EQ(windows[0], makeWindowHandle(pid, 0));
-    EXPECT_EQ(system.windowText(windows[0], 100), "AutoCAD LT - [\x90\x7D\x96\xCA" "1.dwg]");
-    EXPECT_EQ(system.windowTextLength(windows[1]),
-              static_cast<int>(std::string("AutoCAD LT \xC3\xB7\xBD\xC4 \xB3\xA8\xDD\xC4\xDE\xB3 - \x90\x7D\x96\xCA" "1.dwg").size()));
+    EXPECT_EQ(system.windowText(windows[0], 100),
+              "AutoCAD LT - [\x90\x7D\x96\xCA"
+              "1.dwg]");
+    EXPECT_EQ(
+        system.windowTextLength(windows[1]),
+        static_cast<int>(std::string("AutoCAD LT \xC3\xB7\xBD\xC4 \xB3\xA8\xDD\xC4\xDE\xB3 - \x90\x7D\x96\xCA"
+                                     "1.dwg")
+                             .size()));
     EXPECT_EQ(system.windowText(windows[0], 5), "Auto");
     EXPECT_EQ(system.windowTextLength(makeWindowHandle(pid, 7)), 0);
 }
@@ -65,7 +71,8 @@ TEST_F(Endpoint, CopyDataIsTakenByTheMainWindowOnlyAndLogged) {
     EXPECT_NE(m_standIn->drawing().findLayer(u"構造物"), nullptr);
     const auto lines = logLines(m_log);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_NE(lines[0].find("\"form\":\"wide\",\"text\":\"-Layer<CR>n<CR>D-STR<CR><ESC><NUL>\""), std::string::npos);
+    EXPECT_NE(lines[0].find("\"form\":\"wide\",\"text\":\"-Layer<CR>n<CR>D-STR<CR><ESC><NUL>\""),
+              std::string::npos);
     EXPECT_NE(lines[1].find("\"form\":\"narrow\""), std::string::npos);
     EXPECT_NE(lines[2].find("not taken: only the main window"), std::string::npos);
     EXPECT_NE(lines[3].find("not taken: dwData is not 1"), std::string::npos);
@@ -75,11 +82,11 @@ TEST_F(Endpoint, BadPayloadsAreLoggedAndNeverHarmTheDrawing) {
     cadlink::PosixWindowSystem system;
     const cadlink::WindowHandle main = makeWindowHandle(static_cast<std::uint32_t>(::getpid()), 0);
     const std::vector<std::vector<std::uint8_t>> payloads = {
-        {},                                   // nothing at all
-        {'-', 'L', 'A'},                      // no terminator
-        {'-', 0, 'L', 0, 'A'},                // odd-length wide text, no terminator
-        {0x82, 0xA0, 0x81, 0x00},             // invalid code page 932
-        {0xFF, 0xDF, 0x0D, 0x00, 0x00, 0x00}, // a lone surrogate, and no code page 932 either
+        {},                                               // nothing at all
+        {'-', 'L', 'A'},                                  // no terminator
+        {'-', 0, 'L', 0, 'A'},                            // odd-length wide text, no terminator
+        {0x82, 0xA0, 0x81, 0x00},                         // invalid code page 932
+        {0xFF, 0xDF, 0x0D, 0x00, 0x00, 0x00},             // a lone surrogate, and no code page 932 either
         std::vector<std::uint8_t>(3 * 1024 * 1024, 'A'),  // megabytes without a terminator
     };
     for (const auto& payload : payloads) {
@@ -103,7 +110,8 @@ TEST_F(Endpoint, BadPayloadsAreLoggedAndNeverHarmTheDrawing) {
 }
 
 TEST_F(Endpoint, ASilentOrOversizedClientDoesNotHoldTheStandInUp) {
-    const std::string file = cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(::getpid()));
+    const std::string file =
+        cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(::getpid()));
     const int silent = rawConnect(file);
     ASSERT_GE(silent, 0);
     const int trickle = rawConnect(file);
@@ -116,7 +124,8 @@ TEST_F(Endpoint, ASilentOrOversizedClientDoesNotHoldTheStandInUp) {
 
     cadlink::PosixWindowSystem system;
     auto text = cadlink::EncodeCommand(u"-LA\rN\rAFTER\r\r", cadlink::TextForm::Wide);
-    EXPECT_TRUE(system.sendCopyData(makeWindowHandle(static_cast<std::uint32_t>(::getpid()), 0), 1, 1, text->bytes))
+    EXPECT_TRUE(
+        system.sendCopyData(makeWindowHandle(static_cast<std::uint32_t>(::getpid()), 0), 1, 1, text->bytes))
         << system.lastError();
     auto reply = cadlink::posix::readFrame(huge, cadlink::posix::Clock::now() + std::chrono::seconds(3));
     ASSERT_TRUE(reply.ok()) << reply.error().message;
@@ -160,6 +169,24 @@ TEST_F(Endpoint, DrawingAccessListsAndRenamesLayers) {
     EXPECT_FALSE(none.available());
     EXPECT_FALSE(none.layerNames(main).ok());
     EXPECT_FALSE(none.renameLayer(main, u"a", u"b").ok());
+}
+
+TEST_F(Endpoint, RenamedLayersAreSavedWithTheDrawingFile) {
+    stop();
+    const std::string file = (m_dir / "site.dxf").string();
+    ASSERT_TRUE(saveDxf(m_standIn->drawing(), file).ok());
+    m_standIn->setDrawingFile(file);
+    cadlink::posix::ByteWriter writer;
+    writer.text("寸法").text("D-DIM");
+    auto reply = m_standIn->handle(cadlink::posix::Frame{
+        static_cast<std::uint8_t>(cadlink::posix::Request::RenameLayer), writer.take()});
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(reply->body.at(0), static_cast<std::uint8_t>(cadlink::posix::Status::Ok));
+    auto saved = loadDxf(file);
+    ASSERT_TRUE(saved.ok()) << saved.error().message;
+    EXPECT_NE(saved->findLayer(u"D-DIM"), nullptr);
+    EXPECT_EQ(saved->findLayer(u"寸法"), nullptr);
+    EXPECT_EQ(saved->findObject(7)->layer, u"D-DIM");
 }
 
 TEST_F(Endpoint, ControlRequestsPickConfirmAndReport) {

@@ -17,7 +17,9 @@ constexpr char16_t CR = u'\r';
 const std::u16string ESC = u"\x1b";
 const std::u16string ESC2 = u"\x1b\x1b";
 
-std::u16string line(std::u16string_view text) { return std::u16string(text) + CR; }
+std::u16string line(std::u16string_view text) {
+    return std::u16string(text) + CR;
+}
 
 // Every text goes the way the program sends it: encoded in one form, decoded by the stand-in's rule.
 void send(Interpreter& interpreter, const std::vector<std::u16string>& texts, cadlink::TextForm form) {
@@ -48,12 +50,14 @@ std::vector<std::u16string> join(std::initializer_list<std::vector<std::u16strin
 }
 
 // The main window's texts for the temporary group "KESTRA".
-const std::vector<std::u16string> kGroupStart = {ESC2, line(u"-group"), line(u"C"), line(u"KESTRA"), line(u"C")};
+const std::vector<std::u16string> kGroupStart = {ESC2, line(u"-group"), line(u"C"), line(u"KESTRA"),
+                                                 line(u"C")};
 std::vector<std::u16string> moveTexts(const std::u16string& x, const std::u16string& y) {
     return {line(u"_move"), line(u"G"), u"KESTRA\r\r", u"0,0\r" + x + u"," + y + u"\r", ESC2};
 }
 std::vector<std::u16string> changeTexts(const std::u16string& layer) {
-    return {line(u"change"), line(u"G"), line(u"KESTRA"), u"\r", line(u"P"), line(u"LA"), line(layer), u"\r", ESC2};
+    return {line(u"change"), line(u"G"),  line(u"KESTRA"), u"\r", line(u"P"),
+            line(u"LA"),     line(layer), u"\r",           ESC2};
 }
 const std::vector<std::u16string> kGroupRemoval = {line(u"-group"), line(u"U"), line(u"KESTRA"), ESC2};
 
@@ -84,7 +88,9 @@ class Sequences : public ::testing::TestWithParam<cadlink::TextForm> {};
 TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
     const std::vector<SequenceCase> cases = {
         {"create, line type and colour of a standard layer",
-         join({createLayer(u"D-STR"), setLineType(u"D-STR", u"DASHED"), setColor(u"D-STR", u"3")}), {}, 0,
+         join({createLayer(u"D-STR"), setLineType(u"D-STR", u"DASHED"), setColor(u"D-STR", u"3")}),
+         {},
+         0,
          [](const Stage& s) {
              const Layer* l = s.drawing.findLayer(u"D-STR");
              ASSERT_NE(l, nullptr);
@@ -92,8 +98,10 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_EQ(l->color, 3);
          }},
         {"Japanese line type and a Japanese layer name",
-         join({createLayer(u"構造物D-STR"), setLineType(u"構造物D-STR", u"一点鎖線"), setColor(u"構造物D-STR", u"200")}),
-         {}, 0,
+         join({createLayer(u"構造物D-STR"), setLineType(u"構造物D-STR", u"一点鎖線"),
+               setColor(u"構造物D-STR", u"200")}),
+         {},
+         0,
          [](const Stage& s) {
              const Layer* l = s.drawing.findLayer(u"構造物D-STR");
              ASSERT_NE(l, nullptr);
@@ -101,16 +109,20 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_EQ(l->color, 200);
          }},
         {"a line type that is not loaded is refused",
-         join({createLayer(u"D-BMK"), setLineType(u"D-BMK", u"ZIGZAG")}), {}, 0,
+         join({createLayer(u"D-BMK"), setLineType(u"D-BMK", u"ZIGZAG")}),
+         {},
+         0,
          [](const Stage& s) {
              EXPECT_EQ(s.drawing.findLayer(u"D-BMK")->lineType, u"Continuous");
-             EXPECT_TRUE(historyHas(s.interpreter, u"Linetype ZIGZAG not found.  Use LINETYPE command to load it."));
+             EXPECT_TRUE(
+                 historyHas(s.interpreter, u"Linetype ZIGZAG not found.  Use LINETYPE command to load it."));
          }},
         {"the numbered-layer form's seventeen texts (N CR LF, then ESC)",
          {ESC2, line(u"-Layer"), line(u"n"), u"D-BYP-STR2\r\n", ESC, ESC2, line(u"-Layer"), line(u"L"),
           line(u"Continuous"), line(u"D-BYP-STR2"), ESC2, ESC2, line(u"-Layer"), line(u"C"), line(u"30"),
           line(u"D-BYP-STR2"), ESC2},
-         {}, 0,
+         {},
+         0,
          [](const Stage& s) {
              const Layer* l = s.drawing.findLayer(u"D-BYP-STR2");
              ASSERT_NE(l, nullptr);
@@ -118,20 +130,28 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_EQ(l->color, 30);
          }},
         {"a name list and wildcards",
-         {line(u"-LA"), line(u"NEW"), line(u"A1, A2 ,B1"), line(u"c"), line(u"red"), line(u"A*"), u"\r"}, {}, 0,
+         {line(u"-LA"), line(u"NEW"), line(u"A1, A2 ,B1"), line(u"c"), line(u"red"), line(u"A*"), u"\r"},
+         {},
+         0,
          [](const Stage& s) {
              EXPECT_EQ(s.drawing.findLayer(u"A1")->color, 1);
              EXPECT_EQ(s.drawing.findLayer(u"A2")->color, 1);
              EXPECT_EQ(s.drawing.findLayer(u"B1")->color, 7);
          }},
         {"colour numbers outside 1..255 are refused",
-         {line(u"-layer"), line(u"c"), line(u"0"), line(u"256"), line(u"abc"), line(u"5"), line(u"外形線"), u"\r"}, {}, 0,
+         {line(u"-layer"), line(u"c"), line(u"0"), line(u"256"), line(u"abc"), line(u"5"), line(u"外形線"),
+          u"\r"},
+         {},
+         0,
          [](const Stage& s) {
              EXPECT_EQ(s.drawing.findLayer(u"外形線")->color, 5);
-             EXPECT_TRUE(historyHas(s.interpreter, u"Requires an integer between 1 and 255, or a color name."));
+             EXPECT_TRUE(
+                 historyHas(s.interpreter, u"Requires an integer between 1 and 255, or a color name."));
          }},
         {"layer change: group, picks, right click, move, change, removal",
-         join({kGroupStart, moveTexts(u"420", u"0"), changeTexts(u"寸法"), kGroupRemoval}), {1, 5, 5}, 5,
+         join({kGroupStart, moveTexts(u"420", u"0"), changeTexts(u"寸法"), kGroupRemoval}),
+         {1, 5, 5},
+         5,
          [](const Stage& s) {
              EXPECT_EQ(s.drawing.findObject(1)->position.x, 430);
              EXPECT_EQ(s.drawing.findObject(1)->end.x, 530);
@@ -143,7 +163,9 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_TRUE(s.drawing.groups().empty());
          }},
         {"move only, by a negative decimal displacement",
-         join({kGroupStart, moveTexts(u"-10.5", u"297.5"), kGroupRemoval}), {6}, 5,
+         join({kGroupStart, moveTexts(u"-10.5", u"297.5"), kGroupRemoval}),
+         {6},
+         5,
          [](const Stage& s) {
              EXPECT_EQ(s.drawing.findObject(6)->position.x, 129.5);
              EXPECT_EQ(s.drawing.findObject(6)->position.y, 342.5);
@@ -151,35 +173,51 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_TRUE(s.drawing.groups().empty());
          }},
         {"cancel: the start and the removal texts leave no group and move nothing",
-         join({kGroupStart, kGroupRemoval}), {}, 0,
+         join({kGroupStart, kGroupRemoval}),
+         {},
+         0,
          [](const Stage& s) {
              EXPECT_TRUE(s.drawing.groups().empty());
              EXPECT_EQ(s.drawing.findObject(1)->position.x, 10);
          }},
         {"a layer change to an empty name (CR alone) keeps the layer",
-         join({kGroupStart, moveTexts(u"0", u"0"), changeTexts(u""), kGroupRemoval}), {3}, 5,
+         join({kGroupStart, moveTexts(u"0", u"0"), changeTexts(u""), kGroupRemoval}),
+         {3},
+         5,
          [](const Stage& s) { EXPECT_EQ(s.drawing.findObject(3)->layer, u"外形線"); }},
         {"a layer change to a layer the drawing lacks is refused",
-         join({kGroupStart, moveTexts(u"0", u"0"), changeTexts(u"C-NONE"), kGroupRemoval}), {3}, 5,
+         join({kGroupStart, moveTexts(u"0", u"0"), changeTexts(u"C-NONE"), kGroupRemoval}),
+         {3},
+         5,
          [](const Stage& s) {
              EXPECT_EQ(s.drawing.findObject(3)->layer, u"外形線");
              EXPECT_TRUE(historyHas(s.interpreter, u"Cannot find layer \"C-NONE\"."));
              EXPECT_TRUE(s.drawing.groups().empty());
          }},
-        {"Explode dissolves a group like Ungroup", {ESC2, u"-G\rc\rTMP\r\rALL\r\r", u"-group\rE\rtmp\r"}, {}, 0,
+        {"Explode dissolves a group like Ungroup",
+         {ESC2, u"-G\rc\rTMP\r\rALL\r\r", u"-group\rE\rtmp\r"},
+         {},
+         0,
          [](const Stage& s) { EXPECT_TRUE(s.drawing.groups().empty()); }},
         {"command names take prefixes and any case",
-         {u"_-LAYER\rN\rP1\r\r", u"-_layer\rnew\rP2\r\r", u".-la\rNe\rP3\r\r", u"-LaYeR\rn\rP4\r\r"}, {}, 0,
+         {u"_-LAYER\rN\rP1\r\r", u"-_layer\rnew\rP2\r\r", u".-la\rNe\rP3\r\r", u"-LaYeR\rn\rP4\r\r"},
+         {},
+         0,
          [](const Stage& s) {
              for (const char16_t* name : {u"P1", u"P2", u"P3", u"P4"}) {
                  EXPECT_NE(s.drawing.findLayer(name), nullptr) << tiermark::toUtf8(name);
              }
          }},
         {"inputs may run over several texts and a text may hold several",
-         {u"-La", u"yer\rn", u"\rSP", u"LIT\r\r-layer\rc\r2\rsplit\r\r"}, {}, 0,
+         {u"-La", u"yer\rn", u"\rSP", u"LIT\r\r-layer\rc\r2\rsplit\r\r"},
+         {},
+         0,
          [](const Stage& s) { EXPECT_EQ(s.drawing.findLayer(u"SPLIT")->color, 2); }},
         {"renaming a layer from the command line",
-         {u"-rename\rLA\r寸法\rD-DIM\r", u"-ren\rla\rDEFPOINTS\r\x1b", u"-REN\rLAYER\rD-DIM\r外形線\r\x1b\x1b"}, {}, 0,
+         {u"-rename\rLA\r寸法\rD-DIM\r", u"-ren\rla\rDEFPOINTS\r\x1b",
+          u"-REN\rLAYER\rD-DIM\r外形線\r\x1b\x1b"},
+         {},
+         0,
          [](const Stage& s) {
              EXPECT_NE(s.drawing.findLayer(u"D-DIM"), nullptr);
              EXPECT_EQ(s.drawing.findObject(7)->layer, u"D-DIM");
@@ -187,7 +225,9 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_TRUE(historyHas(s.interpreter, u"Layer \"外形線\" already exists."));
          }},
         {"unknown commands and an empty Enter at the idle prompt do nothing",
-         {u"FOO\r", u"\r\r", u"0,0\r"}, {}, 0,
+         {u"FOO\r", u"\r\r", u"0,0\r"},
+         {},
+         0,
          [](const Stage& s) {
              EXPECT_TRUE(historyHas(s.interpreter, u"Unknown command \"FOO\".  Press F1 for help."));
              EXPECT_EQ(s.drawing.layers().size(), 4u);
@@ -196,8 +236,10 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
     for (const SequenceCase& c : cases) {
         SCOPED_TRACE(c.name);
         Stage stage;
-        std::vector<std::u16string> first(c.texts.begin(), c.texts.begin() + static_cast<std::ptrdiff_t>(c.before));
-        std::vector<std::u16string> rest(c.texts.begin() + static_cast<std::ptrdiff_t>(c.before), c.texts.end());
+        std::vector<std::u16string> first(c.texts.begin(),
+                                          c.texts.begin() + static_cast<std::ptrdiff_t>(c.before));
+        std::vector<std::u16string> rest(c.texts.begin() + static_cast<std::ptrdiff_t>(c.before),
+                                         c.texts.end());
         send(stage.interpreter, first, GetParam());
         if (!c.picks.empty()) {
             ASSERT_TRUE(stage.interpreter.waitingForObjects());
@@ -295,10 +337,11 @@ TEST(CommandTable, KeywordsTakeTheirAbbreviations) {
         bool expected;
     };
     const Case cases[] = {
-        {ltype, u"L", true},     {ltype, u"lt", true},     {ltype, u"LTYPE", true}, {ltype, u"LTYPES", false},
-        {ltype, u"", false},     {ltype, u"X", false},     {ltype, u"_L", true},    {layer, u"L", false},
-        {layer, u"la", true},    {layer, u"LAYER", true},  {command, u"-la", true}, {command, u"LA", false},
-        {command, u"_-LA", true}, {command, u"-_Layer", true}, {command, u"-LAY", false},
+        {ltype, u"L", true},       {ltype, u"lt", true},        {ltype, u"LTYPE", true},
+        {ltype, u"LTYPES", false}, {ltype, u"", false},         {ltype, u"X", false},
+        {ltype, u"_L", true},      {layer, u"L", false},        {layer, u"la", true},
+        {layer, u"LAYER", true},   {command, u"-la", true},     {command, u"LA", false},
+        {command, u"_-LA", true},  {command, u"-_Layer", true}, {command, u"-LAY", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(matches(c.row, c.input), c.expected) << tiermark::toUtf8(c.input);

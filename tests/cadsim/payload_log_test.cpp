@@ -9,7 +9,9 @@
 namespace cadsim {
 namespace {
 
-std::vector<std::uint8_t> bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 TEST(PayloadLog, MakesControlCharactersVisibleInBothForms) {
     const std::u16string text = u"\x1b-Layer\rD-STR\r\n図";
@@ -24,9 +26,10 @@ TEST(PayloadLog, MakesControlCharactersVisibleInBothForms) {
 
 TEST(PayloadLog, OneJsonLinePerPayload) {
     PayloadRecord record{0x10001, 1, 1, bytes(std::string("_move\r\0", 7)), "taken"};
-    EXPECT_EQ(payloadLogLine(record, "narrow", "T"),
-              "{\"time\":\"T\",\"window\":\"0x10001\",\"wParam\":1,\"dwData\":1,\"cbData\":7,\"form\":\"narrow\","
-              "\"text\":\"_move<CR><NUL>\",\"hex\":\"5f6d6f76650d00\",\"outcome\":\"taken\"}");
+    EXPECT_EQ(
+        payloadLogLine(record, "narrow", "T"),
+        "{\"time\":\"T\",\"window\":\"0x10001\",\"wParam\":1,\"dwData\":1,\"cbData\":7,\"form\":\"narrow\","
+        "\"text\":\"_move<CR><NUL>\",\"hex\":\"5f6d6f76650d00\",\"outcome\":\"taken\"}");
     record.bytes.assign(3 * 1024 * 1024, 'A');
     const std::string line = payloadLogLine(record, "narrow", "T");
     EXPECT_NE(line.find("\"cbData\":3145728"), std::string::npos);
@@ -44,7 +47,8 @@ TEST(Options, ReadsTheStandInsCommandLine) {
     EXPECT_EQ(drawingName(*o), "site.dxf");
     EXPECT_EQ(drawingName(*parseOptions({})), "Drawing1.dwg");
     EXPECT_EQ(drawingName(*parseOptions({"--title", "図面2.dwg"})), "図面2.dwg");
-    for (const auto& bad : std::vector<std::vector<std::string>>{{"--drawing"}, {"--bogus"}, {"--title="}, {"x"}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"--drawing"}, {"--bogus"}, {"--title="}, {"x"}}) {
         EXPECT_FALSE(parseOptions(bad).ok()) << bad[0];
     }
 }
