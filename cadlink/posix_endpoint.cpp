@@ -33,7 +33,7 @@ tiermark::Result<void> waitFor(int fd, short events, Clock::time_point deadline)
             return {};
         }
         if (rc == 0) {
-            return tiermark::makeError("the stand-in did not answer in time");
+            return tiermark::makeError(kNoAnswerInTime);
         }
         if (errno != EINTR) {
             return tiermark::makeError(systemError("poll"));
@@ -97,6 +97,10 @@ int UniqueFd::release() {
     const int fd = m_fd;
     m_fd = -1;
     return fd;
+}
+
+bool isTimeout(const tiermark::Error& error) {
+    return error.message == kNoAnswerInTime;
 }
 
 std::string endpointDirectory() {
@@ -201,7 +205,7 @@ tiermark::Result<UniqueFd> connectEndpoint(const std::string& socketFile, Clock:
         if (errno == EAGAIN || errno == EINPROGRESS) {
             // The stand-in's backlog is full: try again until the deadline.
             if (Clock::now() >= deadline) {
-                return tiermark::makeError("the stand-in did not accept the connection in time");
+                return tiermark::makeError(kNoAnswerInTime);
             }
             ::usleep(1000);
             continue;
@@ -269,7 +273,7 @@ tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request,
         return written.error();
     }
     if (request.type == static_cast<std::uint8_t>(Request::Post)) {
-        return Frame{};
+        return Frame{};  // posts get no answer
     }
     auto reply = readFrame(fd->get(), deadline);
     if (reply && reply->type != static_cast<std::uint8_t>(Request::Reply)) {

@@ -66,6 +66,10 @@ tiermark::Result<UniqueFd> connectEndpoint(const std::string& socketFile, Clock:
 tiermark::Result<void> writeFrame(int fd, const Frame& frame, Clock::time_point deadline);
 tiermark::Result<Frame> readFrame(int fd, Clock::time_point deadline);
 
+// The error text of a request that ran out of time (the stand-in is there but does not answer).
+inline constexpr const char* kNoAnswerInTime = "the stand-in did not answer in time";
+bool isTimeout(const tiermark::Error& error);
+
 // Connects to the stand-in of a process, sends one request and, unless it is a post, reads the reply.
 tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request,
                                  std::chrono::milliseconds timeout);

@@ -18,32 +18,6 @@ using posix::ByteWriter;
 using posix::Frame;
 using posix::Request;
 
-struct Window {
-    WindowHandle handle = 0;
-    std::string title;
-};
-
-tiermark::Result<std::vector<Window>> listWindows(std::uint32_t processId,
-                                                  std::chrono::milliseconds timeout) {
-    auto body = posix::replyBody(
-        posix::exchange(processId, Frame{static_cast<std::uint8_t>(Request::ListWindows), {}}, timeout));
-    if (!body) {
-        return body.error();
-    }
-    ByteReader reader(*body);
-    const auto count = reader.u32();
-    std::vector<Window> windows;
-    for (std::uint32_t i = 0; count && i < *count && i < 64; ++i) {
-        const auto handle = reader.u64();
-        const auto title = reader.text();
-        if (!handle || !title) {
-            return tiermark::makeError("the stand-in's window list is malformed");
-        }
-        windows.push_back(Window{*handle, *title});
-    }
-    return windows;
-}
-
 }  // namespace
 
 std::string processExeBaseName(std::uint32_t processId) {
@@ -67,6 +41,44 @@ std::string processExeBaseName(std::uint32_t processId) {
 }
 
 PosixWindowSystem::PosixWindowSystem(std::chrono::milliseconds replyTimeout) : m_timeout(replyTimeout) {}
+
+tiermark::Result<Frame> PosixWindowSystem::ask(std::uint32_t processId, const Frame& request,
+                                               std::chrono::milliseconds timeout, bool awaitsAnswer) {
+    const auto now = std::chrono::steady_clock::now();
+    const auto hung = m_notRespondingUntil.find(processId);
+    if (hung != m_notRespondingUntil.end()) {
+        if (now < hung->second) {
+            return tiermark::makeError("the stand-in " + std::to_string(processId) + " is not responding");
+        }
+        m_notRespondingUntil.erase(hung);
+    }
+    auto reply = posix::exchange(processId, request, timeout);
+    if (!reply && awaitsAnswer && posix::isTimeout(reply.error())) {
+        m_notRespondingUntil[processId] = std::chrono::steady_clock::now() + kNotRespondingPause;
+    }
+    return reply;
+}
+
+tiermark::Result<std::vector<PosixWindowSystem::Window>> PosixWindowSystem::listWindows(
+    std::uint32_t processId) {
+    auto body = posix::replyBody(
+        ask(processId, Frame{static_cast<std::uint8_t>(Request::ListWindows), {}}, m_timeout));
+    if (!body) {
+        return body.error();
+    }
+    ByteReader reader(*body);
+    const auto count = reader.u32();
+    std::vector<Window> windows;
+    for (std::uint32_t i = 0; count && i < *count && i < 64; ++i) {
+        const auto handle = reader.u64();
+        const auto title = reader.text();
+        if (!handle || !title) {
+            return tiermark::makeError("the stand-in's window list is malformed");
+        }
+        windows.push_back(Window{*handle, *title});
+    }
+    return windows;
+}
 
 std::vector<ProcessEntry> PosixWindowSystem::processes() {
     std::vector<std::uint32_t> ids;
@@ -92,7 +104,7 @@ std::vector<ProcessEntry> PosixWindowSystem::processes() {
 }
 
 std::vector<WindowHandle> PosixWindowSystem::topLevelWindows(std::uint32_t processId) {
-    auto windows = listWindows(processId, m_timeout);
+    auto windows = listWindows(processId);
     std::vector<WindowHandle> handles;
     if (!windows) {
         m_lastError = windows.error().message;
@@ -106,7 +118,7 @@ std::vector<WindowHandle> PosixWindowSystem::topLevelWindows(std::uint32_t proce
 }
 
 bool PosixWindowSystem::windowTitle(WindowHandle window, std::string& title) {
-    auto windows = listWindows(posix::processOfWindow(window), m_timeout);
+    auto windows = listWindows(posix::processOfWindow(window));
     if (!windows) {
         m_lastError = windows.error().message;
         return false;
@@ -146,9 +158,9 @@ bool PosixWindowSystem::sendCopyData(WindowHandle window, std::uintptr_t wParam,
     }
     ByteWriter writer;
     writer.u64(window).u64(wParam).u32(dwData).bytes(bytes.data(), bytes.size());
-    auto body = posix::replyBody(
-        posix::exchange(posix::processOfWindow(window),
-                        Frame{static_cast<std::uint8_t>(Request::CopyData), writer.take()}, m_timeout));
+    auto body =
+        posix::replyBody(ask(posix::processOfWindow(window),
+                             Frame{static_cast<std::uint8_t>(Request::CopyData), writer.take()}, m_timeout));
     if (!body) {
         m_lastError = body.error().message;
         return false;
@@ -164,8 +176,9 @@ bool PosixWindowSystem::postMessage(WindowHandle window, std::uint32_t message, 
     }
     ByteWriter writer;
     writer.u64(window).u32(message).u64(wParam).i64(lParam);
-    auto sent = posix::exchange(posix::processOfWindow(window),
-                                Frame{static_cast<std::uint8_t>(Request::Post), writer.take()}, m_timeout);
+    auto sent =
+        ask(posix::processOfWindow(window), Frame{static_cast<std::uint8_t>(Request::Post), writer.take()},
+            std::min<std::chrono::milliseconds>(m_timeout, kPostTimeout), false);
     if (!sent) {
         m_lastError = sent.error().message;
         return false;

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <string>
+
+#include "cadlink/posix_protocol.h"
+#include "common/result.h"
 
 #include "cadlink/window_system.h"
 
@@ -11,7 +15,9 @@ namespace cadlink {
 // from /proc in ascending process id, each with the base name of its executable (its short name when the
 // executable cannot be read); a process's windows are asked from its stand-in endpoint, and messages are
 // delivered there. A copy-data message waits for the stand-in to take the text, at most the reply timeout,
-// so a hung or vanished stand-in never holds the caller for long.
+// so a hung or vanished stand-in never holds the caller for long. A stand-in that let a request run out of
+// time counts as not responding for a few seconds: requests to it fail at once meanwhile, so a sequence of
+// texts to a hung stand-in costs one timeout, not one per text. Posts wait briefly at most.
 class PosixWindowSystem final : public WindowSystem {
 public:
     explicit PosixWindowSystem(std::chrono::milliseconds replyTimeout = std::chrono::milliseconds(3000));
@@ -28,11 +34,22 @@ public:
     // Why the last failed call failed (empty after a success).
     const std::string& lastError() const { return m_lastError; }
 
+    static constexpr std::chrono::milliseconds kPostTimeout{250};
+    static constexpr std::chrono::seconds kNotRespondingPause{5};
+
 private:
+    struct Window {
+        WindowHandle handle = 0;
+        std::string title;
+    };
+    tiermark::Result<posix::Frame> ask(std::uint32_t processId, const posix::Frame& request,
+                                       std::chrono::milliseconds timeout, bool awaitsAnswer = true);
+    tiermark::Result<std::vector<Window>> listWindows(std::uint32_t processId);
     bool windowTitle(WindowHandle window, std::string& title);
 
     std::chrono::milliseconds m_timeout;
     std::string m_lastError;
+    std::map<std::uint32_t, std::chrono::steady_clock::time_point> m_notRespondingUntil;
 };
 
 // The executable base name of a process from /proc: the last part of its exe link (without a " (deleted)"

@@ -166,6 +166,23 @@ TEST_F(TwoStandIns, AStandInThatIsGoneFailsQuietlyAndQuickly) {
                                     1, 1, text->bytes));
 }
 
+TEST_F(TwoStandIns, AHungStandInCostsOneTimeoutNotOnePerText) {
+    ::kill(m_second, SIGSTOP);
+    cadlink::PosixWindowSystem system(300ms);
+    const cadlink::WindowHandle hung =
+        cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_second), 0);
+    auto text = cadlink::EncodeCommand(u"-Layer\r", cadlink::TextForm::Wide);
+    EXPECT_FALSE(system.sendCopyData(hung, 1, 1, text->bytes));
+    EXPECT_EQ(system.lastError(), cadlink::posix::kNoAnswerInTime);
+    EXPECT_FALSE(system.sendCopyData(hung, 1, 1, text->bytes));
+    EXPECT_NE(system.lastError().find("is not responding"), std::string::npos) << system.lastError();
+    EXPECT_TRUE(system.topLevelWindows(static_cast<std::uint32_t>(m_second)).empty());
+    // Another stand-in is not affected.
+    EXPECT_TRUE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0),
+                                    1, 1, text->bytes));
+    ::kill(m_second, SIGCONT);
+}
+
 TEST(StandInProgram, RefusesADamagedDrawingWithAClearMessage) {
     const char* acadlt = std::getenv("ACADLT");
     ASSERT_NE(acadlt, nullptr);
