@@ -15,6 +15,10 @@ class DrawingCanvas : public QWidget {
 public:
     explicit DrawingCanvas(StandIn& standIn, QWidget* parent = nullptr);
 
+    // Where a drawing point shows on the canvas at its current size, and back.
+    QPointF screenPoint(Point p) const { return toScreen(transform(), p); }
+    Point drawingPoint(QPointF p) const { return toWorld(transform(), p); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

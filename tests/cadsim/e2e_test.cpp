@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -52,7 +53,9 @@ protected:
         m_dir = std::filesystem::temp_directory_path() / ("tiermark-cad-e2e-" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_dir);
         ::setenv("TIERMARK_CAD_DIR", m_dir.c_str(), 1);
-        m_first = spawn(acadlt, "A.dwg");
+        m_log = (m_dir.string() + "-log.jsonl");
+        m_state = (m_dir.string() + "-state.json");
+        m_first = spawn(acadlt, "A.dwg", {"--log", m_log, "--state", m_state});
         m_second = spawn(acadlt, "図面B.dwg");
         ASSERT_GT(m_first, 0);
         ASSERT_GT(m_second, 0);
@@ -74,11 +77,19 @@ protected:
             }
         }
         std::filesystem::remove_all(m_dir);
+        std::filesystem::remove(m_log);
+        std::filesystem::remove(m_state);
         ::unsetenv("TIERMARK_CAD_DIR");
     }
 
-    static pid_t spawn(const char* program, const char* title) {
+    static std::string contents(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    static pid_t spawn(const char* program, const char* title, std::vector<std::string> more = {}) {
         std::vector<std::string> args = {program, "--headless", "--title", title};
+        args.insert(args.end(), more.begin(), more.end());
         std::vector<char*> argv;
         for (std::string& a : args) {
             argv.push_back(a.data());
@@ -103,6 +114,8 @@ protected:
     }
 
     std::filesystem::path m_dir;
+    std::string m_log;
+    std::string m_state;
     pid_t m_first = -1;
     pid_t m_second = -1;
 };
@@ -143,6 +156,13 @@ TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
         << first;
     EXPECT_EQ(second.find("D-STR"), std::string::npos);
     EXPECT_NE(second.find("\"drawing\":\"図面B.dwg\""), std::string::npos);
+
+    // The first stand-in logged every payload and keeps its state file up to date.
+    const std::string log = contents(m_log);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 11);
+    EXPECT_NE(log.find("\"text\":\"-Layer<CR><NUL>\""), std::string::npos);
+    EXPECT_NE(contents(m_state).find("{\"name\":\"D-STR\",\"lineType\":\"Continuous\",\"color\":3}"),
+              std::string::npos);
 
     cadlink::PosixDrawingAccess access;
     const cadlink::WindowHandle target =

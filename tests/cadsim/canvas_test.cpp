@@ -1,0 +1,60 @@
+#include "cadsim/app/drawing_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "cadsim/app/main_window.h"
+#include "cadsim/core/sample_drawing.h"
+
+namespace cadsim {
+namespace {
+
+class Canvas : public ::testing::Test {
+protected:
+    Canvas() : m_standIn(4242, u"図面1.dwg", sampleDrawing()), m_canvas(m_standIn) {
+        m_canvas.resize(400, 300);
+    }
+    void click(Point at, Qt::MouseButton button) {
+        QTest::mouseClick(&m_canvas, button, Qt::NoModifier, m_canvas.screenPoint(at).toPoint());
+    }
+    StandIn m_standIn;
+    DrawingCanvas m_canvas;
+};
+
+TEST_F(Canvas, MapsDrawingPointsToTheScreenAndBack) {
+    for (Point p : {Point{10, 10}, Point{150, 90}, Point{60, -8}}) {
+        const QPointF screen = m_canvas.screenPoint(p);
+        EXPECT_TRUE(m_canvas.rect().contains(screen.toPoint())) << p.x << "," << p.y;
+        const Point back = m_canvas.drawingPoint(screen);
+        EXPECT_NEAR(back.x, p.x, 1e-9);
+        EXPECT_NEAR(back.y, p.y, 1e-9);
+    }
+    EXPECT_LT(m_canvas.screenPoint({10, 80}).y(), m_canvas.screenPoint({10, 10}).y());  // y grows upwards
+}
+
+TEST_F(Canvas, LeftClicksPickWhileObjectsAreAwaitedAndARightClickConfirms) {
+    click({60, 25}, Qt::LeftButton);  // not waiting yet: nothing happens
+    EXPECT_TRUE(m_standIn.interpreter().selection().empty());
+
+    m_standIn.interpreter().type(u"\x1b\x1b-group\rC\rKESTRA\rC\r");
+    click({60, 25}, Qt::LeftButton);   // the rim of the big circle
+    click({110, 45}, Qt::LeftButton);  // the right edge of the outline
+    click({60, 45}, Qt::LeftButton);   // empty space in the middle
+    EXPECT_EQ(m_standIn.interpreter().selection(), (std::vector<int>{5, 2}));
+    click({0, 0}, Qt::RightButton);
+    ASSERT_EQ(m_standIn.drawing().groups().size(), 1u);
+    EXPECT_EQ(m_standIn.drawing().groups()[0].members, (std::vector<int>{5, 2}));
+    EXPECT_FALSE(m_standIn.interpreter().waitingForObjects());
+}
+
+TEST(StandInWindows, CarryTheTitlesDiscoveryLooksFor) {
+    StandIn standIn(4242, u"図面1.dwg", sampleDrawing());
+    MainWindow main(standIn);
+    TextWindow text(standIn);
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("AutoCAD LT - [図面1.dwg]"));
+    EXPECT_EQ(text.windowTitle(), QStringLiteral("AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - 図面1.dwg"));
+}
+
+}  // namespace
+}  // namespace cadsim
