@@ -95,6 +95,14 @@ Outcome createLayers(CommandContext& c, std::u16string_view input) {
     return accept(message);
 }
 
+Outcome listLineTypes(CommandContext&, std::u16string_view) {
+    std::string message = "Loaded linetypes:";
+    for (const std::u16string& name : loadedLineTypes()) {
+        addLine(message, "  " + utf8(name));
+    }
+    return accept(message);
+}
+
 Outcome chooseLineType(CommandContext& c, std::u16string_view input) {
     const auto loaded = loadedLineType(input);
     if (!loaded) {

@@ -9,6 +9,7 @@ namespace cadsim::actions {
 
 Outcome listLayers(CommandContext& c, std::u16string_view input);
 Outcome createLayers(CommandContext& c, std::u16string_view input);
+Outcome listLineTypes(CommandContext& c, std::u16string_view input);
 Outcome chooseLineType(CommandContext& c, std::u16string_view input);
 Outcome chooseContinuous(CommandContext& c, std::u16string_view input);
 Outcome applyLineType(CommandContext& c, std::u16string_view input);

@@ -49,6 +49,7 @@ constexpr std::array kTable = std::to_array<Row>({
     {LayerNew,               M::Prompt,        "Enter name list for new layer(s):",    nullptr,             Idle},
     {LayerNew,               M::Any,           "",                                     a::createLayers,     LayerOption},
     {LayerLtypeName,         M::Prompt,        "Enter a loaded linetype name or [?] <Continuous>:", nullptr, Idle},
+    {LayerLtypeName,         M::Keyword,       "?",                                    a::listLineTypes,    LayerLtypeName},
     {LayerLtypeName,         M::Empty,         "",                                     a::chooseContinuous, LayerLtypeLayers},
     {LayerLtypeName,         M::Text,          "",                                     a::chooseLineType,   LayerLtypeLayers},
     {LayerLtypeLayers,       M::Prompt,        "Enter name list of layer(s) for linetype \"{ltype}\" <{current}>:", nullptr, Idle},

@@ -1,5 +1,7 @@
 #include "cadsim/core/linetypes.h"
 
+#include <iterator>
+
 #include "cadsim/core/text.h"
 
 namespace cadsim {
@@ -17,6 +19,10 @@ constexpr std::u16string_view kLoaded[] = {
     u"破線",           u"一点鎖線",       u"二点鎖線",       u"点線",
 };
 }  // namespace
+
+std::vector<std::u16string> loadedLineTypes() {
+    return {std::begin(kLoaded), std::end(kLoaded)};
+}
 
 std::optional<std::u16string> loadedLineType(std::u16string_view name) {
     for (std::u16string_view loaded : kLoaded) {

@@ -4,7 +4,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <cerrno>
+#include <filesystem>
 
 namespace cadsim {
 
@@ -14,7 +17,27 @@ using cadlink::posix::kMaxFrame;
 using cadlink::posix::UniqueFd;
 
 namespace {
+
 constexpr std::chrono::seconds kReplyWriteLimit{3};
+
+// Socket files left by stand-ins that ended without cleaning up (killed): "<pid>.sock" of a process that no
+// longer exists.
+void removeStaleSockets(const std::string& directory) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        const std::string name = entry.path().filename().string();
+        const std::size_t dot = name.find(".sock");
+        if (dot == std::string::npos || dot == 0 || dot + 5 != name.size() ||
+            name.find_first_not_of("0123456789") != dot || dot > 9) {
+            continue;
+        }
+        const auto pid = static_cast<pid_t>(std::stol(name.substr(0, dot)));
+        if (::kill(pid, 0) != 0 && errno == ESRCH) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
 }  // namespace
 
 tiermark::Result<std::unique_ptr<EndpointServer>> EndpointServer::open(const std::string& directory,
@@ -23,6 +46,7 @@ tiermark::Result<std::unique_ptr<EndpointServer>> EndpointServer::open(const std
     if (auto prepared = cadlink::posix::prepareEndpointDirectory(directory); !prepared) {
         return prepared.error();
     }
+    removeStaleSockets(directory);
     const std::string file = cadlink::posix::socketPath(directory, processId);
     auto fd = cadlink::posix::listenEndpoint(file);
     if (!fd) {

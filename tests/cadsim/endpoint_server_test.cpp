@@ -171,6 +171,19 @@ TEST_F(Endpoint, DrawingAccessListsAndRenamesLayers) {
     EXPECT_FALSE(none.renameLayer(main, u"a", u"b").ok());
 }
 
+TEST_F(Endpoint, AStandInRemovesSocketsLeftByStandInsThatAreGone) {
+    stop();
+    const std::string stale = cadlink::posix::socketPath(m_dir.string(), 999999999);
+    const std::string live = cadlink::posix::socketPath(m_dir.string(), 1);  // init never goes away
+    { std::ofstream(stale) << ""; }
+    { std::ofstream(live) << ""; }
+    StandIn other(2, u"x.dwg", sampleDrawing());
+    auto server = EndpointServer::open(m_dir.string(), 2, other);
+    ASSERT_TRUE(server.ok());
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(live));
+}
+
 TEST_F(Endpoint, RenamedLayersAreSavedWithTheDrawingFile) {
     stop();
     const std::string file = (m_dir / "site.dxf").string();
