@@ -32,6 +32,8 @@ Form1::~Form1() = default;
 
 void Form1::createControls() {
     setFixedSize(ui::fromTwips(0, 0, 14415, 1830).size());
+    setFont(ui::msPGothic(9));
+    setStyleSheet(QStringLiteral("QPushButton { padding: 0px 1px; }"));
     setAutoFillBackground(true);
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
@@ -40,6 +42,7 @@ void Form1::createControls() {
     auto place = [](QWidget* w, int l, int t, int wd, int h) { w->setGeometry(ui::fromTwips(l, t, wd, h)); };
 
     Command1 = new ui::Button(this, QStringLiteral("Command1"), QStringLiteral("Tiermarkメニュー"));
+    Command1->setText(QStringLiteral("Tiermark\nメニュー"));  // two lines: the caption is wider than the button
     place(Command1, 0, 0, 975, 495);
     Label1 = new ui::Label(this, QStringLiteral("Label1"), u"対象図面");
     Label1->setCursor(Qt::PointingHandCursor);
@@ -68,6 +71,11 @@ void Form1::createControls() {
                        static_cast<QWidget*>(Command2[2])}) {
         place(w, 13320, 0, 1095, 735);
     }
+    // Execute and cancel lie above the start buttons they cover.
+    for (int i = 1; i < 3; ++i) {
+        Command2[i]->raise();
+        Command3[i]->raise();
+    }
     Command2[0]->setEnabled(false);
     Command3[0]->setEnabled(false);
     for (int i = 1; i < 3; ++i) {
@@ -88,6 +96,7 @@ void Form1::createControls() {
     place(Label3, 2640, 720, 11775, 975);
     Label6 = new ui::Label(this, QStringLiteral("Label6"), u"ﾊﾞｰｼﾞｮﾝ 1.0.1");
     Label6->setFont(ui::msPGothic(11.25));
+    Label6->setWordWrap(false);
     place(Label6, 240, 960, 1335, 255);
     Label7 = new ui::Label(this, QStringLiteral("Label7"), std::u16string(kContactLine));
     place(Label7, 240, 1320, 2295, 375);

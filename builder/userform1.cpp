@@ -27,7 +27,9 @@ ui::Label* borderedLabel(QWidget* parent, const QString& name) {
     auto* label = new ui::Label(parent, name);
     label->setFrameShape(QFrame::Box);
     label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(false);
     label->setMinimumWidth(70);
+    label->setFixedHeight(24);
     return label;
 }
 
@@ -70,7 +72,7 @@ void UserForm1::createControls() {
     CommandButton7 = new ui::Button(this, QStringLiteral("CommandButton7"), QStringLiteral("閉じる"));
     bottom->addWidget(CommandButton7);
     layout->addLayout(bottom);
-    resize(980, 560);
+    resize(1160, 620);
 }
 
 QWidget* UserForm1::createPageOne() {
@@ -93,9 +95,12 @@ QWidget* UserForm1::createPageOne() {
     grid->addWidget(column(page, Label3, ListBox3), 0, 2);
     grid->addWidget(column(page, Label4, ListBox4), 0, 3);
     grid->addWidget(column(page, Label5, ListBox6), 0, 4);
-    grid->setColumnStretch(2, 1);
-    grid->setColumnStretch(3, 1);
-    grid->setColumnStretch(4, 2);
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 3);
+    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(4, 5);
+    grid->setRowStretch(0, 1);
 
     Frame1 = new QGroupBox(QStringLiteral("出力レイヤーの選択"), page);
     ui::nameControl(*Frame1, QStringLiteral("Frame1"), QStringLiteral("出力レイヤーの選択"));
@@ -106,9 +111,11 @@ QWidget* UserForm1::createPageOne() {
         Frame1, QStringLiteral("OptionButton2"),
         QStringLiteral("レイヤに含まれる内容で表記（図面作成後、レイヤーチェンジャーにて変更可能）"));
     OptionButton2->setChecked(true);
+    OptionButton2->setStyleSheet(QStringLiteral("QRadioButton { white-space: normal; }"));
     frameLayout->addWidget(OptionButton1);
     frameLayout->addWidget(OptionButton2);
-    grid->addWidget(Frame1, 1, 0, 1, 2);
+    Frame1->setMaximumHeight(130);
+    grid->addWidget(Frame1, 1, 0, 1, 2, Qt::AlignTop);
 
     // Paper: the list, the sheet outline with its short side to the left and its long side below.
     auto* paper = new QWidget(page);
@@ -127,7 +134,7 @@ QWidget* UserForm1::createPageOne() {
     paperGrid->addWidget(Label9, 1, 1);
     paperGrid->addWidget(Image1, 1, 2);
     paperGrid->addWidget(Label10, 2, 2);
-    grid->addWidget(paper, 1, 2);
+    grid->addWidget(paper, 1, 2, Qt::AlignTop);
 
     // Scale and corners.
     auto* coords = new QWidget(page);
@@ -145,6 +152,12 @@ QWidget* UserForm1::createPageOne() {
                                QStringLiteral("0.000"));
     TextBox4 = new ui::TextBox(coords, QStringLiteral("TextBox4"), QStringLiteral("再線画時の左下隅の座標Y"),
                                QStringLiteral("0.000"));
+    for (ui::Label* label : {Label19, Label20, Label21, Label22, Label23}) {
+        label->setWordWrap(false);
+    }
+    for (ui::TextBox* box : {TextBox1, TextBox2, TextBox3, TextBox4, TextBox5}) {
+        box->setMinimumWidth(90);
+    }
     c->addWidget(Label19, 0, 0);
     c->addWidget(TextBox1, 0, 1);
     c->addWidget(Label20, 1, 1);
@@ -155,12 +168,13 @@ QWidget* UserForm1::createPageOne() {
     c->addWidget(Label22, 3, 0);
     c->addWidget(TextBox3, 3, 1);
     c->addWidget(TextBox4, 3, 2);
-    grid->addWidget(coords, 1, 3);
+    grid->addWidget(coords, 1, 3, 1, 2, Qt::AlignTop | Qt::AlignLeft);
 
     CommandButton1 = new ui::Button(page, QStringLiteral("CommandButton1"), QStringLiteral("レイヤー作成"));
     CommandButton1->setEnabled(false);
     CommandButton1->setMinimumHeight(48);
-    grid->addWidget(CommandButton1, 1, 4);
+    CommandButton1->setMinimumWidth(140);
+    grid->addWidget(CommandButton1, 2, 4, Qt::AlignRight);
 
     // Never shown: values that other handlers read.
     ListBox5 = new ui::ListBox(page, QStringLiteral("ListBox5"), QStringLiteral("線幅"));

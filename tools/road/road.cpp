@@ -1,0 +1,284 @@
+#include "tools/road/road.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTabWidget>
+#include <QThread>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "app/commands/command_texts.h"
+#include "app/form1.h"
+#include "app/forms.h"
+#include "app/program.h"
+#include "builder/userform1.h"
+#include "cadlink/drawing_access_posix.h"
+#include "cadlink/posix_window_system.h"
+#include "common/utf.h"
+#include "numbered/userform2.h"
+#include "settings/userform3.h"
+#include "settings/userform8.h"
+#include "stddb/jet_workspace.h"
+#include "stddb/qt_settings_store.h"
+#include "stddb/userform4.h"
+#include "stddb/userform5.h"
+#include "tools/road/scripted_dialogs.h"
+#include "tools/road/stand_in_control.h"
+
+namespace road {
+namespace {
+
+void say(const char* format, const QString& text = {}) { std::printf(format, qPrintable(text)); }
+
+void settle() {
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
+// Waits until discovery sees the stand-in's main window with the drawing title; its line index or -1.
+int waitForStandIn(app::Form1& form1, const QString& title) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 15000) {
+        form1.Form_Load();
+        for (int i = 0; i < form1.cmbfilename->listCount(); ++i) {
+            if (QString::fromStdU16String(form1.cmbfilename->itemText(i)) == QLatin1Char('[') + title + QLatin1Char(']')) {
+                return i;
+            }
+        }
+        QThread::msleep(100);
+    }
+    return -1;
+}
+
+struct Check {
+    int passes = 0;
+    int failures = 0;
+    void expect(bool ok, const QString& what) {
+        std::printf("  %s %s\n", ok ? "ok  " : "FAIL", qPrintable(what));
+        (ok ? passes : failures) += 1;
+    }
+};
+
+}  // namespace
+
+int runRoad(const RoadOptions& options) {
+    Check check;
+    QDir work(options.workDirectory);
+    work.mkpath(QStringLiteral("cad"));
+    QFile::setPermissions(work.filePath(QStringLiteral("cad")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("TIERMARK_CAD_DIR", work.filePath(QStringLiteral("cad")).toLocal8Bit());
+    if (!options.screenshots.isEmpty()) {
+        QDir().mkpath(options.screenshots);
+    }
+
+    // The stand-in, with its sample drawing, offscreen so that it can still be photographed.
+    const QString title = QStringLiteral("Tiermark-road-%1.dwg").arg(QCoreApplication::applicationPid());
+    QProcess standIn;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    standIn.setProcessEnvironment(environment);
+    standIn.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    standIn.start(options.acadlt, {QStringLiteral("--title"), title});
+    if (!standIn.waitForStarted(10000)) {
+        say("Could not start the CAD stand-in %s\n", options.acadlt);
+        return 2;
+    }
+    StandInControl control(static_cast<std::uint32_t>(standIn.processId()));
+
+    cadlink::PosixWindowSystem windows;
+    cadlink::PosixDrawingAccess drawing;
+    stddb::JetWorkspace workspace;
+    stddb::QtSettingsStore settings(work.filePath(QStringLiteral("settings.ini")));
+    ScriptedDialogs dialogs;
+    dialogs.setScreenshotFolder(options.screenshots);
+    app::Program program(app::Services{windows, workspace, settings, dialogs, &drawing});
+    app::Forms& forms = program.forms();
+    app::Form1& form1 = forms.form1();
+    form1.show();
+
+    say("1. Tiermark starts beside the stand-in \"%s\".\n", title);
+    const int line = waitForStandIn(form1, title);
+    if (line < 0) {
+        say("The stand-in's window did not appear.\n");
+        standIn.kill();
+        return 2;
+    }
+    form1.cmbfilename->setListIndex(line);
+    dialogs.screenshot(form1, QStringLiteral("01-main-window"));
+
+    say("2. The database %s is registered through the settings and registration windows.\n", options.database);
+    dialogs.onForm(QStringLiteral("UserForm3"), [&](QDialog& form) {
+        auto& settingsWindow = static_cast<settings::UserForm3&>(form);
+        dialogs.screenshot(settingsWindow, QStringLiteral("02-settings"));
+        settingsWindow.ListBox1->setListIndex(1);
+        settingsWindow.CommandButton1_Click();
+    });
+    dialogs.onForm(QStringLiteral("UserForm5"), [&](QDialog& form) {
+        auto& registration = static_cast<stddb::UserForm5&>(form);
+        registration.TextBox1->setText(options.database);
+        dialogs.screenshot(registration, QStringLiteral("03-registration"));
+        registration.CommandButton1_Click();
+    });
+    form1.Command1_Click();
+    settle();
+    builder::UserForm1* builder = forms.userForm1IfLoaded();
+    check.expect(builder != nullptr && builder->ListBox2->listCount() > 0,
+                 QStringLiteral("the builder lists the construction kinds of the registered database"));
+    if (builder == nullptr || builder->ListBox2->listCount() == 0) {
+        standIn.kill();
+        return 1;
+    }
+
+    say("3. Stage, construction kind, work type and drawing kind are chosen.\n");
+    builder->ListBox1->setListIndex(1);
+    builder->ListBox2->setListIndex(0);
+    builder->ListBox3->setListIndex(0);
+    builder->ListBox4->setListIndex(0);
+    std::printf("   %s / %s / %s / %s: %d layers, redraw origin %s, %s\n",
+                tiermark::toUtf8(builder->ListBox1->text()).c_str(), tiermark::toUtf8(builder->ListBox2->text()).c_str(),
+                tiermark::toUtf8(builder->ListBox3->text()).c_str(), tiermark::toUtf8(builder->ListBox4->text()).c_str(),
+                builder->ListBox6->listCount(), qPrintable(builder->TextBox5->text()),
+                qPrintable(builder->TextBox4->text()));
+    dialogs.screenshot(*builder, QStringLiteral("04-builder-making"));
+    builder->MultiPage1->setCurrentIndex(1);
+    builder->ListBox8->setListIndex(1);
+    builder->ListBox9->setListIndex(0);
+    builder->ListBox10->setListIndex(0);
+    builder->ListBox11->setListIndex(0);
+    dialogs.screenshot(*builder, QStringLiteral("05-builder-changer"));
+    builder->MultiPage1->setCurrentIndex(0);
+    dialogs.onForm(QStringLiteral("UserForm4"), [&](QDialog& form) {
+        dialogs.screenshot(form, QStringLiteral("06-versions"));
+    });
+    builder->CommandButton6_Click();
+    dialogs.onForm(QStringLiteral("UserForm8"), [&](QDialog& form) {
+        dialogs.screenshot(form, QStringLiteral("07-about"));
+        static_cast<settings::UserForm8&>(form).CommandButton1_Click();
+    });
+    builder->CommandButton4_Click();
+
+    say("4. \"レイヤー作成\" creates the layers; the first numbered family gets a member.\n");
+    std::vector<std::u16string> members;
+    dialogs.onForm(QStringLiteral("UserForm2"), [&](QDialog& form) {
+        auto& numberedForm = static_cast<numbered::UserForm2&>(form);
+        numberedForm.TextBox1->setText(QStringLiteral("追加"));
+        numberedForm.ListBox1->setListIndex(1);
+        dialogs.screenshot(numberedForm, QStringLiteral("08-numbered-layer"));
+        numberedForm.CommandButton1_Click();
+        members = numberedForm.ListBox2->items();
+        numberedForm.CommandButton2_Click();
+    });
+    const double originX = builder->TextBox5->text().toDouble();
+    const double originY = builder->TextBox4->text().toDouble();
+    builder->CommandButton1_Click();
+    settle();
+    check.expect(members.size() == 1, QStringLiteral("the numbered-layer form lists the member it added"));
+    const builder::LayerTables& tables = program.Layers.tables;
+
+    say("5. \"レイヤー変更\": objects are picked in the stand-in and \"実行\" moves them onto a layer.\n");
+    auto before = control.state();
+    if (!before) {
+        say("The stand-in's state cannot be read: %s\n", QString::fromStdString(before.error().message));
+        standIn.kill();
+        return 1;
+    }
+    form1.Combo1->setListIndex(1);
+    const std::u16string chosen = form1.Combo1->text();
+    const std::u16string targetLayer = app::targetLayer(chosen);
+    form1.Command2_Click(0);
+    dialogs.screenshot(form1, QStringLiteral("09-main-window-change-pending"));
+    std::map<int, QJsonObject> objectsBefore;
+    std::vector<std::int32_t> picked;
+    for (const QJsonValue& object : before->object().value(QStringLiteral("objects")).toArray()) {
+        objectsBefore[object[QStringLiteral("id")].toInt()] = object.toObject();
+        if (picked.size() < 3) {
+            picked.push_back(object[QStringLiteral("id")].toInt());
+        }
+    }
+    check.expect(control.pick(picked).ok() && control.confirm().ok(), QStringLiteral("the stand-in took the picks"));
+    form1.Command2_Click(1);
+    settle();
+    if (!options.screenshots.isEmpty()) {
+        const QString picture = QDir(options.screenshots).filePath(QStringLiteral("10-stand-in.png"));
+        if (control.screenshot(picture)) {
+            std::printf("  screenshot: %s\n", qPrintable(picture));
+        }
+    }
+    dialogs.screenshot(form1, QStringLiteral("11-main-window-done"));
+
+    auto after = control.state();
+    if (!after) {
+        standIn.kill();
+        return 1;
+    }
+    const QJsonObject state = after->object();
+    std::printf("\nThe drawing now holds these layers:\n");
+    std::map<std::u16string, QJsonObject> layers;
+    for (const QJsonValue& layer : state.value(QStringLiteral("layers")).toArray()) {
+        layers[layer[QStringLiteral("name")].toString().toStdU16String()] = layer.toObject();
+        std::printf("  %-28s %-12s colour %d\n", qPrintable(layer[QStringLiteral("name")].toString()),
+                    qPrintable(layer[QStringLiteral("lineType")].toString()), layer[QStringLiteral("color")].toInt());
+    }
+    std::printf("\nThe picked objects were moved by (%g, %g) onto %s:\n", originX, originY,
+                tiermark::toUtf8(targetLayer).c_str());
+    for (const QJsonValue& object : state.value(QStringLiteral("objects")).toArray()) {
+        const int id = object[QStringLiteral("id")].toInt();
+        if (std::find(picked.begin(), picked.end(), id) == picked.end()) {
+            continue;
+        }
+        const QJsonObject& was = objectsBefore[id];
+        std::printf("  object %d (%s): (%g, %g) on %s -> (%g, %g) on %s\n", id,
+                    qPrintable(object[QStringLiteral("kind")].toString()), was[QStringLiteral("x")].toDouble(),
+                    was[QStringLiteral("y")].toDouble(), qPrintable(was[QStringLiteral("layer")].toString()),
+                    object[QStringLiteral("x")].toDouble(), object[QStringLiteral("y")].toDouble(),
+                    qPrintable(object[QStringLiteral("layer")].toString()));
+        const bool moved = std::fabs(object[QStringLiteral("x")].toDouble() - was[QStringLiteral("x")].toDouble() - originX) < 1e-6 &&
+                           std::fabs(object[QStringLiteral("y")].toDouble() - was[QStringLiteral("y")].toDouble() - originY) < 1e-6;
+        check.expect(moved, QStringLiteral("object %1 moved by the redraw origin").arg(id));
+        check.expect(object[QStringLiteral("layer")].toString().toStdU16String() == targetLayer,
+                     QStringLiteral("object %1 is on the chosen layer").arg(id));
+    }
+
+    std::printf("\nChecks:\n");
+    for (int i = 1; i <= tables.upperBound(); ++i) {
+        const std::u16string& name = tables.LayerNames[static_cast<std::size_t>(i)];
+        auto found = layers.find(name);
+        const bool exists = found != layers.end();
+        bool right = exists;
+        if (exists && !tables.LayerLinetypes[static_cast<std::size_t>(i)].empty()) {
+            right = found->second[QStringLiteral("lineType")].toString().toStdU16String() ==
+                        tables.LayerLinetypes[static_cast<std::size_t>(i)] &&
+                    found->second[QStringLiteral("color")].toInt() == tables.LayerColors[static_cast<std::size_t>(i)];
+        }
+        check.expect(right, QStringLiteral("layer %1 with its line type and colour").arg(QString::fromStdU16String(name)));
+    }
+    check.expect(layers.count(targetLayer) == 1,
+                 QStringLiteral("the layer chosen in the main window, %1, exists").arg(QString::fromStdU16String(targetLayer)));
+    bool groupLeft = false;
+    for (const QJsonValue& group : state.value(QStringLiteral("groups")).toArray()) {
+        groupLeft = groupLeft || group[QStringLiteral("name")].toString().compare(QStringLiteral("KESTRA"), Qt::CaseInsensitive) == 0;
+    }
+    check.expect(!groupLeft, QStringLiteral("no group KESTRA is left"));
+
+    form1.close();
+    standIn.terminate();
+    if (!standIn.waitForFinished(3000)) {
+        standIn.kill();
+        standIn.waitForFinished(3000);
+    }
+    std::printf("\n%d passed, %d failed\n", check.passes, check.failures);
+    return check.failures == 0 ? 0 : 1;
+}
+
+}  // namespace road
