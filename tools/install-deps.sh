@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config ccache
+    build-essential cmake ninja-build pkg-config ccache dpkg-dev file
     qt6-base-dev qt6-base-dev-tools libgl-dev
     mdbtools-dev mdbtools
     libdxflib-dev
