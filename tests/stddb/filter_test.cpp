@@ -153,3 +153,30 @@ TEST(Value, ShowsAndReadsValuesAsTheFormsDo) {
 
 }  // namespace
 }  // namespace stddb
+
+namespace stddb {
+namespace {
+
+using namespace stddb::testing;
+
+TEST(MemoryWorkspace, OpensRegisteredDatabasesAsTheEngineDoes) {
+    MemoryWorkspace workspace;
+    workspace.addDatabase(u"/db/Tiermark.MDB", {{u"線幅テーブル", {real(u"線幅")}, {{v(0.13)}}}}, u"947215036382");
+    workspace.addDatabase(u"/db/free.mdb", {}, u"");
+    struct Case {
+        const char16_t* path;
+        std::u16string_view connect;
+        bool opens;
+    };
+    for (const Case& c : {Case{u"/db/Tiermark.MDB", kConnectString, true}, Case{u"/db/Tiermark.MDB", u";pwd=1", false},
+                          Case{u"/db/Tiermark.MDB", u"", false}, Case{u"/db/free.mdb", u"", true},
+                          Case{u"/db/missing.mdb", kConnectString, false}}) {
+        EXPECT_EQ(workspace.OpenDatabase(c.path, false, false, c.connect).ok(), c.opens) << tiermark::toUtf8(c.path);
+    }
+    EXPECT_EQ(workspace.openCount(), 2);
+    auto db = workspace.OpenDatabase(u"/db/Tiermark.MDB", false, false, kConnectString);
+    EXPECT_EQ(db.value()->OpenRecordset(u"線幅テーブル").value()->Field(u"線幅").value(), v(0.13));
+}
+
+}  // namespace
+}  // namespace stddb
