@@ -5,6 +5,7 @@
 
 #include "common/utf.h"
 #include "fixtures.h"
+#include "stddb/jet_header.h"
 #include "stddb/jet_workspace.h"
 
 namespace stddb {
@@ -222,6 +223,38 @@ TEST(JetWorkspace, ReadsThousandsOfRowsOverManyPagesInOrder) {
     }
     rs.value()->Filter = u"工種ID = 4999";
     EXPECT_EQ(rs.value()->OpenRecordset().value()->RecordCount(), 1u);
+}
+
+TEST(JetWorkspace, ReadsAnEncodedDatabase) {
+    // An "encoded" file: a non-zero key in the header, every page after the first RC4-scrambled with the
+    // key XOR its page number.
+    TempFolder folder;
+    std::string bytes;
+    {
+        std::ifstream in(folder.write("plain.mdb", layerTables()), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::uint8_t> file(bytes.begin(), bytes.end());
+    const std::uint32_t key = 0x2A5C3E11;
+    std::span<std::uint8_t> page0(file.data(), 4096);
+    jet::maskHeader(page0, jet::Version::Jet4);
+    for (int i = 0; i < 4; ++i) {
+        page0[jet::kDatabaseKeyOffset + i] = static_cast<std::uint8_t>(key >> (8 * i));
+    }
+    jet::maskHeader(page0, jet::Version::Jet4);
+    for (std::uint32_t page = 1; page < file.size() / 4096; ++page) {
+        const std::uint32_t pageKey = key ^ page;
+        const std::array<std::uint8_t, 4> keyBytes{static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
+                                                   static_cast<std::uint8_t>(pageKey >> 16),
+                                                   static_cast<std::uint8_t>(pageKey >> 24)};
+        jet::rc4(keyBytes, std::span<std::uint8_t>(file.data() + page * 4096, 4096));
+    }
+    auto db = open(folder.writeBytes("encoded.mdb", std::string(file.begin(), file.end())));
+    ASSERT_TRUE(db.ok()) << db.error().message;
+    auto layers = db.value()->OpenRecordset(u"レイヤーテーブル");
+    ASSERT_TRUE(layers.ok()) << layers.error().message;
+    EXPECT_EQ(layers.value()->RecordCount(), 3u);
+    EXPECT_EQ(layers.value()->Field(u"内容").value(), v(u"図枠"));
 }
 
 }  // namespace
