@@ -1,0 +1,150 @@
+// The layer changer against a running CAD stand-in opened on a DXF drawing: the drawing's own layers are
+// listed, converted through the real POSIX link, refused where the drawing refuses, and saved with the file.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "app/form1.h"
+#include "app/forms.h"
+#include "app/program.h"
+#include "builder/userform1.h"
+#include "cadlink/drawing_access_posix.h"
+#include "cadlink/posix_window_system.h"
+#include "cadsim/core/drawing.h"
+#include "cadsim/core/dxf_io.h"
+#include "stddb/settings_store.h"
+#include "tests/ui/support/fakes.h"
+#include "tests/ui/support/sample_tables.h"
+
+namespace {
+
+using Texts = std::vector<std::u16string>;
+
+class ChangerAgainstStandIn : public ::testing::Test {
+protected:
+    QTemporaryDir work;
+    QProcess standIn;
+    std::string dxfPath;
+    std::unique_ptr<cadlink::PosixWindowSystem> windows;
+    cadlink::PosixDrawingAccess drawing;
+    testing_support::ScriptedWorkspace workspace;
+    testing_support::MemorySettingsStore settings;
+    testing_support::RecordingDialogs dialogs;
+    testing_support::SampleTables sample;
+    std::unique_ptr<app::Program> program;
+
+    void SetUp() override {
+        ASSERT_TRUE(work.isValid());
+        const QString cadDir = QDir(work.path()).filePath(QStringLiteral("cad"));
+        QDir().mkpath(cadDir);
+        QFile::setPermissions(cadDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("TIERMARK_CAD_DIR", cadDir.toLocal8Bit());
+
+        cadsim::Drawing source;
+        for (const char16_t* layer : {u"図枠D-TTL", u"外形線", u"D-BGD", u"現況D-BGD", u"副構造物D-BYP-STR 3",
+                                      u"寸法D-STR-DIM"}) {
+            source.addLayer(layer);
+        }
+        dxfPath = QDir(work.path()).filePath(QStringLiteral("changer.dxf")).toStdString();
+        ASSERT_TRUE(cadsim::saveDxf(source, dxfPath).ok());
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        standIn.setProcessEnvironment(environment);
+        standIn.start(QStringLiteral(ACADLT_PATH),
+                      {QStringLiteral("--headless"), QStringLiteral("--drawing"), QString::fromStdString(dxfPath)});
+        ASSERT_TRUE(standIn.waitForStarted(10000));
+
+        windows = std::make_unique<cadlink::PosixWindowSystem>();
+        program = std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
+        settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb");
+        workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+            return sample.open();
+        };
+        ASSERT_TRUE(selectStandIn());
+        builder().UserForm_Activate();
+        builder().ListBox8->setListIndex(1);   // D
+        builder().ListBox9->setListIndex(0);
+        builder().ListBox10->setListIndex(0);
+        builder().ListBox11->setListIndex(0);  // 一般図: D-TTL, D-STR-DIM, D-BYP-STRn, D-BGD
+    }
+
+    void TearDown() override {
+        program.reset();
+        standIn.terminate();
+        if (!standIn.waitForFinished(3000)) {
+            standIn.kill();
+            standIn.waitForFinished(3000);
+        }
+    }
+
+    bool selectStandIn() {
+        app::Form1& form1 = program->forms().form1();
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 15000) {
+            form1.Form_Load();
+            for (int i = 0; i < form1.cmbfilename->listCount(); ++i) {
+                if (form1.cmbfilename->itemText(i) == u"[changer.dxf]") {
+                    form1.cmbfilename->setListIndex(i);
+                    return true;
+                }
+            }
+            QThread::msleep(100);
+        }
+        return false;
+    }
+
+    builder::UserForm1& builder() { return program->forms().userForm1(); }
+    cadlink::WindowHandle target() {
+        cadlink::WindowHandle window = 0;
+        program->forms().form1().targetWindow(window);
+        return window;
+    }
+};
+
+TEST_F(ChangerAgainstStandIn, ConvertsTheDrawingsLayersAndSavesThemWithTheFile) {
+    EXPECT_EQ(builder().ListBox12->items(),
+              (Texts{u"図枠D-TTL", u"外形線", u"D-BGD", u"現況D-BGD", u"副構造物D-BYP-STR 3", u"寸法D-STR-DIM"}));
+
+    builder().CommandButton2_Click();
+
+    auto layers = drawing.layerNames(target());
+    ASSERT_TRUE(layers.ok());
+    EXPECT_EQ(*layers, (Texts{u"0", u"DEFPOINTS", u"D-TTL", u"外形線", u"D-BGD", u"現況D-BGD", u"D-BYP-STR3",
+                              u"D-STR-DIM"}));
+    // 現況D-BGD would become D-BGD, which exists: the stand-in refuses and says why; the pass goes on.
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.substr(0, 12), u"画層名変更できません。\r");
+    EXPECT_GT(dialogs.messages[0].text.size(), 12u);
+    EXPECT_EQ(builder().ListBox12->items(), (Texts{u"外形線", u"現況D-BGD"}));
+    EXPECT_FALSE(builder().Label26->isHidden());
+
+    auto saved = cadsim::loadDxf(dxfPath);
+    ASSERT_TRUE(saved.ok()) << saved.error().message;
+    std::vector<std::u16string> names;
+    for (const auto& layer : saved->layers()) {
+        names.push_back(layer.name);
+    }
+    EXPECT_NE(std::find(names.begin(), names.end(), u"D-BYP-STR3"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), u"図枠D-TTL"), names.end());
+}
+
+TEST_F(ChangerAgainstStandIn, ALayerRenamedBehindTheListsBackEndsThePass) {
+    ASSERT_TRUE(drawing.renameLayer(target(), u"副構造物D-BYP-STR 3", u"手書き").ok());
+    builder().CommandButton2_Click();
+    EXPECT_EQ(dialogs.texts(), Texts{u"この画層名は存在しません"});
+    // Bottom-up: the item below it was converted, the ones above it were not reached.
+    auto layers = drawing.layerNames(target());
+    ASSERT_TRUE(layers.ok());
+    EXPECT_NE(std::find(layers->begin(), layers->end(), u"D-STR-DIM"), layers->end());
+    EXPECT_NE(std::find(layers->begin(), layers->end(), u"図枠D-TTL"), layers->end());
+    EXPECT_FALSE(builder().Label26->isHidden());
+}
+
+}  // namespace
