@@ -139,10 +139,19 @@ std::string utf8(std::u16string_view text) {
 
 }  // namespace
 
-tiermark::Result<void> checkDxfShape(const std::string& content) {
+namespace {
+
+struct DxfGroup {
+    int code = 0;
+    std::string value;  // as written, without the line end
+};
+
+// The groups of a DXF text up to its "0 EOF", or the first fault of its shape.
+tiermark::Result<std::vector<DxfGroup>> readGroups(const std::string& content) {
     if (content.find('\0') != std::string::npos) {
         return tiermark::makeError("the file is not a text DXF (it holds NUL bytes)");
     }
+    std::vector<DxfGroup> groups;
     std::istringstream in(content);
     std::string codeLine;
     std::string value;
@@ -151,26 +160,83 @@ tiermark::Result<void> checkDxfShape(const std::string& content) {
     while (std::getline(in, codeLine)) {
         ++pair;
         const std::string code = trimmed(codeLine);
-        if (code.empty() || code.size() > 4 || code.find_first_not_of("-0123456789") != std::string::npos) {
+        if (code.empty() || code.size() > 4 || code.find_first_not_of("-0123456789") != std::string::npos ||
+            code.find('-', 1) != std::string::npos || code == "-") {
             return tiermark::makeError("line " + std::to_string(pair * 2 - 1) + " is not a DXF group code");
         }
         if (!std::getline(in, value)) {
             return tiermark::makeError("the file ends inside a group");
         }
+        if (!value.empty() && value.back() == '\r') {
+            value.pop_back();
+        }
+        const int number = std::stoi(code);
         const std::string v = trimmed(value);
-        if (code == "0" && !sawSection) {
+        if (number == 0 && !sawSection) {
             if (v != "SECTION") {
                 return tiermark::makeError("the file does not begin with a DXF section");
             }
             sawSection = true;
-        } else if (code != "999" && !sawSection) {
+        } else if (number != 999 && !sawSection) {
             return tiermark::makeError("the file does not begin with a DXF section");
         }
-        if (code == "0" && v == "EOF") {
-            return {};
+        if (number == 0 && v == "EOF") {
+            return groups;
         }
+        groups.push_back(DxfGroup{number, value});
     }
     return tiermark::makeError(sawSection ? "the DXF file ends without its EOF marker" : "the file is empty");
+}
+
+// The part of a drawing the stand-in reads: the records of the layer table and the lines, circles and texts
+// of the ENTITIES section, as a DXF text of their own. Everything else (blocks, other entities, objects) is
+// left out before the DXF reader sees it, so that their counts and sizes cannot make it allocate without
+// bound, and block contents do not turn up as drawing objects.
+std::string readablePart(const std::vector<DxfGroup>& groups) {
+    std::string layers;
+    std::string entities;
+    std::string section;
+    std::string table;
+    std::string* record = nullptr;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const DxfGroup& g = groups[i];
+        if (g.code == 0) {
+            const std::string kind = trimmed(g.value);
+            const std::string name =
+                i + 1 < groups.size() && groups[i + 1].code == 2 ? trimmed(groups[i + 1].value) : "";
+            if (kind == "SECTION") {
+                section = name;
+                table.clear();
+            } else if (kind == "TABLE") {
+                table = name;
+            } else if (kind == "ENDTAB") {
+                table.clear();
+            } else if (kind == "ENDSEC") {
+                section.clear();
+            }
+            record = nullptr;
+            if (section == "TABLES" && table == "LAYER" && kind == "LAYER") {
+                record = &layers;
+            } else if (section == "ENTITIES" && (kind == "LINE" || kind == "CIRCLE" || kind == "TEXT")) {
+                record = &entities;
+            }
+        }
+        if (record != nullptr) {
+            *record += std::to_string(g.code) + "\n" + g.value + "\n";
+        }
+    }
+    return "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n" + layers +
+           "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+}  // namespace
+
+tiermark::Result<void> checkDxfShape(const std::string& content) {
+    auto groups = readGroups(content);
+    if (!groups) {
+        return groups.error();
+    }
+    return {};
 }
 
 tiermark::Result<Drawing> loadDxf(const std::string& path) {
@@ -186,13 +252,14 @@ tiermark::Result<Drawing> loadDxf(const std::string& path) {
             return tiermark::makeError(path + " is too large for a drawing");
         }
     }
-    if (auto shape = checkDxfShape(content); !shape) {
-        return tiermark::makeError(path + ": " + shape.error().message);
+    auto groups = readGroups(content);
+    if (!groups) {
+        return tiermark::makeError(path + ": " + groups.error().message);
     }
     Drawing drawing;
     Reader reader(drawing);
     DL_Dxf dxf;
-    std::istringstream stream(content);
+    std::istringstream stream(readablePart(*groups));
     try {
         if (!dxf.in(stream, &reader)) {
             return tiermark::makeError(path + ": the DXF reader refused the file");
