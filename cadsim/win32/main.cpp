@@ -73,7 +73,8 @@ int main() {
     }
     if (options->help) {
         std::fputs(cadsim::kUsage, stdout);
-        std::fputs("       [--hang[=MILLISECONDS]]  (Windows: the main window sleeps on each copy-data)\n", stdout);
+        std::fputs("       [--hang[=MILLISECONDS]]  (Windows: the main window sleeps on each copy-data)\n",
+                   stdout);
         return 0;
     }
     if (!options->drawing.empty()) {
@@ -82,7 +83,8 @@ int main() {
     }
     windowOptions.show = !options->headless;
 
-    cadsim::win32::Session session(tiermark::fromUtf8(cadsim::drawingName(*options)), cadsim::sampleDrawing());
+    cadsim::win32::Session session(tiermark::fromUtf8(cadsim::drawingName(*options)),
+                                   cadsim::sampleDrawing());
     if (!options->log.empty()) {
         if (auto opened = session.openLog(options->log); !opened) {
             std::fprintf(stderr, "acadlt: %s\n", opened.error().message.c_str());

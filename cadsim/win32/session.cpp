@@ -42,12 +42,16 @@ void Session::setStateFile(std::string path) {
     changed();
 }
 
-std::u16string Session::mainTitle() const { return u"AutoCAD LT - [" + m_name + u"]"; }
+std::u16string Session::mainTitle() const {
+    return u"AutoCAD LT - [" + m_name + u"]";
+}
 
-std::u16string Session::textWindowTitle() const { return u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - " + m_name; }
+std::u16string Session::textWindowTitle() const {
+    return u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - " + m_name;
+}
 
-bool Session::takeCopyData(std::uint64_t window, bool toMainWindow, std::uint64_t wParam, std::uint32_t dwData,
-                           std::vector<std::uint8_t> bytes) {
+bool Session::takeCopyData(std::uint64_t window, bool toMainWindow, std::uint64_t wParam,
+                           std::uint32_t dwData, std::vector<std::uint8_t> bytes) {
     PayloadRecord record{window, wParam, dwData, std::move(bytes), "taken"};
     std::string form = "none";
     if (!toMainWindow) {

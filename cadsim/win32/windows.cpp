@@ -18,9 +18,13 @@ struct WindowContext {
     HWND textWindow = nullptr;
 };
 
-const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
-std::uint64_t handleValue(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
+std::uint64_t handleValue(HWND window) {
+    return reinterpret_cast<std::uintptr_t>(window);
+}
 
 LRESULT copyData(WindowContext& context, HWND window, WPARAM wParam, LPARAM lParam) {
     if (context.options.hangMilliseconds > 0) {
@@ -32,8 +36,9 @@ LRESULT copyData(WindowContext& context, HWND window, WPARAM wParam, LPARAM lPar
     }
     const auto* data = static_cast<const std::uint8_t*>(payload->lpData);
     std::vector<std::uint8_t> bytes(data, data == nullptr ? data : data + payload->cbData);
-    const bool taken = context.session.takeCopyData(handleValue(window), window == context.mainWindow, wParam,
-                                                    static_cast<std::uint32_t>(payload->dwData), std::move(bytes));
+    const bool taken =
+        context.session.takeCopyData(handleValue(window), window == context.mainWindow, wParam,
+                                     static_cast<std::uint32_t>(payload->dwData), std::move(bytes));
     return taken ? TRUE : FALSE;
 }
 
@@ -82,7 +87,8 @@ bool registerClass(const wchar_t* name) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND createWindow(const wchar_t* windowClass, const std::u16string& title, int x, int y, WindowContext& context) {
+HWND createWindow(const wchar_t* windowClass, const std::u16string& title, int x, int y,
+                  WindowContext& context) {
     return CreateWindowExW(0, windowClass, wide(title), WS_OVERLAPPEDWINDOW, x, y, 640, 480, nullptr, nullptr,
                            GetModuleHandleW(nullptr), &context);
 }
