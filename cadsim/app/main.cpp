@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -86,9 +87,18 @@ int run(int argc, char** argv, const cadsim::Options& options) {
     if (!options.headless) {
         mainWindow = std::make_unique<cadsim::MainWindow>(standIn);
         textWindow = std::make_unique<cadsim::TextWindow>(standIn);
-        standIn.onChanged = [&] {
+        // Bursts of texts redraw the windows once, shortly after the burst.
+        auto* redraw = new QTimer(app.get());
+        redraw->setSingleShot(true);
+        redraw->setInterval(30);
+        QObject::connect(redraw, &QTimer::timeout, [&] {
             mainWindow->refresh();
             textWindow->refresh();
+        });
+        standIn.onChanged = [redraw] {
+            if (!redraw->isActive()) {
+                redraw->start();
+            }
         };
         standIn.onScreenshot = [&](const std::string& path) -> tiermark::Result<void> {
             if (!mainWindow->grab().save(QString::fromStdString(path), "PNG")) {
