@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "cadsim/core/view.h"
 
@@ -11,6 +12,7 @@ namespace cadsim {
 namespace {
 constexpr double kMargin = 20;
 constexpr double kPickPixels = 6;
+constexpr double kDragPixels = 5;
 
 Qt::PenStyle penStyle(Dash dash) {
     switch (dash) {
@@ -87,10 +89,20 @@ void DrawingCanvas::paintEvent(QPaintEvent*) {
         painter.setPen(pen);
         drawObject(painter, t, o);
     }
+    if (m_dragFrom) {
+        // Window selection (to the right) in a solid blue box, crossing (to the left) in a dashed green one.
+        const bool crossing = m_dragTo.x() < m_dragFrom->x();
+        QPen box(crossing ? QColor(90, 200, 120) : QColor(90, 140, 255));
+        box.setStyle(crossing ? Qt::DashLine : Qt::SolidLine);
+        painter.setPen(box);
+        painter.setBrush(crossing ? QColor(90, 200, 120, 40) : QColor(90, 140, 255, 40));
+        painter.drawRect(QRectF(*m_dragFrom, m_dragTo).normalized());
+        painter.setBrush(Qt::NoBrush);
+    }
     if (m_standIn.interpreter().waitingForObjects()) {
         painter.setPen(QColor(255, 220, 120));
         painter.drawText(QPointF(8, height() - 8),
-                         QStringLiteral("Select objects: left click picks, right click confirms"));
+                         QStringLiteral("Select objects: click or drag to pick, right click confirms"));
     }
 }
 
@@ -118,14 +130,47 @@ void DrawingCanvas::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() == Qt::RightButton) {
+        m_dragFrom.reset();
         (void)interpreter.confirmSelection();
+        m_standIn.changed();
     } else if (event->button() == Qt::LeftButton) {
-        const Transform t = transform();
-        const int id = objectAt(m_standIn.drawing(), toWorld(t, event->position()), kPickPixels / t.scale);
+        m_dragFrom = event->position();
+        m_dragTo = event->position();
+    }
+}
+
+void DrawingCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragFrom) {
+        m_dragTo = event->position();
+        update();
+    }
+}
+
+// A click picks the object under the pointer; a drag picks the objects of the box.
+void DrawingCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragFrom || event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPointF from = *m_dragFrom;
+    m_dragFrom.reset();
+    Interpreter& interpreter = m_standIn.interpreter();
+    if (!interpreter.waitingForObjects()) {
+        update();
+        return;
+    }
+    const Transform t = transform();
+    const QPointF to = event->position();
+    if (std::abs(to.x() - from.x()) + std::abs(to.y() - from.y()) < kDragPixels) {
+        const int id = objectAt(m_standIn.drawing(), toWorld(t, to), kPickPixels / t.scale);
         if (id != 0) {
             (void)interpreter.pick(id);
         }
+    } else {
+        for (int id : objectsInBox(m_standIn.drawing(), toWorld(t, from), toWorld(t, to))) {
+            (void)interpreter.pick(id);
+        }
     }
+    update();
     m_standIn.changed();
 }
 

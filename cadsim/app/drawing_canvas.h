@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <optional>
 
 #include "cadsim/endpoint/stand_in.h"
 
@@ -22,6 +23,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     struct Transform {
@@ -35,6 +38,8 @@ private:
     void drawObject(QPainter& painter, const Transform& t, const DrawingObject& o) const;
 
     StandIn& m_standIn;
+    std::optional<QPointF> m_dragFrom;  // where the left button went down while objects are awaited
+    QPointF m_dragTo;
 };
 
 }  // namespace cadsim

@@ -149,6 +149,34 @@ double distanceTo(const DrawingObject& o, Point p) {
     return INFINITY;
 }
 
+std::vector<int> objectsInBox(const Drawing& drawing, Point from, Point to) {
+    const bool crossing = to.x < from.x;
+    const Point low{std::min(from.x, to.x), std::min(from.y, to.y)};
+    const Point high{std::max(from.x, to.x), std::max(from.y, to.y)};
+    std::vector<int> ids;
+    for (const DrawingObject& o : drawing.objects()) {
+        Extents e{o.position, o.position};
+        switch (o.kind) {
+            case ObjectKind::Line:
+                grow(e, o.end);
+                break;
+            case ObjectKind::Circle:
+                grow(e, {o.position.x - o.radius, o.position.y - o.radius});
+                grow(e, {o.position.x + o.radius, o.position.y + o.radius});
+                break;
+            case ObjectKind::Text:
+                grow(e, {o.position.x + textWidth(o), o.position.y + o.height});
+                break;
+        }
+        const bool inside = e.min.x >= low.x && e.max.x <= high.x && e.min.y >= low.y && e.max.y <= high.y;
+        const bool touching = e.max.x >= low.x && e.min.x <= high.x && e.max.y >= low.y && e.min.y <= high.y;
+        if (crossing ? touching : inside) {
+            ids.push_back(o.id);
+        }
+    }
+    return ids;
+}
+
 int objectAt(const Drawing& drawing, Point p, double tolerance) {
     int best = 0;
     double bestDistance = tolerance;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "cadsim/core/drawing.h"
 
@@ -28,5 +29,9 @@ double distanceTo(const DrawingObject& object, Point p);
 
 // The object nearest to p within tolerance; 0 when there is none.
 int objectAt(const Drawing& drawing, Point p, double tolerance);
+
+// Box selection between two corners, as the CAD program does it: dragged to the right, the objects that lie
+// wholly inside (window); dragged to the left, those that the box touches (crossing, judged by extents).
+std::vector<int> objectsInBox(const Drawing& drawing, Point from, Point to);
 
 }  // namespace cadsim

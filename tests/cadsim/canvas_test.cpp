@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "cadsim/app/main_window.h"
@@ -46,6 +48,18 @@ TEST_F(Canvas, LeftClicksPickWhileObjectsAreAwaitedAndARightClickConfirms) {
     ASSERT_EQ(m_standIn.drawing().groups().size(), 1u);
     EXPECT_EQ(m_standIn.drawing().groups()[0].members, (std::vector<int>{5, 2}));
     EXPECT_FALSE(m_standIn.interpreter().waitingForObjects());
+}
+
+TEST_F(Canvas, ADragPicksTheObjectsOfItsBox) {
+    m_standIn.interpreter().type(u"-group\rC\rBOX\r\r");
+    const QPoint from = m_canvas.screenPoint({35, 70}).toPoint();
+    const QPoint to = m_canvas.screenPoint({85, 20}).toPoint();
+    QTest::mousePress(&m_canvas, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), m_canvas.mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&m_canvas, &move);
+    QTest::mouseRelease(&m_canvas, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(m_standIn.interpreter().selection(), (std::vector<int>{5}));
 }
 
 TEST(StandInWindows, CarryTheTitlesDiscoveryLooksFor) {

@@ -28,6 +28,16 @@ TEST(View, PicksTheNearestObjectWithinTheTolerance) {
     }
 }
 
+TEST(View, BoxesSelectByWindowToTheRightAndByCrossingToTheLeft) {
+    const Drawing d = sampleDrawing();
+    // The big circle (id 5) spans 40..80 x 25..65; the outline's bottom edge (id 1) runs 10..110 at y 10.
+    EXPECT_EQ(objectsInBox(d, {35, 20}, {85, 70}), (std::vector<int>{5}));
+    EXPECT_EQ(objectsInBox(d, {35, 70}, {85, 20}), (std::vector<int>{5}));  // corners in any order
+    EXPECT_EQ(objectsInBox(d, {85, 5}, {35, 12}), (std::vector<int>{1}));   // crossing touches the edge
+    EXPECT_TRUE(objectsInBox(d, {35, 5}, {85, 12}).empty());                // window: the edge sticks out
+    EXPECT_EQ(objectsInBox(d, {200, 200}, {-200, -200}).size(), d.objects().size());
+}
+
 TEST(View, ColoursAndDashesFollowTheLayer) {
     EXPECT_EQ(colorRgb(1), 0xFF0000u);
     EXPECT_EQ(colorRgb(3), 0x00FF00u);
