@@ -30,6 +30,7 @@ void checkWindowsOfOne(cadlink::WindowSystem& system, const StandInProcess& stan
     // Besides its own two windows a thread may own windows the system made for it (an input-method
     // window, for one); discovery must pick the main window out of them by title.
     const std::vector<cadlink::WindowHandle> windows = system.topLevelWindows(standIn.processId());
+    note(std::to_string(windows.size()) + " top-level windows on the stand-in's threads");
     expect(windows.size() >= 2, "the stand-in's thread has at least its two top-level windows (" +
                                     std::to_string(windows.size()) + ")");
     const std::u16string mainTitle = u"AutoCAD LT - [" + name + u"]";
@@ -60,6 +61,8 @@ void checkWindowsOfOne(cadlink::WindowSystem& system, const StandInProcess& stan
     expect(bytes == *expectedBytes, "GetWindowTextA gives the code-page bytes " + hex(bytes));
     // A buffer too small for the title gives its beginning, never more than the buffer less its terminator.
     const std::string cut = system.windowText(main, 16);
+    note("GetWindowTextLengthA " + std::to_string(length) + " for " + std::to_string(expectedBytes->size()) +
+         " bytes; a 16-byte buffer gives " + hex(cut));
     expect(cut.size() <= 15 && expectedBytes->compare(0, cut.size(), cut) == 0,
            "a 16-byte buffer gives the title's first bytes: " + hex(cut));
 }
