@@ -73,6 +73,27 @@ T load(const unsigned char* at) {
     return value;
 }
 
+// The file itself, or, when no file has exactly that name, the one file of the same folder whose name
+// differs only in ASCII case: the database is registered with Windows paths, where "TIERMARK.MDB" and
+// "Tiermark.mdb" name the same file.
+fs::path resolveCase(const fs::path& file) {
+    std::error_code error;
+    if (fs::exists(file, error) || !file.has_parent_path()) {
+        return file;
+    }
+    const std::u16string wanted = file.filename().u16string();
+    fs::path found;
+    for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
+        if (equalsIgnoringAsciiCase(entry.path().filename().u16string(), wanted)) {
+            if (!found.empty()) {
+                return file;  // ambiguous: keep the name as given
+            }
+            found = entry.path();
+        }
+    }
+    return found.empty() ? file : found;
+}
+
 class JetDatabase : public Database {
 public:
     JetDatabase(HandlePtr mdb, std::unique_ptr<jet::PageFile> pages) : m_mdb(std::move(mdb)), m_pages(std::move(pages)) {}
@@ -241,7 +262,7 @@ tiermark::Result<std::unique_ptr<Database>> JetWorkspace::OpenDatabase(const std
         return tiermark::makeError("no database file given");
     }
     std::error_code error;
-    const fs::path file = fs::absolute(fs::path(path), error);
+    const fs::path file = resolveCase(fs::absolute(fs::path(path), error));
     if (error) {
         return tiermark::makeError("the database path cannot be used: " + shown);
     }

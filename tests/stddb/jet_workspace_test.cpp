@@ -70,6 +70,17 @@ TEST(JetWorkspace, OpensOnlyWithTheFilesPassword) {
     }
 }
 
+TEST(JetWorkspace, FindsTheFileWhateverTheCaseOfItsName) {
+    TempFolder folder;
+    folder.write("Tiermark.MDB", layerTables());
+    for (const char* name : {"Tiermark.MDB", "TIERMARK.MDB", "Tiermark.mdb", "tiermark.mdb"}) {
+        EXPECT_TRUE(open(folder / name).ok()) << name;
+    }
+    EXPECT_FALSE(open(folder / "Tiermark.MDB.bak").ok());
+    folder.write("TIERMARK.mdb", layerTables());
+    EXPECT_FALSE(open(folder / "tiermark.Mdb").ok()) << "two candidates: no guess";
+}
+
 TEST(JetWorkspace, RefusesFilesThatAreNotReadableDatabases) {
     TempFolder folder;
     const auto good = folder.write("good.mdb", layerTables());
