@@ -3,6 +3,7 @@
 // payload log and state file.
 //
 // acadlt [--title NAME] [--log FILE] [--state FILE] [--headless] [--hang[=MILLISECONDS]]
+//        [--second-main NAME]
 
 #include <windows.h>
 // shellapi.h needs windows.h first.
@@ -37,24 +38,33 @@ std::vector<std::string> utf8Arguments() {
     return arguments;
 }
 
-// Takes --hang and --hang=MILLISECONDS out of the arguments; the rest are the stand-in's common options.
-bool takeHang(std::vector<std::string>& arguments, unsigned& hang) {
+// Takes the Windows stand-in's own options out of the arguments; the rest are the common options.
+//   --hang[=MILLISECONDS]  the main window sleeps on each copy-data
+//   --second-main NAME     a second window titled like a main window, opened after the other two
+tiermark::Result<void> takeWin32Options(std::vector<std::string>& arguments,
+                                        cadsim::win32::WindowOptions& options) {
     std::vector<std::string> rest;
-    for (const std::string& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--hang") {
-            hang = kDefaultHangMilliseconds;
+            options.hangMilliseconds = kDefaultHangMilliseconds;
         } else if (argument.rfind("--hang=", 0) == 0) {
             try {
-                hang = static_cast<unsigned>(std::stoul(argument.substr(7)));
+                options.hangMilliseconds = static_cast<unsigned>(std::stoul(argument.substr(7)));
             } catch (const std::exception&) {
-                return false;
+                return tiermark::makeError("--hang takes a number of milliseconds");
             }
+        } else if (argument == "--second-main") {
+            if (i + 1 >= arguments.size()) {
+                return tiermark::makeError("--second-main needs a drawing name");
+            }
+            options.secondMainName = tiermark::fromUtf8(arguments[++i]);
         } else {
             rest.push_back(argument);
         }
     }
     arguments = std::move(rest);
-    return true;
+    return {};
 }
 
 }  // namespace
@@ -62,8 +72,8 @@ bool takeHang(std::vector<std::string>& arguments, unsigned& hang) {
 int main() {
     std::vector<std::string> arguments = utf8Arguments();
     cadsim::win32::WindowOptions windowOptions;
-    if (!takeHang(arguments, windowOptions.hangMilliseconds)) {
-        std::fputs("acadlt: --hang takes a number of milliseconds\n", stderr);
+    if (auto taken = takeWin32Options(arguments, windowOptions); !taken) {
+        std::fprintf(stderr, "acadlt: %s\n", taken.error().message.c_str());
         return 2;
     }
     auto options = cadsim::parseOptions(arguments);
@@ -73,8 +83,7 @@ int main() {
     }
     if (options->help) {
         std::fputs(cadsim::kUsage, stdout);
-        std::fputs("       [--hang[=MILLISECONDS]]  (Windows: the main window sleeps on each copy-data)\n",
-                   stdout);
+        std::fputs("       [--hang[=MILLISECONDS]] [--second-main NAME]  (Windows only)\n", stdout);
         return 0;
     }
     if (!options->drawing.empty()) {

@@ -10,8 +10,10 @@ namespace cadsim::win32 {
 inline constexpr std::uint32_t kPickMessage = 0x8000 + 1;
 inline constexpr std::uint32_t kConfirmSelectionMessage = 0x8000 + 2;
 
-// The window classes of the two windows.
+// The window classes of the windows.
 inline constexpr const wchar_t* kMainWindowClass = L"TiermarkAcadLtMain";
 inline constexpr const wchar_t* kTextWindowClass = L"TiermarkAcadLtText";
+// A second window titled like a main window (--second-main), told apart from the real one by its class.
+inline constexpr const wchar_t* kSecondMainWindowClass = L"TiermarkAcadLtSecondMain";
 
 }  // namespace cadsim::win32

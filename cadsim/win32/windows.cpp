@@ -16,6 +16,7 @@ struct WindowContext {
     WindowOptions options;
     HWND mainWindow = nullptr;
     HWND textWindow = nullptr;
+    HWND secondMain = nullptr;
 };
 
 const wchar_t* wide(const std::u16string& text) {
@@ -61,6 +62,9 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_CLOSE:
             if (window == context->mainWindow) {
                 DestroyWindow(context->textWindow);
+                if (context->secondMain != nullptr) {
+                    DestroyWindow(context->secondMain);
+                }
                 DestroyWindow(context->mainWindow);
             } else {
                 ShowWindow(window, SW_HIDE);  // the text window only hides, as the CAD program's does
@@ -96,7 +100,8 @@ HWND createWindow(const wchar_t* windowClass, const std::u16string& title, int x
 }  // namespace
 
 int runWindows(Session& session, const WindowOptions& options) {
-    if (!registerClass(kMainWindowClass) || !registerClass(kTextWindowClass)) {
+    if (!registerClass(kMainWindowClass) || !registerClass(kTextWindowClass) ||
+        !registerClass(kSecondMainWindowClass)) {
         return 1;
     }
     WindowContext context{session, options};
@@ -107,9 +112,16 @@ int runWindows(Session& session, const WindowOptions& options) {
     if (context.mainWindow == nullptr || context.textWindow == nullptr) {
         return 1;
     }
+    if (!options.secondMainName.empty()) {
+        context.secondMain = createWindow(
+            kSecondMainWindowClass, u"AutoCAD LT - [" + options.secondMainName + u"]", 120, 120, context);
+    }
     if (options.show) {
         ShowWindow(context.mainWindow, SW_SHOWNOACTIVATE);
         ShowWindow(context.textWindow, SW_SHOWNOACTIVATE);
+        if (context.secondMain != nullptr) {
+            ShowWindow(context.secondMain, SW_SHOWNOACTIVATE);
+        }
     }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

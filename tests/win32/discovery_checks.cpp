@@ -67,6 +67,48 @@ void checkWindowsOfOne(cadlink::WindowSystem& system, const StandInProcess& stan
            "a 16-byte buffer gives the title's first bytes: " + hex(cut));
 }
 
+// A process with two windows whose titles pass the test: the one enumerated last gives the record.
+void lastMatchingWindowWins(const Fixture& fixture, cadlink::WindowSystem& system) {
+    section("two matching windows in one process");
+    StandInProcess twice;
+    auto started = twice.start(fixture, u"Twice-1.dwg", "twice", {u"--second-main", u"Twice-2.dwg"});
+    if (!expect(static_cast<bool>(started), started ? "" : started.error().message)) {
+        return;
+    }
+    const std::vector<cadlink::WindowHandle> windows = system.topLevelWindows(twice.processId());
+    cadlink::WindowHandle last = 0;
+    std::u16string lastTitle;
+    int matching = 0;
+    for (cadlink::WindowHandle window : windows) {
+        const std::u16string title = cadlink::GetWindowTitle(system, window);
+        if (title.rfind(u"AutoCAD LT -", 0) == 0) {
+            ++matching;
+            last = window;
+            lastTitle = title;
+        }
+    }
+    if (!expectEqual(matching, 2, "the process has two windows titled \"AutoCAD LT - [...]\"")) {
+        return;
+    }
+    note("enumerated last: " + utf8(lastTitle));
+
+    cadlink::Instances instances;
+    ListModel list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+    int lines = 0;
+    for (int line = 0; line < list.lineCount(); ++line) {
+        const cadlink::WindowHandle window =
+            instances[static_cast<std::size_t>(list.itemData(line))].MainWindow;
+        if (std::find(windows.begin(), windows.end(), window) != windows.end()) {
+            ++lines;
+            expectEqual(window, last, "the record holds the window enumerated last");
+            expectEqual(list.text(line), lastTitle.substr(13), "and its drawing title");
+        }
+    }
+    expectEqual(lines, 1, "the process gives one line");
+    expect(twice.close(), "the stand-in with two main windows closed");
+}
+
 }  // namespace
 
 RunningStandIns discoveryChecks(const Fixture& fixture) {
@@ -134,6 +176,7 @@ RunningStandIns discoveryChecks(const Fixture& fixture) {
         expectEqual(list.listIndex(), 1, "the stand-in found last is selected" + when);
         expectEqual(instances.size(), std::size_t{3}, "slot 0 and two records" + when);
     }
+    lastMatchingWindowWins(fixture, system);
     return running;
 }
 
