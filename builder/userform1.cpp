@@ -1,5 +1,6 @@
 #include "builder/userform1.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -8,6 +9,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/forms.h"
 #include "app/program.h"
 
 namespace builder {
@@ -251,6 +253,11 @@ bool UserForm1::event(QEvent* event) {
         UserForm_Activate();
     }
     return QWidget::event(event);
+}
+
+void UserForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_program.forms().unloadUserForm1();
 }
 
 void UserForm1::showEvent(QShowEvent* event) {

@@ -125,6 +125,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The close box unloads the builder; the next showing creates it afresh.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();

@@ -1,5 +1,6 @@
 #include "numbered/userform2.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 
 #include "app/dialogs.h"
@@ -58,7 +59,9 @@ UserForm2::UserForm2(app::Program& program)
     CheckBox2 = new QCheckBox(QStringLiteral("文字列"), this);
     ui::nameControl(*CheckBox2, QStringLiteral("CheckBox2"), QStringLiteral("文字列"));
     Image1 = new QLabel(this);
+    ui::nameControl(*Image1, QStringLiteral("Image1"), QStringLiteral("寸法線・寸法値"));
     Image2 = new QLabel(this);
+    ui::nameControl(*Image2, QStringLiteral("Image2"), QStringLiteral("文字列"));
     for (QLabel* picture : {Image1, Image2}) {
         picture->setFixedSize(24, 16);
         picture->setFrameShape(QFrame::Box);
@@ -109,6 +112,11 @@ UserForm2::UserForm2(app::Program& program)
 void UserForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     UserForm_Activate();
+}
+
+void UserForm2::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_program.forms().unloadUserForm2();
 }
 
 void UserForm2::SendCommand(std::u16string_view text) {

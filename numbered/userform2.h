@@ -53,6 +53,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The close box unloads the form: the next showing starts without family codes.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void fillColours();
