@@ -5,6 +5,7 @@
 
 #include "common/utf.h"
 #include "fixtures.h"
+#include "jet3_fixture.h"
 #include "stddb/jet_header.h"
 #include "stddb/jet_workspace.h"
 
@@ -266,6 +267,31 @@ TEST(JetWorkspace, ReadsAnEncodedDatabase) {
     ASSERT_TRUE(layers.ok()) << layers.error().message;
     EXPECT_EQ(layers.value()->RecordCount(), 3u);
     EXPECT_EQ(layers.value()->Field(u"内容").value(), v(u"図枠"));
+}
+
+TEST(JetWorkspace, ReadsAnAccess97FileWithCodePage932Text) {
+    using J = Jet3File;
+    const std::vector<Jet3Column> columns = {{"名称", 10, 20}, {"色定数", 4, 4}};
+    const std::string file = J::build("secret", "線色マスター", columns,
+                                      {{J::cp932("黒"), J::le32(0)},
+                                       {std::nullopt, std::nullopt},
+                                       {std::string(), J::le32(7)},
+                                       {J::cp932("ｼｱﾝ　Cyan"), J::le32(4)}});
+    TempFolder folder;
+    const auto path = folder.writeBytes("access97.mdb", file);
+    EXPECT_FALSE(open(path, u";pwd=947215036382").ok());
+    auto db = open(path, u";pwd=secret");
+    ASSERT_TRUE(db.ok()) << db.error().message;
+    auto rs = db.value()->OpenRecordset(u"線色マスター");
+    ASSERT_TRUE(rs.ok()) << rs.error().message;
+    std::vector<std::vector<Value>> rows;
+    for (; !rs.value()->Eof(); (void)rs.value()->MoveNext()) {
+        rows.push_back({rs.value()->Field(u"名称").value(), rs.value()->Field(u"色定数").value()});
+    }
+    EXPECT_EQ(rows, (std::vector<std::vector<Value>>{
+                        {v(u"黒"), v(0)}, {kNull, kNull}, {v(u""), v(7)}, {v(u"ｼｱﾝ　Cyan"), v(4)}}));
+    rs.value()->Filter = u"名称 = '黒'";
+    EXPECT_EQ(rs.value()->OpenRecordset().value()->Field(u"色定数").value(), v(0));
 }
 
 }  // namespace
