@@ -16,7 +16,11 @@ namespace stddb {
 // Opening reads the catalog only; a table is read whole on its first OpenRecordset and kept for the life
 // of the database object. The files are only ever read: exclusive and readOnly are accepted and ignored.
 //
-// Text: Jet 4 text (UCS-2, "compressed" or not) is decoded here; Jet 3 text is read as code page 932.
+// A path whose file name differs from the file's only in ASCII case opens that file (as on Windows).
+//
+// Text: Jet 4 text (UCS-2, "compressed" or not) is decoded here; Jet 3 values are read as code page 932
+// with cadlink's converter, and Jet 3 table and field names are converted by libmdb, for which
+// MDB_JET3_CHARSET is set to CP932 unless the environment already names a character set.
 class JetWorkspace : public Workspace {
 public:
     tiermark::Result<std::unique_ptr<Database>> OpenDatabase(const std::u16string& path, bool exclusive,
