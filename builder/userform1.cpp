@@ -15,11 +15,14 @@
 namespace builder {
 namespace {
 
-// A caption above a list.
-QWidget* column(QWidget* parent, ui::Label* label, QWidget* list) {
+// A list with its caption above it: LabelN heading ListBoxM, both named after the caption.
+QWidget* captionedList(QWidget* parent, int labelNumber, ui::Label*& label, int listNumber, ui::ListBox*& list,
+                       const char16_t* caption) {
     auto* box = new QWidget(parent);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
+    label = new ui::Label(box, QStringLiteral("Label%1").arg(labelNumber), caption);
+    list = new ui::ListBox(box, QStringLiteral("ListBox%1").arg(listNumber), QString::fromUtf16(caption));
     layout->addWidget(label);
     layout->addWidget(list, 1);
     return box;
@@ -82,21 +85,11 @@ QWidget* UserForm1::createPageOne() {
     page->setObjectName(QStringLiteral("Page1"));
     auto* grid = new QGridLayout(page);
 
-    Label1 = new ui::Label(page, QStringLiteral("Label1"), u"ライフサイクル");
-    ListBox1 = new ui::ListBox(page, QStringLiteral("ListBox1"), QStringLiteral("ライフサイクル"));
-    Label2 = new ui::Label(page, QStringLiteral("Label2"), u"施工種別");
-    ListBox2 = new ui::ListBox(page, QStringLiteral("ListBox2"), QStringLiteral("施工種別"));
-    Label3 = new ui::Label(page, QStringLiteral("Label3"), u"工種名");
-    ListBox3 = new ui::ListBox(page, QStringLiteral("ListBox3"), QStringLiteral("工種名"));
-    Label4 = new ui::Label(page, QStringLiteral("Label4"), u"図面名");
-    ListBox4 = new ui::ListBox(page, QStringLiteral("ListBox4"), QStringLiteral("図面名"));
-    Label5 = new ui::Label(page, QStringLiteral("Label5"), u"レイヤー");
-    ListBox6 = new ui::ListBox(page, QStringLiteral("ListBox6"), QStringLiteral("レイヤー"));
-    grid->addWidget(column(page, Label1, ListBox1), 0, 0);
-    grid->addWidget(column(page, Label2, ListBox2), 0, 1);
-    grid->addWidget(column(page, Label3, ListBox3), 0, 2);
-    grid->addWidget(column(page, Label4, ListBox4), 0, 3);
-    grid->addWidget(column(page, Label5, ListBox6), 0, 4);
+    grid->addWidget(captionedList(page, 1, Label1, 1, ListBox1, u"ライフサイクル"), 0, 0);
+    grid->addWidget(captionedList(page, 2, Label2, 2, ListBox2, u"施工種別"), 0, 1);
+    grid->addWidget(captionedList(page, 3, Label3, 3, ListBox3, u"工種名"), 0, 2);
+    grid->addWidget(captionedList(page, 4, Label4, 4, ListBox4, u"図面名"), 0, 3);
+    grid->addWidget(captionedList(page, 5, Label5, 6, ListBox6, u"レイヤー"), 0, 4);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 3);
@@ -194,18 +187,6 @@ QWidget* UserForm1::createPageTwo() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("Page2"));
     auto* grid = new QGridLayout(page);
-    Label15 = new ui::Label(page, QStringLiteral("Label15"), u"ライフサイクル");
-    ListBox8 = new ui::ListBox(page, QStringLiteral("ListBox8"), QStringLiteral("ライフサイクル"));
-    Label14 = new ui::Label(page, QStringLiteral("Label14"), u"施工種別");
-    ListBox9 = new ui::ListBox(page, QStringLiteral("ListBox9"), QStringLiteral("施工種別"));
-    Label13 = new ui::Label(page, QStringLiteral("Label13"), u"工種名");
-    ListBox10 = new ui::ListBox(page, QStringLiteral("ListBox10"), QStringLiteral("工種名"));
-    Label12 = new ui::Label(page, QStringLiteral("Label12"), u"図面名");
-    ListBox11 = new ui::ListBox(page, QStringLiteral("ListBox11"), QStringLiteral("図面名"));
-    Label16 = new ui::Label(page, QStringLiteral("Label16"), u"レイヤー");
-    ListBox12 = new ui::ListBox(page, QStringLiteral("ListBox12"), QStringLiteral("レイヤー"));
-    Label17 = new ui::Label(page, QStringLiteral("Label17"), u"レイヤー");
-    ListBox13 = new ui::ListBox(page, QStringLiteral("ListBox13"), QStringLiteral("レイヤー"));
     CommandButton2 = new ui::Button(page, QStringLiteral("CommandButton2"), QStringLiteral("→"));
     Label26 = new ui::Label(page, QStringLiteral("Label26"),
                             u"CAD製図基準に合致していないもしくは、何らかのエラーにより変換されないレイヤーがあります手動で変換してください。");
@@ -215,13 +196,13 @@ QWidget* UserForm1::createPageTwo() {
     Label18 = new ui::Label(page, QStringLiteral("Label18"));
     Label18->hide();
 
-    grid->addWidget(column(page, Label15, ListBox8), 0, 0);
-    grid->addWidget(column(page, Label14, ListBox9), 0, 1);
-    grid->addWidget(column(page, Label13, ListBox10), 0, 2);
-    grid->addWidget(column(page, Label12, ListBox11), 0, 3);
-    grid->addWidget(column(page, Label16, ListBox12), 1, 0, 1, 2);
+    grid->addWidget(captionedList(page, 15, Label15, 8, ListBox8, u"ライフサイクル"), 0, 0);
+    grid->addWidget(captionedList(page, 14, Label14, 9, ListBox9, u"施工種別"), 0, 1);
+    grid->addWidget(captionedList(page, 13, Label13, 10, ListBox10, u"工種名"), 0, 2);
+    grid->addWidget(captionedList(page, 12, Label12, 11, ListBox11, u"図面名"), 0, 3);
+    grid->addWidget(captionedList(page, 16, Label16, 12, ListBox12, u"レイヤー"), 1, 0, 1, 2);
     grid->addWidget(CommandButton2, 1, 2, Qt::AlignCenter);
-    grid->addWidget(column(page, Label17, ListBox13), 1, 3);
+    grid->addWidget(captionedList(page, 17, Label17, 13, ListBox13, u"レイヤー"), 1, 3);
     grid->addWidget(Label27, 2, 0, 1, 4);
     grid->addWidget(Label26, 3, 0, 1, 4);
     grid->setRowStretch(0, 1);
