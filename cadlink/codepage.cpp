@@ -93,6 +93,19 @@ tiermark::Result<std::string> toCp932(std::u16string_view text) {
         return tiermark::makeError("character " + std::to_string(position + 1) +
                                    " of the text has no code page 932 form");
     }
+    // iconv writes some characters as look-alikes that read back as other characters (U+00A3 as the
+    // full-width pound sign, U+2212 as the full-width hyphen-minus, ...). Windows refuses those when asked
+    // not to substitute; so does this: the bytes must read back as the very text.
+    auto readBack = fromCp932(out);
+    if (!readBack || readBack.value() != text) {
+        const std::u16string back = readBack ? readBack.value() : std::u16string();
+        std::size_t position = 0;
+        while (position < text.size() && position < back.size() && text[position] == back[position]) {
+            ++position;
+        }
+        return tiermark::makeError("character " + std::to_string(position + 1) +
+                                   " of the text has no code page 932 form");
+    }
     return out;
 }
 

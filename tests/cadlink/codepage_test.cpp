@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/utf.h"
+
 namespace cadlink {
 namespace {
 
@@ -44,6 +46,12 @@ TEST(CodePage, RefusesWhatItCannotHold) {
     EXPECT_NE(emoji.error().message.find("character 3"), std::string::npos);
     EXPECT_FALSE(toCp932(u"한국어").ok());
     EXPECT_FALSE(toCp932(std::u16string(1, char16_t(0xD800))).ok());
+    // Characters that would only come out as look-alikes (they read back as other characters).
+    for (const char16_t* lookAlike : {u"a£", u"a¢", u"a¬", u"a−", u"a〜", u"a‖"}) {
+        auto refused = toCp932(lookAlike);
+        ASSERT_FALSE(refused.ok()) << tiermark::toUtf8(lookAlike);
+        EXPECT_NE(refused.error().message.find("character 2"), std::string::npos) << refused.error().message;
+    }
 }
 
 TEST(CodePage, RefusesInvalidBytesStrictlyAndReplacesThemLeniently) {
