@@ -52,10 +52,59 @@ tiermark::Result<Frame> PosixWindowSystem::ask(std::uint32_t processId, const Fr
         }
         m_notRespondingUntil.erase(hung);
     }
-    auto reply = posix::exchange(processId, request, timeout);
+    auto reply = exchange(processId, request, timeout);
     if (!reply && awaitsAnswer && posix::isTimeout(reply.error())) {
         m_notRespondingUntil[processId] = std::chrono::steady_clock::now() + kNotRespondingPause;
     }
+    return reply;
+}
+
+tiermark::Result<Frame> PosixWindowSystem::exchange(std::uint32_t processId, const Frame& request,
+                                                    std::chrono::milliseconds timeout) {
+    const posix::Clock::time_point now = posix::Clock::now();
+    const posix::Clock::time_point deadline = now + timeout;
+    const auto kept = m_connections.find(processId);
+    if (kept != m_connections.end()) {
+        // A stand-in that has closed the kept connection refuses the frame at once (EPIPE); a fresh
+        // connection then takes it. Once a frame is out, a failure is final: the stand-in may have taken it.
+        if (now - kept->second.lastUse < kKeepConnection &&
+            posix::writeFrame(kept->second.fd.get(), request, deadline)) {
+            return finish(processId, request, deadline);
+        }
+        m_connections.erase(kept);
+    }
+    const std::string directory = posix::endpointDirectory();
+    if (auto checked = posix::checkEndpointDirectory(directory); !checked) {
+        return checked.error();
+    }
+    auto fd = posix::connectEndpoint(posix::socketPath(directory, processId), deadline);
+    if (!fd) {
+        return fd.error();
+    }
+    if (auto written = posix::writeFrame(fd->get(), request, deadline); !written) {
+        return written.error();
+    }
+    m_connections[processId].fd = std::move(fd.value());
+    return finish(processId, request, deadline);
+}
+
+tiermark::Result<Frame> PosixWindowSystem::finish(std::uint32_t processId, const Frame& request,
+                                                  posix::Clock::time_point deadline) {
+    Connection& connection = m_connections[processId];
+    if (request.type == static_cast<std::uint8_t>(Request::Post)) {
+        connection.lastUse = posix::Clock::now();
+        return Frame{};  // posts get no answer
+    }
+    auto reply = posix::readFrame(connection.fd.get(), deadline);
+    if (!reply || reply->type != static_cast<std::uint8_t>(Request::Reply)) {
+        // A late answer would be taken for the next request's: the connection goes.
+        m_connections.erase(processId);
+        if (reply) {
+            return tiermark::makeError("the stand-in answered with an unknown frame");
+        }
+        return reply;
+    }
+    connection.lastUse = posix::Clock::now();
     return reply;
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "cadlink/posix_endpoint.h"
 #include "cadlink/posix_protocol.h"
 #include "common/result.h"
 
@@ -17,7 +18,9 @@ namespace cadlink {
 // delivered there. A copy-data message waits for the stand-in to take the text, at most the reply timeout,
 // so a hung or vanished stand-in never holds the caller for long. A stand-in that let a request run out of
 // time counts as not responding for a few seconds: requests to it fail at once meanwhile, so a sequence of
-// texts to a hung stand-in costs one timeout, not one per text. Posts wait briefly at most.
+// texts to a hung stand-in costs one timeout, not one per text. Posts wait briefly at most. The connection
+// to a stand-in is kept while requests follow each other closely (a creation run sends thousands of
+// messages; connecting anew for each cost more than the messages themselves).
 class PosixWindowSystem final : public WindowSystem {
 public:
     explicit PosixWindowSystem(std::chrono::milliseconds replyTimeout = std::chrono::milliseconds(3000));
@@ -36,6 +39,8 @@ public:
 
     static constexpr std::chrono::milliseconds kPostTimeout{250};
     static constexpr std::chrono::seconds kNotRespondingPause{5};
+    // How long an unused connection is kept for the next request; well below the stand-in's idle limit.
+    static constexpr std::chrono::seconds kKeepConnection{2};
 
 private:
     struct Window {
@@ -44,12 +49,21 @@ private:
     };
     tiermark::Result<posix::Frame> ask(std::uint32_t processId, const posix::Frame& request,
                                        std::chrono::milliseconds timeout, bool awaitsAnswer = true);
+    tiermark::Result<posix::Frame> exchange(std::uint32_t processId, const posix::Frame& request,
+                                            std::chrono::milliseconds timeout);
+    tiermark::Result<posix::Frame> finish(std::uint32_t processId, const posix::Frame& request,
+                                          posix::Clock::time_point deadline);
     tiermark::Result<std::vector<Window>> listWindows(std::uint32_t processId);
     bool windowTitle(WindowHandle window, std::string& title);
 
     std::chrono::milliseconds m_timeout;
     std::string m_lastError;
     std::map<std::uint32_t, std::chrono::steady_clock::time_point> m_notRespondingUntil;
+    struct Connection {
+        posix::UniqueFd fd;
+        posix::Clock::time_point lastUse;
+    };
+    std::map<std::uint32_t, Connection> m_connections;
 };
 
 // The executable base name of a process from /proc: the last part of its exe link (without a " (deleted)"

@@ -155,6 +155,7 @@ bool EndpointServer::serve(Connection& connection) {
         request.body.assign(buffer.begin() + static_cast<std::ptrdiff_t>(at + 5),
                             buffer.begin() + static_cast<std::ptrdiff_t>(at + 4 + length));
         at += 4 + length;
+        connection.served = true;
         if (auto reply = m_handler.handle(request)) {
             auto written =
                 cadlink::posix::writeFrame(connection.fd.get(), *reply, Clock::now() + kReplyWriteLimit);
@@ -177,8 +178,13 @@ void EndpointServer::dropIdle() {
         }
     }
     for (int fd : idle) {
-        problem("a client stayed silent for " + std::to_string(kIdleLimit.count()) +
-                " s; its connection was closed");
+        // A client that was served and simply keeps its connection between requests is no problem; one
+        // that never sent a whole request, or stopped in the middle of one, is.
+        const auto it = m_connections.find(fd);
+        if (it != m_connections.end() && (!it->second.served || !it->second.buffer.empty())) {
+            problem("a client stayed silent for " + std::to_string(kIdleLimit.count()) +
+                    " s; its connection was closed");
+        }
         close(fd);
     }
 }

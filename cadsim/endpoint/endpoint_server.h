@@ -63,6 +63,7 @@ private:
         cadlink::posix::UniqueFd fd;
         std::vector<std::uint8_t> buffer;
         cadlink::posix::Clock::time_point lastActivity;
+        bool served = false;  // at least one request came whole: a client that keeps its connection
     };
 
     EndpointServer(cadlink::posix::UniqueFd listen, std::string socketFile, RequestHandler& handler);

@@ -1,6 +1,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
+#include <atomic>
 #include <fstream>
 
 #include "cadlink/channel.h"
@@ -8,6 +9,7 @@
 #include "cadlink/posix_endpoint.h"
 #include "cadlink/posix_window_system.h"
 #include "cadsim/core/dxf_io.h"
+#include "common/utf.h"
 #include "endpoint_fixture.h"
 
 namespace cadsim {
@@ -235,6 +237,43 @@ TEST_F(Endpoint, ControlRequestsPickConfirmAndReport) {
         << json;
     EXPECT_FALSE(ask(static_cast<Request>(99), {}).ok());
     EXPECT_FALSE(ask(Request::CopyData, {1, 2, 3}).ok());  // malformed
+}
+
+TEST_F(Endpoint, AWindowSystemKeepsItsConnectionAndReplacesOneTheStandInClosed) {
+    std::atomic<int> opened{0};
+    m_server->onOpened = [&opened](int) { ++opened; };  // no client is connected yet
+    cadlink::PosixWindowSystem system;
+    const auto pid = static_cast<std::uint32_t>(::getpid());
+    cadlink::CommandChannel channel(
+        system,
+        [pid](cadlink::WindowHandle& window) {
+            window = makeWindowHandle(pid, 0);
+            return true;
+        },
+        [](const std::u16string& message) { ADD_FAILURE() << tiermark::toUtf8(message); },
+        cadlink::TextForm::Wide);
+    for (int i = 0; i < 20; ++i) {
+        channel.SendCommand(u"-LA\rN\rKEPT" + tiermark::fromUtf8(std::to_string(i)) + u"\r\r");
+    }
+    EXPECT_EQ(opened, 1);  // twenty copy-data messages and forty posts over one connection
+
+    // The stand-in goes away and comes back: the kept connection is dead, the next text takes a new one.
+    stop();
+    m_server.reset();
+    auto server = EndpointServer::open(m_dir.string(), pid, *m_standIn);
+    ASSERT_TRUE(server.ok()) << server.error().message;
+    m_server = std::move(server.value());
+    m_stop = false;
+    m_thread = std::thread([this] {
+        while (!m_stop) {
+            m_server->runFor(std::chrono::milliseconds(20));
+        }
+    });
+    channel.SendCommand(u"-LA\rN\rAFTER\r\r");
+    stop();
+    for (const char16_t* name : {u"KEPT0", u"KEPT19", u"AFTER"}) {
+        EXPECT_NE(m_standIn->drawing().findLayer(name), nullptr) << tiermark::toUtf8(name);
+    }
 }
 
 }  // namespace
