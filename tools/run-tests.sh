@@ -12,3 +12,12 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIERMARK_WER
 cmake --build "$build"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# --- hardening: the sanitizer suite and the bounded fuzz runs (tools/sanitize.sh, tools/fuzz.sh) ---
+# A second, clang build runs every test under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer;
+# then each libFuzzer target runs for TIERMARK_FUZZ_SECONDS (45 s by default). TIERMARK_HARDENING=0 skips both.
+if [ "${TIERMARK_HARDENING:-1}" != 0 ]; then
+    bash tools/sanitize.sh
+    bash tools/fuzz.sh --seconds "${TIERMARK_FUZZ_SECONDS:-45}"
+fi
+# --- end of hardening ---
