@@ -22,12 +22,11 @@ constexpr std::size_t kMaxDxfBytes = 256u * 1024u * 1024u;
 // DXF of AutoCAD 2007 and later holds UTF-8; older files the drawing's code page, here taken as 932.
 // "\U+XXXX" escapes stand for single characters.
 std::u16string fromDxfText(const std::string& bytes) {
-    std::u16string text;
-    const std::u16string utf8 = tiermark::fromUtf8(bytes);
-    if (utf8.find(u'\uFFFD') != std::u16string::npos) {
+    // Valid UTF-8 is whatever reads back as the same bytes; a U+FFFD it holds is a character of the name
+    // (saveDxf writes one where a name read from code page 932 had an undecodable byte).
+    std::u16string text = tiermark::fromUtf8(bytes);
+    if (tiermark::toUtf8(text) != bytes) {
         text = cadlink::fromCp932Lenient(bytes);
-    } else {
-        text = utf8;
     }
     std::u16string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
