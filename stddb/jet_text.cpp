@@ -7,6 +7,7 @@ tiermark::Result<std::u16string> decodeJet4Text(std::span<const std::uint8_t> by
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         bool compressed = true;
         std::size_t i = 2;
+        text.reserve(bytes.size() - 2);  // at most one character a byte
         while (i < bytes.size()) {
             if (bytes[i] == 0) {
                 compressed = !compressed;

@@ -2,6 +2,7 @@
 
 #include <mdbtools.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -161,6 +162,8 @@ private:
         }
 
         std::vector<MdbField> fields(columnCount == 0 ? 1 : columnCount);
+        // Room for the rows the table records, within reason: a damaged file may record any number.
+        table->rows.reserve(std::min<std::size_t>(def->num_rows, 65'536));
         mdb_rewind_table(def.get());
         while (mdb_fetch_row(def.get())) {
             if (table->rows.size() >= def->num_rows || table->rows.size() >= kMaxRows) {

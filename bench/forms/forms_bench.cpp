@@ -178,6 +178,48 @@ void BM_Click(benchmark::State& state, const char* name, void (builder::UserForm
     }
 }
 
+// The first click of a list after the builder's start-up: the start-up opens the database afresh, so this
+// click reads its table from the file; later clicks find it read. Each run starts the builder again and
+// makes the clicks above the list untimed, at the entries the heaviest case chose.
+void BM_FirstClick(benchmark::State& state, const char* name, int page, int level) {
+    builder::UserForm1& form = g_setup->builder();
+    form.UserForm_Activate();
+    std::vector<ui::ListBox*> lists;
+    if (page == 1) {
+        choosePageOne(form, 4);
+        lists = {form.ListBox2, form.ListBox3, form.ListBox4};
+    } else {
+        choosePageTwo(form, 11);
+        lists = {form.ListBox9, form.ListBox10, form.ListBox11};
+    }
+    std::vector<int> chosen;
+    for (ui::ListBox* list : lists) {
+        chosen.push_back(list->listIndex());
+    }
+    const int messages = g_setup->dialogs.messages;
+    for (auto _ : state) {
+        form.UserForm_Activate();
+        form.MultiPage1->setCurrentIndex(page - 1);
+        (page == 1 ? form.ListBox1 : form.ListBox8)->setListIndex(1);
+        for (int i = 0; i < level; ++i) {
+            lists[static_cast<std::size_t>(i)]->setListIndex(chosen[static_cast<std::size_t>(i)]);
+        }
+        ui::ListBox& clicked = *lists[static_cast<std::size_t>(level)];
+        if (clicked.listIndex() == chosen[static_cast<std::size_t>(level)]) {
+            state.SkipWithError("the list kept its selection: the click would not run");
+            return;
+        }
+        const Clock::time_point start = Clock::now();
+        clicked.setListIndex(chosen[static_cast<std::size_t>(level)]);
+        const double ms = since(start);
+        state.SetIterationTime(ms / 1e3);
+        g_samples[std::string(name) + ", first after start-up"].push_back(ms);
+    }
+    if (g_setup->dialogs.messages != messages) {
+        state.SkipWithError("the click showed a message");
+    }
+}
+
 // The creation run's view of the program: the real main window and database, and the builder's channel.
 class BenchCreationHost final : public builder::CreationHost {
 public:
@@ -323,6 +365,16 @@ void registerAll() {
             ->UseManualTime()
             ->Unit(ms);
     }
+    const char* const firstClicks[2][3] = {{"ListBox2_Click", "ListBox3_Click", "ListBox4_Click"},
+                                           {"ListBox9_Click", "ListBox10_Click", "ListBox11_Click"}};
+    for (int page = 1; page <= 2; ++page) {
+        for (int level = 0; level < 3; ++level) {
+            const char* name = firstClicks[page - 1][level];
+            benchmark::RegisterBenchmark((std::string("BM_First") + name).c_str(), BM_FirstClick, name, page, level)
+                ->UseManualTime()
+                ->Unit(ms);
+        }
+    }
     benchmark::RegisterBenchmark("BM_CreateHundredLayers", BM_CreateHundredLayers)->UseManualTime()->Unit(ms);
     benchmark::RegisterBenchmark("BM_MemberScan", BM_MemberScan)->UseManualTime()->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("BM_NumberedFormStartUp", BM_NumberedFormStartUp)->UseManualTime()->Unit(ms);
@@ -341,25 +393,25 @@ double worst(const std::vector<double>& values) {
 bool line(const std::string& name, double limit, const std::string& targetText) {
     const auto found = g_samples.find(name);
     if (found == g_samples.end() || found->second.empty()) {
-        std::printf("%-42s %10s %10s   %-28s %s\n", name.c_str(), "-", "-", targetText.c_str(), "NOT RUN");
+        std::printf("%-50s %10s %10s   %-28s %s\n", name.c_str(), "-", "-", targetText.c_str(), "NOT RUN");
         return false;
     }
     const double m = median(found->second);
     const bool met = m <= limit;
-    std::printf("%-42s %10.3f %10.3f   %-28s %s\n", name.c_str(), m, worst(found->second), targetText.c_str(),
+    std::printf("%-50s %10.3f %10.3f   %-28s %s\n", name.c_str(), m, worst(found->second), targetText.c_str(),
                 met ? "met" : "MISSED");
     return met;
 }
 
 int printTable(double coldMainWindow, double coldBuilder) {
-    std::printf("\n%-42s %10s %10s   %-28s %s\n", "figure (ms)", "median", "worst", "target", "verdict");
+    std::printf("\n%-50s %10s %10s   %-28s %s\n", "figure (ms)", "median", "worst", "target", "verdict");
     bool all = true;
-    std::printf("%-42s %10.3f %10s   %-28s %s\n", "main window up, first in the process", coldMainWindow, "",
+    std::printf("%-50s %10.3f %10s   %-28s %s\n", "main window up, first in the process", coldMainWindow, "",
                 "< 300", coldMainWindow < 300 ? "met" : "MISSED");
     all = coldMainWindow < 300 && all;
     all = line("main window up", 300, "< 300") && all;
     const double exportMs = median(g_samples["mdb-export of the start-up tables"]);
-    std::printf("%-42s %10.3f %10s   %-28s\n", "builder start-up, first (form made too)", coldBuilder, "", "");
+    std::printf("%-50s %10.3f %10s   %-28s\n", "builder start-up, first (form made too)", coldBuilder, "", "");
     all = line("builder start-up (10x database)", exportMs,
                "<= mdb-export (" + std::to_string(static_cast<int>(exportMs + 0.5)) + " ms)") &&
           all;
@@ -367,6 +419,7 @@ int printTable(double coldMainWindow, double coldBuilder) {
     for (const char* click : {"ListBox2_Click", "ListBox3_Click", "ListBox4_Click", "ListBox9_Click",
                               "ListBox10_Click", "ListBox11_Click"}) {
         all = line(click, 16, "< 16") && all;
+        all = line(std::string(click) + ", first after start-up", 16, "< 16") && all;
     }
     all = line("creation run, 100 layers delivered", 200, "< 200") && all;
     all = line("member scan, 5,000 entries (logic)", 16, "< 16") && all;
