@@ -13,7 +13,8 @@ std::u16string MemorySettings::GetSetting(std::u16string_view section, std::u16s
     return found == m_values.end() ? std::u16string() : found->second;
 }
 
-void MemorySettings::SaveSetting(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+void MemorySettings::SaveSetting(std::u16string_view section, std::u16string_view key,
+                                 std::u16string_view value) {
     m_values[keyOf(section, key)] = std::u16string(value);
 }
 
@@ -27,8 +28,12 @@ ui::MsgAnswer SilentDialogs::MsgBox(QWidget*, const ui::MessageRequest& request)
     return ui::MsgAnswer::Ok;
 }
 
-void SilentDialogs::runModal(QDialog&) { ++modalForms; }
+void SilentDialogs::runModal(QDialog&) {
+    ++modalForms;
+}
 
-QString SilentDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) { return {}; }
+QString SilentDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return {};
+}
 
 }  // namespace bench

@@ -45,7 +45,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kTitle = "Bench.dwg";
-const char* const kStartUpTables[] = {"ライフサークルテーブル", "種別テーブル", "線幅テーブル", "用紙テーブル"};
+const char* const kStartUpTables[] = {"ライフサークルテーブル", "種別テーブル", "線幅テーブル",
+                                      "用紙テーブル"};
 
 // Every timed run of every figure, in milliseconds.
 std::map<std::string, std::vector<double>> g_samples;
@@ -234,7 +235,9 @@ public:
     void clearCombo1() override { m_program.forms().form1().Combo1->clearItems(); }
     void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
     int combo1Count() const override { return m_program.forms().form1().Combo1->listCount(); }
-    std::u16string combo1Item(int index) const override { return m_program.forms().form1().Combo1->itemText(index); }
+    std::u16string combo1Item(int index) const override {
+        return m_program.forms().form1().Combo1->itemText(index);
+    }
     void selectCombo1First() override { m_program.forms().form1().Combo1->setListIndex(0); }
     void showNumberedForm() override {}
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
@@ -300,8 +303,8 @@ std::vector<std::u16string> combo1Entries() {
         const std::u16string number = QString::number(i).toStdU16String();
         if (i % 166 == 0 && family != nullptr) {
             const char16_t suffix = static_cast<char16_t>(i / 166 < 9 ? u'1' + i / 166 : u'A' + i / 166 - 9);
-            entries.push_back(u"D" + std::u16string(family->objectCode) + std::u16string(family->elementCode) +
-                              suffix);
+            entries.push_back(u"D" + std::u16string(family->objectCode) +
+                              std::u16string(family->elementCode) + suffix);
         } else {
             entries.push_back(u"構造物" + number + u"D-STR-LIN");
         }
@@ -344,24 +347,31 @@ void registerAll() {
     const auto ms = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("BM_MainWindowUp", BM_MainWindowUp)->UseManualTime()->Unit(ms)->MinTime(1.0);
     benchmark::RegisterBenchmark("BM_BuilderStartUp", BM_BuilderStartUp)->UseManualTime()->Unit(ms);
-    benchmark::RegisterBenchmark("BM_MdbExportStartUpTables", BM_MdbExportStartUpTables)->UseManualTime()->Unit(ms);
+    benchmark::RegisterBenchmark("BM_MdbExportStartUpTables", BM_MdbExportStartUpTables)
+        ->UseManualTime()
+        ->Unit(ms);
     struct ClickCase {
         const char* name;
         void (builder::UserForm1::*click)();
         std::function<void(builder::UserForm1&)> prepare;
     };
     const ClickCase clicks[] = {
-        {"ListBox2_Click", &builder::UserForm1::ListBox2_Click, [](builder::UserForm1& f) { choosePageOne(f, 2); }},
-        {"ListBox3_Click", &builder::UserForm1::ListBox3_Click, [](builder::UserForm1& f) { choosePageOne(f, 3); }},
-        {"ListBox4_Click", &builder::UserForm1::ListBox4_Click, [](builder::UserForm1& f) { choosePageOne(f, 4); }},
-        {"ListBox9_Click", &builder::UserForm1::ListBox9_Click, [](builder::UserForm1& f) { choosePageTwo(f, 9); }},
+        {"ListBox2_Click", &builder::UserForm1::ListBox2_Click,
+         [](builder::UserForm1& f) { choosePageOne(f, 2); }},
+        {"ListBox3_Click", &builder::UserForm1::ListBox3_Click,
+         [](builder::UserForm1& f) { choosePageOne(f, 3); }},
+        {"ListBox4_Click", &builder::UserForm1::ListBox4_Click,
+         [](builder::UserForm1& f) { choosePageOne(f, 4); }},
+        {"ListBox9_Click", &builder::UserForm1::ListBox9_Click,
+         [](builder::UserForm1& f) { choosePageTwo(f, 9); }},
         {"ListBox10_Click", &builder::UserForm1::ListBox10_Click,
          [](builder::UserForm1& f) { choosePageTwo(f, 10); }},
         {"ListBox11_Click", &builder::UserForm1::ListBox11_Click,
          [](builder::UserForm1& f) { choosePageTwo(f, 11); }},
     };
     for (const ClickCase& c : clicks) {
-        benchmark::RegisterBenchmark((std::string("BM_") + c.name).c_str(), BM_Click, c.name, c.click, c.prepare)
+        benchmark::RegisterBenchmark((std::string("BM_") + c.name).c_str(), BM_Click, c.name, c.click,
+                                     c.prepare)
             ->UseManualTime()
             ->Unit(ms);
     }
@@ -370,13 +380,16 @@ void registerAll() {
     for (int page = 1; page <= 2; ++page) {
         for (int level = 0; level < 3; ++level) {
             const char* name = firstClicks[page - 1][level];
-            benchmark::RegisterBenchmark((std::string("BM_First") + name).c_str(), BM_FirstClick, name, page, level)
+            benchmark::RegisterBenchmark((std::string("BM_First") + name).c_str(), BM_FirstClick, name, page,
+                                         level)
                 ->UseManualTime()
                 ->Unit(ms);
         }
     }
     benchmark::RegisterBenchmark("BM_CreateHundredLayers", BM_CreateHundredLayers)->UseManualTime()->Unit(ms);
-    benchmark::RegisterBenchmark("BM_MemberScan", BM_MemberScan)->UseManualTime()->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("BM_MemberScan", BM_MemberScan)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("BM_NumberedFormStartUp", BM_NumberedFormStartUp)->UseManualTime()->Unit(ms);
 }
 
@@ -411,7 +424,8 @@ int printTable(double coldMainWindow, double coldBuilder) {
     all = coldMainWindow < 300 && all;
     all = line("main window up", 300, "< 300") && all;
     const double exportMs = median(g_samples["mdb-export of the start-up tables"]);
-    std::printf("%-50s %10.3f %10s   %-28s\n", "builder start-up, first (form made too)", coldBuilder, "", "");
+    std::printf("%-50s %10.3f %10s   %-28s\n", "builder start-up, first (form made too)", coldBuilder, "",
+                "");
     all = line("builder start-up (10x database)", exportMs,
                "<= mdb-export (" + std::to_string(static_cast<int>(exportMs + 0.5)) + " ms)") &&
           all;
@@ -444,8 +458,8 @@ int main(int argc, char** argv) {
     QProcess standIn;
     standIn.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     standIn.setStandardOutputFile(QProcess::nullDevice());
-    standIn.start(QStringLiteral(TIERMARK_ACADLT), {QStringLiteral("--headless"), QStringLiteral("--title"),
-                                                    QString::fromLatin1(kTitle)});
+    standIn.start(QStringLiteral(TIERMARK_ACADLT),
+                  {QStringLiteral("--headless"), QStringLiteral("--title"), QString::fromLatin1(kTitle)});
     if (!standIn.waitForStarted(10000)) {
         std::fprintf(stderr, "bench_forms: cannot start %s\n", TIERMARK_ACADLT);
         return 2;

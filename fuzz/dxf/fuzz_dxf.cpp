@@ -15,8 +15,7 @@
 namespace {
 
 std::string tempPath(const char* suffix) {
-    return (std::filesystem::temp_directory_path() /
-            ("tiermark-fuzz-" + std::to_string(::getpid()) + suffix))
+    return (std::filesystem::temp_directory_path() / ("tiermark-fuzz-" + std::to_string(::getpid()) + suffix))
         .string();
 }
 

@@ -26,7 +26,8 @@ void expectRoundTrip(std::u16string_view text, cadlink::TextForm form) {
         }
         return;
     }
-    if (payload->bytes.empty() || payload->bytes.back() != 0 || payload->dwData != cadlink::kCommandTextData) {
+    if (payload->bytes.empty() || payload->bytes.back() != 0 ||
+        payload->dwData != cadlink::kCommandTextData) {
         std::abort();
     }
     auto decoded = cadlink::DecodeCommand(payload->bytes);
