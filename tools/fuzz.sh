@@ -7,11 +7,14 @@
 #   bash tools/fuzz.sh --seconds 45       each target for 45 s (CI)
 #   bash tools/fuzz.sh --minutes 10       the longer run on demand
 #   bash tools/fuzz.sh --only filter,dxf  some targets only
+#   bash tools/fuzz.sh --ci               CI: a fixed seed and a fixed number of runs per target (about 45 s
+#                                         each here), so that a run gives the same verdict every time
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 seconds=60
+ci=0
 only=""
 build=${TIERMARK_FUZZ_DIR:-build-fuzz}
 jobs=${TIERMARK_JOBS:-$(nproc)}
@@ -20,6 +23,7 @@ while [ $# -gt 0 ]; do
         --seconds) seconds=$2; shift 2 ;;
         --minutes) seconds=$(($2 * 60)); shift 2 ;;
         --only) only=$2; shift 2 ;;
+        --ci) ci=1; shift ;;
         --build-dir) build=$2; shift 2 ;;
         --jobs) jobs=$2; shift 2 ;;
         *) echo "fuzz.sh: unknown argument $1" >&2; exit 2 ;;
@@ -31,6 +35,9 @@ case "$build" in /*) ;; *) build="$root/$build" ;; esac
 # folder under fuzz/ : executable
 targets=(filter:fuzz_filter interpreter:fuzz_interpreter payload:fuzz_payload codepage:fuzz_codepage
          dxf:fuzz_dxf db:fuzz_db_open)
+# Runs per target in CI: about 45 s each at the rates measured on a loaded two-core machine.
+declare -A ci_runs=([filter]=600000 [interpreter]=120000 [payload]=2500000 [codepage]=500000 [dxf]=100000
+                    [db]=70000)
 
 start=$(date +%s)
 # Every library is built with the fuzzer's coverage (fuzzer-no-link); only the targets link libFuzzer.
@@ -67,8 +74,14 @@ for t in "${targets[@]}"; do
     done
     options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
              -artifact_prefix="$artifacts/")
+    if [ $ci = 1 ]; then
+        # The same inputs in the same order every time; the time bound only guards against a slow machine.
+        rm -rf "$work" && mkdir -p "$work"
+        options=(-runs="${ci_runs[$folder]}" -seed=1 -max_total_time=150 -timeout=10 -rss_limit_mb=2048
+                 -print_final_stats=1 -artifact_prefix="$artifacts/")
+    fi
     if [ -f "$root/fuzz/$folder/$folder.dict" ]; then options+=(-dict="$root/fuzz/$folder/$folder.dict"); fi
-    echo "fuzz.sh: $exe for $seconds s"
+    if [ $ci = 1 ]; then echo "fuzz.sh: $exe for ${ci_runs[$folder]} runs"; else echo "fuzz.sh: $exe for $seconds s"; fi
     status=0
     "$build/fuzz/$folder/$exe" "${options[@]}" "$work" "${seeds[@]}" >"$log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
