@@ -107,7 +107,9 @@ Frame replyFrame(Status status, std::string_view text) {
 }
 
 Frame replyFrame(Status status, const std::vector<std::uint8_t>& rest) {
-    Frame frame{static_cast<std::uint8_t>(Request::Reply), {static_cast<std::uint8_t>(status)}};
+    Frame frame{static_cast<std::uint8_t>(Request::Reply), {}};
+    frame.body.reserve(rest.size() + 1);
+    frame.body.push_back(static_cast<std::uint8_t>(status));
     frame.body.insert(frame.body.end(), rest.begin(), rest.end());
     return frame;
 }
