@@ -1,5 +1,9 @@
 #include "cadsim/core/payload_log.h"
 
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
 #include <cstdio>
 
 #include "cadlink/codepage.h"
@@ -79,6 +83,24 @@ std::string payloadLogLine(const PayloadRecord& record, const std::string& form,
         line += ",\"truncated\":true";
     }
     return line + ",\"outcome\":" + jsonString(record.outcome) + "}";
+}
+
+std::string utcNow() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm tm{};
+#ifdef _WIN32
+    gmtime_s(&tm, &seconds);
+#else
+    gmtime_r(&seconds, &tm);
+#endif
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
+    char out[48];
+    std::snprintf(out, sizeof out, "%s.%03dZ", text, static_cast<int>(millis));
+    return out;
 }
 
 }  // namespace cadsim

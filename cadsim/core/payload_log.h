@@ -22,6 +22,9 @@ std::string visibleText(const std::vector<std::uint8_t>& bytes, bool wide, std::
 
 // One JSON line (no newline) for the log: time, window, wParam, dwData, cbData, form, text, hex (the first
 // kMaxLoggedBytes bytes; "truncated" says when there were more) and outcome.
+// The current time in UTC as the log writes it: 2026-12-08T04:11:47.123Z.
+std::string utcNow();
+
 std::string payloadLogLine(const PayloadRecord& record, const std::string& form, const std::string& utcTime);
 
 inline constexpr std::size_t kMaxLoggedBytes = 4096;

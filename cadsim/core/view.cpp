@@ -101,29 +101,35 @@ void grow(Extents& e, Point p) {
     e.max.y = std::max(e.max.y, p.y);
 }
 
+// The extents of one object: a line by its ends, a circle by its square, a text by its box.
+Extents objectExtents(const DrawingObject& o) {
+    Extents e{o.position, o.position};
+    switch (o.kind) {
+        case ObjectKind::Line:
+            grow(e, o.end);
+            break;
+        case ObjectKind::Circle:
+            grow(e, {o.position.x - o.radius, o.position.y - o.radius});
+            grow(e, {o.position.x + o.radius, o.position.y + o.radius});
+            break;
+        case ObjectKind::Text:
+            grow(e, {o.position.x + textWidth(o), o.position.y + o.height});
+            break;
+    }
+    return e;
+}
+
 }  // namespace
 
 std::optional<Extents> drawingExtents(const Drawing& drawing) {
     if (drawing.objects().empty()) {
         return std::nullopt;
     }
-    const Point first = drawing.objects().front().position;
-    Extents e{first, first};
+    Extents e = objectExtents(drawing.objects().front());
     for (const DrawingObject& o : drawing.objects()) {
-        switch (o.kind) {
-            case ObjectKind::Line:
-                grow(e, o.position);
-                grow(e, o.end);
-                break;
-            case ObjectKind::Circle:
-                grow(e, {o.position.x - o.radius, o.position.y - o.radius});
-                grow(e, {o.position.x + o.radius, o.position.y + o.radius});
-                break;
-            case ObjectKind::Text:
-                grow(e, o.position);
-                grow(e, {o.position.x + textWidth(o), o.position.y + o.height});
-                break;
-        }
+        const Extents own = objectExtents(o);
+        grow(e, own.min);
+        grow(e, own.max);
     }
     return e;
 }
@@ -155,19 +161,7 @@ std::vector<int> objectsInBox(const Drawing& drawing, Point from, Point to) {
     const Point high{std::max(from.x, to.x), std::max(from.y, to.y)};
     std::vector<int> ids;
     for (const DrawingObject& o : drawing.objects()) {
-        Extents e{o.position, o.position};
-        switch (o.kind) {
-            case ObjectKind::Line:
-                grow(e, o.end);
-                break;
-            case ObjectKind::Circle:
-                grow(e, {o.position.x - o.radius, o.position.y - o.radius});
-                grow(e, {o.position.x + o.radius, o.position.y + o.radius});
-                break;
-            case ObjectKind::Text:
-                grow(e, {o.position.x + textWidth(o), o.position.y + o.height});
-                break;
-        }
+        const Extents e = objectExtents(o);
         const bool inside = e.min.x >= low.x && e.max.x <= high.x && e.min.y >= low.y && e.max.y <= high.y;
         const bool touching = e.max.x >= low.x && e.min.x <= high.x && e.max.y >= low.y && e.min.y <= high.y;
         if (crossing ? touching : inside) {

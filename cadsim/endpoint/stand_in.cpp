@@ -20,20 +20,6 @@ using cadlink::posix::replyFrame;
 using cadlink::posix::Request;
 using cadlink::posix::Status;
 
-std::string utcNow() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm tm{};
-    gmtime_r(&seconds, &tm);
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
-    char out[48];
-    std::snprintf(out, sizeof out, "%s.%03dZ", text, static_cast<int>(millis));
-    return out;
-}
-
 StandIn::StandIn(std::uint32_t processId, std::u16string drawingName, Drawing drawing)
     : m_processId(processId),
       m_name(std::move(drawingName)),

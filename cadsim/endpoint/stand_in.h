@@ -67,7 +67,4 @@ private:
     std::uint64_t m_seenCommandLine = 0;
 };
 
-// The current time as "YYYY-MM-DDTHH:MM:SS.mmmZ".
-std::string utcNow();
-
 }  // namespace cadsim

@@ -12,20 +12,6 @@
 
 namespace cadsim::win32 {
 
-std::string utcNow() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm tm{};
-    gmtime_s(&tm, &seconds);
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
-    char out[48];
-    std::snprintf(out, sizeof out, "%s.%03dZ", text, static_cast<int>(millis));
-    return out;
-}
-
 Session::Session(std::u16string drawingName, Drawing drawing)
     : m_name(std::move(drawingName)), m_drawing(std::move(drawing)), m_interpreter(m_drawing) {}
 

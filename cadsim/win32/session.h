@@ -44,7 +44,4 @@ private:
     std::uint64_t m_seenCommandLine = ~std::uint64_t{0};
 };
 
-// The current time as "YYYY-MM-DDTHH:MM:SS.mmmZ".
-std::string utcNow();
-
 }  // namespace cadsim::win32
