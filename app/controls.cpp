@@ -9,7 +9,8 @@ namespace ui {
 void nameControl(QWidget& control, const QString& programName, const QString& caption) {
     control.setObjectName(programName);
     control.setAccessibleDescription(programName);
-    control.setAccessibleName(caption.isEmpty() ? programName : QString(caption).replace(QChar('\r'), QChar(' ')));
+    control.setAccessibleName(caption.isEmpty() ? programName
+                                                : QString(caption).replace(QChar('\r'), QChar(' ')));
 }
 
 QString displayText(const std::u16string& caption) {
@@ -36,7 +37,8 @@ void Label::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-Button::Button(QWidget* parent, const QString& programName, const QString& caption) : QPushButton(caption, parent) {
+Button::Button(QWidget* parent, const QString& programName, const QString& caption)
+    : QPushButton(caption, parent) {
     nameControl(*this, programName, caption);
 }
 
@@ -74,7 +76,9 @@ std::u16string ListBox::itemText(int index) const {
     return it != nullptr ? it->text().toStdU16String() : std::u16string();
 }
 
-std::u16string ListBox::text() const { return itemText(currentRow()); }
+std::u16string ListBox::text() const {
+    return itemText(currentRow());
+}
 
 void ListBox::addItem(const std::u16string& text) {
     m_silent = true;
@@ -114,7 +118,9 @@ ComboBox::ComboBox(QWidget* parent, const QString& programName, const QString& c
     connect(this, &QComboBox::activated, this, [this](int) { emit clicked(); });
 }
 
-std::u16string ComboBox::itemText(int index) const { return QComboBox::itemText(index).toStdU16String(); }
+std::u16string ComboBox::itemText(int index) const {
+    return QComboBox::itemText(index).toStdU16String();
+}
 
 std::vector<std::u16string> ComboBox::items() const {
     std::vector<std::u16string> all;
@@ -124,9 +130,13 @@ std::vector<std::u16string> ComboBox::items() const {
     return all;
 }
 
-std::u16string ComboBox::text() const { return currentText().toStdU16String(); }
+std::u16string ComboBox::text() const {
+    return currentText().toStdU16String();
+}
 
-void ComboBox::setText(const std::u16string& text) { setEditText(QString::fromStdU16String(text)); }
+void ComboBox::setText(const std::u16string& text) {
+    setEditText(QString::fromStdU16String(text));
+}
 
 void ComboBox::addItem(const std::u16string& text) {
     const QSignalBlocker blocker(this);

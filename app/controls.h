@@ -2,10 +2,10 @@
 
 #include <QComboBox>
 #include <QFont>
-#include <QRect>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRect>
 #include <QString>
 
 #include <string>

@@ -16,10 +16,18 @@ MsgAnswer QtDialogs::MsgBox(QWidget* parent, const MessageRequest& request) {
     box.setWindowTitle(request.title);
     box.setText(displayText(request.text));
     switch (request.icon) {
-        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MsgIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
     }
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     QPushButton* cancel = nullptr;
@@ -32,14 +40,18 @@ MsgAnswer QtDialogs::MsgBox(QWidget* parent, const MessageRequest& request) {
     return box.clickedButton() == ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
 }
 
-void QtDialogs::runModal(QDialog& form) { form.exec(); }
+void QtDialogs::runModal(QDialog& form) {
+    form.exec();
+}
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                 const QString& filter) {
     return QFileDialog::getOpenFileName(parent, caption, startPath, filter);
 }
 
-QString QtDialogs::clipboardText() { return QApplication::clipboard()->text(); }
+QString QtDialogs::clipboardText() {
+    return QApplication::clipboard()->text();
+}
 
 void QtDialogs::endProgram() {
     // Closing the main window releases the database and unloads the other forms; then the loop ends.

@@ -11,9 +11,7 @@
 namespace app {
 
 Form1::Form1(Program& program)
-    : QWidget(nullptr),
-      m_program(program),
-      m_channel(program.makeChannel(cadlink::TextForm::Narrow, this)) {
+    : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Narrow, this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromStdU16String(std::u16string(kForm1Caption)));
     createControls();
@@ -42,7 +40,8 @@ void Form1::createControls() {
     auto place = [](QWidget* w, int l, int t, int wd, int h) { w->setGeometry(ui::fromTwips(l, t, wd, h)); };
 
     Command1 = new ui::Button(this, QStringLiteral("Command1"), QStringLiteral("Tiermarkメニュー"));
-    Command1->setText(QStringLiteral("Tiermark\nメニュー"));  // two lines: the caption is wider than the button
+    Command1->setText(
+        QStringLiteral("Tiermark\nメニュー"));  // two lines: the caption is wider than the button
     place(Command1, 0, 0, 975, 495);
     Label1 = new ui::Label(this, QStringLiteral("Label1"), u"対象図面");
     Label1->setCursor(Qt::PointingHandCursor);
@@ -106,7 +105,9 @@ bool Form1::targetWindow(cadlink::WindowHandle& window) const {
     return cadlink::TargetWindow(m_program.Instances, *m_drawingList, window);
 }
 
-void Form1::SendCommand(std::u16string_view text) { m_channel.SendCommand(text); }
+void Form1::SendCommand(std::u16string_view text) {
+    m_channel.SendCommand(text);
+}
 
 void Form1::sendAll(const std::vector<std::u16string>& texts) {
     for (const std::u16string& text : texts) {
@@ -117,7 +118,8 @@ void Form1::sendAll(const std::vector<std::u16string>& texts) {
 void Form1::Form_Load() {
     m_program.Matching.processBaseName = u"ACLT";
     m_program.Matching.mainWindowPrefix = u"AutoCAD LT -";
-    cadlink::FindAutoCadLt(m_program.services.windows, m_program.Matching, m_program.Instances, *m_drawingList);
+    cadlink::FindAutoCadLt(m_program.services.windows, m_program.Matching, m_program.Instances,
+                           *m_drawingList);
     Label3->setCaption(guidance::forStartUp(m_drawingList->lineCount(), Combo1->listCount()));
 }
 
@@ -140,7 +142,9 @@ void Form1::Label1_Click() {
     m_program.services.dialogs.MsgBox(this, notice);
 }
 
-void Form1::Combo1_Click() { Label3->setCaption(guidance::changeAndMove()); }
+void Form1::Combo1_Click() {
+    Label3->setCaption(guidance::changeAndMove());
+}
 
 void Form1::Command1_Click() {
     if (cmbfilename->listCount() > 0) {

@@ -41,7 +41,9 @@ void showModal(QPointer<Form>& form, Program& program) {
 
 Forms::Forms(Program& program) : m_program(program) {}
 
-Forms::~Forms() { unloadAllButMain(); }
+Forms::~Forms() {
+    unloadAllButMain();
+}
 
 Form1& Forms::form1() {
     if (!m_form1) {
@@ -50,9 +52,15 @@ Form1& Forms::form1() {
     return *m_form1;
 }
 
-builder::UserForm1& Forms::userForm1() { return obtain(m_userForm1, m_program); }
-builder::UserForm1* Forms::userForm1IfLoaded() const { return m_userForm1.data(); }
-void Forms::unloadUserForm1() { unload(m_userForm1); }
+builder::UserForm1& Forms::userForm1() {
+    return obtain(m_userForm1, m_program);
+}
+builder::UserForm1* Forms::userForm1IfLoaded() const {
+    return m_userForm1.data();
+}
+void Forms::unloadUserForm1() {
+    unload(m_userForm1);
+}
 
 void Forms::ShowBuilder() {
     builder::UserForm1& form = userForm1();
@@ -67,25 +75,55 @@ void Forms::ShowBuilder() {
     }
 }
 
-numbered::UserForm2* Forms::userForm2IfLoaded() const { return m_userForm2.data(); }
-void Forms::showNumbered() { showModal(m_userForm2, m_program); }
-void Forms::unloadUserForm2() { unload(m_userForm2); }
+numbered::UserForm2* Forms::userForm2IfLoaded() const {
+    return m_userForm2.data();
+}
+void Forms::showNumbered() {
+    showModal(m_userForm2, m_program);
+}
+void Forms::unloadUserForm2() {
+    unload(m_userForm2);
+}
 
-settings::UserForm3* Forms::userForm3IfLoaded() const { return m_userForm3.data(); }
-void Forms::showSettings() { showModal(m_userForm3, m_program); }
-void Forms::unloadUserForm3() { unload(m_userForm3); }
+settings::UserForm3* Forms::userForm3IfLoaded() const {
+    return m_userForm3.data();
+}
+void Forms::showSettings() {
+    showModal(m_userForm3, m_program);
+}
+void Forms::unloadUserForm3() {
+    unload(m_userForm3);
+}
 
-stddb::UserForm4* Forms::userForm4IfLoaded() const { return m_userForm4.data(); }
-void Forms::showVersions() { showModal(m_userForm4, m_program); }
-void Forms::unloadUserForm4() { unload(m_userForm4); }
+stddb::UserForm4* Forms::userForm4IfLoaded() const {
+    return m_userForm4.data();
+}
+void Forms::showVersions() {
+    showModal(m_userForm4, m_program);
+}
+void Forms::unloadUserForm4() {
+    unload(m_userForm4);
+}
 
-stddb::UserForm5* Forms::userForm5IfLoaded() const { return m_userForm5.data(); }
-void Forms::showRegistration() { showModal(m_userForm5, m_program); }
-void Forms::unloadUserForm5() { unload(m_userForm5); }
+stddb::UserForm5* Forms::userForm5IfLoaded() const {
+    return m_userForm5.data();
+}
+void Forms::showRegistration() {
+    showModal(m_userForm5, m_program);
+}
+void Forms::unloadUserForm5() {
+    unload(m_userForm5);
+}
 
-settings::UserForm8* Forms::userForm8IfLoaded() const { return m_userForm8.data(); }
-void Forms::showAbout() { showModal(m_userForm8, m_program); }
-void Forms::unloadUserForm8() { unload(m_userForm8); }
+settings::UserForm8* Forms::userForm8IfLoaded() const {
+    return m_userForm8.data();
+}
+void Forms::showAbout() {
+    showModal(m_userForm8, m_program);
+}
+void Forms::unloadUserForm8() {
+    unload(m_userForm8);
+}
 
 void Forms::unloadAllButMain() {
     unloadUserForm2();

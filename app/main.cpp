@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     stddb::JetWorkspace workspace;
     stddb::QtSettingsStore settings;
     ui::QtDialogs dialogs;
-    app::Program program(app::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()});
+    app::Program program(
+        app::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()});
 
     app::Form1& form1 = program.forms().form1();
     form1.Form_Load();

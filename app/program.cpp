@@ -15,8 +15,11 @@ Program::~Program() {
 
 cadlink::CommandChannel Program::makeChannel(cadlink::TextForm form, QWidget* messageParent) {
     return cadlink::CommandChannel(
-        services.windows, [this](cadlink::WindowHandle& window) { return forms().form1().targetWindow(window); },
-        [this, messageParent](const std::u16string& text) { ui::showMessage(services.dialogs, messageParent, text); },
+        services.windows,
+        [this](cadlink::WindowHandle& window) { return forms().form1().targetWindow(window); },
+        [this, messageParent](const std::u16string& text) {
+            ui::showMessage(services.dialogs, messageParent, text);
+        },
         form);
 }
 

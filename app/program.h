@@ -36,7 +36,8 @@ struct Services {
     stddb::Workspace& workspace;
     stddb::SettingsStore& settings;
     ui::Dialogs& dialogs;
-    cadlink::DrawingAccess* drawing = nullptr;  // read-back of the drawing's layers, where the target offers it
+    cadlink::DrawingAccess* drawing =
+        nullptr;  // read-back of the drawing's layers, where the target offers it
 };
 
 // The program-wide state that every form reaches the same way, through the one Program it is given:

@@ -16,8 +16,8 @@ namespace builder {
 namespace {
 
 // A list with its caption above it: LabelN heading ListBoxM, both named after the caption.
-QWidget* captionedList(QWidget* parent, int labelNumber, ui::Label*& label, int listNumber, ui::ListBox*& list,
-                       const char16_t* caption) {
+QWidget* captionedList(QWidget* parent, int labelNumber, ui::Label*& label, int listNumber,
+                       ui::ListBox*& list, const char16_t* caption) {
     auto* box = new QWidget(parent);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -59,7 +59,8 @@ void UserForm1::createControls() {
     auto* top = new QHBoxLayout;
     CommandButton3 = new ui::Button(this, QStringLiteral("CommandButton3"), QStringLiteral("CADﾃﾞｰﾀﾍﾞｰｽ"));
     CommandButton4 = new ui::Button(this, QStringLiteral("CommandButton4"), QStringLiteral("アップデート"));
-    CommandButton6 = new ui::Button(this, QStringLiteral("CommandButton6"), QStringLiteral("CAD製図基準ﾊﾞｰｼﾞｮﾝ"));
+    CommandButton6 =
+        new ui::Button(this, QStringLiteral("CommandButton6"), QStringLiteral("CAD製図基準ﾊﾞｰｼﾞｮﾝ"));
     top->addWidget(CommandButton3);
     top->addWidget(CommandButton4);
     top->addWidget(CommandButton6);
@@ -139,9 +140,11 @@ QWidget* UserForm1::createPageOne() {
                                QStringLiteral("10"));
     Label20 = new ui::Label(coords, QStringLiteral("Label20"), u"原画の左下隅の座標");
     Label21 = new ui::Label(coords, QStringLiteral("Label21"), u"座標X　");
-    TextBox2 = new ui::TextBox(coords, QStringLiteral("TextBox2"), QStringLiteral("座標X"), QStringLiteral("0.000"));
+    TextBox2 =
+        new ui::TextBox(coords, QStringLiteral("TextBox2"), QStringLiteral("座標X"), QStringLiteral("0.000"));
     Label22 = new ui::Label(coords, QStringLiteral("Label22"), u"座標Y");
-    TextBox3 = new ui::TextBox(coords, QStringLiteral("TextBox3"), QStringLiteral("座標Y"), QStringLiteral("0.000"));
+    TextBox3 =
+        new ui::TextBox(coords, QStringLiteral("TextBox3"), QStringLiteral("座標Y"), QStringLiteral("0.000"));
     Label23 = new ui::Label(coords, QStringLiteral("Label23"), u"再線画時の　　左下隅の座標");
     TextBox5 = new ui::TextBox(coords, QStringLiteral("TextBox5"), QStringLiteral("再線画時の左下隅の座標X"),
                                QStringLiteral("0.000"));
@@ -189,7 +192,8 @@ QWidget* UserForm1::createPageTwo() {
     auto* grid = new QGridLayout(page);
     CommandButton2 = new ui::Button(page, QStringLiteral("CommandButton2"), QStringLiteral("→"));
     Label26 = new ui::Label(page, QStringLiteral("Label26"),
-                            u"CAD製図基準に合致していないもしくは、何らかのエラーにより変換されないレイヤーがあります手動で変換してください。");
+                            u"CAD製図基準に合致していないもしくは、何らかのエラーにより変換されないレイヤーが"
+                            u"あります手動で変換してください。");
     Label26->setStyleSheet(QStringLiteral("color: red;"));
     Label27 = new ui::Label(page, QStringLiteral("Label27"));
     Label27->hide();

@@ -10,7 +10,8 @@ namespace builder {
 namespace {
 
 constexpr std::u16string_view kNoWorkTypeMessage =
-    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r\r"
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
+    u"\r"
     u"詳しくはサポート会社にお問い合わせください。";
 
 void fill(ui::ListBox& list, const std::vector<std::u16string>& texts) {
@@ -103,10 +104,10 @@ void UserForm1::ListBox4_Click() {
         return;
     }
     const bool standardNames = OptionButton1->isChecked();
-    auto entries = layerEntries(**rows, [&](const stddb::Value& content, const stddb::Value& object,
-                                            const stddb::Value& element) {
-        return pageOneLayerEntry(standardNames, ListBox1->listIndex(), content, object, element);
-    });
+    auto entries = layerEntries(
+        **rows, [&](const stddb::Value& content, const stddb::Value& object, const stddb::Value& element) {
+            return pageOneLayerEntry(standardNames, ListBox1->listIndex(), content, object, element);
+        });
     m_program.SharedRecordset.reset();
     if (!entries) {
         return;
@@ -142,15 +143,16 @@ void UserForm1::ListBox10_Click() {
 
 void UserForm1::ListBox11_Click() {
     ListBox12->clearItems();
-    auto rows = openShared(m_program, u"レイヤーテーブル", layerFilter(Label18->caption(), ListBox11->text()));
+    auto rows =
+        openShared(m_program, u"レイヤーテーブル", layerFilter(Label18->caption(), ListBox11->text()));
     if (!rows) {
         m_program.SharedRecordset.reset();
         return;
     }
-    auto entries = layerEntries(**rows, [&](const stddb::Value&, const stddb::Value& object,
-                                            const stddb::Value& element) {
-        return pageTwoLayerEntry(ListBox8->listIndex(), object, element);
-    });
+    auto entries = layerEntries(
+        **rows, [&](const stddb::Value&, const stddb::Value& object, const stddb::Value& element) {
+            return pageTwoLayerEntry(ListBox8->listIndex(), object, element);
+        });
     m_program.SharedRecordset.reset();
     if (!entries) {
         return;

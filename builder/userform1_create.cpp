@@ -43,7 +43,8 @@ private:
 
 // The rows of the chosen drawing kind, read whole before the run starts: nothing that happens while the
 // numbered-layer form is open (the builder's start-up runs again when it closes) can disturb the walk.
-std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view key, std::u16string_view drawing) {
+std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view key,
+                                    std::u16string_view drawing) {
     std::vector<LayerRow> rows;
     auto opened = openShared(program, u"レイヤーテーブル", layerFilter(key, drawing));
     if (opened) {
@@ -53,8 +54,8 @@ std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view k
             return value ? value.value() : stddb::Value{};
         };
         while (!set.Eof()) {
-            rows.push_back(LayerRow{field(u"備考"), field(u"作図要素"), field(u"図面オブジェクト"), field(u"内容"),
-                                    field(u"線種"), field(u"線色")});
+            rows.push_back(LayerRow{field(u"備考"), field(u"作図要素"), field(u"図面オブジェクト"),
+                                    field(u"内容"), field(u"線種"), field(u"線色")});
             if (!set.MoveNext()) {
                 break;
             }
@@ -66,7 +67,9 @@ std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view k
 
 }  // namespace
 
-void UserForm1::SendCommand(std::u16string_view text) { m_channel.SendCommand(text); }
+void UserForm1::SendCommand(std::u16string_view text) {
+    m_channel.SendCommand(text);
+}
 
 void UserForm1::CommandButton1_Click() {
     CreationInput input;

@@ -48,10 +48,16 @@ void UserForm1::computeRedrawOrigin() {
     TextBox5->setText16(origin.textBox5);
 }
 
-void UserForm1::TextBox1_Change() { computeRedrawOrigin(); }
+void UserForm1::TextBox1_Change() {
+    computeRedrawOrigin();
+}
 
-void UserForm1::TextBox2_Change() { computeRedrawOrigin(); }
+void UserForm1::TextBox2_Change() {
+    computeRedrawOrigin();
+}
 
-void UserForm1::TextBox3_Change() { computeRedrawOrigin(); }
+void UserForm1::TextBox3_Change() {
+    computeRedrawOrigin();
+}
 
 }  // namespace builder

@@ -68,8 +68,8 @@ tiermark::Result<void> UserForm1::startUpFromDatabase() {
     fill(*ListBox8, *stages);
 
     for (int i = 0; i < ListBox1->listCount(); ++i) {
-        const std::u16string stored = m_program.services.settings.GetSetting(stddb::kSectionLife,
-                                                                             stddb::kKeyDefaultStage);
+        const std::u16string stored =
+            m_program.services.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage);
         if (stored == ListBox1->itemText(i)) {
             ListBox1->setListIndex(i);
             ListBox8->setListIndex(i);
@@ -117,12 +117,20 @@ void UserForm1::startUpFallback() {
     }
 }
 
-void UserForm1::CommandButton3_Click() { m_program.forms().showSettings(); }
+void UserForm1::CommandButton3_Click() {
+    m_program.forms().showSettings();
+}
 
-void UserForm1::CommandButton4_Click() { m_program.forms().showAbout(); }
+void UserForm1::CommandButton4_Click() {
+    m_program.forms().showAbout();
+}
 
-void UserForm1::CommandButton6_Click() { m_program.forms().showVersions(); }
+void UserForm1::CommandButton6_Click() {
+    m_program.forms().showVersions();
+}
 
-void UserForm1::CommandButton7_Click() { hide(); }
+void UserForm1::CommandButton7_Click() {
+    hide();
+}
 
 }  // namespace builder

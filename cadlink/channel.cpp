@@ -44,7 +44,8 @@ bool wideShape(const std::vector<std::uint8_t>& bytes, bool& lowUnit) {
         }
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             const std::size_t next = i + 2;
-            const char16_t trail = next + 1 < size ? static_cast<char16_t>(bytes[next] | (bytes[next + 1] << 8)) : 0;
+            const char16_t trail =
+                next + 1 < size ? static_cast<char16_t>(bytes[next] | (bytes[next + 1] << 8)) : 0;
             if (trail < 0xDC00 || trail > 0xDFFF) {
                 return false;
             }
@@ -98,7 +99,8 @@ tiermark::Result<DecodedCommand> DecodeCommand(const std::vector<std::uint8_t>& 
         return decoded;
     }
     if (!text) {
-        return tiermark::makeError("the payload is neither UTF-16 nor code page 932 text: " + text.error().message);
+        return tiermark::makeError("the payload is neither UTF-16 nor code page 932 text: " +
+                                   text.error().message);
     }
     decoded.text = std::move(text.value());
     return decoded;

@@ -87,7 +87,8 @@ tiermark::Result<std::string> toCp932(std::u16string_view text) {
         return tiermark::makeError("the system offers no conversion to code page 932");
     }
     std::string out;
-    const Outcome outcome = convert(converter.get(), reinterpret_cast<const char*>(text.data()), text.size() * 2, out);
+    const Outcome outcome =
+        convert(converter.get(), reinterpret_cast<const char*>(text.data()), text.size() * 2, out);
     if (outcome.error != 0) {
         const std::size_t position = outcome.consumed / 2;
         return tiermark::makeError("character " + std::to_string(position + 1) +
@@ -117,7 +118,8 @@ tiermark::Result<std::u16string> fromCp932(std::string_view bytes) {
     std::string out;
     const Outcome outcome = convert(converter.get(), bytes.data(), bytes.size(), out);
     if (outcome.error != 0) {
-        return tiermark::makeError("byte " + std::to_string(outcome.consumed + 1) + " is not valid code page 932");
+        return tiermark::makeError("byte " + std::to_string(outcome.consumed + 1) +
+                                   " is not valid code page 932");
     }
     return utf16FromBytes(out);
 }

@@ -5,7 +5,9 @@
 namespace cadlink {
 namespace {
 
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Drops a lead byte that the cut left without its trail byte.
 std::string_view withoutBrokenTail(std::string_view bytes) {
@@ -24,7 +26,8 @@ std::string_view withoutBrokenTail(std::string_view bytes) {
 }
 
 // Applies the window test to one window of the current process's record.
-void testWindow(WindowSystem& system, const MatchingValues& matching, WindowHandle window, InstanceRecord& record) {
+void testWindow(WindowSystem& system, const MatchingValues& matching, WindowHandle window,
+                InstanceRecord& record) {
     if (system.windowTextLength(window) <= 0) {
         return;
     }
@@ -73,7 +76,8 @@ std::u16string GetWindowTitle(WindowSystem& system, WindowHandle window) {
     return fromCp932Lenient(withoutBrokenTail(bytes));
 }
 
-void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instances& instances, DrawingList& list) {
+void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instances& instances,
+                   DrawingList& list) {
     instances.assign(1, InstanceRecord{});
     list.clear();
     for (const ProcessEntry& process : system.processes()) {
@@ -99,7 +103,8 @@ bool TargetWindow(const Instances& instances, const DrawingList& list, WindowHan
         return false;
     }
     const std::int32_t index = list.itemData(line);
-    window = (index >= 0 && static_cast<std::size_t>(index) < instances.size()) ? instances[index].MainWindow : 0;
+    window =
+        (index >= 0 && static_cast<std::size_t>(index) < instances.size()) ? instances[index].MainWindow : 0;
     return true;
 }
 

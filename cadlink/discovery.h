@@ -21,7 +21,7 @@ using Instances = std::vector<InstanceRecord>;
 
 // The values discovery matches against. The main window's start-up sets them before the first discovery.
 struct MatchingValues {
-    std::u16string processBaseName = u"ACLT";      // besides the fixed "acadlt"
+    std::u16string processBaseName = u"ACLT";  // besides the fixed "acadlt"
     std::u16string mainWindowPrefix = u"AutoCAD LT -";
 };
 inline constexpr std::u16string_view kFixedProcessBaseName = u"acadlt";
@@ -50,7 +50,8 @@ std::u16string GetWindowTitle(WindowSystem& system, WindowHandle window);
 
 // Rebuilds the instance table and the drawing list from the running processes and selects the line of the
 // AutoCAD LT found last. A main-window title that is exactly the prefix gives an empty drawing title.
-void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instances& instances, DrawingList& list);
+void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instances& instances,
+                   DrawingList& list);
 
 // The window that receives the commands for the selected line; 0 when the line's record has no window.
 // Returns false when no line is selected (there is no target drawing).

@@ -25,9 +25,13 @@ void FakeWindowSystem::closeWindow(WindowHandle window) {
     }
 }
 
-void FakeWindowSystem::setReportedLength(WindowHandle window, int length) { m_windows.at(window).reportedLength = length; }
+void FakeWindowSystem::setReportedLength(WindowHandle window, int length) {
+    m_windows.at(window).reportedLength = length;
+}
 
-std::vector<ProcessEntry> FakeWindowSystem::processes() { return m_processes; }
+std::vector<ProcessEntry> FakeWindowSystem::processes() {
+    return m_processes;
+}
 
 std::vector<WindowHandle> FakeWindowSystem::topLevelWindows(std::uint32_t processId) {
     std::vector<std::pair<int, WindowHandle>> windows;

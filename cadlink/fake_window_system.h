@@ -45,7 +45,8 @@ public:
     std::string windowText(WindowHandle window, int bufferSize) override;
     bool sendCopyData(WindowHandle window, std::uintptr_t wParam, std::uint32_t dwData,
                       const std::vector<std::uint8_t>& bytes) override;
-    bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
 
 private:
     struct Window {

@@ -41,8 +41,8 @@ std::string shortestDecimal(double value) {
         return std::string(buffer.data(), ec == std::errc{} ? end : buffer.data());
     }
     const int decimals = std::max(0, digits - 1 - exponent);
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
-                                   decimals);
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::fixed, decimals);
     std::string text(buffer.data(), ec == std::errc{} ? end : buffer.data());
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0') {
@@ -79,13 +79,15 @@ std::optional<double> parseDecimal(std::string_view text) {
     }
     // from_chars would also take "inf" and "nan"; a form field holds digits only.
     for (char c : text) {
-        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+        const bool allowed =
+            (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
         if (!allowed) {
             return std::nullopt;
         }
     }
     double value = 0.0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    auto [end, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) {
         return std::nullopt;
     }

@@ -11,14 +11,18 @@ struct Error {
     std::string message;
 };
 
-inline Error makeError(std::string message) { return Error{std::move(message)}; }
+inline Error makeError(std::string message) {
+    return Error{std::move(message)};
+}
 
 // The value of an operation that can fail, or the reason it failed.
 template <typename T>
 class [[nodiscard]] Result {
 public:
-    Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}  // NOLINT(google-explicit-constructor)
-    Result(Error error) : m_state(std::in_place_index<1>, std::move(error)) {}  // NOLINT(google-explicit-constructor)
+    Result(T value)
+        : m_state(std::in_place_index<0>, std::move(value)) {}  // NOLINT(google-explicit-constructor)
+    Result(Error error)
+        : m_state(std::in_place_index<1>, std::move(error)) {}  // NOLINT(google-explicit-constructor)
 
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }

@@ -9,7 +9,8 @@ std::string toUtf8(std::u16string_view text) {
     out.reserve(text.size() * 3);
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::uint32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
@@ -45,21 +46,26 @@ std::u16string fromUtf8(std::string_view text) {
         auto cont = [&](std::size_t k) {
             return i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
         };
-        auto bits = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<unsigned char>(text[i + k]) & 0x3F); };
+        auto bits = [&](std::size_t k) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(text[i + k]) & 0x3F);
+        };
         if (b0 < 0x80) {
             cp = b0;
         } else if ((b0 & 0xE0) == 0xC0 && cont(1)) {
             cp = ((b0 & 0x1Fu) << 6) | bits(1);
             length = 2;
-            if (cp < 0x80) cp = 0xFFFD;
+            if (cp < 0x80)
+                cp = 0xFFFD;
         } else if ((b0 & 0xF0) == 0xE0 && cont(1) && cont(2)) {
             cp = ((b0 & 0x0Fu) << 12) | (bits(1) << 6) | bits(2);
             length = 3;
-            if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+            if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
+                cp = 0xFFFD;
         } else if ((b0 & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3)) {
             cp = ((b0 & 0x07u) << 18) | (bits(1) << 12) | (bits(2) << 6) | bits(3);
             length = 4;
-            if (cp < 0x10000 || cp > 0x10FFFF) cp = 0xFFFD;
+            if (cp < 0x10000 || cp > 0x10FFFF)
+                cp = 0xFFFD;
         }
         i += length;
         if (cp >= 0x10000) {

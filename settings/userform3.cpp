@@ -19,19 +19,23 @@ UserForm3::UserForm3(app::Program& program) : QDialog(nullptr), m_program(progra
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム データベースセット"));
     auto* layout = new QVBoxLayout(this);
     Label1 = new ui::Label(this, QStringLiteral("Label1"), u"現在データベースが格納されているアドレス");
-    Label2 = new ui::Label(this, QStringLiteral("Label2"), u"格納されていません。詳しくはマニュアルを参照ください。");
+    Label2 = new ui::Label(this, QStringLiteral("Label2"),
+                           u"格納されていません。詳しくはマニュアルを参照ください。");
     Label2->setFrameShape(QFrame::StyledPanel);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Label7 = new ui::Label(this, QStringLiteral("Label7"),
-                           u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は 　　　　　　↓こちらをクリック");
+                           u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は "
+                           u"　　　　　　↓こちらをクリック");
     Label7->setForegroundRole(QPalette::Highlight);
-    CommandButton1 = new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("データベースの更新、変更"));
+    CommandButton1 =
+        new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("データベースの更新、変更"));
     Label8 = new ui::Label(this, QStringLiteral("Label8"), u"Tiermark開始時のライフサイクルの設定");
-    ListBox1 = new ui::ListBox(this, QStringLiteral("ListBox1"), QStringLiteral("Tiermark開始時のライフサイクルの設定"));
+    ListBox1 = new ui::ListBox(this, QStringLiteral("ListBox1"),
+                               QStringLiteral("Tiermark開始時のライフサイクルの設定"));
     ListBox1->setMaximumHeight(90);
     CommandButton2 = new ui::Button(this, QStringLiteral("CommandButton2"), QStringLiteral("閉じる"));
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label7, CommandButton1, Label8, ListBox1,
-                                                      CommandButton2}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label7, CommandButton1, Label8,
+                                                      ListBox1, CommandButton2}) {
         layout->addWidget(w);
     }
     connect(CommandButton1, &QPushButton::clicked, this, &UserForm3::CommandButton1_Click);

@@ -15,7 +15,9 @@ namespace stddb {
 // One field value as the database holds it. std::monostate is Null, which is distinct from empty text.
 using Value = std::variant<std::monostate, std::int64_t, double, std::u16string>;
 
-inline bool isNull(const Value& value) { return std::holds_alternative<std::monostate>(value); }
+inline bool isNull(const Value& value) {
+    return std::holds_alternative<std::monostate>(value);
+}
 // The value as a form shows it: Null joins as empty text, numbers as their shortest decimal text.
 std::u16string asText(const Value& value);
 // The value as a number: integers and doubles as they are, text when it reads as a decimal number.
@@ -81,8 +83,9 @@ class Workspace {
 public:
     virtual ~Workspace() = default;
     // connect is the connect string, ";pwd=..." for a password-protected file.
-    virtual tiermark::Result<std::unique_ptr<Database>> OpenDatabase(const std::u16string& path, bool exclusive,
-                                                                     bool readOnly, std::u16string_view connect) = 0;
+    virtual tiermark::Result<std::unique_ptr<Database>> OpenDatabase(const std::u16string& path,
+                                                                     bool exclusive, bool readOnly,
+                                                                     std::u16string_view connect) = 0;
 };
 
 // The connect string of the layer-standard database.

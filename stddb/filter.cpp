@@ -17,7 +17,9 @@ struct Token {
     std::u16string text;
 };
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
 
 tiermark::Error invalid(std::u16string_view filter, const char* why) {
     return tiermark::makeError("invalid filter \"" + tiermark::toUtf8(filter) + "\": " + why);
@@ -46,7 +48,8 @@ tiermark::Result<std::vector<Token>> tokenize(std::u16string_view filter) {
             i = close + 1;
         } else {
             std::size_t end = i;
-            while (end < filter.size() && !isBlank(filter[end]) && filter[end] != u'=' && filter[end] != u'\'') {
+            while (end < filter.size() && !isBlank(filter[end]) && filter[end] != u'=' &&
+                   filter[end] != u'\'') {
                 ++end;
             }
             tokens.push_back({TokenKind::Word, std::u16string(filter.substr(i, end - i))});
@@ -102,7 +105,8 @@ tiermark::Result<std::vector<FilterTerm>> parseFilter(std::u16string_view filter
     return terms;
 }
 
-tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table, const std::vector<std::size_t>& candidates,
+tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table,
+                                                       const std::vector<std::size_t>& candidates,
                                                        const std::vector<FilterTerm>& terms) {
     struct Bound {
         const FilterTerm* term;
@@ -119,12 +123,12 @@ tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table, const
         const ColumnType type = table.columns[static_cast<std::size_t>(column)].type;
         const bool textColumn = type == ColumnType::Text || type == ColumnType::Memo;
         if (textColumn && !term.isText) {
-            return tiermark::makeError("data type mismatch in filter: text field " + tiermark::toUtf8(term.field) +
-                                       " compared with a number");
+            return tiermark::makeError("data type mismatch in filter: text field " +
+                                       tiermark::toUtf8(term.field) + " compared with a number");
         }
         if (!textColumn && term.isText && !tiermark::parseDecimal(term.text)) {
-            return tiermark::makeError("data type mismatch in filter: number field " + tiermark::toUtf8(term.field) +
-                                       " compared with text");
+            return tiermark::makeError("data type mismatch in filter: number field " +
+                                       tiermark::toUtf8(term.field) + " compared with text");
         }
         bound.push_back({&term, static_cast<std::size_t>(column), textColumn});
     }
@@ -143,8 +147,8 @@ tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table, const
                 match = text != nullptr && equalsIgnoringAsciiCase(*text, b.term->text);
             } else {
                 const std::optional<double> have = asNumber(value);
-                const std::optional<double> want =
-                    b.term->isText ? tiermark::parseDecimal(b.term->text) : std::optional<double>(b.term->number);
+                const std::optional<double> want = b.term->isText ? tiermark::parseDecimal(b.term->text)
+                                                                  : std::optional<double>(b.term->number);
                 match = have && want && *have == *want;
             }
             if (!match) {

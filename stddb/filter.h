@@ -26,7 +26,8 @@ tiermark::Result<std::vector<FilterTerm>> parseFilter(std::u16string_view filter
 
 // The rows (indices into table.rows, taken from candidates in their order) that satisfy every term.
 // Fails when a term names a field the table does not have, or compares a text field with a number.
-tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table, const std::vector<std::size_t>& candidates,
+tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table,
+                                                       const std::vector<std::size_t>& candidates,
                                                        const std::vector<FilterTerm>& terms);
 
 }  // namespace stddb

@@ -19,7 +19,8 @@ constexpr std::string_view kAceSignature{"Standard ACE DB\0", 16};
 
 std::uint32_t u32(std::span<const std::uint8_t> bytes, std::size_t offset) {
     return static_cast<std::uint32_t>(bytes[offset]) | (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) | (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
 }
 
 bool hasSignature(std::span<const std::uint8_t> page0, std::string_view signature) {
@@ -28,7 +29,9 @@ bool hasSignature(std::span<const std::uint8_t> page0, std::string_view signatur
 
 }  // namespace
 
-const Layout& layoutOf(Version version) { return version == Version::Jet3 ? kJet3 : kJet4; }
+const Layout& layoutOf(Version version) {
+    return version == Version::Jet3 ? kJet3 : kJet4;
+}
 
 void rc4(std::span<const std::uint8_t> key, std::span<std::uint8_t> data) {
     std::array<std::uint8_t, 256> state{};
@@ -70,7 +73,8 @@ tiermark::Result<Header> parseHeader(std::span<const std::uint8_t> page0) {
     }
     if (page0[0] == 0 && hasSignature(page0, kAceSignature)) {
         return tiermark::makeError(
-            "the file is an Access 2007 or later database (.accdb); only Access 97-2003 .mdb files can be read");
+            "the file is an Access 2007 or later database (.accdb); only Access 97-2003 .mdb files can be "
+            "read");
     }
     if (page0[0] != 0 || !hasSignature(page0, kJetSignature)) {
         return tiermark::makeError("the file is not an Access database (no \"Standard Jet DB\" signature)");

@@ -20,7 +20,8 @@ std::uint16_t u16(std::span<const std::uint8_t> bytes, std::size_t offset) {
 }
 
 std::uint32_t u32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(u16(bytes, offset)) | (static_cast<std::uint32_t>(u16(bytes, offset + 2)) << 16);
+    return static_cast<std::uint32_t>(u16(bytes, offset)) |
+           (static_cast<std::uint32_t>(u16(bytes, offset + 2)) << 16);
 }
 
 tiermark::Error damaged(const std::string& name, const std::string& what) {
@@ -39,7 +40,8 @@ tiermark::Result<std::vector<std::uint8_t>> readDefinition(const PageFile& pages
     std::set<std::uint32_t> seen;
     std::uint32_t current = first;
     while (current != 0) {
-        if (current >= pages.pageCount() || !seen.insert(current).second || seen.size() > kMaxDefinitionPages) {
+        if (current >= pages.pageCount() || !seen.insert(current).second ||
+            seen.size() > kMaxDefinitionPages) {
             return damaged(name, "bad table definition page " + std::to_string(current));
         }
         if (!pages.read(current, page) || page[0] != kPageTableDefinition) {
@@ -83,7 +85,8 @@ tiermark::Result<void> checkUsageMap(const PageFile& pages, std::uint32_t pointe
         if (mapPageNumber == 0) {
             continue;
         }
-        if (mapPageNumber >= pages.pageCount() || !pages.read(mapPageNumber, mapPage) || mapPage[0] != kPageUsageMap) {
+        if (mapPageNumber >= pages.pageCount() || !pages.read(mapPageNumber, mapPage) ||
+            mapPage[0] != kPageUsageMap) {
             return damaged(name, "usage map page " + std::to_string(mapPageNumber) + " missing");
         }
     }
@@ -108,15 +111,16 @@ bool PageFile::read(std::uint32_t page, std::vector<std::uint8_t>& out) const {
     }
     if (page != 0 && m_header.databaseKey != 0) {
         const std::uint32_t key = m_header.databaseKey ^ page;
-        const std::array<std::uint8_t, 4> keyBytes{static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
-                                                   static_cast<std::uint8_t>(key >> 16),
-                                                   static_cast<std::uint8_t>(key >> 24)};
+        const std::array<std::uint8_t, 4> keyBytes{
+            static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
+            static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 24)};
         rc4(keyBytes, out);
     }
     return true;
 }
 
-tiermark::Result<void> checkTableDefinition(const PageFile& pages, std::uint32_t tdefPage, const std::string& name) {
+tiermark::Result<void> checkTableDefinition(const PageFile& pages, std::uint32_t tdefPage,
+                                            const std::string& name) {
     auto read = readDefinition(pages, tdefPage, name);
     if (!read) {
         return read.error();
@@ -129,7 +133,8 @@ tiermark::Result<void> checkTableDefinition(const PageFile& pages, std::uint32_t
     const std::uint32_t variableColumns = u16(def, layout.tdefColumnsOffset - 2);
     const std::uint32_t indexes = u32(def, layout.tdefIndexesOffset);
     const std::uint32_t realIndexes = u32(def, layout.tdefRealIndexesOffset);
-    if (columns > kMaxColumns || variableColumns > columns || indexes > kMaxIndexes || realIndexes > kMaxIndexes) {
+    if (columns > kMaxColumns || variableColumns > columns || indexes > kMaxIndexes ||
+        realIndexes > kMaxIndexes) {
         return damaged(name, "impossible column or index count");
     }
     std::size_t at = layout.tdefColumnsStart + realIndexes * layout.realIndexEntrySize;

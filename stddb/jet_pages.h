@@ -36,6 +36,7 @@ private:
 
 // Checks the definition of the table whose definition starts on page tdefPage: the page chain, the
 // counts, the column entries and names, and its usage map (map type, map pages). name is for messages.
-tiermark::Result<void> checkTableDefinition(const PageFile& pages, std::uint32_t tdefPage, const std::string& name);
+tiermark::Result<void> checkTableDefinition(const PageFile& pages, std::uint32_t tdefPage,
+                                            const std::string& name);
 
 }  // namespace stddb::jet

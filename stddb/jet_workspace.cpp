@@ -97,7 +97,8 @@ fs::path resolveCase(const fs::path& file) {
 
 class JetDatabase : public Database {
 public:
-    JetDatabase(HandlePtr mdb, std::unique_ptr<jet::PageFile> pages) : m_mdb(std::move(mdb)), m_pages(std::move(pages)) {}
+    JetDatabase(HandlePtr mdb, std::unique_ptr<jet::PageFile> pages)
+        : m_mdb(std::move(mdb)), m_pages(std::move(pages)) {}
 
     tiermark::Result<std::unique_ptr<Recordset>> OpenRecordset(std::u16string_view name) override {
         MdbCatalogEntry* entry = findTable(name);
@@ -122,7 +123,8 @@ private:
         GPtrArray* catalog = m_mdb->catalog;
         for (guint i = 0; catalog != nullptr && i < catalog->len; ++i) {
             auto* entry = element<MdbCatalogEntry>(catalog, i);
-            if (entry->object_type == MDB_TABLE && equalsIgnoringAsciiCase(tiermark::fromUtf8(entry->object_name), name)) {
+            if (entry->object_type == MDB_TABLE &&
+                equalsIgnoringAsciiCase(tiermark::fromUtf8(entry->object_name), name)) {
                 return entry;
             }
         }
@@ -134,7 +136,8 @@ private:
         if (entry.table_pg > UINT32_MAX) {
             return damaged(name, "bad definition page");
         }
-        if (auto checked = jet::checkTableDefinition(*m_pages, static_cast<std::uint32_t>(entry.table_pg), name);
+        if (auto checked =
+                jet::checkTableDefinition(*m_pages, static_cast<std::uint32_t>(entry.table_pg), name);
             !checked) {
             return checked.error();
         }
@@ -154,7 +157,8 @@ private:
         std::vector<int> memoLengths(columnCount, 0);
         for (guint i = 0; i < columnCount; ++i) {
             columns[i] = element<MdbColumn>(def->columns, i);
-            table->columns.push_back({tiermark::fromUtf8(columns[i]->name), columnTypeOf(columns[i]->col_type)});
+            table->columns.push_back(
+                {tiermark::fromUtf8(columns[i]->name), columnTypeOf(columns[i]->col_type)});
             if (columns[i]->col_type == MDB_MEMO) {
                 memoBuffers[i].assign(mdb->bind_size + 1, '\0');
                 mdb_bind_column(def.get(), static_cast<int>(i) + 1, memoBuffers[i].data(), &memoLengths[i]);
@@ -171,7 +175,8 @@ private:
             }
             int rowStart = 0;
             std::size_t rowSize = 0;
-            if (def->cur_row == 0 || mdb_find_row(mdb, static_cast<int>(def->cur_row) - 1, &rowStart, &rowSize) != 0) {
+            if (def->cur_row == 0 ||
+                mdb_find_row(mdb, static_cast<int>(def->cur_row) - 1, &rowStart, &rowSize) != 0) {
                 return damaged(name, "a row cannot be found again");
             }
             rowStart = static_cast<int>(static_cast<std::size_t>(rowStart) & kOffsetMask);
@@ -180,10 +185,11 @@ private:
             }
             std::vector<Value> row(columnCount);
             for (guint i = 0; i < columnCount; ++i) {
-                auto value = decode(*columns[i], fields[i], static_cast<std::size_t>(rowStart), rowSize, pageSize, jet4,
-                                    memoBuffers[i]);
+                auto value = decode(*columns[i], fields[i], static_cast<std::size_t>(rowStart), rowSize,
+                                    pageSize, jet4, memoBuffers[i]);
                 if (!value) {
-                    return damaged(name, "field " + std::string(columns[i]->name) + ": " + value.error().message);
+                    return damaged(name,
+                                   "field " + std::string(columns[i]->name) + ": " + value.error().message);
                 }
                 row[i] = std::move(value.value());
             }
@@ -206,7 +212,8 @@ private:
             return Value{};
         }
         if (field.siz < 0 || field.start < 0 || static_cast<std::size_t>(field.start) < rowStart ||
-            static_cast<std::size_t>(field.start) + static_cast<std::size_t>(field.siz) > rowStart + rowSize ||
+            static_cast<std::size_t>(field.start) + static_cast<std::size_t>(field.siz) >
+                rowStart + rowSize ||
             static_cast<std::size_t>(field.start) + static_cast<std::size_t>(field.siz) > pageSize) {
             return tiermark::makeError("value lies outside its row");
         }
@@ -215,23 +222,29 @@ private:
         auto need = [&](std::size_t bytes) { return size >= bytes; };
         switch (column.col_type) {
             case MDB_BYTE:
-                if (need(1)) return Value{std::int64_t{at[0]}};
+                if (need(1))
+                    return Value{std::int64_t{at[0]}};
                 break;
             case MDB_INT:
-                if (need(2)) return Value{std::int64_t{load<std::int16_t>(at)}};
+                if (need(2))
+                    return Value{std::int64_t{load<std::int16_t>(at)}};
                 break;
             case MDB_LONGINT:
-                if (need(4)) return Value{std::int64_t{load<std::int32_t>(at)}};
+                if (need(4))
+                    return Value{std::int64_t{load<std::int32_t>(at)}};
                 break;
             case MDB_MONEY:
-                if (need(8)) return Value{static_cast<double>(load<std::int64_t>(at)) / 10000.0};
+                if (need(8))
+                    return Value{static_cast<double>(load<std::int64_t>(at)) / 10000.0};
                 break;
             case MDB_FLOAT:
-                if (need(4)) return Value{static_cast<double>(load<float>(at))};
+                if (need(4))
+                    return Value{static_cast<double>(load<float>(at))};
                 break;
             case MDB_DOUBLE:
             case MDB_DATETIME:
-                if (need(8)) return Value{load<double>(at)};
+                if (need(8))
+                    return Value{load<double>(at)};
                 break;
             case MDB_TEXT: {
                 if (jet4) {
@@ -305,8 +318,8 @@ tiermark::Result<std::unique_ptr<Database>> JetWorkspace::OpenDatabase(const std
     }
     const jet::Layout& layout = jet::layoutOf(header->version);
     if (size % layout.pageSize != 0 || size < 3 * layout.pageSize) {
-        return tiermark::makeError("the database file is truncated or damaged (not a whole number of pages): " +
-                                   shown);
+        return tiermark::makeError(
+            "the database file is truncated or damaged (not a whole number of pages): " + shown);
     }
     if (!header->password.empty() && passwordFromConnect(connect) != header->password) {
         return tiermark::makeError("not a valid password for the database file: " + shown);

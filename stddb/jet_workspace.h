@@ -24,7 +24,8 @@ namespace stddb {
 class JetWorkspace : public Workspace {
 public:
     tiermark::Result<std::unique_ptr<Database>> OpenDatabase(const std::u16string& path, bool exclusive,
-                                                             bool readOnly, std::u16string_view connect) override;
+                                                             bool readOnly,
+                                                             std::u16string_view connect) override;
 };
 
 }  // namespace stddb

@@ -14,7 +14,9 @@ MemoryDatabase::MemoryDatabase(std::vector<Table> tables) {
     }
 }
 
-void MemoryDatabase::addTable(Table table) { m_tables.push_back(std::make_shared<const Table>(std::move(table))); }
+void MemoryDatabase::addTable(Table table) {
+    m_tables.push_back(std::make_shared<const Table>(std::move(table)));
+}
 
 tiermark::Result<std::unique_ptr<Recordset>> MemoryDatabase::OpenRecordset(std::u16string_view table) {
     for (const auto& candidate : m_tables) {
@@ -36,8 +38,8 @@ void MemoryWorkspace::addDatabase(std::u16string path, std::vector<Table> tables
     m_databases[std::move(path)] = std::move(entry);
 }
 
-tiermark::Result<std::unique_ptr<Database>> MemoryWorkspace::OpenDatabase(const std::u16string& path, bool, bool,
-                                                                          std::u16string_view connect) {
+tiermark::Result<std::unique_ptr<Database>> MemoryWorkspace::OpenDatabase(const std::u16string& path, bool,
+                                                                          bool, std::u16string_view connect) {
     const auto found = m_databases.find(path);
     if (found == m_databases.end()) {
         return tiermark::makeError("database file not found: " + tiermark::toUtf8(path));

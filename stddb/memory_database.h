@@ -16,7 +16,8 @@ class MemoryDatabase : public Database {
 public:
     MemoryDatabase() = default;
     explicit MemoryDatabase(std::vector<Table> tables);
-    MemoryDatabase(std::vector<std::shared_ptr<const Table>> tables) : m_tables(std::move(tables)) {}  // NOLINT
+    MemoryDatabase(std::vector<std::shared_ptr<const Table>> tables)
+        : m_tables(std::move(tables)) {}  // NOLINT
 
     void addTable(Table table);
     tiermark::Result<std::unique_ptr<Recordset>> OpenRecordset(std::u16string_view table) override;
@@ -32,7 +33,8 @@ class MemoryWorkspace : public Workspace {
 public:
     void addDatabase(std::u16string path, std::vector<Table> tables, std::u16string password = {});
     tiermark::Result<std::unique_ptr<Database>> OpenDatabase(const std::u16string& path, bool exclusive,
-                                                             bool readOnly, std::u16string_view connect) override;
+                                                             bool readOnly,
+                                                             std::u16string_view connect) override;
     int openCount() const { return m_openCount; }
 
 private:

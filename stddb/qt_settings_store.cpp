@@ -23,7 +23,8 @@ std::u16string QtSettingsStore::GetSetting(std::u16string_view section, std::u16
     return m_settings->value(keyPath(section, key)).toString().toStdU16String();
 }
 
-void QtSettingsStore::SaveSetting(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+void QtSettingsStore::SaveSetting(std::u16string_view section, std::u16string_view key,
+                                  std::u16string_view value) {
     m_settings->setValue(keyPath(section, key),
                          QString::fromUtf16(value.data(), static_cast<qsizetype>(value.size())));
     m_settings->sync();

@@ -20,7 +20,8 @@ public:
     explicit QtSettingsStore(const QString& iniFilePath);
 
     std::u16string GetSetting(std::u16string_view section, std::u16string_view key) override;
-    void SaveSetting(std::u16string_view section, std::u16string_view key, std::u16string_view value) override;
+    void SaveSetting(std::u16string_view section, std::u16string_view key,
+                     std::u16string_view value) override;
     void DeleteSetting(std::u16string_view section, std::u16string_view key) override;
 
 private:

@@ -9,7 +9,9 @@ namespace stddb {
 Recordset::Recordset(std::shared_ptr<const Table> table, std::vector<std::size_t> rows)
     : m_table(std::move(table)), m_rows(std::move(rows)) {}
 
-bool Recordset::Eof() const { return m_position >= m_rows.size(); }
+bool Recordset::Eof() const {
+    return m_position >= m_rows.size();
+}
 
 tiermark::Result<void> Recordset::MoveFirst() {
     if (m_rows.empty()) {

@@ -11,7 +11,8 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     virtual std::u16string GetSetting(std::u16string_view section, std::u16string_view key) = 0;
-    virtual void SaveSetting(std::u16string_view section, std::u16string_view key, std::u16string_view value) = 0;
+    virtual void SaveSetting(std::u16string_view section, std::u16string_view key,
+                             std::u16string_view value) = 0;
     virtual void DeleteSetting(std::u16string_view section, std::u16string_view key) = 0;
 };
 

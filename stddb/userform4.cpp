@@ -17,7 +17,8 @@ constexpr std::u16string_view kStandardNames[] = {
 };
 constexpr std::u16string_view kNoEntry = u"―";
 constexpr std::u16string_view kErrorTitle = u"データベース設定エラー";
-constexpr std::u16string_view kErrorText = u"データベースが登録されていません。\rデータベースを登録してください。";
+constexpr std::u16string_view kErrorText =
+    u"データベースが登録されていません。\rデータベースを登録してください。";
 
 // A field of the current row as the grid shows it: a Null reads as "―", the grid's mark for no entry.
 tiermark::Result<std::u16string> cellText(const Recordset& rows, std::u16string_view field) {
@@ -42,7 +43,8 @@ UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(progra
     grid->addWidget(Label3, 1, 0);
     grid->addWidget(Label8, 1, 1);
     for (int row = 0; row < 4; ++row) {
-        names[row] = new ui::Label(this, QStringLiteral("Label%1").arg(4 + row), std::u16string(kStandardNames[row]));
+        names[row] =
+            new ui::Label(this, QStringLiteral("Label%1").arg(4 + row), std::u16string(kStandardNames[row]));
         versions[row] = new ui::Label(this, QStringLiteral("Label%1").arg(9 + row), std::u16string(kNoEntry));
         versions[row]->setAccessibleName(QStringLiteral("バージョン"));
         for (ui::Label* cell : {names[row], versions[row]}) {
@@ -51,7 +53,8 @@ UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(progra
         grid->addWidget(names[row], 2 + row, 0);
         grid->addWidget(versions[row], 2 + row, 1);
     }
-    Label2 = new ui::Label(this, QStringLiteral("Label2"), u"※　バージョン欄に ― の記述はデータベースに登録がありません。");
+    Label2 = new ui::Label(this, QStringLiteral("Label2"),
+                           u"※　バージョン欄に ― の記述はデータベースに登録がありません。");
     CommandButton1 = new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("閉じる"));
     grid->addWidget(Label2, 6, 0, 1, 2);
     grid->addWidget(CommandButton1, 7, 1, Qt::AlignRight);
@@ -109,6 +112,8 @@ void UserForm4::UserForm_Activate() {
     }
 }
 
-void UserForm4::CommandButton1_Click() { m_program.forms().unloadUserForm4(); }
+void UserForm4::CommandButton1_Click() {
+    m_program.forms().unloadUserForm4();
+}
 
 }  // namespace stddb

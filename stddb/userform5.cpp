@@ -17,21 +17,28 @@ UserForm5::UserForm5(app::Program& program) : QDialog(nullptr), m_program(progra
     setObjectName(QStringLiteral("UserForm5"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセット データベース更新"));
     auto* grid = new QGridLayout(this);
-    Label1 = new ui::Label(this, QStringLiteral("Label1"),
-                           u"国土交通省CAD製図基準（案）レイヤーセットを利用するには、レイヤーセットを格納したデータベースを登録し、利用可能の状態にしなければなりません。　　データベースを更新、登録するには KESTRAが配布した"
-                           u"\"Tiermark.MDB\"データベースセットが必要です。");
+    Label1 = new ui::Label(
+        this, QStringLiteral("Label1"),
+        u"国土交通省CAD製図基準（案）レイヤーセットを利用するには、レイヤーセットを格納したデータベースを登録"
+        u"し、利用可能の状態にしなければなりません。　　データベースを更新、登録するには KESTRAが配布した"
+        u"\"Tiermark.MDB\"データベースセットが必要です。");
     Label2 = new ui::Label(this, QStringLiteral("Label2"),
-                           u"レイヤーセットを格納するには、KESTRAが配布した\"Tiermark.MDB\"データベースの格納場所を指定して登録してください。登録情報はWINDOWSレジストリに登録されるため、次回からの起動の際には再度登録する必要はなくなります。");
+                           u"レイヤーセットを格納するには、KESTRAが配布した\"Tiermark."
+                           u"MDB\"データベースの格納場所を指定して登録してください。登録情報はWINDOWSレジスト"
+                           u"リに登録されるため、次回からの起動の際には再度登録する必要はなくなります。");
     Label3 = new ui::Label(this, QStringLiteral("Label3"),
                            u"登録情報をWINDOWSレジストリから削除する場合は登録の消去を実行してください。");
-    Label4 = new ui::Label(this, QStringLiteral("Label4"), u"KESTRAが配布した\"Tiermark.MDB\"データベースの格納場所のパス名：");
-    TextBox1 = new ui::TextBox(this, QStringLiteral("TextBox1"),
-                               QStringLiteral("KESTRAが配布した\"Tiermark.MDB\"データベースの格納場所のパス名："),
-                               QStringLiteral("C:\\Tiermark\\Tiermark.MDB"));
+    Label4 = new ui::Label(this, QStringLiteral("Label4"),
+                           u"KESTRAが配布した\"Tiermark.MDB\"データベースの格納場所のパス名：");
+    TextBox1 =
+        new ui::TextBox(this, QStringLiteral("TextBox1"),
+                        QStringLiteral("KESTRAが配布した\"Tiermark.MDB\"データベースの格納場所のパス名："),
+                        QStringLiteral("C:\\Tiermark\\Tiermark.MDB"));
     CommandButton4 = new ui::Button(this, QStringLiteral("CommandButton4"), QStringLiteral("貼り付け"));
     CommandButton5 = new ui::Button(this, QStringLiteral("CommandButton5"), QStringLiteral("参照..."));
     CommandButton3 = new ui::Button(this, QStringLiteral("CommandButton3"), QStringLiteral("キャンセル"));
-    CommandButton1 = new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("Tiermark.MDBの登録"));
+    CommandButton1 =
+        new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("Tiermark.MDBの登録"));
     CommandButton2 = new ui::Button(this, QStringLiteral("CommandButton2"), QStringLiteral("登録の消去"));
     grid->addWidget(Label1, 0, 0, 1, 4);
     grid->addWidget(Label2, 1, 0, 1, 4);
@@ -57,7 +64,9 @@ void UserForm5::showEvent(QShowEvent* event) {
     UserForm_Activate();
 }
 
-void UserForm5::UserForm_Activate() { TextBox1->setText16(m_program.RegisteredDatabasePath); }
+void UserForm5::UserForm_Activate() {
+    TextBox1->setText16(m_program.RegisteredDatabasePath);
+}
 
 void UserForm5::CommandButton4_Click() {
     TextBox1->clear();
@@ -68,8 +77,9 @@ void UserForm5::CommandButton4_Click() {
 void UserForm5::CommandButton5_Click() {
     const QString current = TextBox1->text();
     const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
-    const QString chosen = m_program.services.dialogs.openFileName(
-        this, QStringLiteral("Tiermark.MDBの場所"), start, QStringLiteral("Access データベース (*.mdb *.MDB)"));
+    const QString chosen =
+        m_program.services.dialogs.openFileName(this, QStringLiteral("Tiermark.MDBの場所"), start,
+                                                QStringLiteral("Access データベース (*.mdb *.MDB)"));
     if (!chosen.isEmpty()) {
         TextBox1->setText(chosen);
     }

@@ -14,7 +14,8 @@
 namespace {
 
 const std::u16string kDatabase = u"" TIERMARK_BENCH_MDB_U16;
-const char* const kStartUpTables[] = {"ライフサークルテーブル", "種別テーブル", "線幅テーブル", "用紙テーブル"};
+const char* const kStartUpTables[] = {"ライフサークルテーブル", "種別テーブル", "線幅テーブル",
+                                      "用紙テーブル"};
 const char* const kCascadeTables[] = {"工種テーブル", "図面マスター", "レイヤーテーブル", "線色マスター"};
 
 std::unique_ptr<stddb::Database> open() {
@@ -28,7 +29,8 @@ std::unique_ptr<stddb::Database> open() {
 }
 
 // Opens the table, narrows it by filter (when given) and reads the named field of every row.
-std::size_t query(stddb::Database& db, std::u16string_view table, std::u16string filter, std::u16string_view field) {
+std::size_t query(stddb::Database& db, std::u16string_view table, std::u16string filter,
+                  std::u16string_view field) {
     auto rs = db.OpenRecordset(table);
     if (!rs) {
         std::abort();
@@ -92,8 +94,8 @@ void BM_MdbExportSameTables(benchmark::State& state) {
     std::vector<std::string> commands;
     for (const auto* tables : {kStartUpTables, kCascadeTables}) {
         for (int i = 0; i < 4; ++i) {
-            commands.push_back("'" TIERMARK_MDB_EXPORT "' '" TIERMARK_BENCH_MDB "' '" + std::string(tables[i]) +
-                               "' > /dev/null 2>&1");
+            commands.push_back("'" TIERMARK_MDB_EXPORT "' '" TIERMARK_BENCH_MDB "' '" +
+                               std::string(tables[i]) + "' > /dev/null 2>&1");
         }
     }
     for (auto _ : state) {
@@ -114,7 +116,8 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.iterations > 0 && !run.error_occurred) {
-                m_seconds[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+                m_seconds[run.benchmark_name()] =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
             }
         }
     }

@@ -13,9 +13,9 @@
 
 namespace {
 
-const std::u16string kTables[] = {u"ライフサークルテーブル", u"種別テーブル", u"工種テーブル",
+const std::u16string kTables[] = {u"ライフサークルテーブル", u"種別テーブル",     u"工種テーブル",
                                   u"図面マスター",           u"レイヤーテーブル", u"線色マスター",
-                                  u"線幅テーブル",           u"用紙テーブル",   u"基準案テーブル"};
+                                  u"線幅テーブル",           u"用紙テーブル",     u"基準案テーブル"};
 
 const std::filesystem::path& inputPath() {
     static const std::filesystem::path path =

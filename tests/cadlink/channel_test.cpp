@@ -7,7 +7,9 @@
 namespace cadlink {
 namespace {
 
-std::vector<std::uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> bytesOf(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 TEST(EncodeCommand, BuildsWideAndNarrowPayloadsWithOneTerminator) {
     auto wide = EncodeCommand(u"_move\r", TextForm::Wide);
@@ -32,14 +34,27 @@ TEST(EncodeCommand, KeepsJapaneseIntactInBothForms) {
     EXPECT_EQ(wide->cbData(), 2u * 10u);
     auto narrow = EncodeCommand(u"構造物D-STR\r", TextForm::Narrow);
     ASSERT_TRUE(narrow.ok());
-    EXPECT_EQ(narrow->bytes, bytesOf(std::string("\x8D\x5C\x91\xA2\x95\xA8" "D-STR\r\0", 13)));
+    EXPECT_EQ(narrow->bytes, bytesOf(std::string("\x8D\x5C\x91\xA2\x95\xA8"
+                                                 "D-STR\r\0",
+                                                 13)));
     EXPECT_FALSE(EncodeCommand(u"😀\r", TextForm::Narrow).ok());
 }
 
 TEST(DecodeCommand, TellsTheFormsApartOnEveryTextTheProgramSends) {
     const std::u16string texts[] = {
-        std::u16string(u"\x1b\x1b\0", 3), u"-group\r", u"C\r", u"KESTRA\r\r", u"0,0\r420,0\r",
-        u"\r", u"", u"D-STR\r", u"構造物D-STR\r", u"\x1b", u"図面", u"G\r", u"LA\r",
+        std::u16string(u"\x1b\x1b\0", 3),
+        u"-group\r",
+        u"C\r",
+        u"KESTRA\r\r",
+        u"0,0\r420,0\r",
+        u"\r",
+        u"",
+        u"D-STR\r",
+        u"構造物D-STR\r",
+        u"\x1b",
+        u"図面",
+        u"G\r",
+        u"LA\r",
     };
     for (const std::u16string& text : texts) {
         const std::u16string upToNul = text.substr(0, text.find(u'\0'));
@@ -58,8 +73,8 @@ TEST(DecodeCommand, TellsTheFormsApartOnEveryTextTheProgramSends) {
 
 TEST(DecodeCommand, RefusesPayloadsThatAreNeitherForm) {
     EXPECT_FALSE(DecodeCommand({}).ok());
-    EXPECT_FALSE(DecodeCommand(bytesOf("abc")).ok());              // no terminator
-    EXPECT_FALSE(DecodeCommand(bytesOf(std::string("\x81\x20\0", 3))).ok());  // invalid code page 932
+    EXPECT_FALSE(DecodeCommand(bytesOf("abc")).ok());                           // no terminator
+    EXPECT_FALSE(DecodeCommand(bytesOf(std::string("\x81\x20\0", 3))).ok());    // invalid code page 932
     EXPECT_FALSE(DecodeCommand(bytesOf(std::string("\x41\x00\x42", 3))).ok());  // odd-length wide text
 }
 
@@ -74,7 +89,8 @@ protected:
         return CommandChannel(
             system,
             [this](WindowHandle& window) {
-                if (!selected) return false;
+                if (!selected)
+                    return false;
                 window = target;
                 return true;
             },

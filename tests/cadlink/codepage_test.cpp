@@ -21,7 +21,7 @@ TEST(CodePage, ConvertsEveryKindOfCharacterBothWays) {
         {u"ﾃｷｽﾄ ｳｨﾝﾄﾞｳ", "\xC3\xB7\xBD\xC4\x20\xB3\xA8\xDD\xC4\xDE\xB3"},
         {u"（案）　", "\x81\x69\x88\xC4\x81\x6A\x81\x40"},
         {u"～－￢", "\x81\x60\x81\x7C\x81\xCA"},  // the Windows mappings of the wave dash and friends
-        {u"①Ⅰ㈱", "\x87\x40\x87\x54\x87\x8A"},   // NEC special characters
+        {u"①Ⅰ㈱", "\x87\x40\x87\x54\x87\x8A"},    // NEC special characters
         {u"ⅰ纊", "\xFA\x40\xFA\x5C"},             // IBM extensions, where Windows writes them too
     };
     for (const Sample& sample : samples) {
@@ -55,7 +55,7 @@ TEST(CodePage, RefusesWhatItCannotHold) {
 }
 
 TEST(CodePage, RefusesInvalidBytesStrictlyAndReplacesThemLeniently) {
-    EXPECT_FALSE(fromCp932("\x81").ok());      // lead byte without trail
+    EXPECT_FALSE(fromCp932("\x81").ok());       // lead byte without trail
     EXPECT_FALSE(fromCp932("a\x81\x20").ok());  // invalid trail byte
     EXPECT_EQ(fromCp932Lenient("a\x81"), u"a\uFFFD");
     EXPECT_EQ(fromCp932Lenient("\xA0z"), u"\uFFFDz");

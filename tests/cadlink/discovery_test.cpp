@@ -21,11 +21,15 @@ public:
         lines.clear();
         index = -1;
     }
-    void addLine(const std::u16string& text, std::int32_t itemData) override { lines.push_back({text, itemData}); }
+    void addLine(const std::u16string& text, std::int32_t itemData) override {
+        lines.push_back({text, itemData});
+    }
     int lineCount() const override { return static_cast<int>(lines.size()); }
     int listIndex() const override { return index; }
     void setListIndex(int i) override { index = i; }
-    std::int32_t itemData(int line) const override { return lines.at(static_cast<std::size_t>(line)).itemData; }
+    std::int32_t itemData(int line) const override {
+        return lines.at(static_cast<std::size_t>(line)).itemData;
+    }
 };
 
 class Discovery : public ::testing::Test {
@@ -56,7 +60,9 @@ TEST(ExeBaseNameTest, DropsDirectoriesDrivesAndExtensions) {
 TEST_F(Discovery, FindsInstancesInSnapshotOrderAndSelectsTheLast) {
     system.addProcess("explorer.exe");
     const WindowHandle first = startCad("C:\\AutoCAD LT\\acadlt.exe", "Drawing1.dwg");
-    const WindowHandle second = startCad("ACLT.EXE", "\x90\x7D\x96\xCA" "1.dwg");
+    const WindowHandle second = startCad("ACLT.EXE",
+                                         "\x90\x7D\x96\xCA"
+                                         "1.dwg");
     FindAutoCadLt(system, matching, instances, list);
 
     ASSERT_EQ(instances.size(), 3u);
@@ -156,7 +162,9 @@ TEST_F(Discovery, OddTitlesGiveDefinedDrawingTitles) {
 TEST(GetWindowTitleTest, CutsByBytesAndKeepsDoubleByteCharactersWhole) {
     FakeWindowSystem system;
     const auto pid = system.addProcess("acadlt.exe");
-    const WindowHandle window = system.addWindow(pid, "AutoCAD LT - [\x90\x7D\x96\xCA" "1.dwg]");
+    const WindowHandle window = system.addWindow(pid,
+                                                 "AutoCAD LT - [\x90\x7D\x96\xCA"
+                                                 "1.dwg]");
     EXPECT_EQ(GetWindowTitle(system, window), u"AutoCAD LT - [図面1.dwg]");
     const WindowHandle empty = system.addWindow(pid, "");
     EXPECT_EQ(GetWindowTitle(system, empty), u"");

@@ -225,7 +225,9 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_TRUE(historyHas(s.interpreter, u"Layer \"外形線\" already exists."));
          }},
         {"the loaded line types can be listed at the line-type prompt",
-         {u"-layer\rL\r?\rdashdot\r外形線\r\r"}, {}, 0,
+         {u"-layer\rL\r?\rdashdot\r外形線\r\r"},
+         {},
+         0,
          [](const Stage& s) {
              EXPECT_TRUE(historyHas(s.interpreter, u"  ACAD_ISO15W100"));
              EXPECT_EQ(s.drawing.findLayer(u"外形線")->lineType, u"DASHDOT");

@@ -38,8 +38,8 @@ TEST(ParseDecimal, ReadsTheShippedTextsAndTypedNumbers) {
 }
 
 TEST(ParseDecimal, RefusesWhatIsNotANumber) {
-    for (const char16_t* text : {u"", u" ", u"abc", u"1,5", u"inf", u"nan", u"1e999", u"12a", u"--1", u"+-1",
-                                 u"１０", u"1 2"}) {
+    for (const char16_t* text :
+         {u"", u" ", u"abc", u"1,5", u"inf", u"nan", u"1e999", u"12a", u"--1", u"+-1", u"１０", u"1 2"}) {
         EXPECT_FALSE(parseDecimal(std::u16string_view(text)).has_value()) << std::u16string_view(text).size();
     }
 }

@@ -13,7 +13,9 @@ TEST(Utf, RoundTripsJapaneseAndAstralText) {
 
 TEST(Utf, ReplacesBrokenInputInsteadOfFailing) {
     EXPECT_EQ(toUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-    EXPECT_EQ(fromUtf8("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(fromUtf8("a\xFF"
+                       "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(fromUtf8("\xE9\xBB"), u"\uFFFD\uFFFD");
 }
 

@@ -42,12 +42,13 @@ protected:
         ASSERT_TRUE(work.isValid());
         const QString cadDir = QDir(work.path()).filePath(QStringLiteral("cad"));
         QDir().mkpath(cadDir);
-        QFile::setPermissions(cadDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(cadDir,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("TIERMARK_CAD_DIR", cadDir.toLocal8Bit());
 
         cadsim::Drawing source;
-        for (const char16_t* layer : {u"図枠D-TTL", u"外形線", u"D-BGD", u"現況D-BGD", u"副構造物D-BYP-STR 3",
-                                      u"寸法D-STR-DIM"}) {
+        for (const char16_t* layer :
+             {u"図枠D-TTL", u"外形線", u"D-BGD", u"現況D-BGD", u"副構造物D-BYP-STR 3", u"寸法D-STR-DIM"}) {
             source.addLayer(layer);
         }
         dxfPath = QDir(work.path()).filePath(QStringLiteral("changer.dxf")).toStdString();
@@ -56,19 +57,20 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         standIn.setProcessEnvironment(environment);
-        standIn.start(QStringLiteral(ACADLT_PATH),
-                      {QStringLiteral("--headless"), QStringLiteral("--drawing"), QString::fromStdString(dxfPath)});
+        standIn.start(QStringLiteral(ACADLT_PATH), {QStringLiteral("--headless"), QStringLiteral("--drawing"),
+                                                    QString::fromStdString(dxfPath)});
         ASSERT_TRUE(standIn.waitForStarted(10000));
 
         windows = std::make_unique<cadlink::PosixWindowSystem>();
-        program = std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
+        program =
+            std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
         settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb");
         workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
         };
         ASSERT_TRUE(selectStandIn());
         builder().UserForm_Activate();
-        builder().ListBox8->setListIndex(1);   // D
+        builder().ListBox8->setListIndex(1);  // D
         builder().ListBox9->setListIndex(0);
         builder().ListBox10->setListIndex(0);
         builder().ListBox11->setListIndex(0);  // 一般図: D-TTL, D-STR-DIM, D-BYP-STRn, D-BGD
@@ -109,8 +111,8 @@ protected:
 };
 
 TEST_F(ChangerAgainstStandIn, ConvertsTheDrawingsLayersAndSavesThemWithTheFile) {
-    EXPECT_EQ(builder().ListBox12->items(),
-              (Texts{u"図枠D-TTL", u"外形線", u"D-BGD", u"現況D-BGD", u"副構造物D-BYP-STR 3", u"寸法D-STR-DIM"}));
+    EXPECT_EQ(builder().ListBox12->items(), (Texts{u"図枠D-TTL", u"外形線", u"D-BGD", u"現況D-BGD",
+                                                   u"副構造物D-BYP-STR 3", u"寸法D-STR-DIM"}));
 
     builder().CommandButton2_Click();
 

@@ -11,17 +11,21 @@ using namespace stddb::testing;
 
 MemoryDatabase sampleDatabase() {
     MemoryDatabase db;
-    db.addTable({u"工種テーブル", {longint(u"種別"), text(u"工種名")},
-                 {{v(1), v(u"道路土工")}, {v(3), v(u"砂防堰堤")}, {v(3), v(u"流路工")}, {kNull, v(u"不明")}}});
+    db.addTable(
+        {u"工種テーブル",
+         {longint(u"種別"), text(u"工種名")},
+         {{v(1), v(u"道路土工")}, {v(3), v(u"砂防堰堤")}, {v(3), v(u"流路工")}, {kNull, v(u"不明")}}});
     db.addTable({u"レイヤーテーブル",
                  {longint(u"工種ID"), text(u"図面名"), text(u"作図要素")},
                  {{v(19), v(u"一般図"), v(u"-TXT")},
                   {v(19), v(u"平面図"), kNull},
                   {v(19), v(u"一般図"), v(u"")},
                   {v(20), v(u"一般図"), v(u"-DIM")}}});
-    db.addTable({u"線色マスター", {text(u"名称"), longint(u"色定数")},
+    db.addTable({u"線色マスター",
+                 {text(u"名称"), longint(u"色定数")},
                  {{v(u"黒"), v(0)}, {v(u"赤"), v(1)}, {v(u"Red"), v(1)}, {v(u"ｼｱﾝ"), v(4)}}});
-    db.addTable({u"用紙テーブル", {text(u"呼び方"), real(u"短辺寸法")},
+    db.addTable({u"用紙テーブル",
+                 {text(u"呼び方"), real(u"短辺寸法")},
                  {{v(u"A4"), v(210.0)}, {v(u"A1"), v(594.0)}, {v(u"a1"), v(594.0)}}});
     return db;
 }
@@ -46,18 +50,18 @@ TEST_P(FilterAccepted, SelectsTheMatchingRows) {
 
 INSTANTIATE_TEST_SUITE_P(
     ComposedByTheProgram, FilterAccepted,
-    ::testing::Values(FilterCase{u"工種テーブル", u"種別 = 3", 2}, FilterCase{u"工種テーブル", u"種別 = 3.0", 2},
-                      FilterCase{u"工種テーブル", u"種別 = 7", 0},
-                      FilterCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='一般図'", 2},
-                      FilterCase{u"レイヤーテーブル", u"工種ID = 19 AND 図面名 = '一般図'", 2},
-                      FilterCase{u"レイヤーテーブル", u"工種ID=19 And 図面名='平面図'", 1},
-                      FilterCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 =''", 0},
-                      FilterCase{u"レイヤーテーブル", u"作図要素 = ''", 1},
-                      FilterCase{u"線色マスター", u"名称 = '黒'", 1}, FilterCase{u"線色マスター", u"名称 = 'red'", 1},
-                      FilterCase{u"線色マスター", u"名称 = 'シアン'", 0},
-                      FilterCase{u"線色マスター", u"色定数 = '1'", 2}, FilterCase{u"用紙テーブル", u"呼び方 = 'A1'", 2},
-                      FilterCase{u"用紙テーブル", u"短辺寸法 = 594", 2}, FilterCase{u"用紙テーブル", u"", 3},
-                      FilterCase{u"用紙テーブル", u"   ", 3}));
+    ::testing::Values(
+        FilterCase{u"工種テーブル", u"種別 = 3", 2}, FilterCase{u"工種テーブル", u"種別 = 3.0", 2},
+        FilterCase{u"工種テーブル", u"種別 = 7", 0},
+        FilterCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='一般図'", 2},
+        FilterCase{u"レイヤーテーブル", u"工種ID = 19 AND 図面名 = '一般図'", 2},
+        FilterCase{u"レイヤーテーブル", u"工種ID=19 And 図面名='平面図'", 1},
+        FilterCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 =''", 0},
+        FilterCase{u"レイヤーテーブル", u"作図要素 = ''", 1}, FilterCase{u"線色マスター", u"名称 = '黒'", 1},
+        FilterCase{u"線色マスター", u"名称 = 'red'", 1}, FilterCase{u"線色マスター", u"名称 = 'シアン'", 0},
+        FilterCase{u"線色マスター", u"色定数 = '1'", 2}, FilterCase{u"用紙テーブル", u"呼び方 = 'A1'", 2},
+        FilterCase{u"用紙テーブル", u"短辺寸法 = 594", 2}, FilterCase{u"用紙テーブル", u"", 3},
+        FilterCase{u"用紙テーブル", u"   ", 3}));
 
 struct RejectedCase {
     const char16_t* table;
@@ -76,18 +80,18 @@ TEST_P(FilterRejected, FailsTheOpen) {
 
 INSTANTIATE_TEST_SUITE_P(
     InvalidOrUnknown, FilterRejected,
-    ::testing::Values(RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='a'b'"},
-                      RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='it's'"},
-                      RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='一般図"},
-                      RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and"},
-                      RejectedCase{u"レイヤーテーブル", u"工種ID = 19 or 図面名 ='一般図'"},
-                      RejectedCase{u"レイヤーテーブル", u"工種ID = 19 図面名 ='一般図'"},
-                      RejectedCase{u"レイヤーテーブル", u"工種ID 19"}, RejectedCase{u"レイヤーテーブル", u"= 19"},
-                      RejectedCase{u"レイヤーテーブル", u"工種ID ="}, RejectedCase{u"レイヤーテーブル", u"工種ID = abc"},
-                      RejectedCase{u"レイヤーテーブル", u"工種 = 19"},
-                      RejectedCase{u"レイヤーテーブル", u"図面名 = 19"},
-                      RejectedCase{u"線色マスター", u"色定数 = '黒'"}, RejectedCase{u"線色マスター", u"名称 = '黒'x"},
-                      RejectedCase{u"用紙テーブル", u"呼び方 = 'A1''"}, RejectedCase{u"用紙テーブル", u"!!!"}));
+    ::testing::Values(
+        RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='a'b'"},
+        RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='it's'"},
+        RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and 図面名 ='一般図"},
+        RejectedCase{u"レイヤーテーブル", u"工種ID = 19 and"},
+        RejectedCase{u"レイヤーテーブル", u"工種ID = 19 or 図面名 ='一般図'"},
+        RejectedCase{u"レイヤーテーブル", u"工種ID = 19 図面名 ='一般図'"},
+        RejectedCase{u"レイヤーテーブル", u"工種ID 19"}, RejectedCase{u"レイヤーテーブル", u"= 19"},
+        RejectedCase{u"レイヤーテーブル", u"工種ID ="}, RejectedCase{u"レイヤーテーブル", u"工種ID = abc"},
+        RejectedCase{u"レイヤーテーブル", u"工種 = 19"}, RejectedCase{u"レイヤーテーブル", u"図面名 = 19"},
+        RejectedCase{u"線色マスター", u"色定数 = '黒'"}, RejectedCase{u"線色マスター", u"名称 = '黒'x"},
+        RejectedCase{u"用紙テーブル", u"呼び方 = 'A1''"}, RejectedCase{u"用紙テーブル", u"!!!"}));
 
 TEST(Recordset, FollowsTheEnginesCursorRules) {
     MemoryDatabase db = sampleDatabase();
@@ -161,17 +165,20 @@ using namespace stddb::testing;
 
 TEST(MemoryWorkspace, OpensRegisteredDatabasesAsTheEngineDoes) {
     MemoryWorkspace workspace;
-    workspace.addDatabase(u"/db/Tiermark.MDB", {{u"線幅テーブル", {real(u"線幅")}, {{v(0.13)}}}}, u"947215036382");
+    workspace.addDatabase(u"/db/Tiermark.MDB", {{u"線幅テーブル", {real(u"線幅")}, {{v(0.13)}}}},
+                          u"947215036382");
     workspace.addDatabase(u"/db/free.mdb", {}, u"");
     struct Case {
         const char16_t* path;
         std::u16string_view connect;
         bool opens;
     };
-    for (const Case& c : {Case{u"/db/Tiermark.MDB", kConnectString, true}, Case{u"/db/Tiermark.MDB", u";pwd=1", false},
-                          Case{u"/db/Tiermark.MDB", u"", false}, Case{u"/db/free.mdb", u"", true},
-                          Case{u"/db/missing.mdb", kConnectString, false}}) {
-        EXPECT_EQ(workspace.OpenDatabase(c.path, false, false, c.connect).ok(), c.opens) << tiermark::toUtf8(c.path);
+    for (const Case& c :
+         {Case{u"/db/Tiermark.MDB", kConnectString, true}, Case{u"/db/Tiermark.MDB", u";pwd=1", false},
+          Case{u"/db/Tiermark.MDB", u"", false}, Case{u"/db/free.mdb", u"", true},
+          Case{u"/db/missing.mdb", kConnectString, false}}) {
+        EXPECT_EQ(workspace.OpenDatabase(c.path, false, false, c.connect).ok(), c.opens)
+            << tiermark::toUtf8(c.path);
     }
     EXPECT_EQ(workspace.openCount(), 2);
     auto db = workspace.OpenDatabase(u"/db/Tiermark.MDB", false, false, kConnectString);

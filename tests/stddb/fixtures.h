@@ -12,14 +12,30 @@
 
 namespace stddb::testing {
 
-inline Column text(std::u16string name, int length = 255) { return {std::move(name), ColumnType::Text, length}; }
-inline Column integer(std::u16string name) { return {std::move(name), ColumnType::Integer, 0}; }
-inline Column longint(std::u16string name) { return {std::move(name), ColumnType::Long, 0}; }
-inline Column real(std::u16string name) { return {std::move(name), ColumnType::Double, 0}; }
-inline Value v(const char16_t* text) { return Value{std::u16string(text)}; }
-inline Value v(std::int64_t number) { return Value{number}; }
-inline Value v(int number) { return Value{std::int64_t{number}}; }
-inline Value v(double number) { return Value{number}; }
+inline Column text(std::u16string name, int length = 255) {
+    return {std::move(name), ColumnType::Text, length};
+}
+inline Column integer(std::u16string name) {
+    return {std::move(name), ColumnType::Integer, 0};
+}
+inline Column longint(std::u16string name) {
+    return {std::move(name), ColumnType::Long, 0};
+}
+inline Column real(std::u16string name) {
+    return {std::move(name), ColumnType::Double, 0};
+}
+inline Value v(const char16_t* text) {
+    return Value{std::u16string(text)};
+}
+inline Value v(std::int64_t number) {
+    return Value{number};
+}
+inline Value v(int number) {
+    return Value{std::int64_t{number}};
+}
+inline Value v(double number) {
+    return Value{number};
+}
 inline const Value kNull{};
 
 // A folder of its own under the system's temporary folder, removed with the object.
@@ -27,8 +43,9 @@ class TempFolder {
 public:
     TempFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("tiermark-stddb-" + std::string(info ? info->name() : "x") + "-" + std::to_string(::getpid()));
+        m_path =
+            std::filesystem::temp_directory_path() /
+            ("tiermark-stddb-" + std::string(info ? info->name() : "x") + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }
@@ -61,6 +78,8 @@ private:
     std::filesystem::path m_path;
 };
 
-inline std::u16string u16path(const std::filesystem::path& path) { return path.u16string(); }
+inline std::u16string u16path(const std::filesystem::path& path) {
+    return path.u16string();
+}
 
 }  // namespace stddb::testing

@@ -25,9 +25,9 @@ TEST(FuzzInputs, OpenOrFailCleanly) {
             if (!db) {
                 continue;
             }
-            for (const auto* table : {u"ライフサークルテーブル", u"種別テーブル", u"工種テーブル", u"図面マスター",
-                                      u"レイヤーテーブル", u"線色マスター", u"線幅テーブル", u"用紙テーブル",
-                                      u"基準案テーブル"}) {
+            for (const auto* table : {u"ライフサークルテーブル", u"種別テーブル", u"工種テーブル",
+                                      u"図面マスター", u"レイヤーテーブル", u"線色マスター", u"線幅テーブル",
+                                      u"用紙テーブル", u"基準案テーブル"}) {
                 (void)db.value()->OpenRecordset(table);
             }
         }

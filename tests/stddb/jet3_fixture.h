@@ -15,7 +15,7 @@
 namespace stddb::testing {
 
 struct Jet3Column {
-    std::string name;  // UTF-8
+    std::string name;   // UTF-8
     std::uint8_t type;  // 4 Long, 10 Text, 11 OLE, 3 Integer
     std::uint16_t size;
 };
@@ -27,7 +27,8 @@ public:
     static constexpr std::size_t kPage = 2048;
 
     static std::string build(const std::string& password, const std::string& tableName,
-                             const std::vector<Jet3Column>& columns, const std::vector<std::vector<Jet3Cell>>& rows) {
+                             const std::vector<Jet3Column>& columns,
+                             const std::vector<std::vector<Jet3Cell>>& rows) {
         std::vector<Bytes> pages(6, Bytes(kPage, 0));
         pages[0] = header(password);
         pages[1] = dataPage({map({}), map({3}), map({}), map({5}), map({})}, 0);
@@ -37,7 +38,8 @@ public:
         pages[3] = dataPage({row(catalog, {le32(2), cp932("MSysObjects"), le16(1), le32(0x80000002), {}}),
                              row(catalog, {le32(4), cp932(tableName), le16(1), le32(0), {}})},
                             2);
-        pages[4] = definition(columns, static_cast<std::uint32_t>(rows.size()), 0x4E, (1 << 8) | 3, (1 << 8) | 4);
+        pages[4] =
+            definition(columns, static_cast<std::uint32_t>(rows.size()), 0x4E, (1 << 8) | 3, (1 << 8) | 4);
         std::vector<Bytes> encoded;
         for (const auto& values : rows) {
             encoded.push_back(row(columns, values));
@@ -64,7 +66,9 @@ public:
         }
         return cadlink::toCp932(text).value();
     }
-    static std::string le16(std::uint16_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; }
+    static std::string le16(std::uint16_t v) {
+        return std::string{static_cast<char>(v), static_cast<char>(v >> 8)};
+    }
     static std::string le32(std::uint32_t v) { return le16(v & 0xFFFF) + le16(v >> 16); }
 
 private:
@@ -94,7 +98,8 @@ private:
         const std::uint32_t first = pages.empty() ? 0 : pages.front();
         put32(m, 1, first);
         for (std::uint32_t p : pages) {
-            m[5 + (p - first) / 8] = static_cast<std::uint8_t>(m[5 + (p - first) / 8] | (1U << ((p - first) % 8)));
+            m[5 + (p - first) / 8] =
+                static_cast<std::uint8_t>(m[5 + (p - first) / 8] | (1U << ((p - first) % 8)));
         }
         return m;
     }

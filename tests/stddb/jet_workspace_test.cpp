@@ -16,8 +16,8 @@ using namespace stddb::testing;
 
 std::vector<Table> layerTables() {
     return {{u"レイヤーテーブル",
-             {longint(u"工種ID"), text(u"図面名", 50), integer(u"備考"), text(u"作図要素", 20), text(u"図面オブジェクト", 20),
-              text(u"内容"), text(u"線種", 20), text(u"線色", 20)},
+             {longint(u"工種ID"), text(u"図面名", 50), integer(u"備考"), text(u"作図要素", 20),
+              text(u"図面オブジェクト", 20), text(u"内容"), text(u"線種", 20), text(u"線色", 20)},
              {{v(19), v(u"一般図"), kNull, kNull, v(u"-TTL"), v(u"図枠"), v(u"実線"), v(u"黄")},
               {v(19), v(u"一般図"), v(93), v(u"-TXTn"), v(u"-STR"), v(u"主構造物の文字列"), kNull, kNull},
               {v(19), v(u"平面図"), kNull, v(u""), v(u"-BGD"), v(u"現況地物"), v(u"破線"), v(u"任意")}}},
@@ -54,14 +54,11 @@ TEST(JetWorkspace, OpensOnlyWithTheFilesPassword) {
         std::u16string connect;
         bool opens;
     };
-    const Case cases[] = {{locked, std::u16string(kConnectString), true},
-                          {locked, u";pwd=947215036383", false},
-                          {locked, u";pwd=94721503638", false},
-                          {locked, u"", false},
-                          {free, std::u16string(kConnectString), true},
-                          {free, u"", true},
-                          {japanese, u";pwd=図面パスワード", true},
-                          {japanese, std::u16string(kConnectString), false}};
+    const Case cases[] = {
+        {locked, std::u16string(kConnectString), true}, {locked, u";pwd=947215036383", false},
+        {locked, u";pwd=94721503638", false},           {locked, u"", false},
+        {free, std::u16string(kConnectString), true},   {free, u"", true},
+        {japanese, u";pwd=図面パスワード", true},       {japanese, std::u16string(kConnectString), false}};
     for (const Case& c : cases) {
         auto db = open(c.file, c.connect);
         EXPECT_EQ(db.ok(), c.opens) << c.file << " " << tiermark::toUtf8(c.connect);
@@ -256,9 +253,9 @@ TEST(JetWorkspace, ReadsAnEncodedDatabase) {
     jet::maskHeader(page0, jet::Version::Jet4);
     for (std::uint32_t page = 1; page < file.size() / 4096; ++page) {
         const std::uint32_t pageKey = key ^ page;
-        const std::array<std::uint8_t, 4> keyBytes{static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
-                                                   static_cast<std::uint8_t>(pageKey >> 16),
-                                                   static_cast<std::uint8_t>(pageKey >> 24)};
+        const std::array<std::uint8_t, 4> keyBytes{
+            static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
+            static_cast<std::uint8_t>(pageKey >> 16), static_cast<std::uint8_t>(pageKey >> 24)};
         jet::rc4(keyBytes, std::span<std::uint8_t>(file.data() + page * 4096, 4096));
     }
     auto db = open(folder.writeBytes("encoded.mdb", std::string(file.begin(), file.end())));

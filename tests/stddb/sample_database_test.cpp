@@ -19,8 +19,8 @@ std::unique_ptr<Database> openSample() {
 }
 
 // Every row of a table, the named fields only, in table order.
-std::vector<std::vector<Value>> read(Database& db, std::u16string_view table, std::vector<std::u16string> fields,
-                                     std::u16string filter = {}) {
+std::vector<std::vector<Value>> read(Database& db, std::u16string_view table,
+                                     std::vector<std::u16string> fields, std::u16string filter = {}) {
     auto all = db.OpenRecordset(table);
     EXPECT_TRUE(all.ok());
     if (!all.ok()) {
@@ -50,7 +50,8 @@ TEST(SampleDatabase, WorkTypeKeysFollowTheKindOffsets) {
     ASSERT_EQ(kinds.size(), 7u);
     std::int64_t running = 0;
     for (std::size_t kind = 0; kind < kinds.size(); ++kind) {
-        const auto works = read(*db, u"工種テーブル", {u"工種ID", u"工種名"}, u"種別 = " + std::u16string(1, u'1' + kind));
+        const auto works =
+            read(*db, u"工種テーブル", {u"工種ID", u"工種名"}, u"種別 = " + std::u16string(1, u'1' + kind));
         ASSERT_FALSE(works.empty()) << "kind " << kind + 1;
         for (std::size_t position = 0; position < works.size(); ++position) {
             const std::int64_t key = static_cast<std::int64_t>(position) + 1 + kOffsets[kind];
@@ -75,8 +76,8 @@ TEST(SampleDatabase, DrawingKindsAndLayersHangOffWorkTypeKeys) {
         colours.insert(std::get<std::u16string>(row[0]));
         EXPECT_TRUE(std::holds_alternative<std::int64_t>(row[1]));
     }
-    const auto layers =
-        read(*db, u"レイヤーテーブル", {u"工種ID", u"図面名", u"備考", u"作図要素", u"図面オブジェクト", u"線色"});
+    const auto layers = read(*db, u"レイヤーテーブル",
+                             {u"工種ID", u"図面名", u"備考", u"作図要素", u"図面オブジェクト", u"線色"});
     EXPECT_GE(layers.size(), 2000u);
     std::map<std::u16string, std::set<std::int64_t>> workTypesPerDrawing;
     for (const auto& row : layers) {
@@ -99,7 +100,8 @@ TEST(SampleDatabase, DrawingKindsAndLayersHangOffWorkTypeKeys) {
     }
     EXPECT_GE(shared, 6u);
 
-    const auto family = read(*db, u"レイヤーテーブル", {u"備考"}, u"工種ID = 2 and 図面名 ='平面図' and 作図要素 = '-STRn'");
+    const auto family =
+        read(*db, u"レイヤーテーブル", {u"備考"}, u"工種ID = 2 and 図面名 ='平面図' and 作図要素 = '-STRn'");
     ASSERT_EQ(family.size(), 2u);  // -STR-STRn and -BYP-STRn
 }
 
@@ -107,17 +109,20 @@ TEST(SampleDatabase, StartUpListsHoldWhatTheBuilderExpects) {
     auto db = openSample();
     ASSERT_TRUE(db);
     EXPECT_EQ(read(*db, u"ライフサークルテーブル", {u"サイクル名"}),
-              (std::vector<std::vector<Value>>{{Value{u"測量"}}, {Value{u"設計"}}, {Value{u"施工"}}, {Value{u"維持管理"}}}));
+              (std::vector<std::vector<Value>>{
+                  {Value{u"測量"}}, {Value{u"設計"}}, {Value{u"施工"}}, {Value{u"維持管理"}}}));
     const auto papers = read(*db, u"用紙テーブル", {u"呼び方", u"短辺寸法", u"長辺寸法"});
     ASSERT_EQ(papers.size(), 5u);
     EXPECT_EQ(asText(papers[3][0]), u"A1");
     EXPECT_EQ(asText(papers[3][1]), u"594");
     EXPECT_EQ(asText(papers[3][2]), u"841");
-    EXPECT_EQ(read(*db, u"用紙テーブル", {u"長辺寸法"}, u"呼び方 = 'A0'"), (std::vector<std::vector<Value>>{{Value{std::int64_t{1189}}}}));
+    EXPECT_EQ(read(*db, u"用紙テーブル", {u"長辺寸法"}, u"呼び方 = 'A0'"),
+              (std::vector<std::vector<Value>>{{Value{std::int64_t{1189}}}}));
     const auto widths = read(*db, u"線幅テーブル", {u"線幅"});
     ASSERT_EQ(widths.size(), 9u);
     EXPECT_EQ(widths.front()[0], Value{0.13});
-    EXPECT_EQ(read(*db, u"線色マスター", {u"色定数"}, u"名称 = '黒'"), (std::vector<std::vector<Value>>{{Value{std::int64_t{0}}}}));
+    EXPECT_EQ(read(*db, u"線色マスター", {u"色定数"}, u"名称 = '黒'"),
+              (std::vector<std::vector<Value>>{{Value{std::int64_t{0}}}}));
     const auto standards = read(*db, u"基準案テーブル", {u"基準名", u"バージョン"});
     ASSERT_EQ(standards.size(), 4u);
     EXPECT_EQ(asText(standards[0][0]), u"国土交通省 CAD製図基準（案）");

@@ -35,9 +35,9 @@ TEST(TsvTables, ReadsDeclaredColumnsNullsAndEscapes) {
 }
 
 TEST(TsvTables, RejectsMalformedTables) {
-    for (const char* text : {"", "# only a comment\n", "名称\n", "名称:Memo\n", "名称:Text(0)\n", "名称:Text(256)\n",
-                             "a:Long\nx\n", "a:Long\n\n", "a:Double\n1,5\n", "a:Text\tb:Long\nonly one\n",
-                             "a:Text\nbad \\q escape\n", "a:Long\n1\t2\n"}) {
+    for (const char* text : {"", "# only a comment\n", "名称\n", "名称:Memo\n", "名称:Text(0)\n",
+                             "名称:Text(256)\n", "a:Long\nx\n", "a:Long\n\n", "a:Double\n1,5\n",
+                             "a:Text\tb:Long\nonly one\n", "a:Text\nbad \\q escape\n", "a:Long\n1\t2\n"}) {
         EXPECT_FALSE(parseTsvTable(u"t", text).ok()) << text;
     }
 }
@@ -69,9 +69,11 @@ TEST(Writer, RefusesWhatItCannotStoreFaithfully) {
 
 TEST(Writer, ScalesTheSampleByRepeatingDrawingKinds) {
     std::vector<Table> tables = {
-        {u"図面マスター", {{u"工種名", ColumnType::Long, 0}, {u"図面名称", ColumnType::Text, 50}},
+        {u"図面マスター",
+         {{u"工種名", ColumnType::Long, 0}, {u"図面名称", ColumnType::Text, 50}},
          {{Value{std::int64_t{1}}, Value{u"一般図"}}}},
-        {u"レイヤーテーブル", {{u"工種ID", ColumnType::Long, 0}, {u"図面名", ColumnType::Text, 50}},
+        {u"レイヤーテーブル",
+         {{u"工種ID", ColumnType::Long, 0}, {u"図面名", ColumnType::Text, 50}},
          {{Value{std::int64_t{1}}, Value{u"一般図"}}, {Value{std::int64_t{1}}, Value{u"一般図"}}}},
         {u"線幅テーブル", {{u"線幅", ColumnType::Double, 0}}, {{Value{0.13}}}}};
     const auto scaled = scaleSample(tables, 3);
@@ -105,7 +107,9 @@ TEST(Writer, ReadsBackThroughTheMdbtoolsCommands) {
     }
     std::vector<Table> tables = {
         {u"線色マスター",
-         {{u"名称", ColumnType::Text, 20}, {u"色定数", ColumnType::Long, 0}, {u"r", ColumnType::Integer, 0},
+         {{u"名称", ColumnType::Text, 20},
+          {u"色定数", ColumnType::Long, 0},
+          {u"r", ColumnType::Integer, 0},
           {u"幅", ColumnType::Double, 0}},
          {{Value{u"黒"}, Value{std::int64_t{0}}, Value{std::int64_t{-1}}, Value{0.25}},
           {Value{u"任意"}, Value{}, Value{}, Value{}},
@@ -116,7 +120,8 @@ TEST(Writer, ReadsBackThroughTheMdbtoolsCommands) {
         big.rows.push_back({Value{std::int64_t{i}}, Value{std::u16string(250, u'図')}});
     }
     tables.push_back(big);
-    const auto file = std::filesystem::temp_directory_path() / ("mdbwriter-" + std::to_string(getpid()) + ".mdb");
+    const auto file =
+        std::filesystem::temp_directory_path() / ("mdbwriter-" + std::to_string(getpid()) + ".mdb");
     ASSERT_TRUE(writeJet4(tables, u"947215036382", file).ok());
     const std::string path = "'" + file.string() + "'";
 

@@ -15,7 +15,8 @@ using testing_support::FakeProgram;
 using testing_support::SampleTables;
 
 constexpr std::u16string_view kNoWorkType =
-    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r\r"
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
+    u"\r"
     u"詳しくはサポート会社にお問い合わせください。";
 
 class Builder : public ::testing::Test {
@@ -25,7 +26,8 @@ protected:
 
     void SetUp() override {
         fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
-        fake.workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        fake.workspace.open =
+            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
         };
         fake.startCad("a.dwg");
@@ -81,7 +83,8 @@ TEST_F(Builder, FailuresGoToTheFallbackKeepingWhatWasFilled) {
     const Case cases[] = {
         {"fewer than four papers", [](SampleTables& s) { s.table(u"用紙テーブル").rows.resize(3); }, true},
         {"no line widths", [](SampleTables& s) { s.table(u"線幅テーブル").rows.clear(); }, true},
-        {"missing field", [](SampleTables& s) { s.table(u"種別テーブル").columns[0].name = u"種別名"; }, false},
+        {"missing field", [](SampleTables& s) { s.table(u"種別テーブル").columns[0].name = u"種別名"; },
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,7 +92,8 @@ TEST_F(Builder, FailuresGoToTheFallbackKeepingWhatWasFilled) {
         SampleTables tables;
         c.damage(tables);
         local.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"x.mdb");
-        local.workspace.open = [&tables](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        local.workspace.open =
+            [&tables](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return tables.open();
         };
         builder::UserForm1& f = local.program->forms().userForm1();
@@ -249,7 +253,7 @@ TEST_F(Builder, TheSettingsWindowCopiesTheStageByPositionAndByText) {
     fake.dialogs.onModal = [](QDialog& dialog) {
         auto& settingsWindow = static_cast<settings::UserForm3&>(dialog);
         EXPECT_EQ(settingsWindow.ListBox1->text(), u"測量");  // by position
-        settingsWindow.ListBox1->setListIndex(3);              // 維持管理
+        settingsWindow.ListBox1->setListIndex(3);             // 維持管理
         settingsWindow.CommandButton2_Click();
     };
     form().CommandButton3_Click();
@@ -260,7 +264,7 @@ TEST_F(Builder, TheSettingsWindowCopiesTheStageByPositionAndByText) {
     fake.dialogs.onModal = [](QDialog& dialog) {
         if (auto* settingsWindow = qobject_cast<settings::UserForm3*>(&dialog)) {
             settingsWindow->ListBox1->setListIndex(3);  // 維持管理
-            settingsWindow->CommandButton1_Click();      // by text, then the registration form
+            settingsWindow->CommandButton1_Click();     // by text, then the registration form
         }
     };
     form().CommandButton3_Click();

@@ -22,7 +22,9 @@ class MemoryDrawing final : public cadlink::DrawingAccess {
 public:
     Texts layers{u"0", u"DEFPOINTS"};
     bool available() const override { return true; }
-    tiermark::Result<std::vector<std::u16string>> layerNames(cadlink::WindowHandle) override { return layers; }
+    tiermark::Result<std::vector<std::u16string>> layerNames(cadlink::WindowHandle) override {
+        return layers;
+    }
     tiermark::Result<void> renameLayer(cadlink::WindowHandle, std::u16string_view from,
                                        std::u16string_view to) override {
         auto it = std::find(layers.begin(), layers.end(), from);
@@ -46,7 +48,8 @@ protected:
     void SetUp() override {
         fake.program->services.drawing = &drawing;
         fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
-        fake.workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        fake.workspace.open =
+            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
         };
         fake.startCad("a.dwg");

@@ -19,7 +19,9 @@ const std::u16string ESC = u"\x1b";
 const std::u16string ESC2 = u"\x1b\x1b";
 const std::u16string NUL(1, u'\0');
 
-void createTexts(Texts& t, const std::u16string& n) { t.insert(t.end(), {ESC2, u"-Layer\r", u"n\r", n + u"\r", ESC}); }
+void createTexts(Texts& t, const std::u16string& n) {
+    t.insert(t.end(), {ESC2, u"-Layer\r", u"n\r", n + u"\r", ESC});
+}
 void linetypeTexts(Texts& t, const std::u16string& l, const std::u16string& n) {
     t.insert(t.end(), {ESC2, u"-Layer\r", u"L\r", l + u"\r", n + u"\r", ESC2});
 }
@@ -35,7 +37,8 @@ protected:
 
     void SetUp() override {
         fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
-        fake.workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        fake.workspace.open =
+            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
         };
         cad = fake.startCad("a.dwg");
@@ -88,7 +91,8 @@ TEST_F(Creation, CreatesEveryLayerAndTheNumberedMemberInOrder) {
     EXPECT_EQ(fake.textsSentTo(cad), expected);
     EXPECT_EQ(proposals, (Texts{u"-BYP-STR1", u"-BYP-STR2"}));
 
-    EXPECT_EQ(form1().Combo1->items(), (Texts{u"図枠D-TTL", u"寸法D-STR-DIM", u"副構造物D-BYP-STR1", u"現況地物D-BGD"}));
+    EXPECT_EQ(form1().Combo1->items(),
+              (Texts{u"図枠D-TTL", u"寸法D-STR-DIM", u"副構造物D-BYP-STR1", u"現況地物D-BGD"}));
     EXPECT_EQ(form1().Combo1->text(), u"図枠D-TTL");
     EXPECT_TRUE(form1().Command2[0]->isEnabled());
     EXPECT_TRUE(form1().Command3[0]->isEnabled());
@@ -102,7 +106,9 @@ TEST_F(Creation, CreatesEveryLayerAndTheNumberedMemberInOrder) {
 }
 
 TEST_F(Creation, ThenTheMainWindowMovesAndChangesThePickedObjects) {
-    fake.dialogs.onModal = [](QDialog& dialog) { static_cast<numbered::UserForm2&>(dialog).CommandButton2_Click(); };
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        static_cast<numbered::UserForm2&>(dialog).CommandButton2_Click();
+    };
     builder().CommandButton1_Click();
     fake.windows.sent.clear();
 
@@ -124,12 +130,16 @@ TEST_F(Creation, ThenTheMainWindowMovesAndChangesThePickedObjects) {
     EXPECT_FALSE(form1().Command2[0]->isHidden());
     EXPECT_TRUE(form1().Command2[1]->isHidden());
     EXPECT_TRUE(form1().Command3[0]->isEnabled());
-    EXPECT_EQ(form1().Label3->caption(), u"選択されたオブジェクトのレイヤー変更が完了しました。変更後オブジェクトは所定位置に移動しています。\r"
-                                         u"続けて変更、移動の処理が可能です。");
+    EXPECT_EQ(form1().Label3->caption(),
+              u"選択されたオブジェクトのレイヤー変更が完了しました。変更後オブジェクトは所定位置に移動してい"
+              u"ます。\r"
+              u"続けて変更、移動の処理が可能です。");
 }
 
 TEST_F(Creation, MoveAndCancelSendOnlyTheirTexts) {
-    fake.dialogs.onModal = [](QDialog& dialog) { static_cast<numbered::UserForm2&>(dialog).CommandButton2_Click(); };
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        static_cast<numbered::UserForm2&>(dialog).CommandButton2_Click();
+    };
     builder().CommandButton1_Click();
     fake.windows.sent.clear();
     form1().Command3_Click(0);
@@ -139,9 +149,9 @@ TEST_F(Creation, MoveAndCancelSendOnlyTheirTexts) {
     fake.windows.sent.clear();
     form1().Command2_Click(0);
     form1().Command2_Click(2);
-    EXPECT_EQ(fake.textsSentTo(cad), (Texts{ESC2 + NUL, u"-group\r" + NUL, u"C\r" + NUL, u"KESTRA\r" + NUL,
-                                            u"C\r" + NUL, u"-group\r" + NUL, u"U\r" + NUL, u"KESTRA\r" + NUL,
-                                            ESC2 + NUL}));
+    EXPECT_EQ(fake.textsSentTo(cad),
+              (Texts{ESC2 + NUL, u"-group\r" + NUL, u"C\r" + NUL, u"KESTRA\r" + NUL, u"C\r" + NUL,
+                     u"-group\r" + NUL, u"U\r" + NUL, u"KESTRA\r" + NUL, ESC2 + NUL}));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(form1().Command2[i]->isHidden(), i != 0);
         EXPECT_EQ(form1().Command3[i]->isHidden(), i != 0);
@@ -177,7 +187,8 @@ TEST_F(Creation, AFullFamilyIsReportedAndTheFormCloses) {
     fake.program->Layers.layerAddMode = 2;
     fake.program->forms().showNumbered();
     ASSERT_FALSE(fake.dialogs.messages.empty());
-    EXPECT_EQ(fake.dialogs.messages.back().text, u"既にレイヤー情報がいっぱいです。\r36項目以上の同一レイヤー上のセットは無効です。");
+    EXPECT_EQ(fake.dialogs.messages.back().text,
+              u"既にレイヤー情報がいっぱいです。\r36項目以上の同一レイヤー上のセットは無効です。");
     EXPECT_EQ(fake.dialogs.messages.back().title, QStringLiteral("レイヤー設定エラー"));
     EXPECT_EQ(fake.program->forms().userForm2IfLoaded(), nullptr);
 }

@@ -80,7 +80,8 @@ TEST_F(Form1Test, TargetChangeAnsweredOkRediscoversAndEmptiesTheLayerList) {
     EXPECT_EQ(guidance(), app::guidance::changeMoveAndSelect());
     ASSERT_EQ(fake.dialogs.messages.size(), 2u);
     const ui::MessageRequest& notice = fake.dialogs.messages[1];
-    EXPECT_EQ(notice.text, u"図面設定が変更されました。\rレイヤー情報は破棄されました。再度設定してください。");
+    EXPECT_EQ(notice.text,
+              u"図面設定が変更されました。\rレイヤー情報は破棄されました。再度設定してください。");
     EXPECT_EQ(notice.title, QStringLiteral("注意！！"));
     EXPECT_EQ(notice.buttons, ui::MsgButtons::Ok);
     EXPECT_EQ(notice.icon, ui::MsgIcon::Exclamation);
@@ -91,8 +92,10 @@ TEST_F(Form1Test, ChoosingALayerShowsTheChangeAndMoveGuidance) {
     form().Form_Load();
     form().Combo1->addItem(u"D-STR");
     form().Combo1->setListIndex(0);
-    EXPECT_EQ(guidance(), u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
-                          u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。");
+    EXPECT_EQ(
+        guidance(),
+        u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
+        u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。");
 }
 
 TEST_F(Form1Test, TheBuilderOpensOnlyWithADrawing) {

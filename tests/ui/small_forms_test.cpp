@@ -40,7 +40,8 @@ protected:
 
     void openDatabase() {
         fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
-        fake.workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        fake.workspace.open =
+            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
         };
         fake.startCad("a.dwg");
@@ -76,7 +77,8 @@ TEST_F(SmallForms, VersionsWithThreeRowsFillThreeAndReport) {
     EXPECT_EQ(versions->names[3]->caption(), u"農林水産省 電子化図面データの作成要領（案）");
     ASSERT_EQ(fake.dialogs.messages.size(), 1u);
     EXPECT_EQ(fake.dialogs.messages[0].title, QStringLiteral("データベース設定エラー"));
-    EXPECT_EQ(fake.dialogs.messages[0].text, u"データベースが登録されていません。\rデータベースを登録してください。");
+    EXPECT_EQ(fake.dialogs.messages[0].text,
+              u"データベースが登録されていません。\rデータベースを登録してください。");
 }
 
 TEST_F(SmallForms, VersionsWithoutDatabaseKeepTheDesignerTexts) {
@@ -117,9 +119,12 @@ TEST_F(SmallForms, RegistrationCancelStoresNothingAndEraseEndsTheProgram) {
         registration.CommandButton3_Click();
     };
     fake.program->forms().showRegistration();
-    EXPECT_EQ(fake.settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath), u"C:\\CAD\\Tiermark.MDB");
+    EXPECT_EQ(fake.settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath),
+              u"C:\\CAD\\Tiermark.MDB");
 
-    fake.dialogs.onModal = [](QDialog& dialog) { static_cast<stddb::UserForm5&>(dialog).CommandButton2_Click(); };
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        static_cast<stddb::UserForm5&>(dialog).CommandButton2_Click();
+    };
     fake.program->forms().showRegistration();
     EXPECT_EQ(fake.settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath), u"");
     EXPECT_EQ(fake.dialogs.endRequests, 1);
@@ -144,7 +149,8 @@ TEST_F(SmallForms, SettingsShowTheRegisteredPathOrTheDesignerText) {
     fake.program->forms().showSettings();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Label2->caption(), u"格納されていません。詳しくはマニュアルを参照ください。");
-    EXPECT_EQ(window->ListBox1->items(), (std::vector<std::u16string>{u"測量", u"設計", u"施工", u"維持管理"}));
+    EXPECT_EQ(window->ListBox1->items(),
+              (std::vector<std::u16string>{u"測量", u"設計", u"施工", u"維持管理"}));
     window->CommandButton2_Click();  // nothing chosen: an empty default is stored
     EXPECT_EQ(fake.settings.values.count(u"Life/DefAction"), 1u);
     EXPECT_EQ(fake.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage), u"");

@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
         }
     }
     if (folder.empty() || output.empty() || scale < 1) {
-        std::fprintf(stderr, "usage: tiermark-mdbwrite [--password TEXT] [--scale N] <tsv folder> <output.mdb>\n");
+        std::fprintf(stderr,
+                     "usage: tiermark-mdbwrite [--password TEXT] [--scale N] <tsv folder> <output.mdb>\n");
         return 2;
     }
     auto tables = mdbwriter::readTsvFolder(folder);
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tiermark-mdbwrite: %s\n", tables.error().message.c_str());
         return 1;
     }
-    auto written = mdbwriter::writeJet4(mdbwriter::scaleSample(std::move(tables.value()), scale), password, output);
+    auto written =
+        mdbwriter::writeJet4(mdbwriter::scaleSample(std::move(tables.value()), scale), password, output);
     if (!written) {
         std::fprintf(stderr, "tiermark-mdbwrite: %s\n", written.error().message.c_str());
         return 1;

@@ -19,12 +19,12 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kPageSize = 4096;
-constexpr std::size_t kDataHeader = 14;         // data page: type, 01, free space, table page, 4 zero bytes, rows
+constexpr std::size_t kDataHeader = 14;  // data page: type, 01, free space, table page, 4 zero bytes, rows
 constexpr std::size_t kMaxRowsPerPage = 255;
-constexpr std::size_t kInlineMapBytes = 64;     // an inline usage map row: type, first page, 59 bitmap bytes
+constexpr std::size_t kInlineMapBytes = 64;  // an inline usage map row: type, first page, 59 bitmap bytes
 constexpr std::size_t kInlineMapPages = (kInlineMapBytes - 5) * 8;
 constexpr std::size_t kMapPageBits = (kPageSize - 4) * 8;  // pages covered by one usage-map page (type 0x05)
-constexpr std::size_t kIndirectMapSlots = 16;   // map pages an indirect (type 1) usage map row can name
+constexpr std::size_t kIndirectMapSlots = 16;  // map pages an indirect (type 1) usage map row can name
 constexpr std::uint32_t kTablesContainer = 0x0F000001;
 constexpr std::uint16_t kSortGeneral = 0x0409;
 constexpr int kMaxNameLength = 64;
@@ -95,7 +95,8 @@ std::uint16_t fixedSize(std::uint8_t type) {
     }
 }
 
-TableLayout layoutOf(std::u16string name, bool system, const std::vector<std::pair<std::u16string, std::uint8_t>>& columns,
+TableLayout layoutOf(std::u16string name, bool system,
+                     const std::vector<std::pair<std::u16string, std::uint8_t>>& columns,
                      const std::vector<std::uint16_t>& textSizes) {
     TableLayout layout{std::move(name), system, {}, 0, 0};
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -121,8 +122,8 @@ TableLayout layoutOf(std::u16string name, bool system, const std::vector<std::pa
 // the result is shorter; UTF-16LE otherwise.
 Bytes encodeText(std::u16string_view text) {
     Bytes bytes;
-    const bool compressible =
-        text.size() > 2 && std::all_of(text.begin(), text.end(), [](char16_t c) { return c != 0 && c < 0x100; });
+    const bool compressible = text.size() > 2 && std::all_of(text.begin(), text.end(),
+                                                             [](char16_t c) { return c != 0 && c < 0x100; });
     if (compressible) {
         bytes = {0xFF, 0xFE};
         for (char16_t c : text) {
@@ -142,13 +143,15 @@ tiermark::Result<std::uint16_t> checkName(const std::u16string& table, const std
     }
     for (char16_t c : name) {
         if ((c >= 0xD800 && c <= 0xDFFF) || c < 0x20) {
-            return fail(table, "a name holds a character that cannot be stored: \"" + tiermark::toUtf8(name) + "\"");
+            return fail(table,
+                        "a name holds a character that cannot be stored: \"" + tiermark::toUtf8(name) + "\"");
         }
     }
     return static_cast<std::uint16_t>(name.size());
 }
 
-tiermark::Result<Cell> encodeValue(const TableLayout& table, const ColumnLayout& column, const stddb::Value& value) {
+tiermark::Result<Cell> encodeValue(const TableLayout& table, const ColumnLayout& column,
+                                   const stddb::Value& value) {
     if (stddb::isNull(value)) {
         return Cell{};
     }
@@ -160,7 +163,8 @@ tiermark::Result<Cell> encodeValue(const TableLayout& table, const ColumnLayout&
     switch (column.type) {
         case kInteger:
             if (integer == nullptr || *integer < INT16_MIN || *integer > INT16_MAX) {
-                return fail(table.name, where + "an Integer value must be a whole number from -32768 to 32767");
+                return fail(table.name,
+                            where + "an Integer value must be a whole number from -32768 to 32767");
             }
             put16(bytes, 0, static_cast<std::uint16_t>(*integer));
             return Cell{bytes};
@@ -184,7 +188,8 @@ tiermark::Result<Cell> encodeValue(const TableLayout& table, const ColumnLayout&
                 return fail(table.name, where + "a Text value must be text");
             }
             if (text->size() * 2 > column.size) {
-                return fail(table.name, where + "text longer than the column's " + std::to_string(column.size / 2) +
+                return fail(table.name, where + "text longer than the column's " +
+                                            std::to_string(column.size / 2) +
                                             " characters: " + tiermark::toUtf8(*text));
             }
             if (!text->empty() && text->front() == 0xFEFF) {
@@ -192,7 +197,9 @@ tiermark::Result<Cell> encodeValue(const TableLayout& table, const ColumnLayout&
             }
             for (char16_t c : *text) {
                 if (c >= 0xD800 && c <= 0xDFFF) {
-                    return fail(table.name, where + "characters outside the Basic Multilingual Plane cannot be read back");
+                    return fail(
+                        table.name,
+                        where + "characters outside the Basic Multilingual Plane cannot be read back");
                 }
             }
             return Cell{encodeText(*text)};
@@ -276,7 +283,8 @@ Bytes dataPage(const std::vector<Bytes>& rows, std::uint32_t tablePage) {
     return page;
 }
 
-Bytes tableDefinition(const TableLayout& table, std::uint32_t rowCount, std::uint32_t usageMap, std::uint32_t freeMap) {
+Bytes tableDefinition(const TableLayout& table, std::uint32_t rowCount, std::uint32_t usageMap,
+                      std::uint32_t freeMap) {
     Bytes def(63, 0);
     def[0] = 0x02;
     def[1] = 0x01;
@@ -348,9 +356,11 @@ Bytes usageMap(const std::vector<std::uint32_t>& pages, std::uint32_t& nextMapPa
             bitmap[1] = 0x01;
             mapPages.emplace_back(mapPage, std::move(bitmap));
         }
-        auto found = std::find_if(mapPages.begin(), mapPages.end(), [&](const auto& p) { return p.first == mapPage; });
+        auto found =
+            std::find_if(mapPages.begin(), mapPages.end(), [&](const auto& p) { return p.first == mapPage; });
         const std::size_t bit = page % kMapPageBits;
-        found->second[4 + bit / 8] = static_cast<std::uint8_t>(found->second[4 + bit / 8] | (1U << (bit % 8)));
+        found->second[4 + bit / 8] =
+            static_cast<std::uint8_t>(found->second[4 + bit / 8] | (1U << (bit % 8)));
     }
     return row;
 }
@@ -390,10 +400,10 @@ Bytes headerPage(std::u16string_view password) {
 // The catalog table: the columns libmdb and Access expect of MSysObjects.
 TableLayout catalogLayout() {
     const std::vector<std::pair<std::u16string, std::uint8_t>> columns = {
-        {u"Id", kLong},          {u"ParentId", kLong},  {u"Name", kText},      {u"Type", kInteger},
-        {u"DateCreate", kDate},  {u"DateUpdate", kDate}, {u"Owner", kBinary},  {u"Flags", kLong},
-        {u"Database", kMemo},    {u"Connect", kMemo},   {u"ForeignName", kText}, {u"RmtInfoShort", kBinary},
-        {u"RmtInfoLong", kOle},  {u"Lv", kOle},         {u"LvProp", kOle},     {u"LvModule", kOle},
+        {u"Id", kLong},         {u"ParentId", kLong},   {u"Name", kText},        {u"Type", kInteger},
+        {u"DateCreate", kDate}, {u"DateUpdate", kDate}, {u"Owner", kBinary},     {u"Flags", kLong},
+        {u"Database", kMemo},   {u"Connect", kMemo},    {u"ForeignName", kText}, {u"RmtInfoShort", kBinary},
+        {u"RmtInfoLong", kOle}, {u"Lv", kOle},          {u"LvProp", kOle},       {u"LvModule", kOle},
         {u"LvExtra", kOle}};
     std::vector<std::uint16_t> sizes(columns.size(), 0);
     sizes[2] = 256;
@@ -401,7 +411,8 @@ TableLayout catalogLayout() {
     return layoutOf(u"MSysObjects", true, columns, sizes);
 }
 
-Bytes catalogRow(const TableLayout& catalog, std::uint32_t id, std::u16string_view name, std::uint32_t flags) {
+Bytes catalogRow(const TableLayout& catalog, std::uint32_t id, std::u16string_view name,
+                 std::uint32_t flags) {
     std::vector<Cell> cells(catalog.columns.size());
     auto fixed = [&](std::size_t column, auto value) {
         Bytes bytes(sizeof value);
@@ -429,7 +440,7 @@ struct PlannedTable {
 }  // namespace
 
 tiermark::Result<std::vector<std::uint8_t>> buildJet4(const std::vector<stddb::Table>& tables,
-                                                     std::u16string_view password) {
+                                                      std::u16string_view password) {
     if (password.size() > 20) {
         return tiermark::makeError("a database password has at most 20 characters");
     }
@@ -498,7 +509,8 @@ tiermark::Result<std::vector<std::uint8_t>> buildJet4(const std::vector<stddb::T
             for (std::size_t i = 0; i < values.size(); ++i) {
                 auto cell = encodeValue(plan.layout, plan.layout.columns[i], values[i]);
                 if (!cell) {
-                    return tiermark::makeError(cell.error().message + " (row " + std::to_string(rows.size() + 1) + ")");
+                    return tiermark::makeError(cell.error().message + " (row " +
+                                               std::to_string(rows.size() + 1) + ")");
                 }
                 cells.push_back(std::move(cell.value()));
             }

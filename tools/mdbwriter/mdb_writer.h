@@ -21,7 +21,7 @@ inline constexpr double kCreationDate = 39326.0;
 // cannot hold: a Memo column, a text longer than its column, a value of the wrong type, a row too large
 // for a page, a password longer than 20 characters, characters outside the Basic Multilingual Plane.
 tiermark::Result<std::vector<std::uint8_t>> buildJet4(const std::vector<stddb::Table>& tables,
-                                                     std::u16string_view password);
+                                                      std::u16string_view password);
 
 // Builds the file and writes it to path (replacing it).
 tiermark::Result<void> writeJet4(const std::vector<stddb::Table>& tables, std::u16string_view password,

@@ -17,7 +17,8 @@ std::vector<std::string_view> splitTabs(std::string_view line) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t tab = line.find('\t', start);
-        cells.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        cells.push_back(
+            line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
         if (tab == std::string_view::npos) {
             return cells;
         }
@@ -58,7 +59,8 @@ tiermark::Result<std::string> unescape(std::string_view cell) {
 tiermark::Result<stddb::Column> parseColumn(std::string_view declaration) {
     const std::size_t colon = declaration.rfind(':');
     if (colon == std::string_view::npos || colon == 0) {
-        return tiermark::makeError("a column is declared as name:Type, not \"" + std::string(declaration) + "\"");
+        return tiermark::makeError("a column is declared as name:Type, not \"" + std::string(declaration) +
+                                   "\"");
     }
     stddb::Column column;
     column.name = tiermark::fromUtf8(declaration.substr(0, colon));
@@ -138,7 +140,8 @@ tiermark::Result<stddb::Table> parseTsvTable(std::u16string name, std::string_vi
         if (line.starts_with('#') || (header && line.empty())) {
             continue;
         }
-        const std::string where = tiermark::toUtf8(table.name) + ".tsv line " + std::to_string(lineNumber) + ": ";
+        const std::string where =
+            tiermark::toUtf8(table.name) + ".tsv line " + std::to_string(lineNumber) + ": ";
         const std::vector<std::string_view> cells = splitTabs(line);
         if (header) {
             for (std::string_view cell : cells) {
@@ -159,8 +162,8 @@ tiermark::Result<stddb::Table> parseTsvTable(std::u16string name, std::string_vi
         for (std::size_t i = 0; i < cells.size(); ++i) {
             auto value = parseCell(table.columns[i], cells[i]);
             if (!value) {
-                return tiermark::makeError(where + "column " + tiermark::toUtf8(table.columns[i].name) + ": " +
-                                           value.error().message);
+                return tiermark::makeError(where + "column " + tiermark::toUtf8(table.columns[i].name) +
+                                           ": " + value.error().message);
             }
             row.push_back(std::move(value.value()));
         }
@@ -203,8 +206,8 @@ tiermark::Result<std::vector<stddb::Table>> readTsvFolder(const std::filesystem:
 }
 
 std::vector<stddb::Table> scaleSample(std::vector<stddb::Table> tables, int factor) {
-    const std::vector<std::pair<std::u16string, std::u16string>> drawingColumns = {{u"図面マスター", u"図面名称"},
-                                                                                  {u"レイヤーテーブル", u"図面名"}};
+    const std::vector<std::pair<std::u16string, std::u16string>> drawingColumns = {
+        {u"図面マスター", u"図面名称"}, {u"レイヤーテーブル", u"図面名"}};
     for (stddb::Table& table : tables) {
         for (const auto& [tableName, columnName] : drawingColumns) {
             const int column = table.columnIndex(columnName);

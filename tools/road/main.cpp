@@ -18,10 +18,12 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Runs Tiermark's typical road against a CAD stand-in."));
     parser.addHelpOption();
     const QString here = QCoreApplication::applicationDirPath();
-    QCommandLineOption acadlt(QStringLiteral("acadlt"), QStringLiteral("The stand-in program."), QStringLiteral("path"),
+    QCommandLineOption acadlt(QStringLiteral("acadlt"), QStringLiteral("The stand-in program."),
+                              QStringLiteral("path"),
                               QDir(here).filePath(QStringLiteral("../../cadsim/app/acadlt")));
     QCommandLineOption database(QStringLiteral("database"), QStringLiteral("The database to register."),
-                                QStringLiteral("path"), QDir(here).filePath(QStringLiteral("../../data/Tiermark.MDB")));
+                                QStringLiteral("path"),
+                                QDir(here).filePath(QStringLiteral("../../data/Tiermark.MDB")));
     QCommandLineOption screenshots(QStringLiteral("screenshots"), QStringLiteral("Folder for the pictures."),
                                    QStringLiteral("folder"));
     parser.addOptions({acadlt, database, screenshots});

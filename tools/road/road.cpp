@@ -36,7 +36,9 @@
 namespace road {
 namespace {
 
-void say(const char* format, const QString& text = {}) { std::printf(format, qPrintable(text)); }
+void say(const char* format, const QString& text = {}) {
+    std::printf(format, qPrintable(text));
+}
 
 void settle() {
     for (int i = 0; i < 5; ++i) {
@@ -51,7 +53,8 @@ int waitForStandIn(app::Form1& form1, const QString& title) {
     while (timer.elapsed() < 15000) {
         form1.Form_Load();
         for (int i = 0; i < form1.cmbfilename->listCount(); ++i) {
-            if (QString::fromStdU16String(form1.cmbfilename->itemText(i)) == QLatin1Char('[') + title + QLatin1Char(']')) {
+            if (QString::fromStdU16String(form1.cmbfilename->itemText(i)) ==
+                QLatin1Char('[') + title + QLatin1Char(']')) {
                 return i;
             }
         }
@@ -117,7 +120,8 @@ int runRoad(const RoadOptions& options) {
     form1.cmbfilename->setListIndex(line);
     dialogs.screenshot(form1, QStringLiteral("01-main-window"));
 
-    say("2. The database %s is registered through the settings and registration windows.\n", options.database);
+    say("2. The database %s is registered through the settings and registration windows.\n",
+        options.database);
     dialogs.onForm(QStringLiteral("UserForm3"), [&](QDialog& form) {
         auto& settingsWindow = static_cast<settings::UserForm3&>(form);
         dialogs.screenshot(settingsWindow, QStringLiteral("02-settings"));
@@ -146,10 +150,11 @@ int runRoad(const RoadOptions& options) {
     builder->ListBox3->setListIndex(0);
     builder->ListBox4->setListIndex(0);
     std::printf("   %s / %s / %s / %s: %d layers, redraw origin %s, %s\n",
-                tiermark::toUtf8(builder->ListBox1->text()).c_str(), tiermark::toUtf8(builder->ListBox2->text()).c_str(),
-                tiermark::toUtf8(builder->ListBox3->text()).c_str(), tiermark::toUtf8(builder->ListBox4->text()).c_str(),
-                builder->ListBox6->listCount(), qPrintable(builder->TextBox5->text()),
-                qPrintable(builder->TextBox4->text()));
+                tiermark::toUtf8(builder->ListBox1->text()).c_str(),
+                tiermark::toUtf8(builder->ListBox2->text()).c_str(),
+                tiermark::toUtf8(builder->ListBox3->text()).c_str(),
+                tiermark::toUtf8(builder->ListBox4->text()).c_str(), builder->ListBox6->listCount(),
+                qPrintable(builder->TextBox5->text()), qPrintable(builder->TextBox4->text()));
     dialogs.screenshot(*builder, QStringLiteral("04-builder-making"));
     builder->MultiPage1->setCurrentIndex(1);
     builder->ListBox8->setListIndex(1);
@@ -158,9 +163,8 @@ int runRoad(const RoadOptions& options) {
     builder->ListBox11->setListIndex(0);
     dialogs.screenshot(*builder, QStringLiteral("05-builder-changer"));
     builder->MultiPage1->setCurrentIndex(0);
-    dialogs.onForm(QStringLiteral("UserForm4"), [&](QDialog& form) {
-        dialogs.screenshot(form, QStringLiteral("06-versions"));
-    });
+    dialogs.onForm(QStringLiteral("UserForm4"),
+                   [&](QDialog& form) { dialogs.screenshot(form, QStringLiteral("06-versions")); });
     builder->CommandButton6_Click();
     dialogs.onForm(QStringLiteral("UserForm8"), [&](QDialog& form) {
         dialogs.screenshot(form, QStringLiteral("07-about"));
@@ -206,7 +210,8 @@ int runRoad(const RoadOptions& options) {
             picked.push_back(object[QStringLiteral("id")].toInt());
         }
     }
-    check.expect(control.pick(picked).ok() && control.confirm().ok(), QStringLiteral("the stand-in took the picks"));
+    check.expect(control.pick(picked).ok() && control.confirm().ok(),
+                 QStringLiteral("the stand-in took the picks"));
     form1.Command2_Click(1);
     settle();
     if (!options.screenshots.isEmpty()) {
@@ -228,7 +233,8 @@ int runRoad(const RoadOptions& options) {
     for (const QJsonValue& layer : state.value(QStringLiteral("layers")).toArray()) {
         layers[layer[QStringLiteral("name")].toString().toStdU16String()] = layer.toObject();
         std::printf("  %-28s %-12s colour %d\n", qPrintable(layer[QStringLiteral("name")].toString()),
-                    qPrintable(layer[QStringLiteral("lineType")].toString()), layer[QStringLiteral("color")].toInt());
+                    qPrintable(layer[QStringLiteral("lineType")].toString()),
+                    layer[QStringLiteral("color")].toInt());
     }
     std::printf("\nThe picked objects were moved by (%g, %g) onto %s:\n", originX, originY,
                 tiermark::toUtf8(targetLayer).c_str());
@@ -239,12 +245,15 @@ int runRoad(const RoadOptions& options) {
         }
         const QJsonObject& was = objectsBefore[id];
         std::printf("  object %d (%s): (%g, %g) on %s -> (%g, %g) on %s\n", id,
-                    qPrintable(object[QStringLiteral("kind")].toString()), was[QStringLiteral("x")].toDouble(),
-                    was[QStringLiteral("y")].toDouble(), qPrintable(was[QStringLiteral("layer")].toString()),
+                    qPrintable(object[QStringLiteral("kind")].toString()),
+                    was[QStringLiteral("x")].toDouble(), was[QStringLiteral("y")].toDouble(),
+                    qPrintable(was[QStringLiteral("layer")].toString()),
                     object[QStringLiteral("x")].toDouble(), object[QStringLiteral("y")].toDouble(),
                     qPrintable(object[QStringLiteral("layer")].toString()));
-        const bool moved = std::fabs(object[QStringLiteral("x")].toDouble() - was[QStringLiteral("x")].toDouble() - originX) < 1e-6 &&
-                           std::fabs(object[QStringLiteral("y")].toDouble() - was[QStringLiteral("y")].toDouble() - originY) < 1e-6;
+        const bool moved = std::fabs(object[QStringLiteral("x")].toDouble() -
+                                     was[QStringLiteral("x")].toDouble() - originX) < 1e-6 &&
+                           std::fabs(object[QStringLiteral("y")].toDouble() -
+                                     was[QStringLiteral("y")].toDouble() - originY) < 1e-6;
         check.expect(moved, QStringLiteral("object %1 moved by the redraw origin").arg(id));
         check.expect(object[QStringLiteral("layer")].toString().toStdU16String() == targetLayer,
                      QStringLiteral("object %1 is on the chosen layer").arg(id));
@@ -259,15 +268,20 @@ int runRoad(const RoadOptions& options) {
         if (exists && !tables.LayerLinetypes[static_cast<std::size_t>(i)].empty()) {
             right = found->second[QStringLiteral("lineType")].toString().toStdU16String() ==
                         tables.LayerLinetypes[static_cast<std::size_t>(i)] &&
-                    found->second[QStringLiteral("color")].toInt() == tables.LayerColors[static_cast<std::size_t>(i)];
+                    found->second[QStringLiteral("color")].toInt() ==
+                        tables.LayerColors[static_cast<std::size_t>(i)];
         }
-        check.expect(right, QStringLiteral("layer %1 with its line type and colour").arg(QString::fromStdU16String(name)));
+        check.expect(
+            right,
+            QStringLiteral("layer %1 with its line type and colour").arg(QString::fromStdU16String(name)));
     }
     check.expect(layers.count(targetLayer) == 1,
-                 QStringLiteral("the layer chosen in the main window, %1, exists").arg(QString::fromStdU16String(targetLayer)));
+                 QStringLiteral("the layer chosen in the main window, %1, exists")
+                     .arg(QString::fromStdU16String(targetLayer)));
     bool groupLeft = false;
     for (const QJsonValue& group : state.value(QStringLiteral("groups")).toArray()) {
-        groupLeft = groupLeft || group[QStringLiteral("name")].toString().compare(QStringLiteral("KESTRA"), Qt::CaseInsensitive) == 0;
+        groupLeft = groupLeft || group[QStringLiteral("name")].toString().compare(QStringLiteral("KESTRA"),
+                                                                                  Qt::CaseInsensitive) == 0;
     }
     check.expect(!groupLeft, QStringLiteral("no group KESTRA is left"));
 

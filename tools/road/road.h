@@ -11,10 +11,10 @@
 namespace road {
 
 struct RoadOptions {
-    QString acadlt;           // the stand-in program to start
-    QString database;         // the database to register
-    QString screenshots;      // where to save a picture of every window; empty for none
-    QString workDirectory;    // private settings and endpoint folder
+    QString acadlt;         // the stand-in program to start
+    QString database;       // the database to register
+    QString screenshots;    // where to save a picture of every window; empty for none
+    QString workDirectory;  // private settings and endpoint folder
 };
 
 // Runs the road; prints what happened; 0 when the drawing holds what the road should give.

@@ -54,6 +54,8 @@ void ScriptedDialogs::runModal(QDialog& form) {
     QCoreApplication::processEvents();
 }
 
-QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) { return fileToOpen; }
+QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return fileToOpen;
+}
 
 }  // namespace road

@@ -38,7 +38,9 @@ tiermark::Result<void> StandInControl::pick(const std::vector<std::int32_t>& ids
     return done(ask(m_processId, Request::Pick, writer.take()));
 }
 
-tiermark::Result<void> StandInControl::confirm() { return done(ask(m_processId, Request::Confirm)); }
+tiermark::Result<void> StandInControl::confirm() {
+    return done(ask(m_processId, Request::Confirm));
+}
 
 tiermark::Result<QJsonDocument> StandInControl::state() {
     auto reply = ask(m_processId, Request::State);
@@ -53,7 +55,8 @@ tiermark::Result<QJsonDocument> StandInControl::state() {
     QJsonParseError parseError{};
     QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(*json), &parseError);
     if (document.isNull()) {
-        return tiermark::makeError("the stand-in's state is not JSON: " + parseError.errorString().toStdString());
+        return tiermark::makeError("the stand-in's state is not JSON: " +
+                                   parseError.errorString().toStdString());
     }
     return document;
 }

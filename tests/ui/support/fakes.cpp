@@ -31,7 +31,9 @@ void RecordingDialogs::runModal(QDialog& form) {
     }
 }
 
-QString RecordingDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) { return fileToOpen; }
+QString RecordingDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return fileToOpen;
+}
 
 std::vector<std::u16string> RecordingDialogs::texts() const {
     std::vector<std::u16string> all;
@@ -61,8 +63,9 @@ void MemorySettingsStore::DeleteSetting(std::u16string_view section, std::u16str
     values.erase(settingKey(section, key));
 }
 
-tiermark::Result<std::unique_ptr<stddb::Database>> ScriptedWorkspace::OpenDatabase(const std::u16string& path, bool,
-                                                                                   bool, std::u16string_view) {
+tiermark::Result<std::unique_ptr<stddb::Database>> ScriptedWorkspace::OpenDatabase(const std::u16string& path,
+                                                                                   bool, bool,
+                                                                                   std::u16string_view) {
     openedPaths.push_back(path);
     if (!open) {
         return tiermark::makeError("no database");
@@ -71,7 +74,8 @@ tiermark::Result<std::unique_ptr<stddb::Database>> ScriptedWorkspace::OpenDataba
 }
 
 FakeProgram::FakeProgram()
-    : program(std::make_unique<app::Program>(app::Services{windows, workspace, settings, dialogs, nullptr})) {}
+    : program(std::make_unique<app::Program>(app::Services{windows, workspace, settings, dialogs, nullptr})) {
+}
 
 FakeProgram::~FakeProgram() = default;
 

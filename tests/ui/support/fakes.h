@@ -41,7 +41,8 @@ public:
     std::map<std::u16string, std::u16string> values;  // "section/key" -> value
 
     std::u16string GetSetting(std::u16string_view section, std::u16string_view key) override;
-    void SaveSetting(std::u16string_view section, std::u16string_view key, std::u16string_view value) override;
+    void SaveSetting(std::u16string_view section, std::u16string_view key,
+                     std::u16string_view value) override;
     void DeleteSetting(std::u16string_view section, std::u16string_view key) override;
 };
 
@@ -51,8 +52,8 @@ public:
     std::function<tiermark::Result<std::unique_ptr<stddb::Database>>(const std::u16string& path)> open;
     std::vector<std::u16string> openedPaths;
 
-    tiermark::Result<std::unique_ptr<stddb::Database>> OpenDatabase(const std::u16string& path, bool exclusive,
-                                                                    bool readOnly,
+    tiermark::Result<std::unique_ptr<stddb::Database>> OpenDatabase(const std::u16string& path,
+                                                                    bool exclusive, bool readOnly,
                                                                     std::u16string_view connect) override;
 };
 

@@ -23,7 +23,9 @@ struct SampleTables {
 };
 
 Value text(const char16_t* s);
-inline Value num(std::int64_t n) { return Value{n}; }
+inline Value num(std::int64_t n) {
+    return Value{n};
+}
 inline const Value kNull{};
 
 }  // namespace testing_support
