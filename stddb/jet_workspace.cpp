@@ -11,6 +11,8 @@
 #include <numeric>
 
 #include "cadlink/codepage.h"
+#include "common/environment.h"
+#include "common/paths.h"
 #include "common/utf.h"
 #include "stddb/connect_string.h"
 #include "stddb/jet_header.h"
@@ -292,7 +294,12 @@ tiermark::Result<std::unique_ptr<Database>> JetWorkspace::OpenDatabase(const std
     if (!fs::is_regular_file(status)) {
         return tiermark::makeError("the database path does not name a regular file: " + shown);
     }
-    const std::string native = file.string();
+    const auto narrow = tiermark::narrowFilePath(file);
+    if (!narrow) {
+        return tiermark::makeError("the database path cannot be used (" + narrow.error().message +
+                                   "): " + shown);
+    }
+    const std::string& native = *narrow;
     std::FILE* handle = std::fopen(native.c_str(), "rb");
     if (handle == nullptr) {
         return tiermark::makeError("the database file cannot be read (" + std::string(std::strerror(errno)) +
@@ -331,7 +338,7 @@ tiermark::Result<std::unique_ptr<Database>> JetWorkspace::OpenDatabase(const std
     }
     if (header->version == jet::Version::Jet3) {
         // libmdb converts Jet 3 names with this character set (the header's code page is not trusted).
-        setenv("MDB_JET3_CHARSET", "CP932", 0);
+        tiermark::setEnvironmentDefault("MDB_JET3_CHARSET", "CP932");
     }
     HandlePtr mdb(mdb_open(native.c_str(), MDB_NOFLAGS));
     if (!mdb) {

@@ -11,6 +11,7 @@
 
 #include "cadlink/codepage.h"
 #include "cadsim/core/layer_rules.h"
+#include "common/paths.h"
 #include "common/utf.h"
 
 namespace cadsim {
@@ -239,7 +240,7 @@ tiermark::Result<void> checkDxfShape(const std::string& content) {
 }
 
 tiermark::Result<Drawing> loadDxf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(tiermark::pathFromUtf8(path), std::ios::binary);
     if (!file) {
         return tiermark::makeError("cannot open " + path);
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "common/utf.h"
@@ -76,6 +77,9 @@ TEST(JetWorkspace, FindsTheFileWhateverTheCaseOfItsName) {
     }
     EXPECT_FALSE(open(folder / "Tiermark.MDB.bak").ok());
     folder.write("TIERMARK.mdb", layerTables());
+    if (std::distance(std::filesystem::directory_iterator(folder.path()), {}) < 2) {
+        GTEST_SKIP() << "the file system ignores case (Windows): the second name is the same file";
+    }
     EXPECT_FALSE(open(folder / "tiermark.Mdb").ok()) << "two candidates: no guess";
 }
 
@@ -121,7 +125,8 @@ TEST(JetWorkspace, RefusesAFileItCannotRead) {
     TempFolder folder;
     const auto file = folder.write("locked.mdb", layerTables());
     std::filesystem::permissions(file, std::filesystem::perms::none);
-    if (::access(file.c_str(), R_OK) == 0) {
+    if (std::ifstream(file).is_open()) {
+        // Root reads any file; on Windows the permissions only make the file read-only.
         GTEST_SKIP() << "running with rights that read any file";
     }
     auto db = open(file);
