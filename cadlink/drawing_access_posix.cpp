@@ -15,7 +15,7 @@ tiermark::Result<std::vector<std::u16string>> PosixDrawingAccess::layerNames(Win
     if (window == 0) {
         return tiermark::makeError("no target drawing");
     }
-    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
+    auto body = posix::replyBody(posix::exchange(posix::endpointProcessOf(window),
                                                  Frame{static_cast<std::uint8_t>(Request::ListLayers), {}},
                                                  m_timeout));
     if (!body) {
@@ -45,7 +45,7 @@ tiermark::Result<void> PosixDrawingAccess::renameLayer(WindowHandle window, std:
     ByteWriter writer;
     writer.text(tiermark::toUtf8(oldName)).text(tiermark::toUtf8(newName));
     auto body = posix::replyBody(
-        posix::exchange(posix::processOfWindow(window),
+        posix::exchange(posix::endpointProcessOf(window),
                         Frame{static_cast<std::uint8_t>(Request::RenameLayer), writer.take()}, m_timeout));
     if (!body) {
         return body.error();

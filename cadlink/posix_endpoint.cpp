@@ -99,10 +99,6 @@ int UniqueFd::release() {
     return fd;
 }
 
-bool isTimeout(const tiermark::Error& error) {
-    return error.message == kNoAnswerInTime;
-}
-
 std::string endpointDirectory() {
     if (const char* dir = std::getenv("TIERMARK_CAD_DIR"); dir != nullptr && dir[0] == '/') {
         return dir;
@@ -114,6 +110,10 @@ std::string endpointDirectory() {
         }
     }
     return "/tmp/tiermark-cad-" + std::to_string(::geteuid());
+}
+
+std::uint32_t endpointProcessOf(WindowHandle window) {
+    return processOfWindow(window);
 }
 
 std::string socketPath(const std::string& directory, std::uint32_t processId) {
@@ -280,22 +280,6 @@ tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request,
         return tiermark::makeError("the stand-in answered with an unknown frame");
     }
     return reply;
-}
-
-tiermark::Result<std::vector<std::uint8_t>> replyBody(const tiermark::Result<Frame>& reply) {
-    if (!reply) {
-        return reply.error();
-    }
-    if (reply->body.empty()) {
-        return tiermark::makeError("the stand-in sent an empty reply");
-    }
-    std::vector<std::uint8_t> rest(reply->body.begin() + 1, reply->body.end());
-    if (reply->body[0] != static_cast<std::uint8_t>(Status::Ok)) {
-        ByteReader reader(rest);
-        auto text = reader.text();
-        return tiermark::makeError(text ? *text : std::string("the stand-in refused the request"));
-    }
-    return rest;
 }
 
 }  // namespace cadlink::posix

@@ -70,7 +70,11 @@ tiermark::Result<Frame> readFrame(int fd, Clock::time_point deadline);
 inline constexpr const char* kNoAnswerInTime = "the stand-in did not answer in time";
 bool isTimeout(const tiermark::Error& error);
 
-// Connects to the stand-in of a process, sends one request and, unless it is a post, reads the reply.
+// The process whose stand-in owns a window (the handle says so on POSIX; Windows is asked on Windows).
+std::uint32_t endpointProcessOf(WindowHandle window);
+
+// Connects to the stand-in of a process, sends one request and, unless it is a post, reads the reply. On
+// Windows the frames travel by WM_COPYDATA (cadlink/win32_endpoint.h).
 tiermark::Result<Frame> exchange(std::uint32_t processId, const Frame& request,
                                  std::chrono::milliseconds timeout);
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "cadlink/posix_endpoint.h"
+
 namespace cadlink::posix {
 
 std::vector<std::uint8_t> serialize(const Frame& frame) {
@@ -124,6 +126,26 @@ std::uint32_t processOfWindow(WindowHandle window) {
 
 std::uint32_t indexOfWindow(WindowHandle window) {
     return static_cast<std::uint32_t>((window & 0xFFFF) == 0 ? 0xFFFF : (window & 0xFFFF) - 1);
+}
+
+bool isTimeout(const tiermark::Error& error) {
+    return error.message == kNoAnswerInTime;
+}
+
+tiermark::Result<std::vector<std::uint8_t>> replyBody(const tiermark::Result<Frame>& reply) {
+    if (!reply) {
+        return reply.error();
+    }
+    if (reply->body.empty()) {
+        return tiermark::makeError("the stand-in sent an empty reply");
+    }
+    std::vector<std::uint8_t> rest(reply->body.begin() + 1, reply->body.end());
+    if (reply->body[0] != static_cast<std::uint8_t>(Status::Ok)) {
+        ByteReader reader(rest);
+        auto text = reader.text();
+        return tiermark::makeError(text ? *text : std::string("the stand-in refused the request"));
+    }
+    return rest;
 }
 
 }  // namespace cadlink::posix
