@@ -7,8 +7,8 @@
 #include "cadlink/discovery.h"
 #include "cadlink/posix_endpoint.h"
 #include "cadlink/posix_protocol.h"
-#include "cadlink/posix_window_system.h"
 #include "cadsim/client/control.h"
+#include "cadsim/client/platform.h"
 #include "common/utf.h"
 
 namespace {
@@ -20,13 +20,26 @@ using cadlink::posix::Request;
 
 constexpr std::chrono::milliseconds kTimeout{5000};
 
-// The stand-in with the highest process id, as discovery selects the last one found.
-std::optional<std::uint32_t> lastStandIn() {
-    cadlink::PosixWindowSystem system(kTimeout);
+// The stand-in found last, as discovery selects the last one found (on POSIX systems: the highest process
+// id).
+std::optional<std::uint32_t> lastStandIn(cadlink::WindowSystem& system) {
     std::optional<std::uint32_t> found;
     for (const cadlink::ProcessEntry& process : system.processes()) {
-        if (process.exeFile == "acadlt" && !system.topLevelWindows(process.processId).empty()) {
+        if (cadlink::ExeBaseName(tiermark::fromUtf8(process.exeFile)) == cadlink::kFixedProcessBaseName &&
+            !system.topLevelWindows(process.processId).empty()) {
             found = process.processId;
+        }
+    }
+    return found;
+}
+
+// The stand-in's main window: its last window titled like a CAD program's main window, as discovery takes it.
+cadlink::WindowHandle mainWindowOf(cadlink::WindowSystem& system, std::uint32_t pid) {
+    const cadlink::MatchingValues matching;
+    cadlink::WindowHandle found = 0;
+    for (cadlink::WindowHandle window : system.topLevelWindows(pid)) {
+        if (cadlink::GetWindowTitle(system, window).rfind(matching.mainWindowPrefix, 0) == 0) {
+            found = window;
         }
     }
     return found;
@@ -45,7 +58,8 @@ std::string replyText(const std::vector<std::uint8_t>& body) {
 }
 
 int run(const cadsim::ControlCommand& command) {
-    const std::optional<std::uint32_t> pid = command.pid ? command.pid : lastStandIn();
+    const std::unique_ptr<cadlink::WindowSystem> system = cadsim::makeControlWindowSystem(kTimeout);
+    const std::optional<std::uint32_t> pid = command.pid ? command.pid : lastStandIn(*system);
     if (!pid) {
         std::cerr << "acadltctl: no stand-in is running\n";
         return 1;
@@ -96,11 +110,13 @@ int run(const cadsim::ControlCommand& command) {
             std::cerr << "acadltctl: " << payload.error().message << '\n';
             return 2;
         }
-        cadlink::PosixWindowSystem system(kTimeout);
-        const cadlink::WindowHandle window =
-            cadlink::posix::makeWindowHandle(*pid, cadlink::posix::kMainWindowIndex);
-        if (!system.sendCopyData(window, cadlink::kCommandWParam, payload->dwData, payload->bytes)) {
-            std::cerr << "acadltctl: " << system.lastError() << '\n';
+        const cadlink::WindowHandle window = mainWindowOf(*system, *pid);
+        if (window == 0) {
+            std::cerr << "acadltctl: the stand-in " << *pid << " has no main window\n";
+            return 1;
+        }
+        if (!system->sendCopyData(window, cadlink::kCommandWParam, payload->dwData, payload->bytes)) {
+            std::cerr << "acadltctl: the stand-in did not take the text\n";
             return 1;
         }
         return 0;
@@ -119,7 +135,7 @@ int run(const cadsim::ControlCommand& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    auto command = cadsim::parseControlCommand(std::vector<std::string>(argv + 1, argv + argc));
+    auto command = cadsim::parseControlCommand(cadsim::utf8Arguments(argc, argv));
     if (!command) {
         std::cerr << "acadltctl: " << command.error().message << '\n' << cadsim::kControlUsage;
         return 2;

@@ -1,5 +1,7 @@
 #include "cadsim/core/options.h"
 
+#include <stdexcept>
+
 namespace cadsim {
 
 tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments) {
@@ -21,11 +23,23 @@ tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments
             options.help = true;
             continue;
         }
-        std::string* target = name == "--drawing" ? &options.drawing
-                              : name == "--log"   ? &options.log
-                              : name == "--state" ? &options.state
-                              : name == "--title" ? &options.title
-                                                  : nullptr;
+        if (name == "--hang") {
+            options.hangMilliseconds = kDefaultHangMilliseconds;
+            if (hasValue) {
+                try {
+                    options.hangMilliseconds = static_cast<unsigned>(std::stoul(value));
+                } catch (const std::exception&) {
+                    return tiermark::makeError("--hang takes a number of milliseconds");
+                }
+            }
+            continue;
+        }
+        std::string* target = name == "--drawing"       ? &options.drawing
+                              : name == "--log"         ? &options.log
+                              : name == "--state"       ? &options.state
+                              : name == "--title"       ? &options.title
+                              : name == "--second-main" ? &options.secondMain
+                                                        : nullptr;
         if (target == nullptr) {
             return tiermark::makeError("unknown option " + arguments[i]);
         }
@@ -47,7 +61,7 @@ std::string drawingName(const Options& options) {
     if (options.drawing.empty()) {
         return options.title;
     }
-    const std::size_t slash = options.drawing.find_last_of('/');
+    const std::size_t slash = options.drawing.find_last_of("/\\");
     return slash == std::string::npos ? options.drawing : options.drawing.substr(slash + 1);
 }
 

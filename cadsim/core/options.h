@@ -8,7 +8,7 @@
 namespace cadsim {
 
 // The stand-in's command line: acadlt [--drawing FILE] [--log FILE] [--headless] [--title NAME]
-// [--state FILE].
+// [--state FILE] [--hang[=MILLISECONDS]] [--second-main NAME].
 struct Options {
     std::string drawing;  // DXF file to open; empty: the built-in sample drawing
     std::string log;      // JSON lines of the received payloads are appended here
@@ -16,7 +16,15 @@ struct Options {
     std::string title = "Drawing1.dwg";
     bool headless = false;
     bool help = false;
+    // How long the main window sleeps on each copy-data before taking it (0: not at all): a CAD program
+    // that hangs, for the callers' time-outs.
+    unsigned hangMilliseconds = 0;
+    // When not empty, a third window "AutoCAD LT - [<name>]", opened last, that takes no command text (the
+    // last matching window of a process wins discovery).
+    std::string secondMain;
 };
+
+inline constexpr unsigned kDefaultHangMilliseconds = 60000;
 
 tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments);
 
@@ -24,6 +32,7 @@ tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments
 std::string drawingName(const Options& options);
 
 inline constexpr const char* kUsage =
-    "usage: acadlt [--drawing FILE.dxf] [--log FILE] [--headless] [--title NAME] [--state FILE]\n";
+    "usage: acadlt [--drawing FILE.dxf] [--log FILE] [--headless] [--title NAME] [--state FILE]\n"
+    "              [--hang[=MILLISECONDS]] [--second-main NAME]\n";
 
 }  // namespace cadsim

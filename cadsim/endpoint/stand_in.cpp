@@ -2,6 +2,10 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "cadlink/channel.h"
 #include "cadlink/codepage.h"
@@ -9,6 +13,7 @@
 #include "cadsim/core/json.h"
 #include "cadsim/core/payload_log.h"
 #include "cadsim/core/state_json.h"
+#include "common/paths.h"
 #include "common/utf.h"
 
 namespace cadsim {
@@ -20,14 +25,27 @@ using cadlink::posix::replyFrame;
 using cadlink::posix::Request;
 using cadlink::posix::Status;
 
+// The window index of the second window titled like a main window (--second-main).
+constexpr std::uint32_t kSecondMainIndex = 2;
+
 StandIn::StandIn(std::uint32_t processId, std::u16string drawingName, Drawing drawing)
     : m_processId(processId),
       m_name(std::move(drawingName)),
       m_drawing(std::move(drawing)),
-      m_interpreter(m_drawing) {}
+      m_interpreter(m_drawing),
+      m_mainHandle(cadlink::posix::makeWindowHandle(processId, cadlink::posix::kMainWindowIndex)),
+      m_textHandle(cadlink::posix::makeWindowHandle(processId, cadlink::posix::kTextWindowIndex)),
+      m_secondMainHandle(cadlink::posix::makeWindowHandle(processId, kSecondMainIndex)) {}
+
+void StandIn::setWindowHandles(cadlink::WindowHandle main, cadlink::WindowHandle text,
+                               cadlink::WindowHandle secondMain) {
+    m_mainHandle = main;
+    m_textHandle = text;
+    m_secondMainHandle = secondMain;
+}
 
 bool StandIn::openLog(const std::string& path) {
-    m_log.open(path, std::ios::app | std::ios::binary);
+    m_log.open(tiermark::pathFromUtf8(path), std::ios::app | std::ios::binary);
     return static_cast<bool>(m_log);
 }
 
@@ -37,11 +55,17 @@ std::u16string StandIn::mainTitle() const {
 std::u16string StandIn::textWindowTitle() const {
     return u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - " + m_name;
 }
+std::u16string StandIn::secondMainTitle() const {
+    return u"AutoCAD LT - [" + m_secondMain + u"]";
+}
 cadlink::WindowHandle StandIn::mainWindow() const {
-    return cadlink::posix::makeWindowHandle(m_processId, cadlink::posix::kMainWindowIndex);
+    return m_mainHandle;
 }
 cadlink::WindowHandle StandIn::textWindow() const {
-    return cadlink::posix::makeWindowHandle(m_processId, cadlink::posix::kTextWindowIndex);
+    return m_textHandle;
+}
+cadlink::WindowHandle StandIn::secondMainWindow() const {
+    return m_secondMainHandle;
 }
 
 std::string StandIn::stateJson() const {
@@ -66,12 +90,16 @@ void StandIn::changed() {
     m_seenDrawing = m_drawing.revision();
     m_seenCommandLine = m_interpreter.revision();
     if (!m_stateFile.empty()) {
-        const std::string temporary = m_stateFile + ".tmp";
+        // Written beside and then moved over the old file, so a reader never sees half a state.
+        const std::filesystem::path target = tiermark::pathFromUtf8(m_stateFile);
+        std::filesystem::path temporary = target;
+        temporary += ".tmp";
         {
             std::ofstream out(temporary, std::ios::trunc | std::ios::binary);
             out << stateJson() << '\n';
         }
-        std::rename(temporary.c_str(), m_stateFile.c_str());
+        std::error_code error;
+        std::filesystem::rename(temporary, target, error);
     }
     if (onChanged) {
         onChanged();
@@ -132,10 +160,14 @@ std::optional<Frame> StandIn::handle(const Frame& request) {
 }
 
 Frame StandIn::listWindows() const {
+    std::vector<std::pair<cadlink::WindowHandle, std::u16string>> windows{{mainWindow(), mainTitle()},
+                                                                          {textWindow(), textWindowTitle()}};
+    if (!m_secondMain.empty()) {
+        windows.emplace_back(secondMainWindow(), secondMainTitle());
+    }
     ByteWriter writer;
-    writer.u8(static_cast<std::uint8_t>(Status::Ok)).u32(2);
-    for (const auto& [handle, title] :
-         {std::pair{mainWindow(), mainTitle()}, std::pair{textWindow(), textWindowTitle()}}) {
+    writer.u8(static_cast<std::uint8_t>(Status::Ok)).u32(static_cast<std::uint32_t>(windows.size()));
+    for (const auto& [handle, title] : windows) {
         // Titles go out as the narrow window-text calls give them; a name without a CP932 form shows "?".
         auto bytes = cadlink::toCp932(title);
         std::string narrow = bytes ? *bytes : std::string();
@@ -158,6 +190,9 @@ Frame StandIn::copyData(ByteReader& reader) {
     if (!window || !wParam || !dwData || !bytes) {
         logNote("a malformed copy-data request was refused");
         return replyFrame(Status::Failed, "malformed copy-data request");
+    }
+    if (m_hang.count() > 0) {
+        std::this_thread::sleep_for(m_hang);
     }
     PayloadRecord record{*window, *wParam, *dwData, std::move(*bytes), "taken"};
     std::string form = "none";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -30,16 +31,28 @@ public:
     std::function<tiermark::Result<void>(const std::string& path)> onScreenshot;
     // Where the DXF drawing came from; "save" without a path writes there.
     void setDrawingFile(std::string path) { m_drawingFile = std::move(path); }
+    // A CAD program that hangs: each copy-data waits this long before it is taken.
+    void setHang(std::chrono::milliseconds hang) { m_hang = hang; }
+    // A third window titled like a main window (empty: none); it takes no command text.
+    void setSecondMain(std::u16string name) { m_secondMain = std::move(name); }
+    // The windows' handles where the operating system gives them (Windows); by default they are made from
+    // the process id, as the POSIX link expects.
+    void setWindowHandles(cadlink::WindowHandle main, cadlink::WindowHandle text,
+                          cadlink::WindowHandle secondMain = 0);
 
     std::optional<cadlink::posix::Frame> handle(const cadlink::posix::Frame& request) override;
 
     Drawing& drawing() { return m_drawing; }
     Interpreter& interpreter() { return m_interpreter; }
     const std::u16string& drawingName() const { return m_name; }
+    std::uint32_t processId() const { return m_processId; }
     std::u16string mainTitle() const;
     std::u16string textWindowTitle() const;
     cadlink::WindowHandle mainWindow() const;
     cadlink::WindowHandle textWindow() const;
+    cadlink::WindowHandle secondMainWindow() const;
+    const std::u16string& secondMainName() const { return m_secondMain; }
+    std::u16string secondMainTitle() const;
     std::string stateJson() const;
 
     // For the program's own log lines (problems of the endpoint).
@@ -65,6 +78,11 @@ private:
     std::string m_drawingFile;
     std::uint64_t m_seenDrawing = 0;
     std::uint64_t m_seenCommandLine = 0;
+    std::chrono::milliseconds m_hang{0};
+    std::u16string m_secondMain;
+    cadlink::WindowHandle m_mainHandle = 0;
+    cadlink::WindowHandle m_textHandle = 0;
+    cadlink::WindowHandle m_secondMainHandle = 0;
 };
 
 }  // namespace cadsim

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "cadsim/win32/messages.h"
+#include "cadsim/app/win32_messages.h"
 
 namespace win32test {
 namespace {
@@ -62,8 +62,10 @@ tiermark::Result<void> StandInProcess::start(const Fixture& fixture, const std::
     m_state = fixture.workFolder + name + ".json";
     DeleteFileA(m_log.c_str());
     DeleteFileA(m_state.c_str());
-    std::u16string commandLine = quoted(fixture.standInExe) + u" --title " + quoted(title) + u" --log " +
-                                 quoted(fromAscii(m_log)) + u" --state " + quoted(fromAscii(m_state));
+    // Headless: the stand-in's plain Win32 windows, which the driver finds by their classes.
+    std::u16string commandLine = quoted(fixture.standInExe) + u" --headless --title " + quoted(title) +
+                                 u" --log " + quoted(fromAscii(m_log)) + u" --state " +
+                                 quoted(fromAscii(m_state));
     for (const std::u16string& argument : extra) {
         commandLine += u" " + argument;
     }
