@@ -1,12 +1,15 @@
 // tiermark-road: runs the typical road of Tiermark by itself against a CAD stand-in, offscreen, prints what
-// the drawing now holds and saves a picture of every window.
+// the drawing now holds and saves a picture of every window. With --faults: the cases where things go
+// wrong (tools/road/faults.h).
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
+#include "tools/road/faults.h"
 #include "tools/road/road.h"
 
 int main(int argc, char** argv) {
@@ -17,16 +20,31 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runs Tiermark's typical road against a CAD stand-in."));
     parser.addHelpOption();
+    // Beside this program (installed, or the Windows build's bin/), else where the build tree puts them.
     const QString here = QCoreApplication::applicationDirPath();
+    QString standInProgram = QStandardPaths::findExecutable(QStringLiteral("acadlt"), {here});
+    if (standInProgram.isEmpty()) {
+        standInProgram = QDir(here).filePath(QStringLiteral("../../cadsim/app/acadlt"));
+    }
+    QString sample = QDir(here).filePath(QStringLiteral("../../data/Tiermark.MDB"));
+    if (!QFileInfo::exists(sample)) {
+        sample = QDir(here).filePath(QStringLiteral("../data/Tiermark.MDB"));
+    }
     QCommandLineOption acadlt(QStringLiteral("acadlt"), QStringLiteral("The stand-in program."),
-                              QStringLiteral("path"),
-                              QDir(here).filePath(QStringLiteral("../../cadsim/app/acadlt")));
+                              QStringLiteral("path"), standInProgram);
     QCommandLineOption database(QStringLiteral("database"), QStringLiteral("The database to register."),
-                                QStringLiteral("path"),
-                                QDir(here).filePath(QStringLiteral("../../data/Tiermark.MDB")));
+                                QStringLiteral("path"), sample);
     QCommandLineOption screenshots(QStringLiteral("screenshots"), QStringLiteral("Folder for the pictures."),
                                    QStringLiteral("folder"));
-    parser.addOptions({acadlt, database, screenshots});
+    QCommandLineOption systemSettings(
+        QStringLiteral("system-settings"),
+        QStringLiteral("Register the database in the program's own settings (the registry on Windows)."));
+    QCommandLineOption faults(QStringLiteral("faults"),
+                              QStringLiteral("Run the cases where things go wrong instead of the road."));
+    QCommandLineOption standInLog(QStringLiteral("stand-in-log"),
+                                  QStringLiteral("Where the stand-in logs every payload it receives."),
+                                  QStringLiteral("file"));
+    parser.addOptions({acadlt, database, screenshots, systemSettings, faults, standInLog});
     parser.process(application);
 
     QTemporaryDir work;
@@ -38,6 +56,8 @@ int main(int argc, char** argv) {
     options.acadlt = QDir::cleanPath(parser.value(acadlt));
     options.database = QFileInfo(parser.value(database)).absoluteFilePath();
     options.screenshots = parser.value(screenshots);
+    options.systemSettings = parser.isSet(systemSettings);
+    options.standInLog = parser.value(standInLog);
     options.workDirectory = work.path();
-    return road::runRoad(options);
+    return parser.isSet(faults) ? road::runFaults(options) : road::runRoad(options);
 }

@@ -18,10 +18,9 @@
 #include "app/commands/command_texts.h"
 #include "app/form1.h"
 #include "app/forms.h"
+#include "app/platform.h"
 #include "app/program.h"
 #include "builder/userform1.h"
-#include "cadlink/drawing_access_posix.h"
-#include "cadlink/posix_window_system.h"
 #include "common/utf.h"
 #include "numbered/userform2.h"
 #include "settings/userform3.h"
@@ -92,20 +91,28 @@ int runRoad(const RoadOptions& options) {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     standIn.setProcessEnvironment(environment);
     standIn.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    standIn.start(options.acadlt, {QStringLiteral("--title"), title});
+    QStringList arguments{QStringLiteral("--title"), title};
+    if (!options.standInLog.isEmpty()) {
+        QFile::remove(options.standInLog);
+        arguments << QStringLiteral("--log") << options.standInLog;
+    }
+    standIn.start(options.acadlt, arguments);
     if (!standIn.waitForStarted(10000)) {
         say("Could not start the CAD stand-in %s\n", options.acadlt);
         return 2;
     }
     StandInControl control(static_cast<std::uint32_t>(standIn.processId()));
 
-    cadlink::PosixWindowSystem windows;
-    cadlink::PosixDrawingAccess drawing;
+    app::PlatformBackend backend = app::makePlatformBackend();
     stddb::JetWorkspace workspace;
-    stddb::QtSettingsStore settings(work.filePath(QStringLiteral("settings.ini")));
+    std::unique_ptr<stddb::QtSettingsStore> settings =
+        options.systemSettings
+            ? std::make_unique<stddb::QtSettingsStore>()
+            : std::make_unique<stddb::QtSettingsStore>(work.filePath(QStringLiteral("settings.ini")));
     ScriptedDialogs dialogs;
     dialogs.setScreenshotFolder(options.screenshots);
-    app::Program program(app::Services{windows, workspace, settings, dialogs, &drawing});
+    app::Program program(
+        app::Services{*backend.windows, workspace, *settings, dialogs, backend.drawing.get()});
     app::Forms& forms = program.forms();
     app::Form1& form1 = forms.form1();
     form1.show();

@@ -15,6 +15,10 @@ struct RoadOptions {
     QString database;       // the database to register
     QString screenshots;    // where to save a picture of every window; empty for none
     QString workDirectory;  // private settings and endpoint folder
+    // The program's own settings store (the registry on Windows) instead of a private file in the work
+    // folder: for a run in a machine or Wine prefix of its own.
+    bool systemSettings = false;
+    QString standInLog;  // the stand-in's payload log (--log), for comparing runs; empty for none
 };
 
 // Runs the road; prints what happened; 0 when the drawing holds what the road should give.

@@ -40,6 +40,7 @@ ui::MsgAnswer ScriptedDialogs::MsgBox(QWidget*, const ui::MessageRequest& reques
 
 void ScriptedDialogs::runModal(QDialog& form) {
     QPointer<QDialog> guard(&form);
+    shownForms.append(form.objectName());
     form.show();
     QCoreApplication::processEvents();
     auto steps = m_steps.find(form.objectName());

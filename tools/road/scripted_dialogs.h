@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -22,6 +23,8 @@ public:
     void screenshot(QWidget& window, const QString& name);
 
     std::vector<std::u16string> messages;
+    // The program names of the forms shown modally, in order.
+    QStringList shownForms;
     QString clipboard;
     QString fileToOpen;
 
