@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTest>
 
 #include "cadsim/app/main_window.h"
 #include "cadsim/core/sample_drawing.h"
@@ -12,13 +11,23 @@
 namespace cadsim {
 namespace {
 
+// A mouse button pressed or released over the widget, as the platform would deliver it (no Qt Test: the
+// Windows build of Qt leaves its test library out).
+void mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPoint at) {
+    QMouseEvent event(type, QPointF(at), widget.mapToGlobal(QPointF(at)), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
 class Canvas : public ::testing::Test {
 protected:
     Canvas() : m_standIn(4242, u"図面1.dwg", sampleDrawing()), m_canvas(m_standIn) {
         m_canvas.resize(400, 300);
     }
     void click(Point at, Qt::MouseButton button) {
-        QTest::mouseClick(&m_canvas, button, Qt::NoModifier, m_canvas.screenPoint(at).toPoint());
+        const QPoint point = m_canvas.screenPoint(at).toPoint();
+        mouse(m_canvas, QEvent::MouseButtonPress, button, point);
+        mouse(m_canvas, QEvent::MouseButtonRelease, button, point);
     }
     StandIn m_standIn;
     DrawingCanvas m_canvas;
@@ -54,11 +63,11 @@ TEST_F(Canvas, ADragPicksTheObjectsOfItsBox) {
     m_standIn.interpreter().type(u"-group\rC\rBOX\r\r");
     const QPoint from = m_canvas.screenPoint({35, 70}).toPoint();
     const QPoint to = m_canvas.screenPoint({85, 20}).toPoint();
-    QTest::mousePress(&m_canvas, Qt::LeftButton, Qt::NoModifier, from);
+    mouse(m_canvas, QEvent::MouseButtonPress, Qt::LeftButton, from);
     QMouseEvent move(QEvent::MouseMove, QPointF(to), m_canvas.mapToGlobal(QPointF(to)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&m_canvas, &move);
-    QTest::mouseRelease(&m_canvas, Qt::LeftButton, Qt::NoModifier, to);
+    mouse(m_canvas, QEvent::MouseButtonRelease, Qt::LeftButton, to);
     EXPECT_EQ(m_standIn.interpreter().selection(), (std::vector<int>{5}));
 }
 
