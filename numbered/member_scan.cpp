@@ -27,7 +27,9 @@ bool isMember(std::u16string_view entry, std::u16string_view objectCode, std::u1
     if (entry.substr(length - 5, 4) != elementCode) {
         return false;
     }
-    const std::u16string dashed = u"-" + std::u16string(objectCode);
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about u"-" + std::u16string.
+    std::u16string dashed(1, u'-');
+    dashed += objectCode;
     return firstChars(lastChars(entry, 9), 4) == lastChars(dashed, 4);
 }
 
