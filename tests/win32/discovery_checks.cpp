@@ -116,7 +116,8 @@ RunningStandIns discoveryChecks(const Fixture& fixture) {
     RunningStandIns running{std::make_unique<StandInProcess>(), std::make_unique<StandInProcess>()};
     app::PlatformBackend backend = app::makePlatformBackend();
     cadlink::WindowSystem& system = *backend.windows;
-    expect(!backend.drawing->available(), "the Windows backend reads no layers back");
+    expect(!backend.drawing->available(),
+           "with no stand-in running, the Windows backend reads no layers back");
 
     const cadlink::MatchingValues matching;
     cadlink::Instances instances;
@@ -150,6 +151,12 @@ RunningStandIns discoveryChecks(const Fixture& fixture) {
         expect(instances.size() == 2 && instances[1].MainWindow == running.first->mainWindow(),
                "the record's window is the main window, not the text window");
     }
+    // The stand-in's endpoint (WM_COPYDATA to its message-only window) answers for its main window.
+    expect(backend.drawing->available(), "with a stand-in running, the layers can be read back");
+    const auto layers = backend.drawing->layerNames(running.first->mainWindow());
+    expect(layers.ok() && std::find(layers->begin(), layers->end(), u"0") != layers->end(),
+           "the stand-in lists its drawing's layers through its endpoint" +
+               (layers ? std::string() : ": " + layers.error().message));
 
     started = running.second->start(fixture, kSecondName, "second");
     if (!expect(static_cast<bool>(started), started ? "" : started.error().message)) {
