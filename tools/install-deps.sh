@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, from Debian 12's own archive, every package the build, the tests and the demo need.
 # Runs as root (or through sudo); packages already present are left alone.
-# TIERMARK_WITH_WINE=0 leaves out the Windows cross-build and Wine (their test is then skipped).
+# TIERMARK_WITH_WINE=0 leaves out the Windows cross-build, Wine and the installer tool (the Windows stage of
+# the tests is then switched off).
 set -euo pipefail
 
 packages=(
@@ -14,9 +15,10 @@ packages=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth python3
 )
-# The Win32 link is cross-built with mingw-w64 and tested under Wine, which needs a Japanese locale so
-# that its ANSI code page is 932.
-windows_packages=(g++-mingw-w64-x86-64 wine wine64 locales)
+# The Windows build: mingw-w64 (its posix thread model; Qt, libmdb, dxflib and GoogleTest are built from
+# Debian's sources by tools/windows/build-deps.sh), Wine with a Japanese locale so that its ANSI code page is
+# 932, and wixl (msitools) for the installer.
+windows_packages=(g++-mingw-w64-x86-64 wine wine64 locales wixl)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
