@@ -4,7 +4,7 @@
 #include <QPointer>
 
 #include "cadlink/channel.h"
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 
 namespace testing_support {
 

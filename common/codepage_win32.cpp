@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 
 // Code page 932 through the conversion tables of Windows itself. Both directions stay strict: the
 // conversions are asked to refuse invalid bytes (MB_ERR_INVALID_CHARS) and to report a character they

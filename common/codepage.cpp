@@ -1,4 +1,4 @@
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 
 #include <iconv.h>
 
