@@ -2,11 +2,11 @@
 
 #include <QCloseEvent>
 
-#include "app/dialogs.h"
 #include "app/drawing_list.h"
 #include "app/forms.h"
 #include "app/guidance.h"
 #include "app/program.h"
+#include "ui/dialogs.h"
 
 namespace app {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/controls.h"
 #include "cadlink/channel.h"
 #include "cadlink/discovery.h"
+#include "ui/controls.h"
 
 namespace app {
 

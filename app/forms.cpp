@@ -1,6 +1,5 @@
 #include "app/forms.h"
 
-#include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/program.h"
 #include "builder/userform1.h"
@@ -9,6 +8,7 @@
 #include "settings/userform8.h"
 #include "stddb/userform4.h"
 #include "stddb/userform5.h"
+#include "ui/dialogs.h"
 
 namespace app {
 namespace {

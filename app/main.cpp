@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/forms.h"
 #include "app/platform.h"
@@ -12,6 +11,7 @@
 #include "common/utf.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
+#include "ui/dialogs.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -1,8 +1,8 @@
 #include "app/program.h"
 
-#include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/forms.h"
+#include "ui/dialogs.h"
 
 namespace app {
 

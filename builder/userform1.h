@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/controls.h"
 #include "cadlink/channel.h"
 #include "common/result.h"
+#include "ui/controls.h"
 
 class QTabWidget;
 class QGroupBox;

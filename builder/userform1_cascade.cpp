@@ -1,10 +1,10 @@
 // The selection cascade: construction kind, work type and drawing kind on both pages.
-#include "app/dialogs.h"
 #include "app/program.h"
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/userform1.h"
 #include "builder/userform1_query.h"
+#include "ui/dialogs.h"
 
 namespace builder {
 namespace {

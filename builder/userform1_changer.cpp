@@ -1,5 +1,4 @@
 // The layer changer of page 2: the drawing's own layers beside the standard entries, and "→".
-#include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/forms.h"
 #include "app/program.h"
@@ -7,6 +6,7 @@
 #include "builder/userform1.h"
 #include "cadlink/drawing_access.h"
 #include "common/utf.h"
+#include "ui/dialogs.h"
 
 namespace builder {
 namespace {

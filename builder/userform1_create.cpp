@@ -1,5 +1,4 @@
 // "レイヤー作成": the layers of the chosen drawing kind are created in the target drawing.
-#include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/forms.h"
 #include "app/program.h"
@@ -7,6 +6,7 @@
 #include "builder/creation_run.h"
 #include "builder/userform1.h"
 #include "builder/userform1_query.h"
+#include "ui/dialogs.h"
 
 namespace builder {
 namespace {

@@ -1,12 +1,12 @@
 // The builder's start-up run and its fallback, and the three navigation buttons and the close button.
 #include <QDialog>
 
-#include "app/dialogs.h"
 #include "app/forms.h"
 #include "app/program.h"
 #include "builder/userform1.h"
 #include "builder/userform1_query.h"
 #include "stddb/settings_store.h"
+#include "ui/dialogs.h"
 
 namespace builder {
 namespace {

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 
-#include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/forms.h"
 #include "app/program.h"
@@ -12,6 +11,7 @@
 #include "builder/value_text.h"
 #include "numbered/creation.h"
 #include "numbered/member_scan.h"
+#include "ui/dialogs.h"
 
 namespace numbered {
 namespace {

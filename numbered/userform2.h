@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <QDialog>
 
-#include "app/controls.h"
 #include "cadlink/channel.h"
 #include "numbered/startup.h"
+#include "ui/controls.h"
 
 namespace app {
 class Program;

@@ -2,9 +2,9 @@
 
 #include <QGridLayout>
 
-#include "app/dialogs.h"
 #include "app/forms.h"
 #include "app/program.h"
+#include "ui/dialogs.h"
 
 namespace stddb {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/controls.h"
+#include "ui/controls.h"
 
 namespace app {
 class Program;

@@ -3,13 +3,13 @@
 #include <QFileInfo>
 #include <QGridLayout>
 
-#include "app/dialogs.h"
 #include "app/forms.h"
 #include "app/program.h"
 #include "builder/userform1.h"
 #include "settings/userform3.h"
 #include "stddb/settings_store.h"
 #include "stddb/userform5_paths.h"
+#include "ui/dialogs.h"
 
 namespace stddb {
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/controls.h"
+#include "ui/controls.h"
 
 namespace app {
 class Program;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs.h"
 #include "app/program.h"
 #include "cadlink/fake_window_system.h"
 #include "stddb/settings_store.h"
+#include "ui/dialogs.h"
 
 namespace testing_support {
 

@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/controls.h"
+#include "ui/controls.h"
 
 namespace ui {
 
