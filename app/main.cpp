@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/form_registry.h"
+#include "app/main_window.h"
 #include "app/platform.h"
 #include "app/program.h"
 #include "common/utf.h"
