@@ -1,8 +1,8 @@
 // The layer change and the move of objects picked in AutoCAD LT: the six buttons of the Command2 and
 // Command3 arrays, each a start, an execute and a cancel.
-#include "app/commands/command_texts.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "cadlink/command_texts.h"
 
 namespace app {
 namespace {

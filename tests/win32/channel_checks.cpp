@@ -1,9 +1,9 @@
 #include <chrono>
 #include <map>
 
-#include "app/commands/command_texts.h"
 #include "builder/creation_run.h"
 #include "cadlink/channel.h"
+#include "cadlink/command_texts.h"
 #include "cadlink/discovery.h"
 #include "cadlink/win32_window_system.h"
 #include "common/codepage.h"

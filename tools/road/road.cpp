@@ -15,11 +15,11 @@
 #include <map>
 #include <set>
 
-#include "app/commands/command_texts.h"
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "cadlink/command_texts.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
 #include "common/utf.h"

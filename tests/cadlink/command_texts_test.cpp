@@ -1,4 +1,4 @@
-#include "app/commands/command_texts.h"
+#include "cadlink/command_texts.h"
 
 #include <gtest/gtest.h>
 

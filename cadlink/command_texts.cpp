@@ -1,4 +1,4 @@
-#include "app/commands/command_texts.h"
+#include "cadlink/command_texts.h"
 
 #include "builder/layer_names.h"
 #include "common/numtext.h"
