@@ -10,7 +10,7 @@
 #include <map>
 #include <numeric>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 #include "common/environment.h"
 #include "common/paths.h"
 #include "common/utf.h"

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "cadlink/channel.h"
-#include "cadlink/codepage.h"
 #include "cadsim/core/dxf_io.h"
 #include "cadsim/core/json.h"
 #include "cadsim/core/payload_log.h"
 #include "cadsim/core/state_json.h"
+#include "common/codepage.h"
 #include "common/paths.h"
 #include "common/utf.h"
 

@@ -13,13 +13,13 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/form_registry.h"
+#include "app/main_window.h"
 #include "app/platform.h"
 #include "app/program.h"
-#include "builder/userform1.h"
+#include "builder/forms/builder_form.h"
 #include "common/utf.h"
-#include "numbered/userform2.h"
+#include "numbered/forms/numbered_layer_form.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
 #include "stddb/settings_store.h"
