@@ -7,7 +7,7 @@
 #   dxflib  dxflib, so the stand-in reads and writes DXF on Windows too
 #   gtest   GoogleTest and GoogleMock, so the test suites cross-build
 #
-#   tools/windows/build-deps.sh [--env FILE] [component...]     (default: all four)
+#   tools/windows/build-deps.sh [--env FILE] [--dry-run] [component...]     (default: all four)
 #
 # Each component is installed into <cache>/<name>-<version>-<key>, where the key hashes the version, the
 # source files' checksums, the patches, the toolchain and the configure options; a prefix that holds a
@@ -16,6 +16,7 @@
 #
 # The cache folder is ${TIERMARK_WIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tiermark/windows}.
 # --env FILE writes the prefixes as shell assignments (TIERMARK_WIN_QT=... and so on) for the build scripts.
+# --dry-run only says which prefix each component has and whether it is cached.
 # Jobs: CMAKE_BUILD_PARALLEL_LEVEL (default 2).
 #
 # Sources come from deb.debian.org through an apt configuration of the script's own (a temporary source
@@ -26,14 +27,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 cache=${TIERMARK_WIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tiermark/windows}
 jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 env_out=""
+dry_run=0
 components=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --env) env_out=$2; shift 2 ;;
         --env=*) env_out=${1#*=}; shift ;;
+        --dry-run) dry_run=1; shift ;;
         qt | mdb | dxflib | gtest) components+=("$1"); shift ;;
-        -h | --help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-        *) echo "usage: tools/windows/build-deps.sh [--env FILE] [qt|mdb|dxflib|gtest ...]" >&2; exit 2 ;;
+        -h | --help) awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0"; exit 0 ;;
+        *) echo "usage: tools/windows/build-deps.sh [--env FILE] [--dry-run] [qt|mdb|dxflib|gtest ...]" >&2; exit 2 ;;
     esac
 done
 [ ${#components[@]} -gt 0 ] || components=(qt mdb dxflib gtest)
@@ -171,6 +174,10 @@ begin_component() {
         log "$name: cached in $prefix ($(du -sh "$prefix" | cut -f1))"
         return 1
     fi
+    if [ $dry_run = 1 ]; then
+        log "$name: not cached; would be built into $prefix"
+        return 1
+    fi
     rm -rf "$prefix"
     component_start=$(seconds)
     return 0
@@ -186,8 +193,9 @@ finish_component() {
 # Qt 6.4.2 base
 qt_version=6.4.2+dfsg-10
 # What the program does not use is left out: OpenGL, D-Bus, ICU (Windows' own collation serves), SQL,
-# network, XML, printing, Direct2D and Vulkan, tests and examples. The tablet event feature needs the wintab headers that
-# Debian's +dfsg tarball removed. Host tools (moc, rcc, uic) come from Debian's own Qt 6.4.2.
+# network, XML, printing, Direct2D (patches/qt) and Vulkan, tests and examples. The tablet event feature
+# needs the wintab headers that Debian's +dfsg tarball removed. Host tools (moc, rcc, uic) come from Debian's
+# own Qt 6.4.2.
 qt_options=(
     -release -shared -nomake tests -nomake examples
     -no-opengl -no-dbus -no-icu -no-pkg-config

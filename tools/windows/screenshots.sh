@@ -27,7 +27,7 @@ output=$(cd "$output" && pwd)
 
 export WINEPREFIX="$build/wine-screenshots"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=ja_JP.UTF-8
 export BUILD="$build" OUTPUT="$output"
 

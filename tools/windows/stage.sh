@@ -89,7 +89,8 @@ echo "windows stage: unit, widget and Win32 link suites under Wine $(elapsed "$t
 t=$(seconds)
 export WINEPREFIX="$build/wine-installed"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko; and no menu builder, which would copy the installed Start menu entries to this machine.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=ja_JP.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 wineserver -k >/dev/null 2>&1 || true

@@ -10,7 +10,7 @@ prefix=$1
 shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=ja_JP.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$(dirname "$prefix")"
