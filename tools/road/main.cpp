@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
     }
     road::RoadOptions options;
     options.acadlt = QDir::cleanPath(parser.value(acadlt));
-    options.database = QFileInfo(parser.value(database)).absoluteFilePath();
+    // As a user would type it: with the platform's separators (backslashes on Windows).
+    options.database = QDir::toNativeSeparators(QFileInfo(parser.value(database)).absoluteFilePath());
     options.screenshots = parser.value(screenshots);
     options.systemSettings = parser.isSet(systemSettings);
     options.standInLog = parser.value(standInLog);
