@@ -109,12 +109,6 @@ void Form1::SendCommand(std::u16string_view text) {
     m_channel.SendCommand(text);
 }
 
-void Form1::sendAll(const std::vector<std::u16string>& texts) {
-    for (const std::u16string& text : texts) {
-        SendCommand(text);
-    }
-}
-
 void Form1::Form_Load() {
     m_program.Matching.processBaseName = u"ACLT";
     m_program.Matching.mainWindowPrefix = u"AutoCAD LT -";

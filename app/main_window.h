@@ -57,7 +57,6 @@ protected:
 
 private:
     void createControls();
-    void sendAll(const std::vector<std::u16string>& texts);
 
     Program& m_program;
     std::unique_ptr<cadlink::DrawingList> m_drawingList;

@@ -2,6 +2,7 @@
 // Command3 arrays, each a start, an execute and a cancel.
 #include "app/main_window.h"
 #include "app/program.h"
+#include "builder/layer_names.h"
 #include "cadlink/command_texts.h"
 
 namespace app {
@@ -42,7 +43,7 @@ void Form1::Command2_Click(int index) {
             Command3[0]->setEnabled(false);
             Command3[1]->setEnabled(false);
             Command2[0]->setVisible(false);
-            sendAll(startTexts());
+            cadlink::sendAll(m_channel, cadlink::startTexts());
             Command2[1]->setVisible(true);
             Command2[2]->setVisible(true);
             Label3->setCaption(std::u16string(kChangeStarted));
@@ -50,7 +51,8 @@ void Form1::Command2_Click(int index) {
         case 1:  // 実行
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            sendAll(executeChangeTexts(Combo1->text(), x, y));
+            cadlink::sendAll(m_channel,
+                             cadlink::executeChangeTexts(builder::targetLayer(Combo1->text()), x, y));
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
@@ -60,7 +62,7 @@ void Form1::Command2_Click(int index) {
             Label3->setCaption(std::u16string(kChangeCancelled));
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            sendAll(cancelTexts());
+            cadlink::sendAll(m_channel, cadlink::cancelTexts());
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
@@ -78,7 +80,7 @@ void Form1::Command3_Click(int index) {
             Command2[0]->setEnabled(false);
             Command2[1]->setEnabled(false);
             Command3[0]->setVisible(false);
-            sendAll(startTexts());
+            cadlink::sendAll(m_channel, cadlink::startTexts());
             Command3[1]->setVisible(true);
             Command3[2]->setVisible(true);
             Label3->setCaption(std::u16string(kMoveStarted));
@@ -86,7 +88,7 @@ void Form1::Command3_Click(int index) {
         case 1:  // 実行
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            sendAll(executeMoveTexts(x, y));
+            cadlink::sendAll(m_channel, cadlink::executeMoveTexts(x, y));
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);
@@ -96,7 +98,7 @@ void Form1::Command3_Click(int index) {
             Label3->setCaption(std::u16string(kMoveCancelled));
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            sendAll(cancelTexts());
+            cadlink::sendAll(m_channel, cadlink::cancelTexts());
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);

@@ -109,6 +109,12 @@ tiermark::Result<DecodedCommand> DecodeCommand(const std::vector<std::uint8_t>& 
 CommandChannel::CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message, TextForm form)
     : m_system(system), m_target(std::move(target)), m_message(std::move(message)), m_form(form) {}
 
+void sendAll(CommandSender& sender, const std::vector<std::u16string>& texts) {
+    for (const std::u16string& text : texts) {
+        sender.SendCommand(text);
+    }
+}
+
 void CommandChannel::SendCommand(std::u16string_view text) {
     WindowHandle window = 0;
     if (!m_target(window)) {

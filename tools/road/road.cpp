@@ -19,7 +19,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
-#include "cadlink/command_texts.h"
+#include "builder/layer_names.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
 #include "common/utf.h"
@@ -199,7 +199,7 @@ int runRoad(const RoadOptions& options) {
     }
     form1.Combo1->setListIndex(1);
     const std::u16string chosen = form1.Combo1->text();
-    const std::u16string targetLayer = app::targetLayer(chosen);
+    const std::u16string targetLayer = builder::targetLayer(chosen);
     form1.Command2_Click(0);
     dialogs.screenshot(form1, QStringLiteral("09-main-window-change-pending"));
     std::map<int, QJsonObject> objectsBefore;
