@@ -18,7 +18,7 @@ tiermark::Result<Payload> EncodeCommand(std::u16string_view text, TextForm form)
         payload.bytes.push_back(0);
         return payload;
     }
-    auto narrow = toCp932(text);
+    auto narrow = tiermark::toCp932(text);
     if (!narrow) {
         return narrow.error();
     }
@@ -91,7 +91,7 @@ tiermark::Result<DecodedCommand> DecodeCommand(const std::vector<std::uint8_t>& 
     while (end < bytes.size() && bytes[end] != 0) {
         ++end;
     }
-    auto text = fromCp932(std::string_view(reinterpret_cast<const char*>(bytes.data()), end));
+    auto text = tiermark::fromCp932(std::string_view(reinterpret_cast<const char*>(bytes.data()), end));
     if (!text && wide) {
         // Wide text of double-byte characters only, such as a Japanese name alone.
         decoded.form = TextForm::Wide;

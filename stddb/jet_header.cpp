@@ -114,7 +114,7 @@ tiermark::Result<Header> parseHeader(std::span<const std::uint8_t> page0) {
         for (std::size_t i = 0; i < length && password[i] != 0; ++i) {
             bytes.push_back(static_cast<char>(password[i]));
         }
-        header.password = cadlink::fromCp932Lenient(bytes);
+        header.password = tiermark::fromCp932Lenient(bytes);
     }
     return header;
 }

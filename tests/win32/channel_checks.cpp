@@ -117,7 +117,7 @@ std::string wideBytes(const std::u16string& text) {
     return bytes + std::string(2, '\0');
 }
 std::string narrowBytes(const std::u16string& text) {
-    const auto bytes = cadlink::toCp932(text);
+    const auto bytes = tiermark::toCp932(text);
     return (bytes ? *bytes : std::string("<no code page form>")) + std::string(1, '\0');
 }
 

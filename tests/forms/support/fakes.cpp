@@ -100,7 +100,7 @@ std::vector<std::u16string> FakeProgram::textsSentTo(cadlink::WindowHandle windo
                 text.push_back(static_cast<char16_t>(sent.bytes[i] | (sent.bytes[i + 1] << 8)));
             }
         } else if (!sent.bytes.empty()) {
-            text = cadlink::fromCp932Lenient(
+            text = tiermark::fromCp932Lenient(
                 std::string_view(reinterpret_cast<const char*>(sent.bytes.data()), sent.bytes.size() - 1));
         }
         texts.push_back(text);
