@@ -36,8 +36,8 @@ constexpr std::u16string_view kMoveCancelled =
 }  // namespace
 
 void Form1::Command2_Click(int index) {
-    const double x = m_program.Layers.redrawOriginX;
-    const double y = m_program.Layers.redrawOriginY;
+    const double x = m_program.layers().redrawOriginX;
+    const double y = m_program.layers().redrawOriginY;
     switch (index) {
         case 0:  // レイヤー変更
             Command3[0]->setEnabled(false);
@@ -73,8 +73,8 @@ void Form1::Command2_Click(int index) {
 }
 
 void Form1::Command3_Click(int index) {
-    const double x = m_program.Layers.redrawOriginX;
-    const double y = m_program.Layers.redrawOriginY;
+    const double x = m_program.layers().redrawOriginX;
+    const double y = m_program.layers().redrawOriginY;
     switch (index) {
         case 0:  // 移動のみ
             Command2[0]->setEnabled(false);

@@ -330,7 +330,7 @@ void BM_NumberedFormStartUp(benchmark::State& state) {
     for (const auto& entry : combo1Entries()) {
         form1.Combo1->addItem(entry);
     }
-    program.Layers.layerAddMode = 1;
+    program.layers().layerAddMode = 1;
     program.forms().showNumbered();
     numbered::UserForm2* form = program.forms().userForm2IfLoaded();
     if (form == nullptr) {

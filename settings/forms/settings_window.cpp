@@ -49,8 +49,8 @@ void UserForm3::showEvent(QShowEvent* event) {
 }
 
 void UserForm3::UserForm_Activate() {
-    if (!m_program.RegisteredDatabasePath.empty()) {
-        Label2->setCaption(m_program.RegisteredDatabasePath);
+    if (const std::u16string& registered = m_program.database().registeredPath(); !registered.empty()) {
+        Label2->setCaption(registered);
     }
     ListBox1->clearItems();
     for (std::u16string_view stage : kStages) {
@@ -62,7 +62,7 @@ void UserForm3::UserForm_Activate() {
 }
 
 void UserForm3::storeChoice() {
-    m_program.services.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text());
+    m_program.settings().SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text());
 }
 
 void UserForm3::CommandButton1_Click() {

@@ -65,12 +65,12 @@ void UserForm5::showEvent(QShowEvent* event) {
 }
 
 void UserForm5::UserForm_Activate() {
-    TextBox1->setText16(m_program.RegisteredDatabasePath);
+    TextBox1->setText16(m_program.database().registeredPath());
 }
 
 void UserForm5::CommandButton4_Click() {
     TextBox1->clear();
-    TextBox1->setText(m_program.services.dialogs.clipboardText());
+    TextBox1->setText(m_program.dialogs().clipboardText());
     TextBox1->setText16(CompletePastedPath(TextBox1->text16()));
 }
 
@@ -78,8 +78,8 @@ void UserForm5::CommandButton5_Click() {
     const QString current = TextBox1->text();
     const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
     const QString chosen =
-        m_program.services.dialogs.openFileName(this, QStringLiteral("Tiermark.MDBの場所"), start,
-                                                QStringLiteral("Access データベース (*.mdb *.MDB)"));
+        m_program.dialogs().openFileName(this, QStringLiteral("Tiermark.MDBの場所"), start,
+                                         QStringLiteral("Access データベース (*.mdb *.MDB)"));
     if (!chosen.isEmpty()) {
         TextBox1->setText(chosen);
     }
@@ -103,7 +103,7 @@ void UserForm5::copyStageToBuilder() {
 }
 
 void UserForm5::CommandButton1_Click() {
-    m_program.services.settings.SaveSetting(kSectionDatabase, kKeyDatabasePath, TextBox1->text16());
+    m_program.settings().SaveSetting(kSectionDatabase, kKeyDatabasePath, TextBox1->text16());
     copyStageToBuilder();
     app::Forms& forms = m_program.forms();
     forms.unloadUserForm5();
@@ -117,11 +117,11 @@ void UserForm5::CommandButton3_Click() {
 }
 
 void UserForm5::CommandButton2_Click() {
-    m_program.services.settings.DeleteSetting(kSectionDatabase, kKeyDatabasePath);
+    m_program.settings().DeleteSetting(kSectionDatabase, kKeyDatabasePath);
     app::Forms& forms = m_program.forms();
     forms.unloadUserForm5();
     forms.unloadUserForm1();
-    m_program.services.dialogs.endProgram();
+    m_program.dialogs().endProgram();
 }
 
 }  // namespace stddb

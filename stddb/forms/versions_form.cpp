@@ -73,16 +73,11 @@ void UserForm4::UserForm_Activate() {
     // Rows are taken strictly by position: the table's first four rows are the four standards in the order
     // of the grid. Labels filled before a failure keep their new texts.
     auto fillGrid = [this]() -> tiermark::Result<void> {
-        m_program.SharedRecordset.reset();
-        if (!m_program.SharedDatabase) {
-            return tiermark::makeError("no database is open");
-        }
-        auto table = m_program.SharedDatabase->OpenRecordset(u"基準案テーブル");
+        auto table = m_program.database().openShared(u"基準案テーブル");
         if (!table) {
             return table.error();
         }
-        m_program.SharedRecordset = std::move(table.value());
-        Recordset& rows = *m_program.SharedRecordset;
+        Recordset& rows = **table;
         for (int row = 0; row < 4; ++row) {
             if (row > 0) {
                 if (auto next = rows.MoveNext(); !next) {
@@ -103,12 +98,11 @@ void UserForm4::UserForm_Activate() {
         return {};
     };
     const auto filled = fillGrid();
-    m_program.SharedRecordset.reset();
     if (!filled) {
         ui::MessageRequest error;
         error.text = std::u16string(kErrorText);
         error.title = QString::fromStdU16String(std::u16string(kErrorTitle));
-        m_program.services.dialogs.MsgBox(this, error);
+        m_program.dialogs().MsgBox(this, error);
     }
 }
 

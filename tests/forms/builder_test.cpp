@@ -59,7 +59,7 @@ TEST_F(Builder, StartUpFillsTheListsAndPreselectsTheStoredStageAndA1) {
     EXPECT_EQ(form().TextBox4->text16(), u"6940");
     EXPECT_EQ(form().TextBox5->text16(), u"9410");
     EXPECT_FALSE(settingsShown());
-    EXPECT_EQ(fake.program->SharedRecordset, nullptr);
+    EXPECT_EQ(fake.program->database().currentRows(), nullptr);
 }
 
 TEST_F(Builder, NoRegisteredPathFallsBackWithoutTouchingTheDatabase) {

@@ -61,7 +61,7 @@ TEST_F(SmallForms, VersionsShowTheFourStandards) {
     EXPECT_EQ(versions->versions[1]->caption(), u"―");  // Null: no entry
     EXPECT_EQ(versions->names[3]->caption(), u"農林水産省 電子化図面データの作成要領（案）");
     EXPECT_TRUE(fake.dialogs.messages.empty());
-    EXPECT_EQ(fake.program->SharedRecordset, nullptr);
+    EXPECT_EQ(fake.program->database().currentRows(), nullptr);
 }
 
 TEST_F(SmallForms, VersionsWithThreeRowsFillThreeAndReport) {

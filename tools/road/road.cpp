@@ -188,7 +188,7 @@ int runRoad(const RoadOptions& options) {
     builder->CommandButton1_Click();
     settle();
     check.expect(members.size() == 1, QStringLiteral("the numbered-layer form lists the member it added"));
-    const builder::LayerTables& tables = program.Layers.tables;
+    const builder::LayerTables& tables = program.layers().tables;
 
     say("5. \"レイヤー変更\": objects are picked in the stand-in and \"実行\" moves them onto a layer.\n");
     auto before = control.state();
