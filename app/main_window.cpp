@@ -88,8 +88,7 @@ void Form1::createControls() {
     Label4 = new ui::Label(this, QStringLiteral("Label4"), u"コメント");
     Label4->setFont(ui::msPGothic(11.25));
     place(Label4, 1800, 720, 975, 255);
-    Label3 = new ui::Label(this, QStringLiteral("Label3"));
-    ui::nameControl(*Label3, QStringLiteral("Label3"), QStringLiteral("コメント"));
+    Label3 = new ui::Label(this, QStringLiteral("Label3"), {}, QStringLiteral("コメント"));  // the guidance
     Label3->setFont(ui::msPGothic(11.25));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Label3, 2640, 720, 11775, 975);

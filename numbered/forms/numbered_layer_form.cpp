@@ -50,7 +50,7 @@ UserForm2::UserForm2(app::Program& program)
     Label5 = heading(this, "Label5", u"線　　　色");
     Label6 = heading(this, "Label6", u"同時に追加するレイヤー");
     Label8 = heading(this, "Label8", u"内　　　　　容");
-    ui::nameControl(*Label8, QStringLiteral("Label8"), QStringLiteral("レイヤー名"));
+    Label8->setHeading(QStringLiteral("レイヤー名"));
     Label8->setFrameShape(QFrame::Box);
     TextBox1 = new ui::TextBox(this, QStringLiteral("TextBox1"), QStringLiteral("内容"));
     ListBox1 = new ui::ListBox(this, QStringLiteral("ListBox1"), QStringLiteral("線色"));

@@ -46,7 +46,7 @@ UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(progra
         names[row] =
             new ui::Label(this, QStringLiteral("Label%1").arg(4 + row), std::u16string(kStandardNames[row]));
         versions[row] = new ui::Label(this, QStringLiteral("Label%1").arg(9 + row), std::u16string(kNoEntry));
-        versions[row]->setAccessibleName(QStringLiteral("バージョン"));
+        versions[row]->setHeading(QStringLiteral("バージョン"));
         for (ui::Label* cell : {names[row], versions[row]}) {
             cell->setFrameShape(QFrame::Box);
         }
