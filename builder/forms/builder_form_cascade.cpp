@@ -10,8 +10,7 @@ namespace builder {
 namespace {
 
 constexpr std::u16string_view kNoWorkTypeMessage =
-    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
-    u"\r"
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r\r"
     u"詳しくはサポート会社にお問い合わせください。";
 
 void fill(ui::ListBox& list, const std::vector<std::u16string>& texts) {

@@ -23,9 +23,9 @@ UserForm3::UserForm3(app::Program& program) : QDialog(nullptr), m_program(progra
                            u"格納されていません。詳しくはマニュアルを参照ください。");
     Label2->setFrameShape(QFrame::StyledPanel);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Label7 = new ui::Label(this, QStringLiteral("Label7"),
-                           u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は "
-                           u"　　　　　　↓こちらをクリック");
+    Label7 = new ui::Label(
+        this, QStringLiteral("Label7"),
+        u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は 　　　　　　↓こちらをクリック");
     Label7->setForegroundRole(QPalette::Highlight);
     CommandButton1 =
         new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("データベースの更新、変更"));

@@ -19,13 +19,11 @@ UserForm5::UserForm5(app::Program& program) : QDialog(nullptr), m_program(progra
     auto* grid = new QGridLayout(this);
     Label1 = new ui::Label(
         this, QStringLiteral("Label1"),
-        u"国土交通省CAD製図基準（案）レイヤーセットを利用するには、レイヤーセットを格納したデータベースを登録"
-        u"し、利用可能の状態にしなければなりません。　　データベースを更新、登録するには KESTRAが配布した"
+        u"国土交通省CAD製図基準（案）レイヤーセットを利用するには、レイヤーセットを格納したデータベースを登録し、利用可能の状態にしなければなりません。　　データベースを更新、登録するには KESTRAが配布した"
         u"\"Tiermark.MDB\"データベースセットが必要です。");
-    Label2 = new ui::Label(this, QStringLiteral("Label2"),
-                           u"レイヤーセットを格納するには、KESTRAが配布した\"Tiermark."
-                           u"MDB\"データベースの格納場所を指定して登録してください。登録情報はWINDOWSレジスト"
-                           u"リに登録されるため、次回からの起動の際には再度登録する必要はなくなります。");
+    Label2 = new ui::Label(
+        this, QStringLiteral("Label2"),
+        u"レイヤーセットを格納するには、KESTRAが配布した\"Tiermark.MDB\"データベースの格納場所を指定して登録してください。登録情報はWINDOWSレジストリに登録されるため、次回からの起動の際には再度登録する必要はなくなります。");
     Label3 = new ui::Label(this, QStringLiteral("Label3"),
                            u"登録情報をWINDOWSレジストリから削除する場合は登録の消去を実行してください。");
     Label4 = new ui::Label(this, QStringLiteral("Label4"),

@@ -15,8 +15,7 @@ using testing_support::FakeProgram;
 using testing_support::SampleTables;
 
 constexpr std::u16string_view kNoWorkType =
-    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
-    u"\r"
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r\r"
     u"詳しくはサポート会社にお問い合わせください。";
 
 class Builder : public ::testing::Test {

@@ -130,10 +130,10 @@ TEST_F(Creation, ThenTheMainWindowMovesAndChangesThePickedObjects) {
     EXPECT_FALSE(form1().Command2[0]->isHidden());
     EXPECT_TRUE(form1().Command2[1]->isHidden());
     EXPECT_TRUE(form1().Command3[0]->isEnabled());
-    EXPECT_EQ(form1().Label3->caption(),
-              u"選択されたオブジェクトのレイヤー変更が完了しました。変更後オブジェクトは所定位置に移動してい"
-              u"ます。\r"
-              u"続けて変更、移動の処理が可能です。");
+    EXPECT_EQ(
+        form1().Label3->caption(),
+        u"選択されたオブジェクトのレイヤー変更が完了しました。変更後オブジェクトは所定位置に移動しています。\r"
+        u"続けて変更、移動の処理が可能です。");
 }
 
 TEST_F(Creation, MoveAndCancelSendOnlyTheirTexts) {
