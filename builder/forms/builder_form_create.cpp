@@ -5,7 +5,7 @@
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "ui/dialogs.h"
 
 namespace builder {
@@ -25,7 +25,7 @@ public:
     void selectCombo1First() override { m_form1.Combo1->setListIndex(0); }
     void showNumberedForm() override { m_program.forms().showNumbered(); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
-        return builder::colourConstant(m_program, colourName);
+        return builder::colourConstant(m_program.database().get(), colourName);
     }
     void enableMainWindowActions(const std::u16string& label3) override {
         m_form1.Command2[0]->setEnabled(true);
@@ -43,10 +43,10 @@ private:
 
 // The rows of the chosen drawing kind, read whole before the run starts: nothing that happens while the
 // numbered-layer form is open (the builder's start-up runs again when it closes) can disturb the walk.
-std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view key,
+std::vector<LayerRow> readLayerRows(stddb::SharedDatabase& database, std::u16string_view key,
                                     std::u16string_view drawing) {
     std::vector<LayerRow> rows;
-    auto opened = openShared(program, u"レイヤーテーブル", layerFilter(key, drawing));
+    auto opened = database.openShared(u"レイヤーテーブル", layerFilter(key, drawing));
     if (opened) {
         stddb::Recordset& set = **opened;
         auto field = [&set](std::u16string_view name) {
@@ -61,7 +61,6 @@ std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view k
             }
         }
     }
-    program.SharedRecordset.reset();
     return rows;
 }
 
@@ -73,7 +72,7 @@ void UserForm1::SendCommand(std::u16string_view text) {
 
 void UserForm1::CommandButton1_Click() {
     CreationInput input;
-    input.rows = readLayerRows(m_program, Label6->caption(), ListBox4->text());
+    input.rows = readLayerRows(m_program.database(), Label6->caption(), ListBox4->text());
     input.stageIndex = ListBox1->listIndex();
     input.optionButton1 = OptionButton1->isChecked();
     input.listBox6 = ListBox6->items();
@@ -82,10 +81,10 @@ void UserForm1::CommandButton1_Click() {
 
     m_operationInProgress = true;
     FormCreationHost host(*this, m_program);
-    const CreationOutcome outcome = runLayerCreation(host, input, m_program.Layers);
+    const CreationOutcome outcome = runLayerCreation(host, input, m_program.layers());
     m_operationInProgress = false;
     if (outcome.noLayerRows) {
-        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -24,8 +25,8 @@
 #include "stddb/qt_settings_store.h"
 #include "stddb/settings_store.h"
 #include "tools/road/file_lock.h"
-#include "tools/road/scripted_dialogs.h"
 #include "tools/road/stand_in_control.h"
+#include "ui/recording_dialogs.h"
 
 namespace road {
 namespace {
@@ -95,7 +96,7 @@ struct Session {
     app::PlatformBackend backend = app::makePlatformBackend();
     stddb::JetWorkspace workspace;
     stddb::QtSettingsStore settings;
-    ScriptedDialogs dialogs;
+    ui::RecordingDialogs dialogs;
     app::Program program;
 
     app::Form1& form1() { return program.forms().form1(); }
@@ -145,10 +146,10 @@ struct Session {
     }
     // What the user saw: every message and every window that opened by itself.
     void report() {
-        for (const std::u16string& message : dialogs.messages) {
+        for (const std::u16string& message : dialogs.texts()) {
             std::printf("  message: %s\n", oneLine(message).c_str());
         }
-        for (const QString& form : dialogs.shownForms) {
+        for (const QString& form : dialogs.modalForms) {
             std::printf("  window shown: %s\n", qPrintable(form));
         }
         std::printf("  guidance%s: %s\n", others() > 0 ? " (with other CAD programs running)" : "",
@@ -192,7 +193,8 @@ void databaseScenario(const RoadOptions& options, StandIn& standIn, const char* 
         outcome.expect(kinds > 0, "the database's construction kinds are listed");
     } else {
         outcome.expect(kinds == 0 && stages == 4, "the builder falls back to the built-in stages");
-        outcome.expect(session.dialogs.shownForms.contains(QStringLiteral("UserForm3")),
+        outcome.expect(std::count(session.dialogs.modalForms.begin(), session.dialogs.modalForms.end(),
+                                  QStringLiteral("UserForm3")) > 0,
                        "the settings window is offered");
     }
     session.form1().close();
