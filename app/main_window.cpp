@@ -95,7 +95,9 @@ void Form1::createControls() {
     Label6 = new ui::Label(this, QStringLiteral("Label6"), u"ﾊﾞｰｼﾞｮﾝ 1.0.1");
     Label6->setFont(ui::msPGothic(11.25));
     Label6->setWordWrap(false);
-    place(Label6, 240, 960, 1335, 255);
+    // As wide as the line below it: in a wider Japanese font than the one it was laid out for, the version
+    // number would lose its last digit.
+    place(Label6, 240, 960, 2295, 255);
     Label7 = new ui::Label(this, QStringLiteral("Label7"), std::u16string(kContactLine));
     place(Label7, 240, 1320, 2295, 375);
 }
