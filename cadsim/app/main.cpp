@@ -3,6 +3,7 @@
 // history.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QString>
 #include <QTimer>
 #include <iostream>
 #include <memory>
@@ -110,6 +111,14 @@ int main(int argc, char** argv) {
         std::cout << cadsim::kUsage;
         return 0;
     }
+#ifdef _WIN32
+    // Qt's offscreen platform draws text with FreeType from a font folder of its own, which on Windows is
+    // not the system's: without this the pictures of an offscreen stand-in show a box for every character.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) {
+        const QString windows = qEnvironmentVariable("WINDIR", QStringLiteral("C:\\Windows"));
+        qputenv("QT_QPA_FONTDIR", (windows + QStringLiteral("\\Fonts")).toLocal8Bit());
+    }
+#endif
     std::unique_ptr<QCoreApplication> app;
     if (asksFor(argc, argv, "--headless")) {
         app = std::make_unique<QCoreApplication>(argc, argv);
