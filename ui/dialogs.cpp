@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,7 +47,9 @@ void QtDialogs::runModal(QDialog& form) {
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                 const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, caption, startPath, filter);
+    // Qt names the chosen file with forward slashes everywhere; the user reads and keeps it in the form of
+    // the platform (backslashes on Windows), as a path typed or pasted into the same box would be.
+    return QDir::toNativeSeparators(QFileDialog::getOpenFileName(parent, caption, startPath, filter));
 }
 
 QString QtDialogs::clipboardText() {
