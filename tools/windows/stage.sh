@@ -120,6 +120,13 @@ check "Start menu: Tiermark and its user guide" test -f "$menu/Tiermark.lnk" -a 
 installed_programs=$(wine uninstaller --list 2>/dev/null | tr -d '\r')
 echo "$installed_programs" | sed 's/^/  | /'
 check "the installed programs list Tiermark, to be removed from there" grep -q '|Tiermark$' <<<"$installed_programs"
+# Installed for this user alone: the product is registered under HKCU (a per-machine package is registered
+# under HKLM\Software\Classes\Installer\Products instead).
+products() { wine reg query "$1" /s 2>/dev/null | tr -d '\r' | grep -E 'ProductName +REG_SZ +Tiermark$' || true; }
+user_products=$(products 'HKCU\Software\Microsoft\Installer\Products')
+machine_products=$(products 'HKLM\Software\Classes\Installer\Products')
+echo "$user_products" | sed 's/^/  | HKCU /'
+check "registered for this user alone (reg query: HKCU, not HKLM)" test -n "$user_products" -a -z "$machine_products"
 
 # The installed program beside the installed stand-in: it starts headless and lists the stand-in's drawing.
 (cd "$program" && wine acadlt.exe --headless --title 'インストール確認.dwg' >/dev/null 2>&1) &
@@ -223,6 +230,7 @@ wine msiexec /x "$(winpath "$msi")" /qn || uninstall_status=$?
 check "msiexec removed the package (exit $uninstall_status)" test $uninstall_status = 0
 check "no program folder is left" test ! -e "$program/tiermark.exe"
 check "no Start menu entry is left" test ! -e "$menu/Tiermark.lnk"
+check "no installer registration is left (reg query)" test -z "$(products 'HKCU\Software\Microsoft\Installer\Products')"
 
 echo "windows stage: $(du -k "$msi" | cut -f1) KiB installer; whole stage $(elapsed "$stage_start") s; $failures failed"
 [ $failures = 0 ]
