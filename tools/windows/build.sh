@@ -35,8 +35,10 @@ echo "windows build: dependencies ready in $(elapsed "$t") s"
 
 export CCACHE_DIR=${TIERMARK_WIN_CCACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tiermark/ccache-windows}
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-2G}
-# Sources are named relative to the tree, so that the cache serves every clone of the repository.
+# Sources are named relative to the tree, and the build folder is left out of the key (it only goes into the
+# debug information), so that the cache serves every clone of the repository wherever it lies.
 export CCACHE_BASEDIR=$repo
+export CCACHE_NOHASHDIR=1
 werror=OFF
 if [ "${CI:-}" = true ]; then werror=ON; fi
 
