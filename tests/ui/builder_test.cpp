@@ -212,6 +212,23 @@ TEST_F(Builder, ADrawingNameWithAQuoteFindsNoLayers) {
     EXPECT_FALSE(form().CommandButton1->isEnabled());
 }
 
+TEST_F(Builder, AStartUpThatFailsInATableLeavesNoEarlierItemsInItsLists) {
+    form().UserForm_Activate();
+    ASSERT_EQ(form().ListBox2->listCount(), 7);
+    ASSERT_EQ(form().ListBox8->listCount(), 4);
+    // The next database lacks a field of the kinds' table: its lists are emptied, not left as they were.
+    sample.table(u"種別テーブル").columns[0].name = u"種別名";
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox2->listCount(), 0);
+    EXPECT_EQ(form().ListBox9->listCount(), 0);
+    // And one that lacks the stages' field empties the page-2 stage list (page 1 gets the built-in ones).
+    sample.table(u"種別テーブル").columns[0].name = u"名称";
+    sample.table(u"ライフサークルテーブル").columns[0].name = u"名前";
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox8->listCount(), 0);
+    EXPECT_EQ(form().ListBox1->items(), builtInStages());
+}
+
 TEST_F(Builder, ThePaperSetsTheSidesAndTheRedrawOriginFollowsEveryChange) {
     form().UserForm_Activate();
     form().TextBox1->setText(QString());
