@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include "app/form1.h"
 #include "app/forms.h"
 #include "app/program.h"
@@ -227,6 +230,34 @@ TEST_F(Builder, AStartUpThatFailsInATableLeavesNoEarlierItemsInItsLists) {
     form().UserForm_Activate();
     EXPECT_EQ(form().ListBox8->listCount(), 0);
     EXPECT_EQ(form().ListBox1->items(), builtInStages());
+}
+
+TEST_F(Builder, ListsFollowRealSelectionsNotTheKeyboardFocus) {
+    form().UserForm_Activate();
+    form().show();
+    QApplication::setActiveWindow(&form());
+    ui::ListBox& kinds = *form().ListBox2;
+    kinds.setFocus(Qt::TabFocusReason);  // Tab into the construction kinds
+    QApplication::processEvents();
+    ASSERT_TRUE(kinds.hasFocus());
+    EXPECT_EQ(kinds.listIndex(), -1);
+    EXPECT_EQ(form().ListBox3->listCount(), 0);  // no kind chosen, no work types
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+
+    QTest::keyClick(&kinds, Qt::Key_Down);  // the arrow keys move the selection: a click
+    EXPECT_EQ(kinds.listIndex(), 1);
+    EXPECT_EQ(form().ListBox3->listCount(), 4);
+
+    const QRect fourth = kinds.visualItemRect(kinds.item(3));
+    QTest::mouseClick(kinds.viewport(), Qt::LeftButton, {}, fourth.center());  // 海岸
+    EXPECT_EQ(kinds.text(), u"海岸");
+    EXPECT_EQ(form().ListBox3->listCount(), 4);
+
+    // Leaving the list and coming back by Tab keeps the choice.
+    form().ListBox1->setFocus(Qt::TabFocusReason);
+    kinds.setFocus(Qt::BacktabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(kinds.text(), u"海岸");
 }
 
 TEST_F(Builder, ThePaperSetsTheSidesAndTheRedrawOriginFollowsEveryChange) {
