@@ -1,5 +1,6 @@
 #include "stddb/userform5.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 
@@ -71,7 +72,7 @@ void UserForm5::UserForm_Activate() {
 void UserForm5::CommandButton4_Click() {
     TextBox1->clear();
     TextBox1->setText(m_program.services.dialogs.clipboardText());
-    TextBox1->setText16(CompletePastedPath(TextBox1->text16()));
+    TextBox1->setText16(CompletePastedPath(TextBox1->text16(), QDir::separator().unicode()));
 }
 
 void UserForm5::CommandButton5_Click() {

@@ -27,10 +27,33 @@ TEST(PastedPath, CompletesFoldersAndKeepsTheFourFileNames) {
         {u"C:\\CAD\\tiermark.mdb", u"C:\\CAD\\tiermark.mdb\\Tiermark.MDB"},
         {u"C:\\CAD", u"C:\\CAD\\Tiermark.MDB"},
         {u"", u"\\Tiermark.MDB"},
+        // What Explorer's "パスのコピー" and other copies bring along is dropped.
+        {u"\"C:\\CAD\\Tiermark\"", u"C:\\CAD\\Tiermark\\Tiermark.MDB"},
+        {u"  \"C:\\CAD\\Tiermark.MDB\"\r\n", u"C:\\CAD\\Tiermark.MDB"},
+        {u"\tC:\\CAD\\\n", u"C:\\CAD\\Tiermark.MDB"},
+        {u"　D:\\共有\\Tiermark　", u"D:\\共有\\Tiermark\\Tiermark.MDB"},
     };
     for (const auto& [pasted, completed] : cases) {
-        EXPECT_EQ(stddb::CompletePastedPath(pasted), completed);
+        EXPECT_EQ(stddb::CompletePastedPath(pasted, u'\\'), completed);
     }
+}
+
+TEST(PastedPath, UsesTheSeparatorThePathUses) {
+    // On Linux ("/" is the platform's own): a Linux path goes on with "/", a Windows path keeps "\".
+    const std::pair<std::u16string, std::u16string> onLinux[] = {
+        {u"/home/user/Tiermark", u"/home/user/Tiermark/Tiermark.MDB"},
+        {u"/home/user/", u"/home/user/Tiermark.MDB"},
+        {u"/home/user/cad", u"/home/user/cad/Tiermark.MDB"},
+        {u"/home/user/Tiermark.MDB\n", u"/home/user/Tiermark.MDB"},
+        {u"C:\\CAD\\Tiermark", u"C:\\CAD\\Tiermark\\Tiermark.MDB"},
+        {u"Tiermark", u"Tiermark/Tiermark.MDB"},
+        {u"", u"/Tiermark.MDB"},
+    };
+    for (const auto& [pasted, completed] : onLinux) {
+        EXPECT_EQ(stddb::CompletePastedPath(pasted, u'/'), completed);
+    }
+    // On Windows a path written with "/" goes on with "/".
+    EXPECT_EQ(stddb::CompletePastedPath(u"C:/CAD/Tiermark", u'\\'), u"C:/CAD/Tiermark/Tiermark.MDB");
 }
 
 class SmallForms : public ::testing::Test {
@@ -109,6 +132,22 @@ TEST_F(SmallForms, RegistrationPastesStoresAndReloadsTheBuilder) {
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before);
     EXPECT_EQ(fake.program->forms().userForm5IfLoaded(), nullptr);
+}
+
+TEST_F(SmallForms, APastedLinuxFolderGetsTheFileWithASlash) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a Windows path keeps its backslash";
+#endif
+    openDatabase();
+    fake.dialogs.clipboard = QStringLiteral("/home/user/Tiermark\n");
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        auto& registration = static_cast<stddb::UserForm5&>(dialog);
+        registration.CommandButton4_Click();
+        registration.CommandButton1_Click();
+    };
+    fake.program->forms().showRegistration();
+    EXPECT_EQ(fake.settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath),
+              u"/home/user/Tiermark/Tiermark.MDB");
 }
 
 TEST_F(SmallForms, RegistrationCancelStoresNothingAndEraseEndsTheProgram) {
