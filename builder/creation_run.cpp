@@ -55,12 +55,43 @@ std::int64_t colourOf(CreationHost& host, const stddb::Value& colourName) {
     return layerColour(number.value_or(kColourWithoutRow));
 }
 
+// One line of the origin message: which box, and what it holds.
+std::u16string originLine(std::u16string_view box, std::u16string_view text) {
+    if (text.empty()) {
+        return std::u16string(box) + u"に数値が入力されていません。";
+    }
+    return std::u16string(box) + u"の「" + std::u16string(text) + u"」は数値ではありません。";
+}
+
 }  // namespace
+
+std::u16string originNotANumberMessage(std::optional<std::u16string_view> textBox5,
+                                       std::optional<std::u16string_view> textBox4) {
+    std::u16string message;
+    if (textBox5) {
+        message += originLine(u"再線画時の左下隅の座標X", *textBox5) + u"\r";
+    }
+    if (textBox4) {
+        message += originLine(u"再線画時の左下隅の座標Y", *textBox4) + u"\r";
+    }
+    return message +
+           u"数値を入力してから、もう一度「レイヤー作成」を押してください。\r"
+           u"レイヤーは作成していません。移動量は前回の値のままです。";
+}
 
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state) {
     // A drawing kind without layer rows changes nothing; the form says so.
     if (input.rows.empty()) {
-        return CreationOutcome{true};
+        return CreationOutcome{true, {}};
+    }
+    // The origin is checked before anything is sent: a run that cannot store it does not start.
+    const std::optional<double> originX = redrawOriginValue(input.textBox5);
+    const std::optional<double> originY = redrawOriginValue(input.textBox4);
+    if (!originX || !originY) {
+        return CreationOutcome{
+            false, originNotANumberMessage(
+                       originX ? std::nullopt : std::optional(std::u16string_view(input.textBox5)),
+                       originY ? std::nullopt : std::optional(std::u16string_view(input.textBox4)))};
     }
     LayerTables& tables = state.tables;
 
@@ -144,9 +175,8 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         ++s;
     }
 
-    // Text that is no number counts as 0 for its axis.
-    state.redrawOriginX = redrawOriginValue(input.textBox5);
-    state.redrawOriginY = redrawOriginValue(input.textBox4);
+    state.redrawOriginX = *originX;
+    state.redrawOriginY = *originY;
 
     // An empty Combo1 (every row was a family whose form added nothing) has nothing to select.
     if (host.combo1Count() > 0) {

@@ -62,10 +62,18 @@ struct CreationOutcome {
     // The drawing kind has no layer rows: nothing was sent or changed; the form tells the user
     // kNoLayerRowsMessage.
     bool noLayerRows = false;
+    // A redraw-origin box holds no number: nothing was sent or changed (the stored origin stays as the last
+    // run left it, so no move goes by a value the user did not type); the form shows this message, which
+    // names the box and what it holds.
+    std::u16string originMessage;
 };
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =
     u"選択した図面名にはレイヤーが登録されていません。";
+
+// The message for redraw-origin texts that are no number (an empty optional: that box is fine).
+std::u16string originNotANumberMessage(std::optional<std::u16string_view> textBox5,
+                                       std::optional<std::u16string_view> textBox4);
 
 // The guidance the main window shows once layers exist.
 inline constexpr std::u16string_view kCreatedGuidance =

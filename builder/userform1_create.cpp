@@ -86,6 +86,8 @@ void UserForm1::CommandButton1_Click() {
     m_operationInProgress = false;
     if (outcome.noLayerRows) {
         ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+    } else if (!outcome.originMessage.empty()) {
+        ui::showMessage(m_program.services.dialogs, this, outcome.originMessage);
     }
 }
 

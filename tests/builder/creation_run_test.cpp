@@ -162,6 +162,8 @@ CreationInput threeLayers(bool optionButton1) {
         input.rows.push_back(row(kNull, kNull, t(object), t(u"新"), t(u"実線"), t(u"黒")));
         input.listBox6.push_back(u"新" + std::u16string(object));
     }
+    input.textBox5 = u"0";
+    input.textBox4 = u"0";
     return input;
 }
 
@@ -210,6 +212,57 @@ TEST(LayerCreation, FewerEarlierEntriesThanNewLayersAreDropped) {
     EXPECT_EQ(host.sent.size(), 3u * 17u);
 }
 
+TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) {
+    struct Case {
+        std::u16string textBox5;
+        std::u16string textBox4;
+        std::u16string message;
+    };
+    const std::u16string tail =
+        u"数値を入力してから、もう一度「レイヤー作成」を押してください。\r"
+        u"レイヤーは作成していません。移動量は前回の値のままです。";
+    const Case cases[] = {
+        {u"9,410", u"6940", u"再線画時の左下隅の座標Xの「9,410」は数値ではありません。\r" + tail},
+        {u"9410", u"", u"再線画時の左下隅の座標Yに数値が入力されていません。\r" + tail},
+        {u"abc", u"６９４０ｍｍ",
+         u"再線画時の左下隅の座標Xの「abc」は数値ではありません。\r再線画時の左下隅の座標Yの「６９４０ｍｍ」"
+         u"は数値ではありま"
+         u"せん。\r" +
+             tail},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        ProgramLayerState state;
+        state.redrawOriginX = 420.0;  // the last valid origin
+        state.redrawOriginY = 297.0;
+        host.combo1 = {u"旧D-OLD1"};
+        CreationInput input = threeLayers(true);
+        input.textBox5 = c.textBox5;
+        input.textBox4 = c.textBox4;
+        const CreationOutcome outcome = runLayerCreation(host, input, state);
+        EXPECT_EQ(outcome.originMessage, c.message);
+        EXPECT_FALSE(outcome.noLayerRows);
+        EXPECT_TRUE(host.sent.empty());
+        EXPECT_EQ(host.combo1, Texts{u"旧D-OLD1"});
+        EXPECT_TRUE(host.label3.empty());
+        EXPECT_FALSE(host.hidden);
+        EXPECT_EQ(state.redrawOriginX, 420.0);
+        EXPECT_EQ(state.redrawOriginY, 297.0);
+    }
+}
+
+TEST(LayerCreation, AnOriginTypedInFullWidthIsTaken) {
+    FakeHost host;
+    ProgramLayerState state;
+    CreationInput input = threeLayers(true);
+    input.textBox5 = u"９４１０";
+    input.textBox4 = u"－６９４０．５";
+    const CreationOutcome outcome = runLayerCreation(host, input, state);
+    EXPECT_TRUE(outcome.originMessage.empty());
+    EXPECT_EQ(state.redrawOriginX, 9410.0);
+    EXPECT_EQ(state.redrawOriginY, -6940.5);
+}
+
 TEST(LayerCreation, ADrawingKindWithoutRowsChangesNothing) {
     FakeHost host;
     ProgramLayerState state;
@@ -227,13 +280,13 @@ TEST(LayerCreation, ADrawingKindWithoutRowsChangesNothing) {
     EXPECT_EQ(kNoLayerRowsMessage, u"選択した図面名にはレイヤーが登録されていません。");
 }
 
-TEST(LayerCreation, FamilyRowsOnlyLeaveNothingToSelectAndOriginZeroForText) {
+TEST(LayerCreation, FamilyRowsOnlyLeaveNothingToSelect) {
     FakeHost host;
     ProgramLayerState state;
     CreationInput input;
     input.rows = {row(std::int64_t{3}, t(u"-STRn"), t(u"-STR"), t(u"構造物"), t(u"実線"), t(u"黒"))};
     input.listBox6 = {u"構造物-STR-STRn"};
-    input.textBox5 = u"abc";
+    input.textBox5 = u"0";
     input.textBox4 = u"12.5";
     state.redrawOriginX = 99.0;
     int shown = 0;
