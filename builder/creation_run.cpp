@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 
 #include "builder/cascade.h"
 #include "builder/colours.h"
@@ -98,12 +99,20 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     host.enableMainWindowActions(std::u16string(kCreatedGuidance));
 
     // Size the tables: keep the main window's earlier entries behind the new layers when it holds more.
+    // The earlier entries and the tables as they were are kept aside: every layer offered before is
+    // offered again after the run, whatever the run creates (see the end).
     const int n = countCreatedEntries(input.listBox6);
     const int earlier = host.combo1Count();
+    const LayerTables before = tables;
+    state.earlierEntries.clear();
+    for (int i = 0; i < earlier; ++i) {
+        state.earlierEntries.push_back(host.combo1Item(i));
+    }
     if (earlier > n) {
         tables.redimPreserve(earlier);
         for (int i = 0; i < earlier; ++i) {
-            tables.LayerDisplayNames[static_cast<std::size_t>(i) + 1] = host.combo1Item(i);
+            tables.LayerDisplayNames[static_cast<std::size_t>(i) + 1] =
+                state.earlierEntries[static_cast<std::size_t>(i)];
         }
     } else {
         tables.redimPreserve(n);
@@ -157,23 +166,38 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     }
     host.enableCommandButton1();
 
-    // Entries the main window offered before, past the new layers: offered again after them, with the
-    // standard name recovered from the display name (kept as it was when the text holds no "-"). Members
-    // that the numbered-layer form appended during this run are in Combo1 and the drawing already: they
-    // are not created and offered a second time.
-    while (s <= carriedBound) {
-        const auto slot = static_cast<std::size_t>(s);
+    // Entries the main window offered before whose layer the run has not offered again (another drawing
+    // kind's layers, numbered members made in an earlier run): offered after the new layers, once each, in
+    // their earlier order, and created again in case the drawing lost them. The standard name is recovered
+    // from the display name (an entry without "-" keeps the name its table entry had). They take the slots
+    // after the new layers up to the earlier bound, then new slots past whatever the numbered-layer form
+    // added; their line type and colour entries come along from the slot they had.
+    std::set<std::u16string> offered;
+    for (int i = 0; i < host.combo1Count(); ++i) {
+        offered.insert(offeredLayer(host.combo1Item(i)));
+    }
+    for (std::size_t i = 0; i < state.earlierEntries.size(); ++i) {
+        const std::u16string& display = state.earlierEntries[i];
+        const std::size_t earlierSlot = i + 1;
+        const bool hadSlot = earlierSlot <= static_cast<std::size_t>(before.upperBound());
+        std::u16string name =
+            standardNameFromDisplayName(display).value_or(hadSlot ? before.LayerNames[earlierSlot] : display);
+        if (!offered.insert(offeredLayer(display)).second) {
+            continue;
+        }
+        const auto slot = static_cast<std::size_t>(s <= carriedBound ? s++ : tables.growByOne());
         host.SendCommand(kEscEsc);
         host.SendCommand(kLayerCommand);
         host.SendCommand(kNewOption);
-        host.addToCombo1(tables.LayerDisplayNames[slot]);
-        if (auto derived = standardNameFromDisplayName(tables.LayerDisplayNames[slot])) {
-            tables.LayerNames[slot] = std::move(*derived);
-        }
-        host.SendCommand(tables.LayerNames[slot] + u"\r");
+        host.addToCombo1(display);
+        tables.LayerDisplayNames[slot] = display;
+        host.SendCommand(name + u"\r");
+        tables.LayerNames[slot] = std::move(name);
+        tables.LayerLinetypes[slot] = hadSlot ? before.LayerLinetypes[earlierSlot] : std::u16string();
+        tables.LayerColors[slot] = hadSlot ? before.LayerColors[earlierSlot] : 0;
         host.SendCommand(kEsc);
-        ++s;
     }
+    state.earlierEntries.clear();
 
     state.redrawOriginX = *originX;
     state.redrawOriginY = *originY;

@@ -30,6 +30,10 @@ std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view di
     return std::u16string(display.substr(hyphen == 0 ? 0 : hyphen - 1));
 }
 
+std::u16string offeredLayer(std::u16string_view display) {
+    return standardNameFromDisplayName(display).value_or(std::u16string(display));
+}
+
 bool isTemplateElement(const stddb::Value& element) {
     if (stddb::isNull(element)) {
         return false;

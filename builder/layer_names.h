@@ -21,6 +21,10 @@ std::u16string displayName(bool optionButton1, const stddb::Value& content, std:
 // "-" to the end, or the whole text when it starts with "-". Nothing when the text holds no "-".
 std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view display);
 
+// Which layer an entry of Combo1 offers, to tell whether two entries offer the same layer: its standard
+// name, or the whole text when it holds no "-".
+std::u16string offeredLayer(std::u16string_view display);
+
 // True when the "作図要素" value marks the template of a numbered family (not Null, last character "n").
 bool isTemplateElement(const stddb::Value& element);
 

@@ -148,10 +148,10 @@ void UserForm2::fillColours() {
 void UserForm2::UserForm_Activate() {
     app::Form1& form1 = m_program.forms().form1();
     ListBox3->clearItems();
-    std::vector<std::u16string> combo1;
-    for (int i = 0; i < form1.Combo1->listCount(); ++i) {
-        combo1.push_back(form1.Combo1->itemText(i));
-        ListBox3->addItem(combo1.back());
+    std::vector<std::u16string> combo1 =
+        layersOffered(form1.Combo1->items(), m_program.Layers.earlierEntries);
+    for (const std::u16string& entry : combo1) {
+        ListBox3->addItem(entry);
     }
     fillColours();
 

@@ -172,13 +172,17 @@ std::u16string oldEntry(int i) {
     return i == 5 ? u"名称なし" : u"旧D-OLD" + std::u16string(digits.begin(), digits.end());
 }
 
-TEST(LayerCreation, EarlierEntriesBeyondTheNewLayersAreOfferedAgain) {
+TEST(LayerCreation, EarlierEntriesOfTheSameLayersAreReplacedAndTheOthersOfferedAgain) {
     FakeHost host;
     ProgramLayerState state;
     state.tables.redimPreserve(10);
     state.tables.LayerNames[5] = u"D-KEEP";
     state.tables.LayerColors[5] = 3;
-    for (int i = 1; i <= 10; ++i) {
+    // Entries 1 to 3 offer the layers this run creates; 4 to 10 offer layers of earlier runs.
+    for (const char16_t* same : {u"S-STR", u"旧S-BYP", u"S-TTL"}) {
+        host.combo1.push_back(same);
+    }
+    for (int i = 4; i <= 10; ++i) {
         host.combo1.push_back(oldEntry(i));
     }
     runLayerCreation(host, threeLayers(true), state);
@@ -200,16 +204,67 @@ TEST(LayerCreation, EarlierEntriesBeyondTheNewLayersAreOfferedAgain) {
     EXPECT_EQ(state.tables.LayerNames[5], u"D-KEEP");
     EXPECT_EQ(state.tables.LayerColors[5], 3);  // line type and colour of carried entries stay
     EXPECT_EQ(host.selections, 1);
+    EXPECT_TRUE(state.earlierEntries.empty());
 }
 
-TEST(LayerCreation, FewerEarlierEntriesThanNewLayersAreDropped) {
+TEST(LayerCreation, LayersOfAnotherDrawingKindStayOfferedAfterTheNewOnes) {
     FakeHost host;
     ProgramLayerState state;
-    host.combo1 = {u"旧D-OLD1", u"旧D-OLD2"};
+    host.combo1 = {u"旧D-OLD1", u"旧D-OLD2", u"旧D-OLD1"};
     runLayerCreation(host, threeLayers(false), state);
-    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL"}));
-    EXPECT_EQ(state.tables.upperBound(), 3);
-    EXPECT_EQ(host.sent.size(), 3u * 17u);
+    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OLD1", u"旧D-OLD2"}));
+    EXPECT_EQ(state.tables.upperBound(), 5);
+    EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL", u"D-OLD1", u"D-OLD2"}));
+    EXPECT_EQ(host.sent.size(), 3u * 17u + 2u * 5u);
+}
+
+// The drawing kind of the observed fault: a title frame, a numbered family, a title text and the background.
+CreationInput frameFamilyTextBackground() {
+    CreationInput input;
+    input.stageIndex = 1;
+    input.rows = {
+        row(kNull, kNull, t(u"-TTL"), t(u"枠"), t(u"実線"), t(u"黒")),
+        row(std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), t(u"副構造物"), t(u"実線"), t(u"黒")),
+        row(kNull, t(u"-TXT"), t(u"-TTL"), t(u"文"), t(u"実線"), t(u"黒")),
+        row(kNull, kNull, t(u"-BGD"), t(u"現"), t(u"実線"), t(u"黒")),
+    };
+    input.listBox6 = {u"枠-TTL", u"副構造物-BYP-STRn", u"文-TTL-TXT", u"現-BGD"};
+    input.textBox5 = u"9410";
+    input.textBox4 = u"6940";
+    return input;
+}
+
+TEST(LayerCreation, ASecondRunOfTheSameKindKeepsEveryLayerOfferedOnce) {
+    FakeHost host;
+    ProgramLayerState state;
+    std::vector<Texts> seenByTheForm;
+    // Run 1: the numbered-layer form adds 追加D-BYP-STR1. Run 2: it is only looked at and closed.
+    bool addMember = true;
+    host.numberedForm = [&] {
+        seenByTheForm.push_back(state.earlierEntries);
+        if (addMember) {
+            const auto slot = static_cast<std::size_t>(state.tables.growByOne());
+            state.tables.LayerDisplayNames[slot] = u"追加D-BYP-STR1";
+            state.tables.LayerNames[slot] = u"D-BYP-STR1";
+            host.combo1.push_back(u"追加D-BYP-STR1");
+        }
+    };
+    runLayerCreation(host, frameFamilyTextBackground(), state);
+    const Texts afterFirst = {u"枠D-TTL", u"追加D-BYP-STR1", u"文D-TTL-TXT", u"現D-BGD"};
+    EXPECT_EQ(host.combo1, afterFirst);
+
+    addMember = false;
+    host.sent.clear();
+    runLayerCreation(host, frameFamilyTextBackground(), state);
+    // The member made in run 1 stays offered (after the run's own layers); nothing is offered twice.
+    EXPECT_EQ(host.combo1, (Texts{u"枠D-TTL", u"文D-TTL-TXT", u"現D-BGD", u"追加D-BYP-STR1"}));
+    // While run 2 waited in the numbered-layer form, the form could see what Combo1 offered before.
+    ASSERT_EQ(seenByTheForm.size(), 2u);
+    EXPECT_TRUE(seenByTheForm[0].empty());
+    EXPECT_EQ(seenByTheForm[1], afterFirst);
+    // The member is created again with the carried entries, once.
+    EXPECT_EQ(std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"D-BYP-STR1\r")), 1);
+    EXPECT_EQ(std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"D-BGD\r")), 3);  // n, L, C
 }
 
 TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) {
