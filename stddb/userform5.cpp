@@ -1,5 +1,6 @@
 #include "stddb/userform5.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -123,6 +124,11 @@ void UserForm5::CommandButton2_Click() {
     forms.unloadUserForm5();
     forms.unloadUserForm1();
     m_program.services.dialogs.endProgram();
+}
+
+void UserForm5::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_program.forms().unloadUserForm5();
 }
 
 }  // namespace stddb

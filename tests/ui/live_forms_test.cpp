@@ -148,11 +148,15 @@ TEST_F(LiveForms, TheNumberedFormThatAddsTheLastMemberUnloadsAndReturns) {
     EXPECT_TRUE(robot.messages.empty());
 }
 
-TEST_F(LiveForms, SettingsCloseWithTheButton) {
+TEST_F(LiveForms, SettingsCloseWithTheButtonAndWithTheCloseBox) {
     chooseDrawingKind();
     robot.onForm(QStringLiteral("UserForm3"), [](QDialog& form) { click(form, "CommandButton2"); });
     builder().CommandButton3->click();
     EXPECT_NE(forms().userForm3IfLoaded(), nullptr);  // "閉じる" hides it
+    robot.onForm(QStringLiteral("UserForm3"), [](QDialog& form) { form.close(); });
+    builder().CommandButton3->click();
+    processEventsFor(20ms);
+    EXPECT_EQ(forms().userForm3IfLoaded(), nullptr);  // the close box unloads it
     EXPECT_FALSE(robot.timedOut());
 }
 
@@ -197,7 +201,11 @@ TEST_F(LiveForms, RegistrationUnloadsItselfAndReloadsTheBuilder) {
     EXPECT_EQ(live.workspace.openedPaths.back(), u"D:\\共有\\Tiermark.MDB");
 }
 
-TEST_F(LiveForms, RegistrationEraseReturns) {
+TEST_F(LiveForms, RegistrationEraseAndCloseBoxReturn) {
+    robot.onForm(QStringLiteral("UserForm5"), [](QDialog& form) { form.close(); });
+    forms().showRegistration();
+    processEventsFor(20ms);
+    EXPECT_EQ(forms().userForm5IfLoaded(), nullptr);
     robot.onForm(QStringLiteral("UserForm5"), [](QDialog& form) { click(form, "CommandButton2"); });
     forms().showRegistration();
     EXPECT_FALSE(robot.timedOut());
@@ -205,9 +213,16 @@ TEST_F(LiveForms, RegistrationEraseReturns) {
     EXPECT_EQ(live.settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath), u"");
 }
 
-TEST_F(LiveForms, VersionsCloseThemselves) {
+TEST_F(LiveForms, VersionsCloseWithTheButtonAndTheCloseBoxUnloadsThem) {
     chooseDrawingKind();
     robot.onForm(QStringLiteral("UserForm4"), [](QDialog& form) { click(form, "CommandButton1"); });
+    builder().CommandButton6->click();
+    processEventsFor(20ms);
+    EXPECT_EQ(forms().userForm4IfLoaded(), nullptr);
+
+    // The close box unloads the form too: a later showing over a database of three rows shows the
+    // designer texts in the fourth row, not the previous database's.
+    robot.onForm(QStringLiteral("UserForm4"), [](QDialog& form) { form.close(); });
     builder().CommandButton6->click();
     processEventsFor(20ms);
     EXPECT_EQ(forms().userForm4IfLoaded(), nullptr);
