@@ -35,6 +35,23 @@ private:
     QEventLoop& m_loop;
 };
 
+// The window that was active when a modal window opened gets the activation back when it closes, as the
+// window it returns to, whatever the window system would choose.
+class ActivationReturn {
+public:
+    ActivationReturn() : m_window(QApplication::activeWindow()) {}
+    ~ActivationReturn() {
+        if (m_window && m_window->isVisible() && QApplication::activeWindow() == nullptr) {
+            m_window->activateWindow();
+        }
+    }
+    ActivationReturn(const ActivationReturn&) = delete;
+    ActivationReturn& operator=(const ActivationReturn&) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
+
 }  // namespace
 
 MsgAnswer QtDialogs::MsgBox(QWidget* parent, const MessageRequest& request) {
@@ -62,6 +79,7 @@ MsgAnswer QtDialogs::MsgBox(QWidget* parent, const MessageRequest& request) {
         box.setEscapeButton(cancel);
     }
     box.setDefaultButton(request.defaultButton == MsgDefault::Second && cancel != nullptr ? cancel : ok);
+    const ActivationReturn activation;
     box.exec();
     return box.clickedButton() == ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
 }
@@ -70,6 +88,7 @@ void QtDialogs::runModal(QDialog& form) {
     // QDialog::exec would enter its loop even when the form hid itself while it was being shown, and that
     // loop would then never end. This loop is entered only for a form that is still shown, and ends
     // whenever the form is hidden or destroyed.
+    const ActivationReturn activation;
     QPointer<QDialog> guard(&form);
     const Qt::WindowModality modality = form.windowModality();
     form.setWindowModality(Qt::ApplicationModal);

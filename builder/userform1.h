@@ -124,6 +124,9 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Watches which window of the program is active, to tell a return from another of the program's
+    // windows from a return from another application.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // The close box unloads the builder; the next showing creates it afresh.
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +148,12 @@ private:
     bool m_inStartUp = false;
     bool m_operationInProgress = false;
     bool m_settingsOfferedSinceShown = false;
+
+    // Where the activation came from: the builder was shown, or another window of the program was the
+    // active one (a form or message box closing, the main window), or the program was not active at all.
+    enum class ActiveBefore { Outside, OtherWindow, Builder };
+    ActiveBefore m_activeBefore = ActiveBefore::Outside;
+    bool m_shownSinceActivation = false;
 };
 
 }  // namespace builder

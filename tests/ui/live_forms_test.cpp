@@ -249,4 +249,58 @@ TEST_F(LiveForms, AboutClosesItself) {
     EXPECT_EQ(forms().userForm8IfLoaded(), nullptr);
 }
 
+// Activation: the builder's start-up runs when the user comes back to it from another of the program's
+// windows, and not when the user comes back from another application.
+class LiveActivation : public LiveForms {
+protected:
+    void makeChoices() {
+        chooseDrawingKind();
+        builder().ListBox1->setListIndex(3);  // 維持管理
+        builder().ListBox2->setListIndex(3);  // 海岸
+        builder().ListBox7->setListIndex(1);  // A3
+        builder().TextBox5->setText(QStringLiteral("123"));
+        ASSERT_EQ(live.workspace.openedPaths.size(), 1u);
+    }
+    void expectChoicesKept() {
+        EXPECT_EQ(builder().ListBox1->text(), u"維持管理");
+        EXPECT_EQ(builder().ListBox2->text(), u"海岸");
+        EXPECT_EQ(builder().ListBox7->text(), u"A3");
+        EXPECT_EQ(builder().TextBox5->text16(), u"123");
+        EXPECT_EQ(live.workspace.openedPaths.size(), 1u);
+    }
+};
+
+TEST_F(LiveActivation, ComingBackFromAnotherApplicationKeepsTheUsersChoices) {
+    makeChoices();
+    ASSERT_EQ(QApplication::activeWindow(), &builder());
+    QApplication::setActiveWindow(nullptr);  // AutoCAD LT takes the focus
+    processEventsFor(20ms);
+    QApplication::setActiveWindow(&builder());  // and the user comes back
+    processEventsFor(20ms);
+    expectChoicesKept();
+}
+
+TEST_F(LiveActivation, ComingBackFromAFormOfTheProgramRunsTheStartUp) {
+    makeChoices();
+    robot.onForm(QStringLiteral("UserForm8"), [](QDialog& form) { click(form, "CommandButton1"); });
+    builder().CommandButton4->click();  // アップデート
+    processEventsFor(50ms);
+    EXPECT_FALSE(robot.timedOut());
+    EXPECT_EQ(QApplication::activeWindow(), &builder());
+    EXPECT_EQ(live.workspace.openedPaths.size(), 2u);
+    EXPECT_EQ(builder().ListBox1->listIndex(), -1);  // no default stage stored
+    EXPECT_EQ(builder().ListBox2->listIndex(), -1);
+    EXPECT_EQ(builder().ListBox7->text(), u"A1");
+}
+
+TEST_F(LiveActivation, ComingBackThroughTheMainWindowRunsTheStartUp) {
+    makeChoices();
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(&form1());
+    QApplication::setActiveWindow(&builder());
+    processEventsFor(20ms);
+    EXPECT_EQ(live.workspace.openedPaths.size(), 2u);
+    EXPECT_EQ(builder().ListBox7->text(), u"A1");
+}
+
 }  // namespace
