@@ -98,9 +98,17 @@ void UserForm1::ListBox3_Click() {
 
 void UserForm1::ListBox4_Click() {
     ListBox6->clearItems();
+    // Whatever lists no layers leaves nothing to create: "レイヤー作成" must not stay enabled from an
+    // earlier drawing kind.
+    if (!drawingNameFitsFilter(ListBox4->text())) {
+        CommandButton1->setEnabled(false);
+        ui::showMessage(m_program.services.dialogs, this, quotedDrawingNameMessage(ListBox4->text()));
+        return;
+    }
     auto rows = openShared(m_program, u"レイヤーテーブル", layerFilter(Label6->caption(), ListBox4->text()));
     if (!rows) {
         m_program.SharedRecordset.reset();
+        CommandButton1->setEnabled(false);
         return;
     }
     const bool standardNames = OptionButton1->isChecked();
@@ -110,11 +118,13 @@ void UserForm1::ListBox4_Click() {
         });
     m_program.SharedRecordset.reset();
     if (!entries) {
+        CommandButton1->setEnabled(false);
         return;
     }
     fill(*ListBox6, *entries);
     if (entries->empty()) {
         // A drawing kind without layers offers nothing to create; say so rather than show an empty list.
+        CommandButton1->setEnabled(false);
         ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
         return;
     }
@@ -143,6 +153,11 @@ void UserForm1::ListBox10_Click() {
 
 void UserForm1::ListBox11_Click() {
     ListBox12->clearItems();
+    if (!drawingNameFitsFilter(ListBox11->text())) {
+        ListBox13->clearItems();
+        ui::showMessage(m_program.services.dialogs, this, quotedDrawingNameMessage(ListBox11->text()));
+        return;
+    }
     auto rows =
         openShared(m_program, u"レイヤーテーブル", layerFilter(Label18->caption(), ListBox11->text()));
     if (!rows) {

@@ -206,13 +206,40 @@ TEST_F(Builder, TheCascadeOnPageTwoCarriesTheLetterAndItsOwnKey) {
     EXPECT_EQ(form().ListBox13->listCount(), 0);
 }
 
-TEST_F(Builder, ADrawingNameWithAQuoteFindsNoLayers) {
+TEST_F(Builder, ADrawingNameWithAQuoteDisablesLayerCreationAndSaysWhy) {
     form().UserForm_Activate();
     form().ListBox2->setListIndex(0);
     form().ListBox3->setListIndex(0);
+    form().ListBox4->setListIndex(0);  // 一般図: "レイヤー作成" enabled
+    ASSERT_TRUE(form().CommandButton1->isEnabled());
     form().ListBox4->setListIndex(2);  // it's
     EXPECT_EQ(form().ListBox6->listCount(), 0);
     EXPECT_FALSE(form().CommandButton1->isEnabled());
+    const std::u16string why =
+        u"図面名「it's」に ' （アポストロフィ）が含まれているため、この図面のレイヤーをデータベースから"
+        u"読み出せません。\rデータベースの図面名を確認してください。";
+    EXPECT_EQ(fake.dialogs.texts(), std::vector<std::u16string>{why});
+
+    // Page 2 says the same and offers no standard names from an earlier choice.
+    form().ListBox9->setListIndex(0);
+    form().ListBox10->setListIndex(0);
+    form().ListBox11->setListIndex(0);
+    ASSERT_GT(form().ListBox13->listCount(), 0);
+    form().ListBox11->setListIndex(2);
+    EXPECT_EQ(form().ListBox13->listCount(), 0);
+    EXPECT_EQ(fake.dialogs.texts(), (std::vector<std::u16string>{why, why}));
+}
+
+TEST_F(Builder, ADrawingKindWithoutLayersDisablesLayerCreation) {
+    form().UserForm_Activate();
+    form().ListBox2->setListIndex(0);
+    form().ListBox3->setListIndex(0);
+    form().ListBox4->setListIndex(0);
+    ASSERT_TRUE(form().CommandButton1->isEnabled());
+    form().ListBox4->setListIndex(1);  // 平面図 has no layer rows
+    EXPECT_FALSE(form().CommandButton1->isEnabled());
+    EXPECT_EQ(fake.dialogs.texts(),
+              std::vector<std::u16string>{u"選択した図面名にはレイヤーが登録されていません。"});
 }
 
 TEST_F(Builder, AStartUpThatFailsInATableLeavesNoEarlierItemsInItsLists) {
