@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "app/forms.h"
 #include "app/program.h"
+#include "builder/layer_changer.h"
 #include "builder/userform1.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
@@ -147,6 +148,18 @@ TEST_F(ChangerAgainstStandIn, ALayerRenamedBehindTheListsBackEndsThePass) {
     EXPECT_NE(std::find(layers->begin(), layers->end(), u"D-STR-DIM"), layers->end());
     EXPECT_NE(std::find(layers->begin(), layers->end(), u"図枠D-TTL"), layers->end());
     EXPECT_FALSE(builder().Label26->isHidden());
+}
+
+TEST_F(ChangerAgainstStandIn, AStandInThatHasGoneIsReportedAsNotReached) {
+    standIn.kill();
+    standIn.waitForFinished(3000);
+    builder().CommandButton2_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const std::u16string& text = dialogs.messages[0].text;
+    EXPECT_EQ(text.substr(0, builder::kDrawingUnreachableMessage.size()),
+              builder::kDrawingUnreachableMessage);
+    EXPECT_EQ(text.find(builder::kLayerMissingMessage), std::u16string::npos);
+    EXPECT_EQ(builder().ListBox12->listCount(), 6);
 }
 
 }  // namespace
