@@ -171,6 +171,102 @@ TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
     EXPECT_EQ(access.layerNames(target)->back(), u"D-BMK");
 }
 
+// Lines of the drawing list as discovery leaves them.
+std::vector<std::u16string> discoveredLines() {
+    cadlink::PosixWindowSystem system;
+    cadlink::Instances instances;
+    ListForTest list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+    std::vector<std::u16string> lines;
+    for (const auto& line : list.lines) {
+        lines.push_back(line.text);
+    }
+    return lines;
+}
+
+TEST_F(TwoStandIns, OnlyStandInsThisProgramCanReachAreListed) {
+    // A stand-in listening in another endpoint folder, and a program that merely carries the name acadlt:
+    // neither would take a command, so neither may become a line (least of all the selected last one).
+    const std::filesystem::path elsewhere = m_dir.string() + "-elsewhere";
+    const std::string elsewhereVariable = "TIERMARK_CAD_DIR=" + elsewhere.string();
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::string_view(*variable).rfind("TIERMARK_CAD_DIR=", 0) != 0) {
+            environment.push_back(*variable);
+        }
+    }
+    environment.push_back(const_cast<char*>(elsewhereVariable.c_str()));
+    environment.push_back(nullptr);
+    const char* acadlt = std::getenv("ACADLT");
+    std::string program = acadlt;
+    std::vector<std::string> args = {program, "--headless", "--title", "他.dwg"};
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t foreign = -1;
+    ASSERT_EQ(posix_spawn(&foreign, acadlt, nullptr, nullptr, argv.data(), environment.data()), 0);
+
+    const std::filesystem::path namesake = m_dir.string() + "-bin/acadlt";
+    std::filesystem::create_directories(namesake.parent_path());
+    std::filesystem::copy_file("/bin/sleep", namesake);
+    std::string sleepPath = namesake.string();
+    std::string seconds = "30";
+    char* sleepArgs[] = {sleepPath.data(), seconds.data(), nullptr};
+    pid_t sleeper = -1;
+    ASSERT_EQ(posix_spawn(&sleeper, sleepPath.c_str(), nullptr, nullptr, sleepArgs, environ), 0);
+
+    const std::string foreignSocket =
+        cadlink::posix::socketPath(elsewhere.string(), static_cast<std::uint32_t>(foreign));
+    for (int i = 0; i < 200 && !std::filesystem::exists(foreignSocket); ++i) {
+        std::this_thread::sleep_for(25ms);
+    }
+    EXPECT_TRUE(std::filesystem::exists(foreignSocket));
+
+    EXPECT_EQ(discoveredLines(), (std::vector<std::u16string>{u"[A.dwg]", u"[図面B.dwg]"}));
+
+    for (pid_t pid : {foreign, sleeper}) {
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+    }
+    std::filesystem::remove_all(elsewhere);
+    std::filesystem::remove_all(namesake.parent_path());
+}
+
+TEST_F(TwoStandIns, AnotherUsersProcessIsNotListed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to start a process as another user";
+    }
+    // A process of another user named acadlt, with a socket of its process id in our endpoint folder (as
+    // a stale or planted file would be): it belongs to someone else, and is not listed.
+    const std::filesystem::path namesake = m_dir.string() + "-bin/acadlt";
+    std::filesystem::create_directories(namesake.parent_path());
+    std::filesystem::copy_file("/bin/sleep", namesake);
+    std::filesystem::permissions(namesake.parent_path(), std::filesystem::perms::all);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(3);
+        }
+        ::execl(namesake.c_str(), namesake.c_str(), "30", static_cast<char*>(nullptr));
+        ::_exit(4);
+    }
+    std::this_thread::sleep_for(200ms);
+    auto listening = cadlink::posix::listenEndpoint(
+        cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(other)));
+    ASSERT_TRUE(listening.ok());
+
+    EXPECT_EQ(discoveredLines(), (std::vector<std::u16string>{u"[A.dwg]", u"[図面B.dwg]"}));
+
+    ::kill(other, SIGTERM);
+    int status = 0;
+    ::waitpid(other, &status, 0);
+    std::filesystem::remove_all(namesake.parent_path());
+}
+
 TEST_F(TwoStandIns, AStandInThatIsGoneFailsQuietlyAndQuickly) {
     ::kill(m_second, SIGKILL);
     int status = 0;
