@@ -1,0 +1,134 @@
+// The builder's start-up run and its fallback, and the three navigation buttons and the close button.
+#include <QDialog>
+
+#include "app/form_registry.h"
+#include "app/program.h"
+#include "builder/forms/builder_form.h"
+#include "builder/forms/builder_queries.h"
+#include "stddb/settings_store.h"
+#include "ui/dialogs.h"
+
+namespace builder {
+namespace {
+
+constexpr std::u16string_view kBuiltInStages[] = {u"測量", u"設計", u"施工", u"維持管理"};
+
+}  // namespace
+
+void UserForm1::UserForm_Activate() {
+    // A run must not disturb an operation in progress (layer creation waits in the numbered-layer form), nor
+    // start again from inside itself (a window it opens hands the activation back when it closes).
+    if (m_inStartUp || m_operationInProgress) {
+        return;
+    }
+    m_inStartUp = true;
+    stddb::SettingsStore& settings = m_program.services.settings;
+    m_program.RegisteredDatabasePath = settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath);
+    m_program.SharedWorkspace = &m_program.services.workspace;
+    if (m_program.RegisteredDatabasePath.empty() || !startUpFromDatabase()) {
+        startUpFallback();
+    }
+    m_inStartUp = false;
+}
+
+tiermark::Result<void> UserForm1::startUpFromDatabase() {
+    auto database = m_program.SharedWorkspace->OpenDatabase(m_program.RegisteredDatabasePath, false, false,
+                                                            stddb::kConnectString);
+    if (!database) {
+        return database.error();
+    }
+    m_program.SharedRecordset.reset();
+    m_program.SharedDatabase = std::move(database.value());
+
+    // Each table is opened, its lists are cleared and then filled row by row: a table that fails while its
+    // rows are read leaves its lists holding only the rows read so far, never a previous database's items.
+    auto fillColumn = [this](std::u16string_view table, std::u16string_view field,
+                             std::initializer_list<ui::ListBox*> lists) -> tiermark::Result<void> {
+        auto rows = openShared(m_program, table);
+        if (!rows) {
+            m_program.SharedRecordset.reset();
+            return rows.error();
+        }
+        for (ui::ListBox* list : lists) {
+            list->clearItems();
+        }
+        tiermark::Result<void> filled;
+        for (stddb::Recordset& set = **rows; filled && !set.Eof();) {
+            auto text = fieldText(set, field);
+            if (!text) {
+                filled = text.error();
+                break;
+            }
+            for (ui::ListBox* list : lists) {
+                list->addItem(*text);
+            }
+            filled = set.MoveNext();
+        }
+        m_program.SharedRecordset.reset();
+        return filled;
+    };
+
+    if (auto stages = fillColumn(u"ライフサークルテーブル", u"サイクル名", {ListBox1, ListBox8}); !stages) {
+        return stages.error();
+    }
+
+    for (int i = 0; i < ListBox1->listCount(); ++i) {
+        const std::u16string stored =
+            m_program.services.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage);
+        if (stored == ListBox1->itemText(i)) {
+            ListBox1->setListIndex(i);
+            ListBox8->setListIndex(i);
+        }
+    }
+
+    if (auto kinds = fillColumn(u"種別テーブル", u"名称", {ListBox2, ListBox9}); !kinds) {
+        return kinds.error();
+    }
+
+    if (auto widths = fillColumn(u"線幅テーブル", u"線幅", {ListBox5}); !widths) {
+        return widths.error();
+    }
+    if (!ListBox5->setListIndex(0)) {
+        return tiermark::makeError("the line-width table has no rows");
+    }
+
+    if (auto papers = fillColumn(u"用紙テーブル", u"呼び方", {ListBox7}); !papers) {
+        return papers.error();
+    }
+    if (!ListBox7->setListIndex(3)) {
+        return tiermark::makeError("the paper table has fewer than four rows");
+    }
+    return {};
+}
+
+void UserForm1::startUpFallback() {
+    ListBox1->clearItems();
+    for (std::u16string_view stage : kBuiltInStages) {
+        ListBox1->addItem(std::u16string(stage));
+    }
+    ListBox1->setListIndex(2);
+    // The settings window is offered once per showing of the builder: offering it again each time it
+    // closes and hands the activation back would never let the user out.
+    if (!m_settingsOfferedSinceShown) {
+        m_settingsOfferedSinceShown = true;
+        m_program.forms().showSettings();
+    }
+}
+
+void UserForm1::CommandButton3_Click() {
+    m_program.forms().showSettings();
+}
+
+void UserForm1::CommandButton4_Click() {
+    m_program.forms().showAbout();
+}
+
+void UserForm1::CommandButton6_Click() {
+    m_program.forms().showVersions();
+}
+
+void UserForm1::CommandButton7_Click() {
+    hide();
+}
+
+}  // namespace builder
