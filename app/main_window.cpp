@@ -10,8 +10,7 @@
 
 namespace app {
 
-Form1::Form1(Program& program)
-    : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Narrow, this)) {
+Form1::Form1(Program& program) : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromStdU16String(std::u16string(kForm1Caption)));
     createControls();

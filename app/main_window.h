@@ -31,7 +31,7 @@ public:
     void Command3_Click(int index);
     void Form_Unload();
 
-    // The main window's command channel (code page 932 text).
+    // The main window's command channel (wide text, as the builder's and the numbered-layer form's).
     void SendCommand(std::u16string_view text);
 
     // The target drawing: the selected line of the drawing list.

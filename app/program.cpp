@@ -13,14 +13,13 @@ Program::~Program() {
     ReleaseDatabase();
 }
 
-cadlink::CommandChannel Program::makeChannel(cadlink::TextForm form, QWidget* messageParent) {
+cadlink::CommandChannel Program::makeChannel(QWidget* messageParent) {
     return cadlink::CommandChannel(
         services.windows,
         [this](cadlink::WindowHandle& window) { return forms().form1().targetWindow(window); },
         [this, messageParent](const std::u16string& text) {
             ui::showMessage(services.dialogs, messageParent, text);
-        },
-        form);
+        });
 }
 
 void Program::ReleaseDatabase() {

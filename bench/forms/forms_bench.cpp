@@ -280,7 +280,7 @@ builder::CreationInput hundredLayers() {
 void BM_CreateHundredLayers(benchmark::State& state) {
     app::Program& program = *g_setup->program;
     g_setup->builder().UserForm_Activate();  // the database is open, as after the builder's start-up
-    cadlink::CommandChannel channel = program.makeChannel(cadlink::TextForm::Wide, nullptr);
+    cadlink::CommandChannel channel = program.makeChannel(nullptr);
     BenchCreationHost host(program, channel);
     const builder::CreationInput input = hundredLayers();
     const int messages = g_setup->dialogs.messages;

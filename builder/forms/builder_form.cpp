@@ -44,7 +44,7 @@ ui::Label* borderedLabel(QWidget* parent, const QString& name) {
 }  // namespace
 
 UserForm1::UserForm1(app::Program& program)
-    : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Wide, this)) {
+    : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("UserForm1"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9"));
     setAutoFillBackground(true);

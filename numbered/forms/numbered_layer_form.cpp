@@ -39,7 +39,7 @@ ui::Label* heading(QWidget* parent, const char* name, const char16_t* text) {
 }  // namespace
 
 UserForm2::UserForm2(app::Program& program)
-    : QDialog(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Wide, this)) {
+    : QDialog(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("UserForm2"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9"));
     auto* grid = new QGridLayout(this);

@@ -143,7 +143,7 @@ TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
     std::vector<std::u16string> messages;
     cadlink::CommandChannel channel(
         system, [&](cadlink::WindowHandle& w) { return cadlink::TargetWindow(instances, list, w); },
-        [&](const std::u16string& m) { messages.push_back(m); }, cadlink::TextForm::Wide);
+        [&](const std::u16string& m) { messages.push_back(m); });
     for (const char16_t* text : {u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b", u"\x1b\x1b",
                                  u"-Layer\r", u"C\r", u"3\r", u"D-STR\r", u"\x1b\x1b"}) {
         channel.SendCommand(text);
@@ -274,7 +274,7 @@ TEST_F(TwoStandIns, AStandInThatIsGoneFailsQuietlyAndQuickly) {
     const pid_t gone = m_second;
     m_second = -1;
     cadlink::PosixWindowSystem system(500ms);
-    auto text = cadlink::EncodeCommand(u"-Layer\r", cadlink::TextForm::Wide);
+    auto text = cadlink::EncodeCommand(u"-Layer\r");
     EXPECT_FALSE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(gone), 0), 1,
                                      1, text->bytes));
     EXPECT_TRUE(system.topLevelWindows(static_cast<std::uint32_t>(gone)).empty());
@@ -287,7 +287,7 @@ TEST_F(TwoStandIns, AHungStandInCostsOneTimeoutNotOnePerText) {
     cadlink::PosixWindowSystem system(300ms);
     const cadlink::WindowHandle hung =
         cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_second), 0);
-    auto text = cadlink::EncodeCommand(u"-Layer\r", cadlink::TextForm::Wide);
+    auto text = cadlink::EncodeCommand(u"-Layer\r");
     EXPECT_FALSE(system.sendCopyData(hung, 1, 1, text->bytes));
     EXPECT_EQ(system.lastError(), cadlink::posix::kNoAnswerInTime);
     EXPECT_FALSE(system.sendCopyData(hung, 1, 1, text->bytes));
