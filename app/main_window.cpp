@@ -104,14 +104,21 @@ bool Form1::targetWindow(cadlink::WindowHandle& window) const {
     return cadlink::TargetWindow(m_program.Instances, *m_drawingList, window);
 }
 
-void Form1::SendCommand(std::u16string_view text) {
-    m_channel.SendCommand(text);
+cadlink::Delivery Form1::SendCommand(std::u16string_view text) {
+    return m_channel.SendCommand(text);
 }
 
-void Form1::sendAll(const std::vector<std::u16string>& texts) {
-    for (const std::u16string& text : texts) {
-        SendCommand(text);
+bool Form1::sendAction(const std::vector<std::u16string>& texts) {
+    const cadlink::Delivery delivery = cadlink::sendAll(m_channel, texts);
+    if (delivery == cadlink::Delivery::Taken) {
+        return true;
     }
+    if (const std::u16string message = cadlink::notDeliveredMessage(delivery); !message.empty()) {
+        ui::showMessage(m_program.services.dialogs, this, message);
+    }
+    Label3->setCaption(std::u16string(delivery == cadlink::Delivery::NoTarget ? guidance::kNoTargetChosen
+                                                                              : guidance::kNotDone));
+    return false;
 }
 
 void Form1::Form_Load() {

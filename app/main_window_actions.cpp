@@ -34,6 +34,10 @@ constexpr std::u16string_view kMoveCancelled =
 
 }  // namespace
 
+// Each start, execute and cancel sends its texts as one action. A start whose texts AutoCAD LT did not
+// all take leaves the buttons idle; an execute or a cancel returns them to idle without claiming that
+// anything was done (sendAction has told the user and set the guidance).
+
 void Form1::Command2_Click(int index) {
     const double x = m_program.Layers.redrawOriginX;
     const double y = m_program.Layers.redrawOriginY;
@@ -42,25 +46,33 @@ void Form1::Command2_Click(int index) {
             Command3[0]->setEnabled(false);
             Command3[1]->setEnabled(false);
             Command2[0]->setVisible(false);
-            sendAll(startTexts());
-            Command2[1]->setVisible(true);
-            Command2[2]->setVisible(true);
-            Label3->setCaption(std::u16string(kChangeStarted));
+            if (sendAction(startTexts())) {
+                Command2[1]->setVisible(true);
+                Command2[2]->setVisible(true);
+                Label3->setCaption(std::u16string(kChangeStarted));
+            } else {
+                Command2[0]->setVisible(true);
+                Command3[0]->setEnabled(true);
+                Command3[1]->setEnabled(true);
+            }
             break;
-        case 1:  // 実行
+        case 1: {  // 実行
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            sendAll(executeChangeTexts(Combo1->text(), x, y));
+            const bool done = sendAction(executeChangeTexts(Combo1->text(), x, y));
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
-            Label3->setCaption(std::u16string(kChangeDone));
+            if (done) {
+                Label3->setCaption(std::u16string(kChangeDone));
+            }
             break;
+        }
         case 2:  // キャンセル
             Label3->setCaption(std::u16string(kChangeCancelled));
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            sendAll(cancelTexts());
+            sendAction(cancelTexts());
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
@@ -78,25 +90,33 @@ void Form1::Command3_Click(int index) {
             Command2[0]->setEnabled(false);
             Command2[1]->setEnabled(false);
             Command3[0]->setVisible(false);
-            sendAll(startTexts());
-            Command3[1]->setVisible(true);
-            Command3[2]->setVisible(true);
-            Label3->setCaption(std::u16string(kMoveStarted));
+            if (sendAction(startTexts())) {
+                Command3[1]->setVisible(true);
+                Command3[2]->setVisible(true);
+                Label3->setCaption(std::u16string(kMoveStarted));
+            } else {
+                Command3[0]->setVisible(true);
+                Command2[0]->setEnabled(true);
+                Command2[1]->setEnabled(true);
+            }
             break;
-        case 1:  // 実行
+        case 1: {  // 実行
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            sendAll(executeMoveTexts(x, y));
+            const bool done = sendAction(executeMoveTexts(x, y));
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);
-            Label3->setCaption(std::u16string(kMoveDone));
+            if (done) {
+                Label3->setCaption(std::u16string(kMoveDone));
+            }
             break;
+        }
         case 2:  // キャンセル
             Label3->setCaption(std::u16string(kMoveCancelled));
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            sendAll(cancelTexts());
+            sendAction(cancelTexts());
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);

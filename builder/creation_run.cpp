@@ -15,9 +15,28 @@ namespace builder {
 
 namespace {
 
-void sendAll(CreationHost& host, const std::vector<std::u16string>& texts) {
+// Sends the texts in order and stops at the first one that is not taken.
+bool sendAll(CreationHost& host, const std::vector<std::u16string>& texts) {
     for (const auto& text : texts) {
-        host.SendCommand(text);
+        if (!host.SendCommand(text)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Offers the entries that Combo1 offered before the run and that it does not offer now, in their order,
+// without creating them again: what a run that cannot reach AutoCAD LT leaves, so that nothing the user
+// has made disappears from the list.
+void offerEarlierEntries(CreationHost& host, const std::vector<std::u16string>& earlierEntries) {
+    std::set<std::u16string> offered;
+    for (int i = 0; i < host.combo1Count(); ++i) {
+        offered.insert(offeredLayer(host.combo1Item(i)));
+    }
+    for (const std::u16string& entry : earlierEntries) {
+        if (offered.insert(offeredLayer(entry)).second) {
+            host.addToCombo1(entry);
+        }
     }
 }
 
@@ -121,6 +140,17 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     const int carriedBound = tables.upperBound();
     host.clearCombo1();
 
+    // A text AutoCAD LT did not take ends the run: nothing more is sent, the rest of a sequence least of
+    // all, the list keeps what was offered, and the builder stays for another try.
+    const auto notTaken = [&host, &state]() {
+        offerEarlierEntries(host, state.earlierEntries);
+        state.earlierEntries.clear();
+        host.enableCommandButton1();
+        CreationOutcome outcome;
+        outcome.notTaken = true;
+        return outcome;
+    };
+
     // The rows were read into a vector before the loop, so neither the numbered-layer form nor a new
     // start-up run of the builder while that form is open can disturb the walk.
     int s = 1;
@@ -136,14 +166,12 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
             const auto slot = static_cast<std::size_t>(s);
             const std::u16string name = standardLayerName(letter, row.object, row.element);
             const std::u16string display = displayName(input.optionButton1, row.content, name);
-            host.SendCommand(kEscEsc);
-            host.SendCommand(kLayerCommand);
-            host.SendCommand(kNewOption);
+            if (!sendAll(host, createLayerTexts(name))) {
+                return notTaken();
+            }
             host.addToCombo1(display);
             tables.LayerDisplayNames[slot] = display;
-            host.SendCommand(name + u"\r");
             tables.LayerNames[slot] = name;
-            host.SendCommand(kEsc);
         }
 
         // A family template is created but gets neither line type nor colour, and the next row takes
@@ -157,10 +185,14 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         const std::u16string linetype =
             valueText(row.linetype) == u"実線" ? std::u16string(kContinuous) : valueText(row.linetype);
         tables.LayerLinetypes[slot] = linetype;
-        sendAll(host, linetypeTexts(linetype, tables.LayerNames[slot]));
+        if (!sendAll(host, linetypeTexts(linetype, tables.LayerNames[slot]))) {
+            return notTaken();
+        }
 
         const std::int64_t colour = colourOf(host, row.colour);
-        sendAll(host, colourTexts(colour, tables.LayerNames[slot]));
+        if (!sendAll(host, colourTexts(colour, tables.LayerNames[slot]))) {
+            return notTaken();
+        }
         tables.LayerColors[slot] = colour;
         ++s;
     }
@@ -185,17 +217,15 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         if (!offered.insert(offeredLayer(display)).second) {
             continue;
         }
+        if (!sendAll(host, createLayerTexts(name))) {
+            return notTaken();
+        }
         const auto slot = static_cast<std::size_t>(s <= carriedBound ? s++ : tables.growByOne());
-        host.SendCommand(kEscEsc);
-        host.SendCommand(kLayerCommand);
-        host.SendCommand(kNewOption);
         host.addToCombo1(display);
         tables.LayerDisplayNames[slot] = display;
-        host.SendCommand(name + u"\r");
         tables.LayerNames[slot] = std::move(name);
         tables.LayerLinetypes[slot] = hadSlot ? before.LayerLinetypes[earlierSlot] : std::u16string();
         tables.LayerColors[slot] = hadSlot ? before.LayerColors[earlierSlot] : 0;
-        host.SendCommand(kEsc);
     }
     state.earlierEntries.clear();
 

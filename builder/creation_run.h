@@ -25,8 +25,9 @@ class CreationHost {
 public:
     virtual ~CreationHost() = default;
 
-    // The builder's command channel: one command text per call.
-    virtual void SendCommand(std::u16string_view text) = 0;
+    // The builder's command channel: one command text per call. False when AutoCAD LT did not take the
+    // text (no drawing chosen, the text cannot be sent, the window is gone or did not answer in time).
+    virtual bool SendCommand(std::u16string_view text) = 0;
 
     // The main window's layer list Combo1.
     virtual void clearCombo1() = 0;
@@ -66,6 +67,10 @@ struct CreationOutcome {
     // run left it, so no move goes by a value the user did not type); the form shows this message, which
     // names the box and what it holds.
     std::u16string originMessage;
+    // A text was not taken: the run stopped there, sent nothing more, still offers every layer it has
+    // created and every entry Combo1 offered before, stored no redraw origin and left the builder shown.
+    // The form tells the user once that AutoCAD LT did not take the commands.
+    bool notTaken = false;
 };
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =
@@ -82,7 +87,8 @@ inline constexpr std::u16string_view kCreatedGuidance =
 
 // The whole of "レイヤー作成" (CommandButton1_Click of the builder) without the widgets: creates the
 // layers of the rows in the drawing, offers them in Combo1, fills the layer tables, hands family rows to
-// the numbered-layer form, keeps the redraw origin and hides the builder.
+// the numbered-layer form, keeps the redraw origin and hides the builder. A layer is offered once the texts
+// that create it have been taken; the first text not taken ends the run (CreationOutcome::notTaken).
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state);
 
 }  // namespace builder

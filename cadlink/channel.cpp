@@ -69,19 +69,46 @@ tiermark::Result<std::u16string> DecodeCommand(const std::vector<std::uint8_t>& 
 CommandChannel::CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message)
     : m_system(system), m_target(std::move(target)), m_message(std::move(message)) {}
 
-void CommandChannel::SendCommand(std::u16string_view text) {
+Delivery sendAll(CommandSender& sender, const std::vector<std::u16string>& texts) {
+    for (const std::u16string& text : texts) {
+        if (const Delivery delivery = sender.SendCommand(text); delivery != Delivery::Taken) {
+            return delivery;
+        }
+    }
+    return Delivery::Taken;
+}
+
+std::u16string notDeliveredMessage(Delivery delivery) {
+    constexpr std::u16string_view kCheckTheCommandLine =
+        u"残りのコマンドは送っていません。AutoCAD LT のコマンドラインを確認し、Esc "
+        u"キーを押して実行中のコマンドを取り消"
+        u"してください。";
+    switch (delivery) {
+        case Delivery::Refused:
+            return u"AutoCAD LT に送れない文字が含まれているため、コマンドを送れませんでした。\r" +
+                   std::u16string(kCheckTheCommandLine);
+        case Delivery::NotTaken:
+            return u"AutoCAD LT がコマンドを受け付けませんでした（応答がないか、終了しています）。\r" +
+                   std::u16string(kCheckTheCommandLine);
+        case Delivery::Taken:
+        case Delivery::NoTarget:
+            break;
+    }
+    return {};
+}
+
+Delivery CommandChannel::SendCommand(std::u16string_view text) {
     WindowHandle window = 0;
     if (!m_target(window)) {
         m_message(std::u16string(kNoTargetMessage));
-        return;
+        return Delivery::NoTarget;
     }
     auto payload = EncodeCommand(text);
     if (!payload) {
-        m_message(std::u16string(kUnencodableMessage));
-        return;
+        return Delivery::Refused;
     }
-    if (window != 0) {
-        m_system.sendCopyData(window, kCommandWParam, payload->dwData, payload->bytes);
+    if (window == 0 || !m_system.sendCopyData(window, kCommandWParam, payload->dwData, payload->bytes)) {
+        return Delivery::NotTaken;
     }
     for (int post = 0; post < 2; ++post) {
         window = 0;
@@ -89,6 +116,7 @@ void CommandChannel::SendCommand(std::u16string_view text) {
             m_system.postMessage(window, kWmNull, 0, 0);
         }
     }
+    return Delivery::Taken;
 }
 
 }  // namespace cadlink

@@ -42,17 +42,42 @@ using TargetLookup = std::function<bool(WindowHandle& window)>;
 using MessageSink = std::function<void(const std::u16string& text)>;
 
 inline constexpr std::u16string_view kNoTargetMessage = u"AutoCADが選択されていません";
-inline constexpr std::u16string_view kUnencodableMessage =
-    u"この文字列には AutoCAD LT に送れない文字が含まれています。コマンドは送信されませんでした。";
+
+// What became of one command text.
+enum class Delivery {
+    Taken,     // AutoCAD LT's main window took it
+    NoTarget,  // no drawing is chosen: nothing was sent, and the channel said so
+    Refused,   // the text is no valid UTF-16: nothing was sent
+    NotTaken,  // the window is 0 or gone, did not answer within the bounded wait, or did not take the text
+};
+
+// Whatever command texts go through: a form's command channel, or the host through which the logic reaches
+// one.
+class CommandSender {
+public:
+    virtual ~CommandSender() = default;
+    virtual Delivery SendCommand(std::u16string_view text) = 0;
+};
+
+// Sends the texts in order, one command each, and stops at the first one that is not taken: the texts after
+// it would reach AutoCAD LT at a prompt the sequence never led it to. Returns what became of the last text
+// sent (Taken when every text was taken).
+Delivery sendAll(CommandSender& sender, const std::vector<std::u16string>& texts);
+
+// The one message for a user action whose texts were not all taken: that AutoCAD LT did not take the
+// commands, and that the user should check its command line and press Esc there. Empty when there is
+// nothing to tell (every text was taken, or no drawing was chosen, which the channel has said already).
+std::u16string notDeliveredMessage(Delivery delivery);
 
 // The command channel of one sending form. Each text is delivered in the wide form as one blocking
-// copy-data message (wParam 1, dwData 1) to the target's main window, followed by two posted null messages.
-// A send to a window that is 0 or gone fails silently.
-class CommandChannel {
+// copy-data message (wParam 1, dwData 1) to the target's main window, followed, once taken, by two posted
+// null messages. The send waits a bounded time; a window that is 0 or gone, or does not answer in time,
+// has not taken the text.
+class CommandChannel final : public CommandSender {
 public:
     CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message);
 
-    void SendCommand(std::u16string_view text);
+    Delivery SendCommand(std::u16string_view text) override;
 
 private:
     WindowSystem& m_system;

@@ -20,10 +20,14 @@ std::vector<std::u16string> createTexts(std::u16string_view name) {
             std::u16string(name) + u"\r\n", std::u16string(kEsc)};
 }
 
-void sendAll(NumberedHost& host, const std::vector<std::u16string>& texts) {
+// Sends the texts in order and stops at the first one that is not taken.
+bool sendAll(NumberedHost& host, const std::vector<std::u16string>& texts) {
     for (const auto& text : texts) {
-        host.SendCommand(text);
+        if (!host.SendCommand(text)) {
+            return false;
+        }
     }
+    return true;
 }
 
 std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
@@ -34,24 +38,31 @@ std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
     return builder::layerColour(number.value_or(builder::kColourWithoutRow));
 }
 
-// Sends the 17 texts of one member and records it; the colour is looked up once, where the first member's
-// sequence reaches it.
-void createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
+// Sends the 17 texts of one member and records it once it is created; the colour is looked up once, where
+// the first member's sequence reaches it. False when a text was not taken.
+bool createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
                   std::optional<std::int64_t>& colour, const std::u16string& colourName,
                   builder::LayerTables& tables) {
+    if (!sendAll(host, createTexts(name))) {
+        return false;
+    }
     const auto slot = static_cast<std::size_t>(tables.growByOne());
-    sendAll(host, createTexts(name));
     const std::u16string display = content + name;
     host.addToCombo1(display);
     tables.LayerDisplayNames[slot] = display;
     tables.LayerNames[slot] = name;
     tables.LayerLinetypes[slot] = std::u16string(builder::kContinuous);
-    sendAll(host, builder::linetypeTexts(builder::kContinuous, name));
+    if (!sendAll(host, builder::linetypeTexts(builder::kContinuous, name))) {
+        return false;
+    }
     if (!colour) {
         colour = colourNumber(host, colourName);
     }
-    sendAll(host, builder::colourTexts(*colour, name));
+    if (!sendAll(host, builder::colourTexts(*colour, name))) {
+        return false;
+    }
     tables.LayerColors[slot] = *colour;
+    return true;
 }
 
 }  // namespace
@@ -73,22 +84,31 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
     const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
     const std::u16string name = letter + input.label8;
     std::optional<std::int64_t> colour;
-    createMember(host, name, input.textBox1, colour, input.colourName, tables);
+    if (!createMember(host, name, input.textBox1, colour, input.colourName, tables)) {
+        outcome.notTaken = true;
+        return outcome;
+    }
     outcome.createdNames.push_back(name);
 
     // Family 4's check boxes add the dimension and text members with the same suffix at the same time.
     const std::u16string suffix =
         input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
     const auto companion = [&](bool checked, std::u16string_view element) {
-        if (!input.checkBoxesEnabled || !checked) {
+        if (outcome.notTaken || !input.checkBoxesEnabled || !checked) {
             return;
         }
         const std::u16string member = letter + input.objectCode + std::u16string(element) + suffix;
-        createMember(host, member, input.textBox1, colour, input.colourName, tables);
+        if (!createMember(host, member, input.textBox1, colour, input.colourName, tables)) {
+            outcome.notTaken = true;
+            return;
+        }
         outcome.createdNames.push_back(member);
     };
     companion(input.checkBox1, kDimensionElement);
     companion(input.checkBox2, kTextElement);
+    if (outcome.notTaken) {
+        return outcome;
+    }
 
     outcome.unloadForm = input.membersListed && suffix == u"Z";
     return outcome;

@@ -15,8 +15,8 @@ namespace numbered {
 class NumberedHost {
 public:
     virtual ~NumberedHost() = default;
-    // UserForm2's command channel: one command text per call.
-    virtual void SendCommand(std::u16string_view text) = 0;
+    // UserForm2's command channel: one command text per call. False when AutoCAD LT did not take it.
+    virtual bool SendCommand(std::u16string_view text) = 0;
     // Appends to the main window's layer list Combo1.
     virtual void addToCombo1(const std::u16string& text) = 0;
     // "色定数" of the row of "線色マスター" whose "名称" is the colour name; nothing when there is none.
@@ -42,6 +42,10 @@ struct NumberedOutcome {
     // The member just created carries the suffix "Z": unload the form (the family is full). Otherwise
     // reset the input and run the start-up again.
     bool unloadForm = false;
+    // A text was not taken: nothing more was sent, a member is offered only once the texts that create it
+    // were taken, and the form keeps its input and tells the user once that AutoCAD LT did not take the
+    // commands.
+    bool notTaken = false;
 };
 
 inline constexpr std::u16string_view kDefaultColourName = u"黒";

@@ -226,11 +226,12 @@ class BenchCreationHost final : public builder::CreationHost {
 public:
     BenchCreationHost(app::Program& program, cadlink::CommandChannel& channel)
         : m_program(program), m_channel(channel) {}
-    void SendCommand(std::u16string_view text) override {
+    bool SendCommand(std::u16string_view text) override {
         const Clock::time_point start = Clock::now();
-        m_channel.SendCommand(text);
+        const bool taken = m_channel.SendCommand(text) == cadlink::Delivery::Taken;
         sendingMs += since(start);
         ++texts;
+        return taken;
     }
     void clearCombo1() override { m_program.forms().form1().Combo1->clearItems(); }
     void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }

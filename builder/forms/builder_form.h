@@ -56,7 +56,7 @@ public:
     void CommandButton2_Click();
 
     // The builder's command channel (UTF-16 text).
-    void SendCommand(std::u16string_view text);
+    cadlink::Delivery SendCommand(std::u16string_view text);
 
     // The life-cycle letter of the stage chosen on page 1.
     int stageIndex() const { return ListBox1->listIndex(); }

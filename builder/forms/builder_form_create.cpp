@@ -17,7 +17,10 @@ public:
     FormCreationHost(UserForm1& builder, app::Program& program)
         : m_builder(builder), m_program(program), m_form1(program.forms().form1()) {}
 
-    void SendCommand(std::u16string_view text) override { m_builder.SendCommand(text); }
+    bool SendCommand(std::u16string_view text) override {
+        delivery = m_builder.SendCommand(text);
+        return delivery == cadlink::Delivery::Taken;
+    }
     void clearCombo1() override { m_form1.Combo1->clearItems(); }
     void addToCombo1(const std::u16string& text) override { m_form1.Combo1->addItem(text); }
     int combo1Count() const override { return m_form1.Combo1->listCount(); }
@@ -34,6 +37,9 @@ public:
     }
     void enableCommandButton1() override { m_builder.CommandButton1->setEnabled(true); }
     void hideBuilder() override { m_builder.hide(); }
+
+    // What became of the last text sent.
+    cadlink::Delivery delivery = cadlink::Delivery::Taken;
 
 private:
     UserForm1& m_builder;
@@ -67,8 +73,8 @@ std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view k
 
 }  // namespace
 
-void UserForm1::SendCommand(std::u16string_view text) {
-    m_channel.SendCommand(text);
+cadlink::Delivery UserForm1::SendCommand(std::u16string_view text) {
+    return m_channel.SendCommand(text);
 }
 
 void UserForm1::CommandButton1_Click() {
@@ -88,6 +94,10 @@ void UserForm1::CommandButton1_Click() {
         ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
     } else if (!outcome.originMessage.empty()) {
         ui::showMessage(m_program.services.dialogs, this, outcome.originMessage);
+    } else if (outcome.notTaken) {
+        if (const std::u16string message = cadlink::notDeliveredMessage(host.delivery); !message.empty()) {
+            ui::showMessage(m_program.services.dialogs, this, message);
+        }
     }
 }
 

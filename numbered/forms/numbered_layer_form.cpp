@@ -21,11 +21,17 @@ class FormHost final : public NumberedHost {
 public:
     FormHost(UserForm2& form, app::Program& program) : m_form(form), m_program(program) {}
 
-    void SendCommand(std::u16string_view text) override { m_form.SendCommand(text); }
+    bool SendCommand(std::u16string_view text) override {
+        delivery = m_form.SendCommand(text);
+        return delivery == cadlink::Delivery::Taken;
+    }
     void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program, colourName);
     }
+
+    // What became of the last text sent.
+    cadlink::Delivery delivery = cadlink::Delivery::Taken;
 
 private:
     UserForm2& m_form;
@@ -119,8 +125,8 @@ void UserForm2::closeEvent(QCloseEvent* event) {
     m_program.forms().unloadUserForm2();
 }
 
-void UserForm2::SendCommand(std::u16string_view text) {
-    m_channel.SendCommand(text);
+cadlink::Delivery UserForm2::SendCommand(std::u16string_view text) {
+    return m_channel.SendCommand(text);
 }
 
 void UserForm2::fillColours() {
@@ -212,6 +218,13 @@ void UserForm2::CommandButton1_Click() {
 
     FormHost host(*this, m_program);
     const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.Layers.tables);
+    if (outcome.notTaken) {
+        // The input stays for another try; the member is offered only if its creation was taken.
+        if (const std::u16string message = cadlink::notDeliveredMessage(host.delivery); !message.empty()) {
+            ui::showMessage(m_program.services.dialogs, this, message);
+        }
+        return;
+    }
     if (outcome.unloadForm) {
         m_program.forms().unloadUserForm2();
         return;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include <functional>
 #include <map>
@@ -19,7 +20,13 @@ stddb::Value t(const char16_t* text) {
 // Records what the builder does to the drawing and the main window; the numbered-layer form is a callback.
 class FakeHost : public CreationHost {
 public:
-    void SendCommand(std::u16string_view text) override { sent.emplace_back(text); }
+    bool SendCommand(std::u16string_view text) override {
+        if (sent.size() == takenBeforeFailure) {
+            return false;
+        }
+        sent.emplace_back(text);
+        return true;
+    }
     void clearCombo1() override { combo1.clear(); }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     int combo1Count() const override { return static_cast<int>(combo1.size()); }
@@ -39,6 +46,8 @@ public:
     void hideBuilder() override { hidden = true; }
 
     Texts sent;
+    // How many texts AutoCAD LT takes before it takes no more (a hung or closed CAD program).
+    std::size_t takenBeforeFailure = SIZE_MAX;
     Texts combo1;
     std::map<std::u16string, stddb::Value> colours{{u"黒", std::int64_t{0}},
                                                    {u"色20", std::int64_t{20}},
@@ -265,6 +274,37 @@ TEST(LayerCreation, ASecondRunOfTheSameKindKeepsEveryLayerOfferedOnce) {
     // The member is created again with the carried entries, once.
     EXPECT_EQ(std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"D-BYP-STR1\r")), 1);
     EXPECT_EQ(std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"D-BGD\r")), 3);  // n, L, C
+}
+
+TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
+    // Three layers of 17 texts; earlier entries: one of these layers and one of another drawing kind.
+    struct Case {
+        std::size_t taken;
+        Texts combo1;
+    };
+    const Case cases[] = {
+        {0, {u"新S-STR", u"旧D-OLD"}},                   // nothing taken: the list stays as it was
+        {3, {u"新S-STR", u"旧D-OLD"}},                   // the first layer's creation cut short
+        {5 + 6, {u"新S-STR", u"旧D-OLD"}},               // its colour cut short: it exists, offered
+        {17 + 5, {u"新S-STR", u"新S-BYP", u"旧D-OLD"}},  // the second created, its line type not
+        {51 + 2, {u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OLD"}},  // the carried entry's creation cut short
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        ProgramLayerState state;
+        state.redrawOriginX = 420.0;
+        host.combo1 = {u"新S-STR", u"旧D-OLD"};
+        host.takenBeforeFailure = c.taken;
+        const CreationOutcome outcome = runLayerCreation(host, threeLayers(false), state);
+        EXPECT_TRUE(outcome.notTaken) << c.taken;
+        EXPECT_EQ(host.sent.size(), c.taken);  // nothing after the text that was not taken
+        EXPECT_EQ(host.combo1, c.combo1) << c.taken;
+        EXPECT_FALSE(host.hidden);  // the builder stays for another try
+        EXPECT_TRUE(host.commandButton1);
+        EXPECT_EQ(host.selections, 0);
+        EXPECT_EQ(state.redrawOriginX, 420.0);  // no origin stored
+        EXPECT_TRUE(state.earlierEntries.empty());
+    }
 }
 
 TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) {

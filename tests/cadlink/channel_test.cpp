@@ -101,7 +101,7 @@ TEST_F(Channel, SendsOneCopyDataAndTwoNullPostsPerText) {
     const auto pid = system.addProcess("acadlt.exe");
     target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
     auto wide = channel();
-    wide.SendCommand(u"_move\r");
+    EXPECT_EQ(wide.SendCommand(u"_move\r"), Delivery::Taken);
     ASSERT_EQ(system.sent.size(), 1u);
     EXPECT_EQ(system.sent[0].window, target);
     EXPECT_EQ(system.sent[0].wParam, 1u);
@@ -117,37 +117,55 @@ TEST_F(Channel, SendsOneCopyDataAndTwoNullPostsPerText) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Channel, WithoutTargetShowsTheMessageOncePerTextAndSendsNothing) {
+TEST_F(Channel, WithoutTargetShowsTheMessageAndSendsNothing) {
     selected = false;
     auto wide = channel();
-    wide.SendCommand(u"-group\r");
-    wide.SendCommand(u"C\r");
+    EXPECT_EQ(wide.SendCommand(u"-group\r"), Delivery::NoTarget);
     EXPECT_TRUE(system.sent.empty());
     EXPECT_TRUE(system.posted.empty());
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0], u"AutoCADが選択されていません");
+    EXPECT_EQ(messages, std::vector<std::u16string>{u"AutoCADが選択されていません"});
+    EXPECT_TRUE(notDeliveredMessage(Delivery::NoTarget).empty());  // said already
 }
 
-TEST_F(Channel, AWindowThatIsZeroOrGoneFailsSilently) {
+TEST_F(Channel, AWindowThatIsZeroOrGoneHasNotTakenTheText) {
     auto wide = channel();
     target = 0;
-    wide.SendCommand(u"x\r");
+    EXPECT_EQ(wide.SendCommand(u"x\r"), Delivery::NotTaken);
     const auto pid = system.addProcess("acadlt.exe");
     target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
     system.closeWindow(target);
-    wide.SendCommand(u"x\r");
+    EXPECT_EQ(wide.SendCommand(u"x\r"), Delivery::NotTaken);
     EXPECT_TRUE(system.sent.empty());
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(system.posted.empty());
+    EXPECT_TRUE(messages.empty());  // the action that sent it tells the user, once
 }
 
 TEST_F(Channel, TextThatIsNoValidUtf16IsNotSent) {
     const auto pid = system.addProcess("acadlt.exe");
     target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
     auto wide = channel();
-    wide.SendCommand(u"D-\xD800\r");
+    EXPECT_EQ(wide.SendCommand(u"D-\xD800\r"), Delivery::Refused);
     EXPECT_TRUE(system.sent.empty());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], kUnencodableMessage);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Channel, ASequenceStopsAtTheFirstTextNotTaken) {
+    const auto pid = system.addProcess("acadlt.exe");
+    target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
+    auto wide = channel();
+    EXPECT_EQ(sendAll(wide, {u"change\r", u"G\r"}), Delivery::Taken);
+    EXPECT_EQ(sendAll(wide, {u"LA\r", u"D-\xD800\r", u"\r", u"\x1b\x1b"}), Delivery::Refused);
+    EXPECT_EQ(system.sent.size(), 3u);  // nothing after the text that could not be sent
+    system.closeWindow(target);
+    EXPECT_EQ(sendAll(wide, {u"-group\r", u"U\r"}), Delivery::NotTaken);
+    EXPECT_EQ(system.sent.size(), 3u);
+    // One message for the action: AutoCAD LT did not take the commands; check its command line, press Esc.
+    for (Delivery delivery : {Delivery::Refused, Delivery::NotTaken}) {
+        const std::u16string message = notDeliveredMessage(delivery);
+        EXPECT_NE(message.find(u"コマンドラインを確認し、Esc キーを押して"), std::u16string::npos);
+        EXPECT_NE(message.find(u"残りのコマンドは送っていません"), std::u16string::npos);
+    }
+    EXPECT_TRUE(notDeliveredMessage(Delivery::Taken).empty());
 }
 
 TEST_F(Channel, ReadsTheSelectionAfreshForEveryText) {

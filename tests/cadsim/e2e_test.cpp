@@ -299,6 +299,32 @@ TEST_F(TwoStandIns, AHungStandInCostsOneTimeoutNotOnePerText) {
     ::kill(m_second, SIGCONT);
 }
 
+TEST_F(TwoStandIns, ASequenceToAHungStandInStopsAtTheFirstTextAndIsNeverFinishedLater) {
+    cadlink::PosixWindowSystem system(300ms);
+    cadlink::Instances instances;
+    ListForTest list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+    list.setListIndex(0);  // [A.dwg], the stand-in with the log
+    std::vector<std::u16string> messages;
+    cadlink::CommandChannel channel(
+        system, [&](cadlink::WindowHandle& w) { return cadlink::TargetWindow(instances, list, w); },
+        [&](const std::u16string& m) { messages.push_back(m); });
+    ::kill(m_first, SIGSTOP);
+    const auto begin = std::chrono::steady_clock::now();
+    const cadlink::Delivery delivery =
+        cadlink::sendAll(channel, {u"\x1b\x1b", u"-Layer\r", u"n\r", u"HALF\r", u"\x1b"});
+    const auto took = std::chrono::steady_clock::now() - begin;
+    ::kill(m_first, SIGCONT);
+    EXPECT_EQ(delivery, cadlink::Delivery::NotTaken);
+    EXPECT_LT(took, 2s);  // one bounded wait, not one per text
+    EXPECT_TRUE(messages.empty());
+    // The text that ran out of time reaches the stand-in once it runs again; nothing after it does.
+    std::this_thread::sleep_for(300ms);
+    const std::string log = contents(m_log);
+    EXPECT_EQ(log.find("-Layer"), std::string::npos) << log;
+    EXPECT_EQ(state(m_first).find("HALF"), std::string::npos);
+}
+
 TEST(StandInProgram, RefusesADamagedDrawingWithAClearMessage) {
     const char* acadlt = std::getenv("ACADLT");
     ASSERT_NE(acadlt, nullptr);

@@ -54,9 +54,9 @@ class BuilderHost final : public builder::CreationHost {
 public:
     explicit BuilderHost(cadlink::CommandChannel& channel) : m_channel(channel) {}
 
-    void SendCommand(std::u16string_view text) override {
+    bool SendCommand(std::u16string_view text) override {
         sent.emplace_back(text);
-        m_channel.SendCommand(text);
+        return m_channel.SendCommand(text) == cadlink::Delivery::Taken;
     }
     void clearCombo1() override { combo1.clear(); }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
