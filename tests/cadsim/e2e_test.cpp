@@ -59,13 +59,19 @@ protected:
         m_second = spawn(acadlt, "図面B.dwg");
         ASSERT_GT(m_first, 0);
         ASSERT_GT(m_second, 0);
+        // A stand-in is ready once it answers, not once its socket file exists: the file appears before the
+        // stand-in listens on it, and a test that stops the stand-in in between would find nobody there.
         for (pid_t pid : {m_first, m_second}) {
-            const std::string socket =
-                cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(pid));
-            for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i) {
-                std::this_thread::sleep_for(25ms);
+            const cadlink::posix::Frame listWindows{
+                static_cast<std::uint8_t>(cadlink::posix::Request::ListWindows), {}};
+            bool answered = false;
+            for (int i = 0; i < 200 && !answered; ++i) {
+                answered = cadlink::posix::exchange(static_cast<std::uint32_t>(pid), listWindows, 1s).ok();
+                if (!answered) {
+                    std::this_thread::sleep_for(25ms);
+                }
             }
-            ASSERT_TRUE(std::filesystem::exists(socket)) << "stand-in " << pid << " did not start";
+            ASSERT_TRUE(answered) << "stand-in " << pid << " did not start";
         }
     }
     void TearDown() override {
