@@ -1,3 +1,4 @@
+// Form1, the main window: the target drawing, the layer change and move, the guidance.
 #pragma once
 
 #include <QWidget>

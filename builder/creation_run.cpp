@@ -6,24 +6,14 @@
 
 #include "builder/cascade.h"
 #include "builder/colours.h"
-#include "builder/layer_commands.h"
 #include "builder/layer_names.h"
 #include "builder/redraw_origin.h"
 #include "builder/value_text.h"
+#include "cadlink/command_texts.h"
 
 namespace builder {
 
 namespace {
-
-// Sends the texts in order and stops at the first one that is not taken.
-bool sendAll(CreationHost& host, const std::vector<std::u16string>& texts) {
-    for (const auto& text : texts) {
-        if (!host.SendCommand(text)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Offers the entries that Combo1 offered before the run and that it does not offer now, in their order,
 // without creating them again: what a run that cannot reach AutoCAD LT leaves, so that nothing the user
@@ -142,14 +132,15 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
 
     // A text AutoCAD LT did not take ends the run: nothing more is sent, the rest of a sequence least of
     // all, the list keeps what was offered, and the builder stays for another try.
-    const auto notTaken = [&host, &state]() {
+    const auto notTaken = [&host, &state](cadlink::Delivery delivery) {
         offerEarlierEntries(host, state.earlierEntries);
         state.earlierEntries.clear();
         host.enableCommandButton1();
         CreationOutcome outcome;
-        outcome.notTaken = true;
+        outcome.delivery = delivery;
         return outcome;
     };
+    using cadlink::Delivery;
 
     // The rows were read into a vector before the loop, so neither the numbered-layer form nor a new
     // start-up run of the builder while that form is open can disturb the walk.
@@ -166,8 +157,9 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
             const auto slot = static_cast<std::size_t>(s);
             const std::u16string name = standardLayerName(letter, row.object, row.element);
             const std::u16string display = displayName(input.optionButton1, row.content, name);
-            if (!sendAll(host, createLayerTexts(name))) {
-                return notTaken();
+            if (const Delivery delivery = cadlink::sendAll(host, cadlink::createLayerTexts(name));
+                delivery != Delivery::Taken) {
+                return notTaken(delivery);
             }
             host.addToCombo1(display);
             tables.LayerDisplayNames[slot] = display;
@@ -182,16 +174,21 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         }
         tables.ensureIndex(s);
         const auto slot = static_cast<std::size_t>(s);
-        const std::u16string linetype =
-            valueText(row.linetype) == u"実線" ? std::u16string(kContinuous) : valueText(row.linetype);
+        const std::u16string linetype = valueText(row.linetype) == u"実線"
+                                            ? std::u16string(cadlink::kContinuous)
+                                            : valueText(row.linetype);
         tables.LayerLinetypes[slot] = linetype;
-        if (!sendAll(host, linetypeTexts(linetype, tables.LayerNames[slot]))) {
-            return notTaken();
+        if (const Delivery delivery =
+                cadlink::sendAll(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
+            delivery != Delivery::Taken) {
+            return notTaken(delivery);
         }
 
         const std::int64_t colour = colourOf(host, row.colour);
-        if (!sendAll(host, colourTexts(colour, tables.LayerNames[slot]))) {
-            return notTaken();
+        if (const Delivery delivery =
+                cadlink::sendAll(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
+            delivery != Delivery::Taken) {
+            return notTaken(delivery);
         }
         tables.LayerColors[slot] = colour;
         ++s;
@@ -217,8 +214,9 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         if (!offered.insert(offeredLayer(display)).second) {
             continue;
         }
-        if (!sendAll(host, createLayerTexts(name))) {
-            return notTaken();
+        if (const Delivery delivery = cadlink::sendAll(host, cadlink::createLayerTexts(name));
+            delivery != Delivery::Taken) {
+            return notTaken(delivery);
         }
         const auto slot = static_cast<std::size_t>(s <= carriedBound ? s++ : tables.growByOne());
         host.addToCombo1(display);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "builder/layer_tables.h"
+#include "cadlink/channel.h"
 #include "stddb/database.h"
 
 namespace builder {
@@ -21,14 +22,9 @@ struct LayerRow {
 };
 
 // What layer creation needs from the builder form and, through it, from the main window.
-class CreationHost {
+// SendCommand is the builder's command channel: one command text per call, telling what became of it.
+class CreationHost : public cadlink::CommandSender {
 public:
-    virtual ~CreationHost() = default;
-
-    // The builder's command channel: one command text per call. False when AutoCAD LT did not take the
-    // text (no drawing chosen, the text cannot be sent, the window is gone or did not answer in time).
-    virtual bool SendCommand(std::u16string_view text) = 0;
-
     // The main window's layer list Combo1.
     virtual void clearCombo1() = 0;
     virtual void addToCombo1(const std::u16string& text) = 0;
@@ -67,10 +63,10 @@ struct CreationOutcome {
     // run left it, so no move goes by a value the user did not type); the form shows this message, which
     // names the box and what it holds.
     std::u16string originMessage;
-    // A text was not taken: the run stopped there, sent nothing more, still offers every layer it has
-    // created and every entry Combo1 offered before, stored no redraw origin and left the builder shown.
-    // The form tells the user once that AutoCAD LT did not take the commands.
-    bool notTaken = false;
+    // What became of the last text sent. Anything but Taken: the run stopped at that text, sent nothing
+    // more, still offers every layer it has created and every entry Combo1 offered before, stored no
+    // redraw origin and left the builder shown; the form tells the user once (cadlink::notDeliveredMessage).
+    cadlink::Delivery delivery = cadlink::Delivery::Taken;
 };
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =
@@ -88,7 +84,7 @@ inline constexpr std::u16string_view kCreatedGuidance =
 // The whole of "レイヤー作成" (CommandButton1_Click of the builder) without the widgets: creates the
 // layers of the rows in the drawing, offers them in Combo1, fills the layer tables, hands family rows to
 // the numbered-layer form, keeps the redraw origin and hides the builder. A layer is offered once the texts
-// that create it have been taken; the first text not taken ends the run (CreationOutcome::notTaken).
+// that create it have been taken; the first text not taken ends the run (CreationOutcome::delivery).
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state);
 
 }  // namespace builder

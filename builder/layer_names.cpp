@@ -34,6 +34,11 @@ std::u16string offeredLayer(std::u16string_view display) {
     return standardNameFromDisplayName(display).value_or(std::u16string(display));
 }
 
+std::u16string targetLayer(std::u16string_view combo1Text) {
+    // Combo1 offers display names; the rule that recovers their standard names applies to typed text too.
+    return standardNameFromDisplayName(combo1Text).value_or(std::u16string());
+}
+
 bool isTemplateElement(const stddb::Value& element) {
     if (stddb::isNull(element)) {
         return false;

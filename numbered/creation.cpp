@@ -2,33 +2,13 @@
 
 #include "builder/cascade.h"
 #include "builder/colours.h"
-#include "builder/layer_commands.h"
 #include "builder/value_text.h"
+#include "cadlink/command_texts.h"
 #include "numbered/family_table.h"
 
 namespace numbered {
 
 namespace {
-
-using builder::kEsc;
-using builder::kEscEsc;
-using builder::kLayerCommand;
-
-// Texts 1–5: create the layer. Its name ends in CR LF.
-std::vector<std::u16string> createTexts(std::u16string_view name) {
-    return {std::u16string(kEscEsc), std::u16string(kLayerCommand), std::u16string(builder::kNewOption),
-            std::u16string(name) + u"\r\n", std::u16string(kEsc)};
-}
-
-// Sends the texts in order and stops at the first one that is not taken.
-bool sendAll(NumberedHost& host, const std::vector<std::u16string>& texts) {
-    for (const auto& text : texts) {
-        if (!host.SendCommand(text)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
     const std::u16string name = chosen.empty() ? std::u16string(kDefaultColourName) : chosen;
@@ -39,44 +19,39 @@ std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
 }
 
 // Sends the 17 texts of one member and records it once it is created; the colour is looked up once, where
-// the first member's sequence reaches it. False when a text was not taken.
-bool createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
-                  std::optional<std::int64_t>& colour, const std::u16string& colourName,
-                  builder::LayerTables& tables) {
-    if (!sendAll(host, createTexts(name))) {
-        return false;
+// the first member's sequence reaches it. What became of the last text sent.
+cadlink::Delivery createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
+                               std::optional<std::int64_t>& colour, const std::u16string& colourName,
+                               builder::LayerTables& tables) {
+    using cadlink::Delivery;
+    // Texts 1–5 create the layer; the form ends its name in CR LF.
+    if (const Delivery delivery =
+            cadlink::sendAll(host, cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf));
+        delivery != Delivery::Taken) {
+        return delivery;
     }
     const auto slot = static_cast<std::size_t>(tables.growByOne());
     const std::u16string display = content + name;
     host.addToCombo1(display);
     tables.LayerDisplayNames[slot] = display;
     tables.LayerNames[slot] = name;
-    tables.LayerLinetypes[slot] = std::u16string(builder::kContinuous);
-    if (!sendAll(host, builder::linetypeTexts(builder::kContinuous, name))) {
-        return false;
+    tables.LayerLinetypes[slot] = std::u16string(cadlink::kContinuous);
+    if (const Delivery delivery = cadlink::sendAll(host, cadlink::linetypeTexts(cadlink::kContinuous, name));
+        delivery != Delivery::Taken) {
+        return delivery;
     }
     if (!colour) {
         colour = colourNumber(host, colourName);
     }
-    if (!sendAll(host, builder::colourTexts(*colour, name))) {
-        return false;
+    if (const Delivery delivery = cadlink::sendAll(host, cadlink::colourTexts(*colour, name));
+        delivery != Delivery::Taken) {
+        return delivery;
     }
     tables.LayerColors[slot] = *colour;
-    return true;
+    return Delivery::Taken;
 }
 
 }  // namespace
-
-std::vector<std::u16string> numberedLayerTexts(std::u16string_view name, std::int64_t colour) {
-    std::vector<std::u16string> texts = createTexts(name);
-    for (auto& text : builder::linetypeTexts(builder::kContinuous, name)) {
-        texts.push_back(std::move(text));
-    }
-    for (auto& text : builder::colourTexts(colour, name)) {
-        texts.push_back(std::move(text));
-    }
-    return texts;
-}
 
 NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input,
                                     builder::LayerTables& tables) {
@@ -84,8 +59,8 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
     const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
     const std::u16string name = letter + input.label8;
     std::optional<std::int64_t> colour;
-    if (!createMember(host, name, input.textBox1, colour, input.colourName, tables)) {
-        outcome.notTaken = true;
+    outcome.delivery = createMember(host, name, input.textBox1, colour, input.colourName, tables);
+    if (outcome.delivery != cadlink::Delivery::Taken) {
         return outcome;
     }
     outcome.createdNames.push_back(name);
@@ -94,19 +69,18 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
     const std::u16string suffix =
         input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
     const auto companion = [&](bool checked, std::u16string_view element) {
-        if (outcome.notTaken || !input.checkBoxesEnabled || !checked) {
+        if (outcome.delivery != cadlink::Delivery::Taken || !input.checkBoxesEnabled || !checked) {
             return;
         }
         const std::u16string member = letter + input.objectCode + std::u16string(element) + suffix;
-        if (!createMember(host, member, input.textBox1, colour, input.colourName, tables)) {
-            outcome.notTaken = true;
-            return;
+        outcome.delivery = createMember(host, member, input.textBox1, colour, input.colourName, tables);
+        if (outcome.delivery == cadlink::Delivery::Taken) {
+            outcome.createdNames.push_back(member);
         }
-        outcome.createdNames.push_back(member);
     };
     companion(input.checkBox1, kDimensionElement);
     companion(input.checkBox2, kTextElement);
-    if (outcome.notTaken) {
+    if (outcome.delivery != cadlink::Delivery::Taken) {
         return outcome;
     }
 

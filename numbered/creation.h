@@ -7,16 +7,15 @@
 #include <vector>
 
 #include "builder/layer_tables.h"
+#include "cadlink/channel.h"
 #include "stddb/database.h"
 
 namespace numbered {
 
-// What creating a numbered layer needs from UserForm2 and, through it, from the main window.
-class NumberedHost {
+// What creating a numbered layer needs from UserForm2 and, through it, from the main window. SendCommand is
+// UserForm2's command channel: one command text per call, telling what became of it.
+class NumberedHost : public cadlink::CommandSender {
 public:
-    virtual ~NumberedHost() = default;
-    // UserForm2's command channel: one command text per call. False when AutoCAD LT did not take it.
-    virtual bool SendCommand(std::u16string_view text) = 0;
     // Appends to the main window's layer list Combo1.
     virtual void addToCombo1(const std::u16string& text) = 0;
     // "色定数" of the row of "線色マスター" whose "名称" is the colour name; nothing when there is none.
@@ -42,16 +41,13 @@ struct NumberedOutcome {
     // The member just created carries the suffix "Z": unload the form (the family is full). Otherwise
     // reset the input and run the start-up again.
     bool unloadForm = false;
-    // A text was not taken: nothing more was sent, a member is offered only once the texts that create it
-    // were taken, and the form keeps its input and tells the user once that AutoCAD LT did not take the
-    // commands.
-    bool notTaken = false;
+    // What became of the last text sent. Anything but Taken: nothing more was sent, a member is offered
+    // only once the texts that create it were taken, and the form keeps its input and tells the user once
+    // (cadlink::notDeliveredMessage).
+    cadlink::Delivery delivery = cadlink::Delivery::Taken;
 };
 
 inline constexpr std::u16string_view kDefaultColourName = u"黒";
-
-// The 17 texts that create a numbered layer N with line type Continuous and the colour number.
-std::vector<std::u16string> numberedLayerTexts(std::u16string_view name, std::int64_t colour);
 
 // "▽追加" (CommandButton1_Click): creates the proposed layer (and, when asked, its -DIM and -TXT
 // companions), appends each to Combo1 as content text + name and to the layer tables (growing by one).

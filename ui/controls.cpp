@@ -19,8 +19,10 @@ QString displayText(const std::u16string& caption) {
     return text;
 }
 
-Label::Label(QWidget* parent, const QString& programName, const std::u16string& caption) : QLabel(parent) {
-    nameControl(*this, programName, QString::fromStdU16String(caption));
+Label::Label(QWidget* parent, const QString& programName, const std::u16string& caption,
+             const QString& heading)
+    : QLabel(parent), m_heading(heading) {
+    nameControl(*this, programName, heading);
     setWordWrap(true);
     setCaption(caption);
 }
@@ -28,6 +30,21 @@ Label::Label(QWidget* parent, const QString& programName, const std::u16string& 
 void Label::setCaption(const std::u16string& caption) {
     m_caption = caption;
     setText(displayText(caption));
+    nameAfterText();
+}
+
+void Label::setHeading(const QString& heading) {
+    m_heading = heading;
+    nameAfterText();
+}
+
+void Label::nameAfterText() {
+    // Assistive technology is told of the new name (Qt sends the name-changed event).
+    if (!m_caption.empty()) {
+        setAccessibleName(QString::fromStdU16String(m_caption).replace(QChar('\r'), QChar(' ')));
+    } else {
+        setAccessibleName(m_heading.isEmpty() ? objectName() : m_heading);
+    }
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* event) {

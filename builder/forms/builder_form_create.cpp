@@ -5,7 +5,7 @@
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "ui/dialogs.h"
 
 namespace builder {
@@ -17,10 +17,7 @@ public:
     FormCreationHost(UserForm1& builder, app::Program& program)
         : m_builder(builder), m_program(program), m_form1(program.forms().form1()) {}
 
-    bool SendCommand(std::u16string_view text) override {
-        delivery = m_builder.SendCommand(text);
-        return delivery == cadlink::Delivery::Taken;
-    }
+    cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
     void clearCombo1() override { m_form1.Combo1->clearItems(); }
     void addToCombo1(const std::u16string& text) override { m_form1.Combo1->addItem(text); }
     int combo1Count() const override { return m_form1.Combo1->listCount(); }
@@ -28,7 +25,7 @@ public:
     void selectCombo1First() override { m_form1.Combo1->setListIndex(0); }
     void showNumberedForm() override { m_program.forms().showNumbered(); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
-        return builder::colourConstant(m_program, colourName);
+        return builder::colourConstant(m_program.database().get(), colourName);
     }
     void enableMainWindowActions(const std::u16string& label3) override {
         m_form1.Command2[0]->setEnabled(true);
@@ -38,9 +35,6 @@ public:
     void enableCommandButton1() override { m_builder.CommandButton1->setEnabled(true); }
     void hideBuilder() override { m_builder.hide(); }
 
-    // What became of the last text sent.
-    cadlink::Delivery delivery = cadlink::Delivery::Taken;
-
 private:
     UserForm1& m_builder;
     app::Program& m_program;
@@ -49,10 +43,10 @@ private:
 
 // The rows of the chosen drawing kind, read whole before the run starts: nothing that happens while the
 // numbered-layer form is open (the builder's start-up runs again when it closes) can disturb the walk.
-std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view key,
+std::vector<LayerRow> readLayerRows(stddb::SharedDatabase& database, std::u16string_view key,
                                     std::u16string_view drawing) {
     std::vector<LayerRow> rows;
-    auto opened = openShared(program, u"レイヤーテーブル", layerFilter(key, drawing));
+    auto opened = database.openShared(u"レイヤーテーブル", layerFilter(key, drawing));
     if (opened) {
         stddb::Recordset& set = **opened;
         auto field = [&set](std::u16string_view name) {
@@ -67,7 +61,6 @@ std::vector<LayerRow> readLayerRows(app::Program& program, std::u16string_view k
             }
         }
     }
-    program.SharedRecordset.reset();
     return rows;
 }
 
@@ -79,7 +72,7 @@ cadlink::Delivery UserForm1::SendCommand(std::u16string_view text) {
 
 void UserForm1::CommandButton1_Click() {
     CreationInput input;
-    input.rows = readLayerRows(m_program, Label6->caption(), ListBox4->text());
+    input.rows = readLayerRows(m_program.database(), Label6->caption(), ListBox4->text());
     input.stageIndex = ListBox1->listIndex();
     input.optionButton1 = OptionButton1->isChecked();
     input.listBox6 = ListBox6->items();
@@ -88,16 +81,15 @@ void UserForm1::CommandButton1_Click() {
 
     m_operationInProgress = true;
     FormCreationHost host(*this, m_program);
-    const CreationOutcome outcome = runLayerCreation(host, input, m_program.Layers);
+    const CreationOutcome outcome = runLayerCreation(host, input, m_program.layers());
     m_operationInProgress = false;
     if (outcome.noLayerRows) {
-        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
     } else if (!outcome.originMessage.empty()) {
-        ui::showMessage(m_program.services.dialogs, this, outcome.originMessage);
-    } else if (outcome.notTaken) {
-        if (const std::u16string message = cadlink::notDeliveredMessage(host.delivery); !message.empty()) {
-            ui::showMessage(m_program.services.dialogs, this, message);
-        }
+        ui::showMessage(m_program.dialogs(), this, outcome.originMessage);
+    } else if (const std::u16string message = cadlink::notDeliveredMessage(outcome.delivery);
+               !message.empty()) {
+        ui::showMessage(m_program.dialogs(), this, message);
     }
 }
 

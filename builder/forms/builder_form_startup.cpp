@@ -4,7 +4,7 @@
 #include "app/form_registry.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "stddb/settings_store.h"
 #include "ui/dialogs.h"
 
@@ -22,50 +22,45 @@ void UserForm1::UserForm_Activate() {
         return;
     }
     m_inStartUp = true;
-    stddb::SettingsStore& settings = m_program.services.settings;
-    m_program.RegisteredDatabasePath = settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath);
-    m_program.SharedWorkspace = &m_program.services.workspace;
-    if (m_program.RegisteredDatabasePath.empty() || !startUpFromDatabase()) {
+    stddb::SharedDatabase& database = m_program.database();
+    database.setRegisteredPath(
+        m_program.settings().GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath));
+    if (database.registeredPath().empty() || !startUpFromDatabase()) {
         startUpFallback();
     }
     m_inStartUp = false;
 }
 
 tiermark::Result<void> UserForm1::startUpFromDatabase() {
-    auto database = m_program.SharedWorkspace->OpenDatabase(m_program.RegisteredDatabasePath, false, false,
-                                                            stddb::kConnectString);
-    if (!database) {
-        return database.error();
+    stddb::SharedDatabase& database = m_program.database();
+    if (auto opened = database.open(m_program.workspace(), database.registeredPath()); !opened) {
+        return opened.error();
     }
-    m_program.SharedRecordset.reset();
-    m_program.SharedDatabase = std::move(database.value());
 
     // Each table is opened, its lists are cleared and then filled row by row: a table that fails while its
     // rows are read leaves its lists holding only the rows read so far, never a previous database's items.
-    auto fillColumn = [this](std::u16string_view table, std::u16string_view field,
-                             std::initializer_list<ui::ListBox*> lists) -> tiermark::Result<void> {
-        auto rows = openShared(m_program, table);
+    auto fillColumn = [&database](std::u16string_view table, std::u16string_view field,
+                                  std::initializer_list<ui::ListBox*> lists) -> tiermark::Result<void> {
+        auto rows = database.openShared(table);
         if (!rows) {
-            m_program.SharedRecordset.reset();
             return rows.error();
         }
         for (ui::ListBox* list : lists) {
             list->clearItems();
         }
-        tiermark::Result<void> filled;
-        for (stddb::Recordset& set = **rows; filled && !set.Eof();) {
+        for (stddb::Recordset& set = **rows; !set.Eof();) {
             auto text = fieldText(set, field);
             if (!text) {
-                filled = text.error();
-                break;
+                return text.error();
             }
             for (ui::ListBox* list : lists) {
                 list->addItem(*text);
             }
-            filled = set.MoveNext();
+            if (auto next = set.MoveNext(); !next) {
+                return next.error();
+            }
         }
-        m_program.SharedRecordset.reset();
-        return filled;
+        return {};
     };
 
     if (auto stages = fillColumn(u"ライフサークルテーブル", u"サイクル名", {ListBox1, ListBox8}); !stages) {
@@ -74,7 +69,7 @@ tiermark::Result<void> UserForm1::startUpFromDatabase() {
 
     for (int i = 0; i < ListBox1->listCount(); ++i) {
         const std::u16string stored =
-            m_program.services.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage);
+            m_program.settings().GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage);
         if (stored == ListBox1->itemText(i)) {
             ListBox1->setListIndex(i);
             ListBox8->setListIndex(i);

@@ -24,9 +24,9 @@ UserForm3::UserForm3(app::Program& program) : QDialog(nullptr), m_program(progra
                            u"格納されていません。詳しくはマニュアルを参照ください。");
     Label2->setFrameShape(QFrame::StyledPanel);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Label7 = new ui::Label(this, QStringLiteral("Label7"),
-                           u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は "
-                           u"　　　　　　↓こちらをクリック");
+    Label7 = new ui::Label(
+        this, QStringLiteral("Label7"),
+        u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は 　　　　　　↓こちらをクリック");
     Label7->setForegroundRole(QPalette::Highlight);
     CommandButton1 =
         new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("データベースの更新、変更"));
@@ -50,8 +50,8 @@ void UserForm3::showEvent(QShowEvent* event) {
 }
 
 void UserForm3::UserForm_Activate() {
-    if (!m_program.RegisteredDatabasePath.empty()) {
-        Label2->setCaption(m_program.RegisteredDatabasePath);
+    if (const std::u16string& registered = m_program.database().registeredPath(); !registered.empty()) {
+        Label2->setCaption(registered);
     }
     ListBox1->clearItems();
     for (std::u16string_view stage : kStages) {
@@ -63,7 +63,7 @@ void UserForm3::UserForm_Activate() {
 }
 
 void UserForm3::storeChoice() {
-    m_program.services.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text());
+    m_program.settings().SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text());
 }
 
 void UserForm3::CommandButton1_Click() {

@@ -20,12 +20,12 @@ stddb::Value t(const char16_t* text) {
 // Records what the builder does to the drawing and the main window; the numbered-layer form is a callback.
 class FakeHost : public CreationHost {
 public:
-    bool SendCommand(std::u16string_view text) override {
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
         if (sent.size() == takenBeforeFailure) {
-            return false;
+            return cadlink::Delivery::NotTaken;
         }
         sent.emplace_back(text);
-        return true;
+        return cadlink::Delivery::Taken;
     }
     void clearCombo1() override { combo1.clear(); }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
@@ -296,7 +296,7 @@ TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
         host.combo1 = {u"新S-STR", u"旧D-OLD"};
         host.takenBeforeFailure = c.taken;
         const CreationOutcome outcome = runLayerCreation(host, threeLayers(false), state);
-        EXPECT_TRUE(outcome.notTaken) << c.taken;
+        EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken) << c.taken;
         EXPECT_EQ(host.sent.size(), c.taken);  // nothing after the text that was not taken
         EXPECT_EQ(host.combo1, c.combo1) << c.taken;
         EXPECT_FALSE(host.hidden);  // the builder stays for another try

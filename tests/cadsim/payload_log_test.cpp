@@ -17,7 +17,7 @@ std::vector<std::uint8_t> bytes(const std::string& s) {
 TEST(PayloadLog, MakesControlCharactersVisibleReadAsWideOrAsNarrow) {
     const std::u16string text = u"\x1b-Layer\rD-STR\r\n図";
     auto wide = cadlink::EncodeCommand(text);
-    auto narrow = cadlink::toCp932(text);
+    auto narrow = tiermark::toCp932(text);
     EXPECT_EQ(visibleText(wide->bytes, true, 100), "<ESC>-Layer<CR>D-STR<CR><LF>図<NUL>");
     EXPECT_EQ(visibleText(bytes(*narrow + std::string(1, '\0')), false, 100),
               "<ESC>-Layer<CR>D-STR<CR><LF>図<NUL>");

@@ -83,7 +83,7 @@ TEST_F(LiveForms, ANumberedFormThatFindsItsFamilyFullReturnsAtOnce) {
     for (const auto& member : fullFamily()) {
         form1().Combo1->addItem(member);
     }
-    live.program->Layers.layerAddMode = 2;
+    live.program->layers().layerAddMode = 2;
     forms().showNumbered();
     EXPECT_FALSE(robot.timedOut());
     EXPECT_EQ(robot.messages, Texts{kFamilyFull});
@@ -105,8 +105,8 @@ TEST_F(LiveForms, AFullFamilyDoesNotHoldUpLayerCreation) {
     // offered after the new layers.
     EXPECT_EQ(form1().Combo1->itemText(2), u"現況地物D-BGD");
     EXPECT_EQ(form1().Combo1->listCount(), 3 + 35);
-    EXPECT_EQ(live.program->Layers.redrawOriginX, 420.0);
-    EXPECT_EQ(live.program->Layers.redrawOriginY, 297.0);
+    EXPECT_EQ(live.program->layers().redrawOriginX, 420.0);
+    EXPECT_EQ(live.program->layers().redrawOriginY, 297.0);
     EXPECT_TRUE(builder().isHidden());
 }
 
@@ -134,7 +134,7 @@ TEST_F(LiveForms, TheNumberedFormThatAddsTheLastMemberUnloadsAndReturns) {
     for (const auto& member : members) {
         form1().Combo1->addItem(member);
     }
-    live.program->Layers.layerAddMode = 2;
+    live.program->layers().layerAddMode = 2;
     robot.onForm(QStringLiteral("UserForm2"), [](QDialog& dialog) {
         auto& form = static_cast<numbered::UserForm2&>(dialog);
         EXPECT_EQ(form.Label8->caption(), u"-BYP-STRZ");

@@ -13,12 +13,12 @@ using Texts = std::vector<std::u16string>;
 
 class FakeForm : public NumberedHost {
 public:
-    bool SendCommand(std::u16string_view text) override {
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
         if (sent.size() == takenBeforeFailure) {
-            return false;
+            return cadlink::Delivery::NotTaken;
         }
         sent.emplace_back(text);
-        return true;
+        return cadlink::Delivery::Taken;
     }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view name) override {
@@ -110,7 +110,7 @@ TEST(NumberedCreation, AMemberIsNeverHalfSentInSilence) {
         input.checkBoxesEnabled = true;
         input.checkBox1 = true;
         const NumberedOutcome outcome = createNumberedLayer(form, input, tables);
-        EXPECT_TRUE(outcome.notTaken) << c.taken;
+        EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken) << c.taken;
         EXPECT_FALSE(outcome.unloadForm);      // the form stays with its input for another try
         EXPECT_EQ(form.sent.size(), c.taken);  // nothing after the text that was not taken
         EXPECT_EQ(form.combo1, c.combo1);

@@ -82,7 +82,7 @@ private:
 struct LiveProgram {
     cadlink::FakeWindowSystem windows;
     ScriptedWorkspace workspace;
-    MemorySettingsStore settings;
+    stddb::MemorySettingsStore settings;
     LiveDialogs dialogs;
     std::unique_ptr<app::Program> program;
 
