@@ -74,8 +74,7 @@ bool drawingNameFitsFilter(std::u16string_view drawingName) {
 
 std::u16string quotedDrawingNameMessage(std::u16string_view drawingName) {
     return u"図面名「" + std::u16string(drawingName) +
-           u"」に ' "
-           u"（アポストロフィ）が含まれているため、この図面のレイヤーをデータベースから読み出せません。\r"
+           u"」に ' （アポストロフィ）が含まれているため、この図面のレイヤーをデータベースから読み出せません。\r"
            u"データベースの図面名を確認してください。";
 }
 

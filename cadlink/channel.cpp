@@ -80,9 +80,7 @@ Delivery sendAll(CommandSender& sender, const std::vector<std::u16string>& texts
 
 std::u16string notDeliveredMessage(Delivery delivery) {
     constexpr std::u16string_view kCheckTheCommandLine =
-        u"残りのコマンドは送っていません。AutoCAD LT のコマンドラインを確認し、Esc "
-        u"キーを押して実行中のコマンドを取り消"
-        u"してください。";
+        u"残りのコマンドは送っていません。AutoCAD LT のコマンドラインを確認し、Esc キーを押して実行中のコマンドを取り消してください。";
     switch (delivery) {
         case Delivery::Refused:
             return u"AutoCAD LT に送れない文字が含まれているため、コマンドを送れませんでした。\r" +

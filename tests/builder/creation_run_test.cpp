@@ -320,9 +320,8 @@ TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) 
         {u"9,410", u"6940", u"再線画時の左下隅の座標Xの「9,410」は数値ではありません。\r" + tail},
         {u"9410", u"", u"再線画時の左下隅の座標Yに数値が入力されていません。\r" + tail},
         {u"abc", u"６９４０ｍｍ",
-         u"再線画時の左下隅の座標Xの「abc」は数値ではありません。\r再線画時の左下隅の座標Yの「６９４０ｍｍ」"
-         u"は数値ではありま"
-         u"せん。\r" +
+         u"再線画時の左下隅の座標Xの「abc」は数値ではありません。\r"
+         u"再線画時の左下隅の座標Yの「６９４０ｍｍ」は数値ではありません。\r" +
              tail},
     };
     for (const Case& c : cases) {

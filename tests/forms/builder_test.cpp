@@ -215,8 +215,8 @@ TEST_F(Builder, ADrawingNameWithAQuoteDisablesLayerCreationAndSaysWhy) {
     EXPECT_EQ(form().ListBox6->listCount(), 0);
     EXPECT_FALSE(form().CommandButton1->isEnabled());
     const std::u16string why =
-        u"図面名「it's」に ' （アポストロフィ）が含まれているため、この図面のレイヤーをデータベースから"
-        u"読み出せません。\rデータベースの図面名を確認してください。";
+        u"図面名「it's」に ' （アポストロフィ）が含まれているため、この図面のレイヤーをデータベースから読み出せません。\r"
+        u"データベースの図面名を確認してください。";
     EXPECT_EQ(fake.dialogs.texts(), std::vector<std::u16string>{why});
 
     // Page 2 says the same and offers no standard names from an earlier choice.

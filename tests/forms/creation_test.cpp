@@ -176,9 +176,7 @@ TEST_F(Creation, WithoutTargetTheActionSaysSoOnceAndStaysIdle) {
 
 const std::u16string kNotTaken =
     u"AutoCAD LT がコマンドを受け付けませんでした（応答がないか、終了しています）。\r"
-    u"残りのコマンドは送っていません。AutoCAD LT のコマンドラインを確認し、Esc "
-    u"キーを押して実行中のコマンドを取り消"
-    u"してください。";
+    u"残りのコマンドは送っていません。AutoCAD LT のコマンドラインを確認し、Esc キーを押して実行中のコマンドを取り消してください。";
 const std::u16string kNotDone =
     u"AutoCAD LT がコマンドを受け付けなかったため、処理は完了していません。\r"
     u"AutoCAD LT のコマンドラインを確認し、Esc キーを押してから、もう一度操作してください。";
