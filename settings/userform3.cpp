@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "app/dialogs.h"
 #include "app/forms.h"
 #include "app/program.h"
 #include "builder/userform1.h"
@@ -62,7 +63,11 @@ void UserForm3::UserForm_Activate() {
 }
 
 void UserForm3::storeChoice() {
-    m_program.services.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text());
+    stddb::SettingsStore& settings = m_program.services.settings;
+    if (!settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text())) {
+        ui::showMessage(m_program.services.dialogs, this,
+                        stddb::notStoredMessage(stddb::kDefaultStageNotStored, settings.location()));
+    }
 }
 
 void UserForm3::CommandButton1_Click() {

@@ -13,13 +13,15 @@ std::u16string MemorySettings::GetSetting(std::u16string_view section, std::u16s
     return found == m_values.end() ? std::u16string() : found->second;
 }
 
-void MemorySettings::SaveSetting(std::u16string_view section, std::u16string_view key,
-                                 std::u16string_view value) {
+tiermark::Result<void> MemorySettings::SaveSetting(std::u16string_view section, std::u16string_view key,
+                                                   std::u16string_view value) {
     m_values[keyOf(section, key)] = std::u16string(value);
+    return {};
 }
 
-void MemorySettings::DeleteSetting(std::u16string_view section, std::u16string_view key) {
+tiermark::Result<void> MemorySettings::DeleteSetting(std::u16string_view section, std::u16string_view key) {
     m_values.erase(keyOf(section, key));
+    return {};
 }
 
 ui::MsgAnswer SilentDialogs::MsgBox(QWidget*, const ui::MessageRequest& request) {

@@ -13,9 +13,10 @@ namespace bench {
 class MemorySettings final : public stddb::SettingsStore {
 public:
     std::u16string GetSetting(std::u16string_view section, std::u16string_view key) override;
-    void SaveSetting(std::u16string_view section, std::u16string_view key,
-                     std::u16string_view value) override;
-    void DeleteSetting(std::u16string_view section, std::u16string_view key) override;
+    tiermark::Result<void> SaveSetting(std::u16string_view section, std::u16string_view key,
+                                       std::u16string_view value) override;
+    tiermark::Result<void> DeleteSetting(std::u16string_view section, std::u16string_view key) override;
+    std::u16string location() const override { return u"memory"; }
 
 private:
     std::map<std::u16string, std::u16string> m_values;

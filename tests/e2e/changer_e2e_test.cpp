@@ -64,7 +64,8 @@ protected:
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
             std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
-        settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb");
+        EXPECT_TRUE(
+            settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb").ok());
         workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
         };

@@ -54,13 +54,22 @@ std::u16string MemorySettingsStore::GetSetting(std::u16string_view section, std:
     return it == values.end() ? std::u16string() : it->second;
 }
 
-void MemorySettingsStore::SaveSetting(std::u16string_view section, std::u16string_view key,
-                                      std::u16string_view value) {
+tiermark::Result<void> MemorySettingsStore::SaveSetting(std::u16string_view section, std::u16string_view key,
+                                                        std::u16string_view value) {
     values[settingKey(section, key)] = std::u16string(value);
+    if (refuseWrites) {
+        return tiermark::makeError("the settings cannot be written");
+    }
+    return {};
 }
 
-void MemorySettingsStore::DeleteSetting(std::u16string_view section, std::u16string_view key) {
+tiermark::Result<void> MemorySettingsStore::DeleteSetting(std::u16string_view section,
+                                                          std::u16string_view key) {
     values.erase(settingKey(section, key));
+    if (refuseWrites) {
+        return tiermark::makeError("the settings cannot be written");
+    }
+    return {};
 }
 
 tiermark::Result<std::unique_ptr<stddb::Database>> ScriptedWorkspace::OpenDatabase(const std::u16string& path,

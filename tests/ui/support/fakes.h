@@ -36,14 +36,18 @@ public:
     std::vector<std::u16string> texts() const;
 };
 
+// Settings in memory. With refuseWrites, saves and deletions fail as an unwritable settings file makes them
+// fail: the value still reads back for the run.
 class MemorySettingsStore final : public stddb::SettingsStore {
 public:
     std::map<std::u16string, std::u16string> values;  // "section/key" -> value
+    bool refuseWrites = false;
 
     std::u16string GetSetting(std::u16string_view section, std::u16string_view key) override;
-    void SaveSetting(std::u16string_view section, std::u16string_view key,
-                     std::u16string_view value) override;
-    void DeleteSetting(std::u16string_view section, std::u16string_view key) override;
+    tiermark::Result<void> SaveSetting(std::u16string_view section, std::u16string_view key,
+                                       std::u16string_view value) override;
+    tiermark::Result<void> DeleteSetting(std::u16string_view section, std::u16string_view key) override;
+    std::u16string location() const override { return u"/home/user/.config/Tiermark.conf"; }
 };
 
 // A workspace whose databases come from a factory the test sets; without one every open fails.
