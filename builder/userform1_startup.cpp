@@ -31,7 +31,7 @@ void UserForm1::UserForm_Activate() {
     }
     m_inStartUp = true;
     stddb::SettingsStore& settings = m_program.services.settings;
-    m_program.RegisteredDatabasePath = settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath);
+    m_program.RegisteredDatabasePath = stddb::registeredDatabasePath(settings);
     m_program.SharedWorkspace = &m_program.services.workspace;
     if (m_program.RegisteredDatabasePath.empty() || !startUpFromDatabase()) {
         startUpFallback();

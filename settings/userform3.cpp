@@ -51,6 +51,7 @@ void UserForm3::showEvent(QShowEvent* event) {
 
 void UserForm3::UserForm_Activate() {
     if (!m_program.RegisteredDatabasePath.empty()) {
+        Label2->setElidedInMiddle(true);
         Label2->setCaption(m_program.RegisteredDatabasePath);
     }
     ListBox1->clearItems();

@@ -27,6 +27,16 @@ inline constexpr std::u16string_view kKeyDatabasePath = u"DBFOLDER";
 inline constexpr std::u16string_view kSectionLife = u"Life";
 inline constexpr std::u16string_view kKeyDefaultStage = u"DefAction";
 
+// The longest path a file can have (the Windows limit, in UTF-16 units). A stored text that is longer names
+// no file: it counts as no registration at all.
+inline constexpr std::size_t kLongestPath = 32767;
+
+// The registered database path: "DBSET" / "DBFOLDER", empty when none is registered.
+inline std::u16string registeredDatabasePath(SettingsStore& settings) {
+    std::u16string path = settings.GetSetting(kSectionDatabase, kKeyDatabasePath);
+    return path.size() > kLongestPath ? std::u16string() : path;
+}
+
 // What a form tells the user when a setting could not be stored: what was not stored, then where.
 inline constexpr std::u16string_view kRegistrationNotStored =
     u"データベースの登録を保存できませんでした。この登録は今回の起動の間だけ有効です。";
