@@ -66,6 +66,11 @@ struct CreationOutcome {
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =
     u"選択した図面名にはレイヤーが登録されていません。";
+// The layers of the drawing kind could not be read at all ("レイヤーテーブル" missing, damaged, or short
+// of a field): not the same as a drawing kind without layers.
+inline constexpr std::u16string_view kLayerTableUnreadableMessage =
+    u"データベースのレイヤーテーブルを読み込めませんでした。\r"
+    u"データベースが壊れているおそれがあります。配布されたデータベースを登録し直してください。";
 
 // The guidance the main window shows once layers exist.
 inline constexpr std::u16string_view kCreatedGuidance =

@@ -96,11 +96,17 @@ void UserForm1::ListBox3_Click() {
     }
 }
 
+void UserForm1::showLayerTableUnreadable() {
+    ui::showMessage(m_program.services.dialogs, this, std::u16string(kLayerTableUnreadableMessage));
+}
+
 void UserForm1::ListBox4_Click() {
     ListBox6->clearItems();
     auto rows = openShared(m_program, u"レイヤーテーブル", layerFilter(Label6->caption(), ListBox4->text()));
     if (!rows) {
         m_program.SharedRecordset.reset();
+        CommandButton1->setEnabled(false);
+        showLayerTableUnreadable();
         return;
     }
     const bool standardNames = OptionButton1->isChecked();
@@ -110,6 +116,8 @@ void UserForm1::ListBox4_Click() {
         });
     m_program.SharedRecordset.reset();
     if (!entries) {
+        CommandButton1->setEnabled(false);
+        showLayerTableUnreadable();
         return;
     }
     fill(*ListBox6, *entries);
@@ -147,6 +155,8 @@ void UserForm1::ListBox11_Click() {
         openShared(m_program, u"レイヤーテーブル", layerFilter(Label18->caption(), ListBox11->text()));
     if (!rows) {
         m_program.SharedRecordset.reset();
+        ListBox13->clearItems();
+        showLayerTableUnreadable();
         return;
     }
     auto entries = layerEntries(
@@ -155,6 +165,8 @@ void UserForm1::ListBox11_Click() {
         });
     m_program.SharedRecordset.reset();
     if (!entries) {
+        ListBox13->clearItems();
+        showLayerTableUnreadable();
         return;
     }
     ListBox12->clearItems();

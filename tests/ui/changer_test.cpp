@@ -85,6 +85,20 @@ TEST_F(Changer, ConvertsContentNamesAndFamilyMembersBottomUp) {
     EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
+TEST_F(Changer, AnUnreadableLayerTableIsReportedAndLeavesNoStandardNamesToConvertTo) {
+    drawing.layers = {u"0", u"図枠D-TTL"};
+    chooseDrawingKind();
+    ASSERT_EQ(builder().ListBox13->listCount(), 4);
+    sample.table(u"レイヤーテーブル").columns[0].name = u"工種番号";  // the filter's field is gone
+    builder().UserForm_Activate();
+    builder().ListBox11_Click();
+    EXPECT_EQ(fake.dialogs.texts().back(),
+              u"データベースのレイヤーテーブルを読み込めませんでした。\r"
+              u"データベースが壊れているおそれがあります。配布されたデータベースを登録し直してください。");
+    EXPECT_EQ(builder().ListBox13->listCount(), 0);
+    EXPECT_EQ(builder().ListBox12->listCount(), 0);
+}
+
 TEST_F(Changer, AnEmptyListOnlyHidesTheNote) {
     chooseDrawingKind();
     ASSERT_FALSE(builder().Label26->isHidden());
