@@ -92,6 +92,7 @@ TEST_F(Changer, AnUnreadableLayerTableIsReportedAndLeavesNoStandardNamesToConver
     sample.table(u"レイヤーテーブル").columns[0].name = u"工種番号";  // the filter's field is gone
     builder().UserForm_Activate();
     builder().ListBox11_Click();
+    ASSERT_FALSE(fake.dialogs.messages.empty());
     EXPECT_EQ(fake.dialogs.texts().back(),
               u"データベースのレイヤーテーブルを読み込めませんでした。\r"
               u"データベースが壊れているおそれがあります。配布されたデータベースを登録し直してください。");
