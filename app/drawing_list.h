@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/controls.h"
 #include "cadlink/discovery.h"
+#include "ui/controls.h"
 
 namespace app {
 

@@ -4,14 +4,14 @@
 
 #include <cstdio>
 
-#include "app/dialogs.h"
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/form_registry.h"
+#include "app/main_window.h"
 #include "app/platform.h"
 #include "app/program.h"
 #include "common/utf.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
+#include "ui/dialogs.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

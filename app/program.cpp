@@ -1,8 +1,8 @@
 #include "app/program.h"
 
-#include "app/dialogs.h"
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/form_registry.h"
+#include "app/main_window.h"
+#include "ui/dialogs.h"
 
 namespace app {
 

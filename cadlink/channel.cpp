@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 
 namespace cadlink {
 

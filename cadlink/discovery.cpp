@@ -1,6 +1,6 @@
 #include "cadlink/discovery.h"
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 
 namespace cadlink {
 namespace {

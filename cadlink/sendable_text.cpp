@@ -1,6 +1,6 @@
 #include "cadlink/sendable_text.h"
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 #include "common/utf.h"
 
 namespace cadlink {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 
 namespace stddb::jet {
 

@@ -10,7 +10,7 @@
 #include <map>
 #include <numeric>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 #include "common/utf.h"
 #include "stddb/connect_string.h"
 #include "stddb/jet_header.h"

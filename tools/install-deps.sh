@@ -10,7 +10,7 @@ packages=(
     mdbtools-dev mdbtools
     libdxflib-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    clang llvm libclang-rt-14-dev
+    clang llvm libclang-rt-14-dev clang-format-14
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth python3
 )

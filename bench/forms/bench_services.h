@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "app/dialogs.h"
 #include "stddb/settings_store.h"
+#include "ui/dialogs.h"
 
 // The platform services the benchmarks give the program where a person would answer: settings kept in
 // memory and dialogs that answer OK at once and count what they were asked.

@@ -25,18 +25,18 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/form_registry.h"
+#include "app/main_window.h"
 #include "app/program.h"
 #include "bench/forms/bench_services.h"
 #include "builder/creation_run.h"
-#include "builder/userform1.h"
-#include "builder/userform1_query.h"
+#include "builder/forms/builder_form.h"
+#include "builder/forms/builder_queries.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
 #include "numbered/family_table.h"
-#include "numbered/startup.h"
-#include "numbered/userform2.h"
+#include "numbered/forms/numbered_layer_form.h"
+#include "numbered/next_member.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/settings_store.h"
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <sstream>
 
-#include "cadlink/codepage.h"
 #include "cadsim/core/layer_rules.h"
+#include "common/codepage.h"
 #include "common/utf.h"
 
 namespace cadsim {

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "cadlink/codepage.h"
 #include "cadsim/core/json.h"
+#include "common/codepage.h"
 #include "common/utf.h"
 
 namespace cadsim {

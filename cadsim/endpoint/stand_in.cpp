@@ -4,11 +4,11 @@
 #include <ctime>
 
 #include "cadlink/channel.h"
-#include "cadlink/codepage.h"
 #include "cadsim/core/dxf_io.h"
 #include "cadsim/core/json.h"
 #include "cadsim/core/payload_log.h"
 #include "cadsim/core/state_json.h"
+#include "common/codepage.h"
 #include "common/utf.h"
 
 namespace cadsim {

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 #include "fuzz/support/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

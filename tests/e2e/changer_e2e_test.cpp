@@ -9,17 +9,17 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/form_registry.h"
+#include "app/main_window.h"
 #include "app/program.h"
-#include "builder/userform1.h"
+#include "builder/forms/builder_form.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
 #include "cadsim/core/drawing.h"
 #include "cadsim/core/dxf_io.h"
 #include "stddb/settings_store.h"
-#include "tests/ui/support/fakes.h"
-#include "tests/ui/support/sample_tables.h"
+#include "tests/forms/support/fakes.h"
+#include "tests/forms/support/sample_tables.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "numbered/family_table.h"
 #include "numbered/member_scan.h"
-#include "numbered/startup.h"
+#include "numbered/next_member.h"
 
 namespace numbered {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 #include "stddb/jet_header.h"
 
 namespace stddb::testing {

@@ -1,12 +1,12 @@
 #include <chrono>
 #include <map>
 
-#include "app/commands/command_texts.h"
 #include "builder/creation_run.h"
 #include "cadlink/channel.h"
-#include "cadlink/codepage.h"
+#include "cadlink/command_texts.h"
 #include "cadlink/discovery.h"
 #include "cadlink/win32_window_system.h"
+#include "common/codepage.h"
 #include "tests/win32/check.h"
 #include "tests/win32/checks.h"
 #include "tests/win32/list_model.h"

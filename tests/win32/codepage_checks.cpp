@@ -1,6 +1,6 @@
 #include <string>
 
-#include "cadlink/codepage.h"
+#include "common/codepage.h"
 #include "tests/win32/check.h"
 #include "tests/win32/checks.h"
 

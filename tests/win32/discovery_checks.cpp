@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "app/platform.h"
-#include "cadlink/codepage.h"
 #include "cadlink/discovery.h"
+#include "common/codepage.h"
 #include "tests/win32/check.h"
 #include "tests/win32/checks.h"
 #include "tests/win32/list_model.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 // The platform seam of the program operated by a script instead of a person: message boxes are printed
 // and answered OK, and each modal form is shown, photographed and operated by the step registered for it.

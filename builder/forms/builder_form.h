@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+
+#include "cadlink/channel.h"
+#include "common/result.h"
+#include "ui/controls.h"
+
+class QTabWidget;
+class QGroupBox;
+class QFrame;
+
+namespace app {
+class Program;
+}  // namespace app
+
+namespace builder {
+
+// The layer-set builder. Page 1 ("レイヤーメイキング") narrows the standard down to one drawing kind and
+// creates its layers in the drawing; page 2 ("レイヤーチェンジャー") converts the drawing's own layers into
+// standard names. Its start-up runs each time it becomes the active window.
+class UserForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit UserForm1(app::Program& program);
+    ~UserForm1() override;
+
+    // Start-up: reads the registered database, opens it and fills the start-up lists, or falls back to the
+    // built-in life-cycle stages and the settings window.
+    void UserForm_Activate();
+
+    // Navigation and close buttons.
+    void CommandButton3_Click();
+    void CommandButton4_Click();
+    void CommandButton6_Click();
+    void CommandButton7_Click();
+
+    // The selection cascade, page 1 and page 2.
+    void ListBox2_Click();
+    void ListBox3_Click();
+    void ListBox4_Click();
+    void ListBox9_Click();
+    void ListBox10_Click();
+    void ListBox11_Click();
+
+    // Paper size and redraw origin.
+    void ListBox7_Click();
+    void TextBox1_Change();
+    void TextBox2_Change();
+    void TextBox3_Change();
+
+    // Layer creation ("レイヤー作成") and the layer changer ("→").
+    void CommandButton1_Click();
+    void CommandButton2_Click();
+
+    // The builder's command channel (UTF-16 text).
+    void SendCommand(std::u16string_view text);
+
+    // The life-cycle letter of the stage chosen on page 1.
+    int stageIndex() const { return ListBox1->listIndex(); }
+
+    QTabWidget* MultiPage1;
+    ui::Button* CommandButton3;
+    ui::Button* CommandButton4;
+    ui::Button* CommandButton6;
+    ui::Button* CommandButton7;
+
+    // Page 1.
+    ui::Label* Label1;
+    ui::ListBox* ListBox1;
+    ui::Label* Label2;
+    ui::ListBox* ListBox2;
+    ui::Label* Label3;
+    ui::ListBox* ListBox3;
+    ui::Label* Label4;
+    ui::ListBox* ListBox4;
+    ui::Label* Label5;
+    ui::ListBox* ListBox6;
+    QGroupBox* Frame1;
+    ui::OptionButton* OptionButton1;
+    ui::OptionButton* OptionButton2;
+    ui::Label* Label8;
+    ui::ListBox* ListBox7;
+    QFrame* Image1;
+    ui::Label* Label9;
+    ui::Label* Label10;
+    ui::Label* Label19;
+    ui::TextBox* TextBox1;
+    ui::Label* Label20;
+    ui::Label* Label21;
+    ui::TextBox* TextBox2;
+    ui::Label* Label22;
+    ui::TextBox* TextBox3;
+    ui::Label* Label23;
+    ui::TextBox* TextBox5;
+    ui::TextBox* TextBox4;
+    ui::Button* CommandButton1;
+    // Hidden on page 1: values other handlers read.
+    ui::ListBox* ListBox5;
+    ui::Label* Label6;
+    ui::Label* Label11;
+    ui::Label* Label24;
+    ui::Label* Label25;
+
+    // Page 2.
+    ui::Label* Label15;
+    ui::ListBox* ListBox8;
+    ui::Label* Label14;
+    ui::ListBox* ListBox9;
+    ui::Label* Label13;
+    ui::ListBox* ListBox10;
+    ui::Label* Label12;
+    ui::ListBox* ListBox11;
+    ui::Label* Label16;
+    ui::ListBox* ListBox12;
+    ui::Label* Label17;
+    ui::ListBox* ListBox13;
+    ui::Button* CommandButton2;
+    ui::Label* Label26;
+    ui::Label* Label27;  // says why the drawing's layer list stays empty where it cannot be read
+    ui::Label* Label18;  // hidden
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // The close box unloads the builder; the next showing creates it afresh.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    QWidget* createPageOne();
+    QWidget* createPageTwo();
+    void connectHandlers();
+
+    tiermark::Result<void> startUpFromDatabase();
+    void startUpFallback();
+    void computeRedrawOrigin();
+    void listDrawingLayers();
+    void showNoWorkTypeMessage();
+    void showLayerTableUnreadable();
+
+    app::Program& m_program;
+    cadlink::CommandChannel m_channel;
+    bool m_inStartUp = false;
+    bool m_operationInProgress = false;
+    bool m_settingsOfferedSinceShown = false;
+};
+
+}  // namespace builder

@@ -1,0 +1,180 @@
+// The selection cascade: construction kind, work type and drawing kind on both pages.
+#include "app/program.h"
+#include "builder/cascade.h"
+#include "builder/creation_run.h"
+#include "builder/forms/builder_form.h"
+#include "builder/forms/builder_queries.h"
+#include "ui/dialogs.h"
+
+namespace builder {
+namespace {
+
+constexpr std::u16string_view kNoWorkTypeMessage =
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
+    u"\r"
+    u"詳しくはサポート会社にお問い合わせください。";
+
+void fill(ui::ListBox& list, const std::vector<std::u16string>& texts) {
+    list.clearItems();
+    for (const auto& text : texts) {
+        list.addItem(text);
+    }
+}
+
+// The rows of "レイヤーテーブル" for one drawing kind turned into list entries.
+template <typename Entry>
+tiermark::Result<std::vector<std::u16string>> layerEntries(stddb::Recordset& rows, Entry entry) {
+    std::vector<std::u16string> entries;
+    while (!rows.Eof()) {
+        auto object = rows.Field(u"図面オブジェクト");
+        auto element = rows.Field(u"作図要素");
+        auto content = rows.Field(u"内容");
+        if (!object || !element || !content) {
+            return tiermark::makeError("a field of the layer table is missing");
+        }
+        entries.push_back(entry(*content, *object, *element));
+        auto next = rows.MoveNext();
+        if (!next) {
+            return next.error();
+        }
+    }
+    return entries;
+}
+
+}  // namespace
+
+void UserForm1::showNoWorkTypeMessage() {
+    ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoWorkTypeMessage));
+}
+
+// Work types of the chosen construction kind, shared by both pages. False when the message was shown.
+static bool fillWorkTypes(app::Program& program, ui::ListBox& kinds, ui::ListBox& workTypes) {
+    auto rows = openShared(program, u"工種テーブル", kindFilter(kinds.listIndex() + 1));
+    if (!rows || !(*rows)->MoveFirst()) {
+        program.SharedRecordset.reset();
+        return false;
+    }
+    auto names = columnTexts(**rows, u"工種名");
+    program.SharedRecordset.reset();
+    if (!names) {
+        return false;
+    }
+    fill(workTypes, *names);
+    return true;
+}
+
+// Drawing kinds of a work type. False (and the list left alone) when the work type has none.
+static bool fillDrawingKinds(app::Program& program, const std::u16string& key, ui::ListBox& drawings) {
+    auto rows = openShared(program, u"図面マスター", workTypeFilter(key));
+    if (!rows || !(*rows)->MoveFirst()) {
+        program.SharedRecordset.reset();
+        return false;
+    }
+    auto names = columnTexts(**rows, u"図面名称");
+    program.SharedRecordset.reset();
+    if (!names) {
+        return false;
+    }
+    fill(drawings, *names);
+    return true;
+}
+
+void UserForm1::ListBox2_Click() {
+    ListBox4->clearItems();
+    ListBox6->clearItems();
+    if (!fillWorkTypes(m_program, *ListBox2, *ListBox3)) {
+        showNoWorkTypeMessage();
+    }
+}
+
+void UserForm1::ListBox3_Click() {
+    ListBox6->clearItems();
+    const std::u16string key = workTypeKeyText(ListBox2->listIndex(), ListBox3->listIndex());
+    Label6->setCaption(key);
+    if (fillDrawingKinds(m_program, key, *ListBox4)) {
+        CommandButton1->setEnabled(false);
+    }
+}
+
+void UserForm1::showLayerTableUnreadable() {
+    ui::showMessage(m_program.services.dialogs, this, std::u16string(kLayerTableUnreadableMessage));
+}
+
+void UserForm1::ListBox4_Click() {
+    ListBox6->clearItems();
+    auto rows = openShared(m_program, u"レイヤーテーブル", layerFilter(Label6->caption(), ListBox4->text()));
+    if (!rows) {
+        m_program.SharedRecordset.reset();
+        CommandButton1->setEnabled(false);
+        showLayerTableUnreadable();
+        return;
+    }
+    const bool standardNames = OptionButton1->isChecked();
+    auto entries = layerEntries(
+        **rows, [&](const stddb::Value& content, const stddb::Value& object, const stddb::Value& element) {
+            return pageOneLayerEntry(standardNames, ListBox1->listIndex(), content, object, element);
+        });
+    m_program.SharedRecordset.reset();
+    if (!entries) {
+        CommandButton1->setEnabled(false);
+        showLayerTableUnreadable();
+        return;
+    }
+    fill(*ListBox6, *entries);
+    if (entries->empty()) {
+        // A drawing kind without layers offers nothing to create; say so rather than show an empty list.
+        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+        return;
+    }
+    CommandButton1->setEnabled(true);
+}
+
+void UserForm1::ListBox9_Click() {
+    ListBox11->clearItems();
+    ListBox12->clearItems();
+    ListBox13->clearItems();
+    if (!fillWorkTypes(m_program, *ListBox9, *ListBox10)) {
+        showNoWorkTypeMessage();
+    }
+}
+
+void UserForm1::ListBox10_Click() {
+    ListBox11->clearItems();
+    ListBox12->clearItems();
+    ListBox13->clearItems();
+    const std::u16string key = workTypeKeyText(ListBox9->listIndex(), ListBox10->listIndex());
+    Label18->setCaption(key);
+    if (fillDrawingKinds(m_program, key, *ListBox11)) {
+        CommandButton1->setEnabled(false);
+    }
+}
+
+void UserForm1::ListBox11_Click() {
+    ListBox12->clearItems();
+    auto rows =
+        openShared(m_program, u"レイヤーテーブル", layerFilter(Label18->caption(), ListBox11->text()));
+    if (!rows) {
+        m_program.SharedRecordset.reset();
+        ListBox13->clearItems();
+        showLayerTableUnreadable();
+        return;
+    }
+    auto entries = layerEntries(
+        **rows, [&](const stddb::Value&, const stddb::Value& object, const stddb::Value& element) {
+            return pageTwoLayerEntry(ListBox8->listIndex(), object, element);
+        });
+    m_program.SharedRecordset.reset();
+    if (!entries) {
+        ListBox13->clearItems();
+        showLayerTableUnreadable();
+        return;
+    }
+    ListBox12->clearItems();
+    fill(*ListBox13, *entries);
+    if (entries->empty()) {
+        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+    }
+    listDrawingLayers();
+}
+
+}  // namespace builder

@@ -1,0 +1,108 @@
+// "レイヤー作成": the layers of the chosen drawing kind are created in the target drawing.
+#include "app/form_registry.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "builder/cascade.h"
+#include "builder/creation_run.h"
+#include "builder/forms/builder_form.h"
+#include "builder/forms/builder_queries.h"
+#include "ui/dialogs.h"
+
+namespace builder {
+namespace {
+
+// The builder, the main window and the numbered-layer form as the creation run reaches them.
+class FormCreationHost final : public CreationHost {
+public:
+    FormCreationHost(UserForm1& builder, app::Program& program)
+        : m_builder(builder), m_program(program), m_form1(program.forms().form1()) {}
+
+    void SendCommand(std::u16string_view text) override { m_builder.SendCommand(text); }
+    void clearCombo1() override { m_form1.Combo1->clearItems(); }
+    void addToCombo1(const std::u16string& text) override { m_form1.Combo1->addItem(text); }
+    int combo1Count() const override { return m_form1.Combo1->listCount(); }
+    std::u16string combo1Item(int index) const override { return m_form1.Combo1->itemText(index); }
+    void selectCombo1First() override { m_form1.Combo1->setListIndex(0); }
+    void showNumberedForm() override { m_program.forms().showNumbered(); }
+    std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
+        return builder::colourConstant(m_program, colourName);
+    }
+    void enableMainWindowActions(const std::u16string& label3) override {
+        m_form1.Command2[0]->setEnabled(true);
+        m_form1.Command3[0]->setEnabled(true);
+        m_form1.Label3->setCaption(label3);
+    }
+    void enableCommandButton1() override { m_builder.CommandButton1->setEnabled(true); }
+    void hideBuilder() override { m_builder.hide(); }
+
+private:
+    UserForm1& m_builder;
+    app::Program& m_program;
+    app::Form1& m_form1;
+};
+
+// The rows of the chosen drawing kind, read whole before the run starts: nothing that happens while the
+// numbered-layer form is open (the builder's start-up runs again when it closes) can disturb the walk.
+// Fails when the table cannot be opened or read, or lacks one of the fields.
+tiermark::Result<std::vector<LayerRow>> readLayerRows(app::Program& program, std::u16string_view key,
+                                                      std::u16string_view drawing) {
+    std::vector<LayerRow> rows;
+    auto opened = openShared(program, u"レイヤーテーブル", layerFilter(key, drawing));
+    if (!opened) {
+        program.SharedRecordset.reset();
+        return opened.error();
+    }
+    stddb::Recordset& set = **opened;
+    std::optional<tiermark::Error> failure;
+    auto field = [&set, &failure](std::u16string_view name) {
+        auto value = set.Field(name);
+        if (!value) {
+            failure = value.error();
+            return stddb::Value{};
+        }
+        return value.value();
+    };
+    while (!set.Eof() && !failure) {
+        rows.push_back(LayerRow{field(u"備考"), field(u"作図要素"), field(u"図面オブジェクト"),
+                                field(u"内容"), field(u"線種"), field(u"線色")});
+        if (auto next = set.MoveNext(); !next) {
+            failure = next.error();
+        }
+    }
+    program.SharedRecordset.reset();
+    if (failure) {
+        return *failure;
+    }
+    return rows;
+}
+
+}  // namespace
+
+void UserForm1::SendCommand(std::u16string_view text) {
+    m_channel.SendCommand(text);
+}
+
+void UserForm1::CommandButton1_Click() {
+    auto rows = readLayerRows(m_program, Label6->caption(), ListBox4->text());
+    if (!rows) {
+        ui::showMessage(m_program.services.dialogs, this, std::u16string(kLayerTableUnreadableMessage));
+        return;
+    }
+    CreationInput input;
+    input.rows = std::move(rows.value());
+    input.stageIndex = ListBox1->listIndex();
+    input.optionButton1 = OptionButton1->isChecked();
+    input.listBox6 = ListBox6->items();
+    input.textBox5 = TextBox5->text16();
+    input.textBox4 = TextBox4->text16();
+
+    m_operationInProgress = true;
+    FormCreationHost host(*this, m_program);
+    const CreationOutcome outcome = runLayerCreation(host, input, m_program.Layers);
+    m_operationInProgress = false;
+    if (outcome.noLayerRows) {
+        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+    }
+}
+
+}  // namespace builder

@@ -1,0 +1,225 @@
+#include "numbered/forms/numbered_layer_form.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+
+#include "app/form_registry.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "builder/forms/builder_form.h"
+#include "builder/forms/builder_queries.h"
+#include "builder/value_text.h"
+#include "numbered/creation.h"
+#include "numbered/member_scan.h"
+#include "ui/dialogs.h"
+
+namespace numbered {
+namespace {
+
+// What creating a member needs: the form's channel, the main window's list and the colour table.
+class FormHost final : public NumberedHost {
+public:
+    FormHost(UserForm2& form, app::Program& program) : m_form(form), m_program(program) {}
+
+    void SendCommand(std::u16string_view text) override { m_form.SendCommand(text); }
+    void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
+    std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
+        return builder::colourConstant(m_program, colourName);
+    }
+
+private:
+    UserForm2& m_form;
+    app::Program& m_program;
+};
+
+ui::Label* heading(QWidget* parent, const char* name, const char16_t* text) {
+    return new ui::Label(parent, QString::fromLatin1(name), text);
+}
+
+}  // namespace
+
+UserForm2::UserForm2(app::Program& program)
+    : QDialog(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Wide, this)) {
+    setObjectName(QStringLiteral("UserForm2"));
+    setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9"));
+    auto* grid = new QGridLayout(this);
+    Label1 = heading(this, "Label1", u"");
+    Label2 = heading(this, "Label2", u"追加するレイヤー");
+    Label3 = heading(this, "Label3", u"レイヤー名");
+    Label4 = heading(this, "Label4", u"内　　　　　容");
+    Label5 = heading(this, "Label5", u"線　　　色");
+    Label6 = heading(this, "Label6", u"同時に追加するレイヤー");
+    Label8 = heading(this, "Label8", u"内　　　　　容");
+    ui::nameControl(*Label8, QStringLiteral("Label8"), QStringLiteral("レイヤー名"));
+    Label8->setFrameShape(QFrame::Box);
+    TextBox1 = new ui::TextBox(this, QStringLiteral("TextBox1"), QStringLiteral("内容"));
+    ListBox1 = new ui::ListBox(this, QStringLiteral("ListBox1"), QStringLiteral("線色"));
+    CheckBox1 = new QCheckBox(QStringLiteral("寸法線・寸法値"), this);
+    ui::nameControl(*CheckBox1, QStringLiteral("CheckBox1"), QStringLiteral("寸法線・寸法値"));
+    CheckBox2 = new QCheckBox(QStringLiteral("文字列"), this);
+    ui::nameControl(*CheckBox2, QStringLiteral("CheckBox2"), QStringLiteral("文字列"));
+    Image1 = new QLabel(this);
+    ui::nameControl(*Image1, QStringLiteral("Image1"), QStringLiteral("寸法線・寸法値"));
+    Image2 = new QLabel(this);
+    ui::nameControl(*Image2, QStringLiteral("Image2"), QStringLiteral("文字列"));
+    for (QLabel* picture : {Image1, Image2}) {
+        picture->setFixedSize(24, 16);
+        picture->setFrameShape(QFrame::Box);
+    }
+    CommandButton1 = new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("▽追加"));
+    CommandButton1->setEnabled(false);
+    Label9 = heading(this, "Label9", u"追加するレイヤー群に既に存在するレイヤー");
+    ListBox2 = new ui::ListBox(this, QStringLiteral("ListBox2"),
+                               QStringLiteral("追加するレイヤー群に既に存在するレイヤー"));
+    CommandButton2 = new ui::Button(this, QStringLiteral("CommandButton2"), QStringLiteral("O.K"));
+    Label10 =
+        heading(this, "Label10", u"追加したレイヤーの削除は対象図面のレイヤープロパティを利用してください。");
+    Label10->setStyleSheet(QStringLiteral("color: magenta;"));
+    ListBox3 = new ui::ListBox(this, QStringLiteral("ListBox3"), QString());
+    Label11 = heading(this, "Label11", u"");
+    ListBox3->hide();
+    Label11->hide();
+
+    grid->addWidget(Label1, 0, 0, 1, 4);
+    grid->addWidget(Label2, 1, 0, 1, 4);
+    grid->addWidget(Label3, 2, 0);
+    grid->addWidget(Label4, 2, 1);
+    grid->addWidget(Label5, 2, 2);
+    grid->addWidget(Label6, 2, 3);
+    grid->addWidget(Label8, 3, 0);
+    grid->addWidget(TextBox1, 3, 1);
+    grid->addWidget(ListBox1, 3, 2, 3, 1);
+    auto* companions = new QGridLayout;
+    companions->addWidget(Image1, 0, 0);
+    companions->addWidget(CheckBox1, 0, 1);
+    companions->addWidget(Image2, 1, 0);
+    companions->addWidget(CheckBox2, 1, 1);
+    grid->addLayout(companions, 3, 3);
+    grid->addWidget(CommandButton1, 4, 0);
+    grid->addWidget(Label9, 6, 0, 1, 4);
+    grid->addWidget(ListBox2, 7, 0, 1, 4);
+    grid->addWidget(Label10, 8, 0, 1, 3);
+    grid->addWidget(CommandButton2, 8, 3);
+    ListBox1->setMaximumHeight(110);
+
+    connect(TextBox1, &ui::TextBox::changed, this, &UserForm2::TextBox1_Change);
+    connect(ListBox1, &ui::ListBox::clicked, this, &UserForm2::ListBox1_Click);
+    connect(CommandButton1, &QPushButton::clicked, this, &UserForm2::CommandButton1_Click);
+    connect(CommandButton2, &QPushButton::clicked, this, &UserForm2::CommandButton2_Click);
+    resize(620, 420);
+}
+
+void UserForm2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    UserForm_Activate();
+}
+
+void UserForm2::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_program.forms().unloadUserForm2();
+}
+
+void UserForm2::SendCommand(std::u16string_view text) {
+    m_channel.SendCommand(text);
+}
+
+void UserForm2::fillColours() {
+    // Without a readable colour table the list stays empty and no member can be added.
+    ListBox1->clearItems();
+    if (!m_program.SharedDatabase) {
+        return;
+    }
+    auto rows = m_program.SharedDatabase->OpenRecordset(u"線色マスター");
+    if (!rows || !(*rows)->MoveFirst()) {
+        return;
+    }
+    while (!(*rows)->Eof()) {
+        auto name = (*rows)->Field(u"名称");
+        if (!name) {
+            return;
+        }
+        ListBox1->addItem(builder::valueText(*name));
+        if (!(*rows)->MoveNext()) {
+            return;
+        }
+    }
+}
+
+void UserForm2::UserForm_Activate() {
+    app::Form1& form1 = m_program.forms().form1();
+    ListBox3->clearItems();
+    std::vector<std::u16string> combo1;
+    for (int i = 0; i < form1.Combo1->listCount(); ++i) {
+        combo1.push_back(form1.Combo1->itemText(i));
+        ListBox3->addItem(combo1.back());
+    }
+    fillColours();
+
+    const StartupView view = runStartup(m_codes, m_program.Layers.layerAddMode, combo1);
+    CheckBox1->setEnabled(view.checkBoxesEnabled);
+    CheckBox2->setEnabled(view.checkBoxesEnabled);
+    Label11->setCaption(view.label11);
+    if (view.label1) {
+        Label1->setCaption(*view.label1);
+    }
+    ListBox2->clearItems();
+    for (const auto& member : view.listBox2) {
+        ListBox2->addItem(member);
+    }
+    if (view.label8) {
+        Label8->setCaption(*view.label8);
+    }
+    if (view.familyFull) {
+        ui::MessageRequest full;
+        full.text = std::u16string(kFamilyFullMessage);
+        full.title = QString::fromStdU16String(std::u16string(kFamilyFullTitle));
+        m_program.services.dialogs.MsgBox(this, full);
+        m_program.forms().unloadUserForm2();
+    }
+}
+
+void UserForm2::enableAddWhenReady() {
+    if (!TextBox1->text().isEmpty() && ListBox1->listIndex() != -1) {
+        CommandButton1->setEnabled(true);
+    }
+}
+
+void UserForm2::TextBox1_Change() {
+    enableAddWhenReady();
+}
+
+void UserForm2::ListBox1_Click() {
+    enableAddWhenReady();
+}
+
+void UserForm2::CommandButton2_Click() {
+    hide();
+}
+
+void UserForm2::CommandButton1_Click() {
+    NumberedInput input;
+    if (builder::UserForm1* builder = m_program.forms().userForm1IfLoaded()) {
+        input.stageIndex = builder->stageIndex();
+    }
+    input.label8 = Label8->caption();
+    input.textBox1 = TextBox1->text16();
+    input.colourName = ListBox1->text();
+    input.membersListed = ListBox2->listCount() > 0;
+    input.objectCode = m_codes.objectCode;
+    input.checkBoxesEnabled = CheckBox1->isEnabled();
+    input.checkBox1 = CheckBox1->isChecked();
+    input.checkBox2 = CheckBox2->isChecked();
+
+    FormHost host(*this, m_program);
+    const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.Layers.tables);
+    if (outcome.unloadForm) {
+        m_program.forms().unloadUserForm2();
+        return;
+    }
+    TextBox1->clear();
+    ListBox1->setListIndex(-1);
+    CommandButton1->setEnabled(false);
+    UserForm_Activate();
+}
+
+}  // namespace numbered

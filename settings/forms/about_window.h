@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ui/controls.h"
+
+namespace app {
+class Program;
+}  // namespace app
+
+namespace settings {
+
+// The about window: the installed release, where updates are obtained and where to write.
+class UserForm8 : public QDialog {
+    Q_OBJECT
+public:
+    explicit UserForm8(app::Program& program);
+
+    void CommandButton1_Click();
+
+    ui::Label* Label1;
+    ui::Label* Label2;
+    ui::Label* Label3;
+    ui::Label* Label5;
+    ui::Label* Label4;
+    ui::Label* Label6;
+    ui::Button* CommandButton1;
+
+private:
+    app::Program& m_program;
+};
+
+// Where newer releases of the program and the database are published, and the address for reports.
+inline constexpr std::u16string_view kDownloadPage = u"https://tiermark.example.org/download/";
+inline constexpr std::u16string_view kContactAddress = u"support@tiermark.example.org";
+
+}  // namespace settings

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ui/controls.h"
+
+namespace app {
+class Program;
+}  // namespace app
+
+namespace settings {
+
+// The settings window: where the registered database lies, the way to the registration form, and the
+// life-cycle stage the builder preselects.
+class UserForm3 : public QDialog {
+    Q_OBJECT
+public:
+    explicit UserForm3(app::Program& program);
+
+    void UserForm_Activate();
+    void CommandButton1_Click();
+    void CommandButton2_Click();
+
+    ui::Label* Label1;
+    ui::Label* Label2;
+    ui::Label* Label7;
+    ui::Button* CommandButton1;
+    ui::Label* Label8;
+    ui::ListBox* ListBox1;
+    ui::Button* CommandButton2;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void storeChoice();
+
+    app::Program& m_program;
+};
+
+}  // namespace settings

@@ -1,0 +1,119 @@
+#include "stddb/forms/versions_form.h"
+
+#include <QGridLayout>
+
+#include "app/form_registry.h"
+#include "app/program.h"
+#include "ui/dialogs.h"
+
+namespace stddb {
+namespace {
+
+constexpr std::u16string_view kStandardNames[] = {
+    u"国土交通省 CAD製図基準（案）",
+    u"国土交通省 CAD製図基準（案）　電気通信設備編",
+    u"国土交通省 CAD製図基準（案）　機械設備工事編",
+    u"農林水産省 電子化図面データの作成要領（案）",
+};
+constexpr std::u16string_view kNoEntry = u"―";
+constexpr std::u16string_view kErrorTitle = u"データベース設定エラー";
+constexpr std::u16string_view kErrorText =
+    u"データベースが登録されていません。\rデータベースを登録してください。";
+
+// A field of the current row as the grid shows it: a Null reads as "―", the grid's mark for no entry.
+tiermark::Result<std::u16string> cellText(const Recordset& rows, std::u16string_view field) {
+    auto value = rows.Field(field);
+    if (!value) {
+        return value.error();
+    }
+    return isNull(*value) ? std::u16string(kNoEntry) : asText(*value);
+}
+
+}  // namespace
+
+UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(program) {
+    setObjectName(QStringLiteral("UserForm4"));
+    setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセット 基準（案）バージョン情報"));
+    auto* grid = new QGridLayout(this);
+    Label1 = new ui::Label(this, QStringLiteral("Label1"),
+                           u"下記に当プログラムセットで使用している基準（案）バージョンセットを示します。");
+    Label3 = new ui::Label(this, QStringLiteral("Label3"), u" CAD製図基準（案）名称");
+    Label8 = new ui::Label(this, QStringLiteral("Label8"), u"バージョン");
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(Label3, 1, 0);
+    grid->addWidget(Label8, 1, 1);
+    for (int row = 0; row < 4; ++row) {
+        names[row] =
+            new ui::Label(this, QStringLiteral("Label%1").arg(4 + row), std::u16string(kStandardNames[row]));
+        versions[row] = new ui::Label(this, QStringLiteral("Label%1").arg(9 + row), std::u16string(kNoEntry));
+        versions[row]->setAccessibleName(QStringLiteral("バージョン"));
+        for (ui::Label* cell : {names[row], versions[row]}) {
+            cell->setFrameShape(QFrame::Box);
+        }
+        grid->addWidget(names[row], 2 + row, 0);
+        grid->addWidget(versions[row], 2 + row, 1);
+    }
+    Label2 = new ui::Label(this, QStringLiteral("Label2"),
+                           u"※　バージョン欄に ― の記述はデータベースに登録がありません。");
+    CommandButton1 = new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("閉じる"));
+    grid->addWidget(Label2, 6, 0, 1, 2);
+    grid->addWidget(CommandButton1, 7, 1, Qt::AlignRight);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 1);
+    connect(CommandButton1, &QPushButton::clicked, this, &UserForm4::CommandButton1_Click);
+    resize(520, 260);
+}
+
+void UserForm4::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    UserForm_Activate();
+}
+
+void UserForm4::UserForm_Activate() {
+    // Rows are taken strictly by position: the table's first four rows are the four standards in the order
+    // of the grid. Labels filled before a failure keep their new texts.
+    auto fillGrid = [this]() -> tiermark::Result<void> {
+        m_program.SharedRecordset.reset();
+        if (!m_program.SharedDatabase) {
+            return tiermark::makeError("no database is open");
+        }
+        auto table = m_program.SharedDatabase->OpenRecordset(u"基準案テーブル");
+        if (!table) {
+            return table.error();
+        }
+        m_program.SharedRecordset = std::move(table.value());
+        Recordset& rows = *m_program.SharedRecordset;
+        for (int row = 0; row < 4; ++row) {
+            if (row > 0) {
+                if (auto next = rows.MoveNext(); !next) {
+                    return next.error();
+                }
+            }
+            auto name = cellText(rows, u"基準名");
+            if (!name) {
+                return name.error();
+            }
+            names[row]->setCaption(*name);
+            auto version = cellText(rows, u"バージョン");
+            if (!version) {
+                return version.error();
+            }
+            versions[row]->setCaption(*version);
+        }
+        return {};
+    };
+    const auto filled = fillGrid();
+    m_program.SharedRecordset.reset();
+    if (!filled) {
+        ui::MessageRequest error;
+        error.text = std::u16string(kErrorText);
+        error.title = QString::fromStdU16String(std::u16string(kErrorTitle));
+        m_program.services.dialogs.MsgBox(this, error);
+    }
+}
+
+void UserForm4::CommandButton1_Click() {
+    m_program.forms().unloadUserForm4();
+}
+
+}  // namespace stddb

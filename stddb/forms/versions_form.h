@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+#include "ui/controls.h"
+
+namespace app {
+class Program;
+}  // namespace app
+
+namespace stddb {
+
+// The standard versions form: which edition of each of the four standards the database carries.
+class UserForm4 : public QDialog {
+    Q_OBJECT
+public:
+    explicit UserForm4(app::Program& program);
+
+    void UserForm_Activate();
+    void CommandButton1_Click();
+
+    ui::Label* Label1;
+    ui::Label* Label2;
+    ui::Label* Label3;
+    ui::Label* Label8;
+    std::array<ui::Label*, 4> names{};     // Label4 to Label7
+    std::array<ui::Label*, 4> versions{};  // Label9 to Label12
+    ui::Button* CommandButton1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    app::Program& m_program;
+};
+
+}  // namespace stddb

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include "app/form_registry.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "builder/forms/builder_form.h"
+#include "settings/forms/settings_window.h"
+#include "stddb/settings_store.h"
+#include "tests/forms/support/fakes.h"
+#include "tests/forms/support/sample_tables.h"
+
+namespace {
+
+using testing_support::FakeProgram;
+using testing_support::SampleTables;
+
+constexpr std::u16string_view kNoWorkType =
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
+    u"\r"
+    u"詳しくはサポート会社にお問い合わせください。";
+
+class Builder : public ::testing::Test {
+protected:
+    FakeProgram fake;
+    SampleTables sample;
+
+    void SetUp() override {
+        EXPECT_TRUE(
+            fake.settings
+                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+                .ok());
+        fake.workspace.open =
+            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+            return sample.open();
+        };
+        fake.startCad("a.dwg");
+        fake.program->forms().form1().Form_Load();
+    }
+
+    builder::UserForm1& form() { return fake.program->forms().userForm1(); }
+    bool settingsShown() const {
+        return std::count(fake.dialogs.modalForms.begin(), fake.dialogs.modalForms.end(), "UserForm3") > 0;
+    }
+    static std::vector<std::u16string> builtInStages() { return {u"測量", u"設計", u"施工", u"維持管理"}; }
+};
+
+TEST_F(Builder, StartUpFillsTheListsAndPreselectsTheStoredStageAndA1) {
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"設計").ok());
+    form().UserForm_Activate();
+    EXPECT_EQ(fake.workspace.openedPaths, std::vector<std::u16string>{u"C:\\CAD\\Tiermark.MDB"});
+    EXPECT_EQ(form().ListBox1->items(), builtInStages());
+    EXPECT_EQ(form().ListBox8->items(), builtInStages());
+    EXPECT_EQ(form().ListBox1->listIndex(), 1);
+    EXPECT_EQ(form().ListBox8->listIndex(), 1);
+    EXPECT_EQ(form().ListBox2->listCount(), 7);
+    EXPECT_EQ(form().ListBox2->listIndex(), -1);
+    EXPECT_EQ(form().ListBox9->listCount(), 7);
+    EXPECT_EQ(form().ListBox5->listIndex(), 0);
+    EXPECT_EQ(form().ListBox7->text(), u"A1");
+    EXPECT_EQ(form().Label9->caption(), u"594(mm)");
+    EXPECT_EQ(form().Label10->caption(), u"841(mm)");
+    EXPECT_EQ(form().TextBox4->text16(), u"6940");
+    EXPECT_EQ(form().TextBox5->text16(), u"9410");
+    EXPECT_FALSE(settingsShown());
+    EXPECT_EQ(fake.program->SharedRecordset, nullptr);
+}
+
+TEST_F(Builder, NoRegisteredPathFallsBackWithoutTouchingTheDatabase) {
+    EXPECT_TRUE(fake.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath).ok());
+    form().UserForm_Activate();
+    EXPECT_TRUE(fake.workspace.openedPaths.empty());
+    EXPECT_EQ(form().ListBox1->items(), builtInStages());
+    EXPECT_EQ(form().ListBox1->text(), u"施工");
+    EXPECT_EQ(form().ListBox2->listCount(), 0);
+    EXPECT_EQ(form().ListBox7->listCount(), 0);
+    EXPECT_TRUE(settingsShown());
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(Builder, FailuresGoToTheFallbackKeepingWhatWasFilled) {
+    struct Case {
+        const char* name;
+        std::function<void(SampleTables&)> damage;
+        bool kindsFilled;
+    };
+    const Case cases[] = {
+        {"fewer than four papers", [](SampleTables& s) { s.table(u"用紙テーブル").rows.resize(3); }, true},
+        {"no line widths", [](SampleTables& s) { s.table(u"線幅テーブル").rows.clear(); }, true},
+        {"missing field", [](SampleTables& s) { s.table(u"種別テーブル").columns[0].name = u"種別名"; },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeProgram local;
+        SampleTables tables;
+        c.damage(tables);
+        EXPECT_TRUE(
+            local.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"x.mdb").ok());
+        local.workspace.open =
+            [&tables](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+            return tables.open();
+        };
+        builder::UserForm1& f = local.program->forms().userForm1();
+        f.UserForm_Activate();
+        EXPECT_EQ(f.ListBox1->items(), builtInStages());
+        EXPECT_EQ(f.ListBox1->listIndex(), 2);
+        EXPECT_EQ(f.ListBox8->listCount(), 4);  // filled from the database before the failure
+        EXPECT_EQ(f.ListBox2->listCount(), c.kindsFilled ? 7 : 0);
+        EXPECT_EQ(local.dialogs.modalForms, std::vector<QString>{"UserForm3"});
+    }
+}
+
+TEST_F(Builder, AFileThatCannotBeOpenedFallsBackSilently) {
+    fake.workspace.open = [](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        return tiermark::makeError("wrong password");
+    };
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox1->text(), u"施工");
+    EXPECT_TRUE(settingsShown());
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(Builder, TheSettingsWindowIsOfferedOncePerShowing) {
+    EXPECT_TRUE(fake.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath).ok());
+    form().UserForm_Activate();
+    form().UserForm_Activate();  // the settings window closed and handed the activation back
+    EXPECT_EQ(fake.dialogs.modalForms.size(), 1u);
+}
+
+TEST_F(Builder, AnEmptyStageTableLeavesBothStageListsEmptyAndGoesOn) {
+    sample.table(u"ライフサークルテーブル").rows.clear();
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox1->listCount(), 0);
+    EXPECT_EQ(form().ListBox8->listCount(), 0);
+    EXPECT_EQ(form().ListBox7->text(), u"A1");
+    EXPECT_FALSE(settingsShown());
+}
+
+TEST_F(Builder, DefaultStageMatchesByTextAndTheLastDuplicateWins) {
+    sample.table(u"ライフサークルテーブル").rows.push_back({testing_support::text(u"設計")});
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"設計").ok());
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox1->listIndex(), 4);
+    EXPECT_EQ(form().ListBox8->listIndex(), 4);
+
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"竣工").ok());
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox1->listIndex(), -1);
+}
+
+TEST_F(Builder, TheCascadeComputesKeysAndFillsTheListsOnPageOne) {
+    form().UserForm_Activate();
+    form().ListBox2->setListIndex(2);
+    EXPECT_EQ(form().ListBox3->listCount(), 17);
+    form().ListBox3->setListIndex(4);
+    EXPECT_EQ(form().Label6->caption(), u"19");
+    EXPECT_EQ(form().ListBox4->items(), std::vector<std::u16string>{u"構造図"});
+    EXPECT_FALSE(form().CommandButton1->isEnabled());
+    form().ListBox4->setListIndex(0);
+    EXPECT_EQ(form().ListBox6->items(), std::vector<std::u16string>{u"構造物-STR"});
+    EXPECT_TRUE(form().CommandButton1->isEnabled());
+
+    form().ListBox2->setListIndex(0);
+    EXPECT_EQ(form().ListBox6->listCount(), 0);
+    EXPECT_TRUE(form().CommandButton1->isEnabled());  // choosing a kind does not disable it
+    form().ListBox3->setListIndex(0);
+    EXPECT_EQ(form().Label6->caption(), u"1");
+    EXPECT_FALSE(form().CommandButton1->isEnabled());
+    form().OptionButton1->setChecked(true);
+    form().ListBox4->setListIndex(0);
+    EXPECT_EQ(form().ListBox6->items(),  // no stage chosen: no letter
+              (std::vector<std::u16string>{u"-TTL", u"-STR-DIM", u"-BYP-STRn", u"-BGD"}));
+    form().ListBox1->setListIndex(1);
+    form().ListBox4->setListIndex(1);
+    form().ListBox4->setListIndex(0);
+    EXPECT_EQ(form().ListBox6->items(),
+              (std::vector<std::u16string>{u"D-TTL", u"D-STR-DIM", u"D-BYP-STRn", u"D-BGD"}));
+}
+
+TEST_F(Builder, AKindWithoutWorkTypesKeepsTheOldListAndSaysSo) {
+    form().UserForm_Activate();
+    form().ListBox2->setListIndex(3);
+    const auto before = form().ListBox3->items();
+    form().ListBox2->setListIndex(5);
+    EXPECT_EQ(fake.dialogs.texts(), std::vector<std::u16string>{std::u16string(kNoWorkType)});
+    EXPECT_EQ(form().ListBox3->items(), before);
+    form().ListBox3->setListIndex(0);  // the new kind's offset applies to the old list
+    EXPECT_EQ(form().Label6->caption(), u"83");
+}
+
+TEST_F(Builder, TheCascadeOnPageTwoCarriesTheLetterAndItsOwnKey) {
+    form().UserForm_Activate();
+    form().ListBox8->setListIndex(2);
+    form().ListBox9->setListIndex(6);
+    form().ListBox10->setListIndex(0);
+    EXPECT_EQ(form().Label18->caption(), u"94");
+    EXPECT_EQ(form().ListBox11->items(), std::vector<std::u16string>{u"配置図"});
+    form().ListBox9->setListIndex(0);
+    form().ListBox10->setListIndex(0);
+    form().ListBox11->setListIndex(0);
+    EXPECT_EQ(form().ListBox13->items(),
+              (std::vector<std::u16string>{u"C-TTL", u"C-STR-DIM", u"C-BYP-STRn", u"C-BGD"}));
+    // A work type without drawing kinds empties the page-2 lists.
+    form().ListBox9->setListIndex(3);
+    form().ListBox10->setListIndex(3);
+    EXPECT_EQ(form().ListBox11->listCount(), 0);
+    EXPECT_EQ(form().ListBox13->listCount(), 0);
+}
+
+TEST_F(Builder, ADrawingNameWithAQuoteFindsNoLayers) {
+    form().UserForm_Activate();
+    form().ListBox2->setListIndex(0);
+    form().ListBox3->setListIndex(0);
+    form().ListBox4->setListIndex(2);  // it's
+    EXPECT_EQ(form().ListBox6->listCount(), 0);
+    EXPECT_FALSE(form().CommandButton1->isEnabled());
+}
+
+TEST_F(Builder, ThePaperSetsTheSidesAndTheRedrawOriginFollowsEveryChange) {
+    form().UserForm_Activate();
+    form().TextBox1->setText(QString());
+    EXPECT_EQ(form().TextBox4->text16(), u"0.000");
+    EXPECT_EQ(form().TextBox5->text16(), u"0.000");
+    form().TextBox1->setText(QStringLiteral("1"));
+    EXPECT_EQ(form().TextBox4->text16(), u"694");
+    EXPECT_EQ(form().TextBox5->text16(), u"941");
+    form().TextBox2->setText(QStringLiteral("10.5"));
+    EXPECT_EQ(form().TextBox4->text16(), u"704.5");
+    form().ListBox7->setListIndex(0);
+    EXPECT_EQ(form().Label11->caption(), u"A4");
+    EXPECT_EQ(form().Label24->caption(), u"210");
+    EXPECT_EQ(form().Label9->caption(), u"210(mm)");
+    EXPECT_EQ(form().TextBox5->text16(), u"397");
+}
+
+TEST_F(Builder, BeforeAnyPaperTheOriginMirrorsTheCorner) {
+    form().TextBox2->setText(QStringLiteral("5"));
+    EXPECT_EQ(form().TextBox4->text16(), u"5");
+    EXPECT_EQ(form().TextBox5->text16(), u"0.000");
+}
+
+TEST_F(Builder, AQuoteInThePaperNameReadsTheFirstRowOfTheWholeTable) {
+    sample.table(u"用紙テーブル").rows[3][0] = testing_support::text(u"A'1");
+    form().UserForm_Activate();
+    EXPECT_EQ(form().Label11->caption(), u"A'1");
+    EXPECT_EQ(form().Label9->caption(), u"210(mm)");
+}
+
+TEST_F(Builder, TheSettingsWindowCopiesTheStageByPositionAndByText) {
+    // The database lists the stages in another order than the settings window.
+    auto& stages = sample.table(u"ライフサークルテーブル").rows;
+    std::swap(stages[0], stages[3]);  // 維持管理, 設計, 施工, 測量
+    form().UserForm_Activate();
+    form().ListBox1->setListIndex(0);  // 維持管理
+
+    app::Forms& forms = fake.program->forms();
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        auto& settingsWindow = static_cast<settings::UserForm3&>(dialog);
+        EXPECT_EQ(settingsWindow.ListBox1->text(), u"測量");  // by position
+        settingsWindow.ListBox1->setListIndex(3);             // 維持管理
+        settingsWindow.CommandButton2_Click();
+    };
+    form().CommandButton3_Click();
+    EXPECT_EQ(fake.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage), u"維持管理");
+    EXPECT_EQ(form().ListBox1->listIndex(), 3);  // by position: 測量 in the database's order
+    ASSERT_NE(forms.userForm3IfLoaded(), nullptr);
+
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        if (auto* settingsWindow = qobject_cast<settings::UserForm3*>(&dialog)) {
+            settingsWindow->ListBox1->setListIndex(3);  // 維持管理
+            settingsWindow->CommandButton1_Click();     // by text, then the registration form
+        }
+    };
+    form().CommandButton3_Click();
+    EXPECT_EQ(form().ListBox1->text(), u"維持管理");
+    EXPECT_EQ(fake.dialogs.modalForms.back(), QStringLiteral("UserForm5"));
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/form_registry.h"
+#include "app/guidance.h"
+#include "app/main_window.h"
+#include "builder/forms/builder_form.h"
+#include "tests/forms/support/fakes.h"
+
+namespace {
+
+using testing_support::FakeProgram;
+
+class Form1Test : public ::testing::Test {
+protected:
+    FakeProgram fake;
+    app::Form1& form() { return fake.program->forms().form1(); }
+    std::u16string guidance() { return form().Label3->caption(); }
+};
+
+TEST_F(Form1Test, StartUpGuidanceFollowsTheRunningInstances) {
+    form().Form_Load();
+    EXPECT_EQ(form().cmbfilename->listCount(), 0);
+    EXPECT_EQ(form().cmbfilename->listIndex(), -1);
+    EXPECT_EQ(guidance(), app::guidance::kNone);
+
+    fake.startCad("Drawing1.dwg");
+    form().Form_Load();
+    EXPECT_EQ(form().cmbfilename->listCount(), 1);
+    EXPECT_EQ(form().cmbfilename->listIndex(), 0);
+    EXPECT_EQ(form().cmbfilename->text(), u"[Drawing1.dwg]");
+    EXPECT_EQ(guidance(), app::guidance::kRegister);
+
+    fake.startCad("図面2.dwg");
+    form().Form_Load();
+    EXPECT_EQ(form().cmbfilename->listCount(), 2);
+    EXPECT_EQ(form().cmbfilename->listIndex(), 1);
+    EXPECT_EQ(guidance(), u"複数のAUTOCADLTが起動中です。\r処理を行う対象の図面の選択は合っていますか？");
+}
+
+TEST_F(Form1Test, GuidanceTextsCarryTheirIdeographicSpaces) {
+    EXPECT_NE(app::guidance::kMove.find(u"→　移動のみ"), std::u16string_view::npos);
+    EXPECT_NE(app::guidance::kNone.find(u"注意！　AUTOCADLT"), std::u16string_view::npos);
+    EXPECT_EQ(app::guidance::forStartUp(1, 3), app::guidance::changeMoveAndSelect());
+}
+
+TEST_F(Form1Test, TargetChangeAnsweredCancelChangesNothing) {
+    fake.startCad("a.dwg");
+    form().Form_Load();
+    form().Combo1->addItem(u"構造物D-STR");
+    form().Combo1_Click();
+    const std::u16string before = guidance();
+    fake.startCad("b.dwg");
+    fake.dialogs.answers.push_back(ui::MsgAnswer::Cancel);
+
+    form().Label1_Click();
+
+    ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+    const ui::MessageRequest& ask = fake.dialogs.messages[0];
+    EXPECT_EQ(ask.text, u"対象図面を変更します。\r入力済みレイヤー情報は破棄されます。実行しますか？。");
+    EXPECT_EQ(ask.title, QStringLiteral("注意！！"));
+    EXPECT_EQ(ask.buttons, ui::MsgButtons::OkCancel);
+    EXPECT_EQ(ask.icon, ui::MsgIcon::Information);
+    EXPECT_EQ(ask.defaultButton, ui::MsgDefault::Second);
+    EXPECT_EQ(form().cmbfilename->listCount(), 1);
+    EXPECT_EQ(form().Combo1->listCount(), 1);
+    EXPECT_EQ(guidance(), before);
+}
+
+TEST_F(Form1Test, TargetChangeAnsweredOkRediscoversAndEmptiesTheLayerList) {
+    fake.startCad("a.dwg");
+    form().Form_Load();
+    form().Combo1->addItem(u"構造物D-STR");
+    form().Combo1->addItem(u"D-TTL");
+
+    form().Label1_Click();
+
+    EXPECT_EQ(form().Combo1->listCount(), 0);
+    EXPECT_EQ(guidance(), app::guidance::changeMoveAndSelect());
+    ASSERT_EQ(fake.dialogs.messages.size(), 2u);
+    const ui::MessageRequest& notice = fake.dialogs.messages[1];
+    EXPECT_EQ(notice.text,
+              u"図面設定が変更されました。\rレイヤー情報は破棄されました。再度設定してください。");
+    EXPECT_EQ(notice.title, QStringLiteral("注意！！"));
+    EXPECT_EQ(notice.buttons, ui::MsgButtons::Ok);
+    EXPECT_EQ(notice.icon, ui::MsgIcon::Exclamation);
+}
+
+TEST_F(Form1Test, ChoosingALayerShowsTheChangeAndMoveGuidance) {
+    fake.startCad("a.dwg");
+    form().Form_Load();
+    form().Combo1->addItem(u"D-STR");
+    form().Combo1->setListIndex(0);
+    EXPECT_EQ(
+        guidance(),
+        u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
+        u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。");
+}
+
+TEST_F(Form1Test, TheBuilderOpensOnlyWithADrawing) {
+    form().Form_Load();
+    form().Command1_Click();
+    EXPECT_EQ(fake.program->forms().userForm1IfLoaded(), nullptr);
+    fake.startCad("a.dwg");
+    form().Form_Load();
+    form().Command1_Click();
+    ASSERT_NE(fake.program->forms().userForm1IfLoaded(), nullptr);
+    EXPECT_TRUE(fake.program->forms().userForm1IfLoaded()->isVisible());
+}
+
+TEST_F(Form1Test, ClosingReleasesTheDatabaseAndUnloadsTheOtherForms) {
+    fake.startCad("a.dwg");
+    form().Form_Load();
+    fake.program->forms().ShowBuilder();
+    form().close();
+    EXPECT_EQ(fake.program->SharedDatabase, nullptr);
+    EXPECT_EQ(fake.program->forms().userForm1IfLoaded(), nullptr);
+}
+
+TEST_F(Form1Test, SendsCommandsInTheNarrowFormAndComplainsWithoutTarget) {
+    form().Form_Load();
+    form().SendCommand(u"-group\r");
+    ASSERT_EQ(fake.dialogs.texts(), std::vector<std::u16string>{u"AutoCADが選択されていません"});
+    const auto window = fake.startCad("a.dwg");
+    form().Form_Load();
+    form().SendCommand(u"C-STR\r");
+    ASSERT_EQ(fake.windows.sent.size(), 1u);
+    EXPECT_EQ(fake.windows.sent[0].bytes.size(), 7u);
+    EXPECT_EQ(fake.textsSentTo(window), std::vector<std::u16string>{u"C-STR\r"});
+}
+
+TEST_F(Form1Test, EveryControlCarriesItsCaptionAndProgramName) {
+    const auto check = [](QWidget* w, const QString& programName, const QString& caption) {
+        EXPECT_EQ(w->objectName(), programName);
+        EXPECT_EQ(w->accessibleDescription(), programName);
+        EXPECT_EQ(w->accessibleName(), caption);
+    };
+    check(form().cmbfilename, "cmbfilename", "対象図面");
+    check(form().Combo1, "Combo1", "変更後のレイヤー");
+    check(form().Command1, "Command1", "Tiermarkメニュー");
+    check(form().Command2[0], "Command2(0)", "レイヤー変更");
+    check(form().Command3[0], "Command3(0)", "移動のみ");
+    check(form().Label3, "Label3", "コメント");
+    check(form().Label6, "Label6", "ﾊﾞｰｼﾞｮﾝ 1.0.1");
+    EXPECT_FALSE(form().Command2[0]->isEnabled());
+    EXPECT_FALSE(form().Command3[0]->isEnabled());
+    EXPECT_TRUE(form().Command2[1]->isHidden());
+    EXPECT_EQ(form().size(), QSize(961, 122));
+}
+
+}  // namespace

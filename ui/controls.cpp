@@ -1,0 +1,235 @@
+#include "ui/controls.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace ui {
+
+void nameControl(QWidget& control, const QString& programName, const QString& caption) {
+    control.setObjectName(programName);
+    control.setAccessibleDescription(programName);
+    control.setAccessibleName(caption.isEmpty() ? programName
+                                                : QString(caption).replace(QChar('\r'), QChar(' ')));
+}
+
+QString displayText(const std::u16string& caption) {
+    QString text = QString::fromStdU16String(caption);
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+Label::Label(QWidget* parent, const QString& programName, const std::u16string& caption) : QLabel(parent) {
+    nameControl(*this, programName, QString::fromStdU16String(caption));
+    setWordWrap(true);
+    setCaption(caption);
+}
+
+void Label::setCaption(const std::u16string& caption) {
+    m_caption = caption;
+    showCaption();
+}
+
+void Label::setElidedInMiddle(bool elided) {
+    m_elided = elided;
+    setWordWrap(!elided);
+    // The width comes from the layout, never from the caption's length.
+    setSizePolicy(elided ? QSizePolicy::Ignored : QSizePolicy::Preferred, sizePolicy().verticalPolicy());
+    showCaption();
+}
+
+void Label::showCaption() {
+    if (!m_elided) {
+        setText(displayText(m_caption));
+        return;
+    }
+    QString oneLine = QString::fromStdU16String(m_caption);
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    setToolTip(oneLine);
+    setText(fontMetrics().elidedText(oneLine, Qt::ElideMiddle, std::max(contentsRect().width(), 1)));
+}
+
+void Label::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (m_elided) {
+        showCaption();
+    }
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+Button::Button(QWidget* parent, const QString& programName, const QString& caption)
+    : QPushButton(caption, parent) {
+    nameControl(*this, programName, caption);
+}
+
+ListBox::ListBox(QWidget* parent, const QString& programName, const QString& caption) : QListWidget(parent) {
+    nameControl(*this, programName, caption);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, &ListBox::onRowChanged);
+}
+
+void ListBox::onRowChanged(int row) {
+    if (!m_silent && row >= 0) {
+        emit clicked();
+    }
+}
+
+bool ListBox::setListIndex(int index) {
+    if (index < -1 || index >= count()) {
+        return false;
+    }
+    if (index == -1) {
+        QSignalBlocker blocker(this);
+        setCurrentRow(-1);
+        clearSelection();
+        return true;
+    }
+    if (index == currentRow()) {
+        return true;
+    }
+    setCurrentRow(index);
+    return true;
+}
+
+std::u16string ListBox::itemText(int index) const {
+    const QListWidgetItem* it = item(index);
+    return it != nullptr ? it->text().toStdU16String() : std::u16string();
+}
+
+std::u16string ListBox::text() const {
+    return itemText(currentRow());
+}
+
+void ListBox::addItem(const std::u16string& text) {
+    m_silent = true;
+    QListWidget::addItem(QString::fromStdU16String(text));
+    m_silent = false;
+}
+
+void ListBox::clearItems() {
+    m_silent = true;
+    clear();
+    m_silent = false;
+}
+
+bool ListBox::removeItemAt(int index) {
+    if (index < 0 || index >= count()) {
+        return false;
+    }
+    m_silent = true;
+    delete takeItem(index);
+    m_silent = false;
+    return true;
+}
+
+std::vector<std::u16string> ListBox::items() const {
+    std::vector<std::u16string> all;
+    all.reserve(static_cast<std::size_t>(count()));
+    for (int i = 0; i < count(); ++i) {
+        all.push_back(itemText(i));
+    }
+    return all;
+}
+
+ComboBox::ComboBox(QWidget* parent, const QString& programName, const QString& caption) : QComboBox(parent) {
+    nameControl(*this, programName, caption);
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::activated, this, [this](int) { emit clicked(); });
+}
+
+std::u16string ComboBox::itemText(int index) const {
+    return QComboBox::itemText(index).toStdU16String();
+}
+
+std::vector<std::u16string> ComboBox::items() const {
+    std::vector<std::u16string> all;
+    for (int i = 0; i < count(); ++i) {
+        all.push_back(itemText(i));
+    }
+    return all;
+}
+
+std::u16string ComboBox::text() const {
+    return currentText().toStdU16String();
+}
+
+void ComboBox::setText(const std::u16string& text) {
+    setEditText(QString::fromStdU16String(text));
+}
+
+void ComboBox::addItem(const std::u16string& text) {
+    const QSignalBlocker blocker(this);
+    const QString keep = currentText();
+    QComboBox::addItem(QString::fromStdU16String(text));
+    setEditText(keep);
+}
+
+void ComboBox::clearItems() {
+    const QSignalBlocker blocker(this);
+    clear();
+    clearEditText();
+}
+
+bool ComboBox::setListIndex(int index) {
+    if (index < 0 || index >= count()) {
+        return false;
+    }
+    {
+        const QSignalBlocker blocker(this);
+        setCurrentIndex(index);
+        setEditText(QComboBox::itemText(index));
+    }
+    emit clicked();
+    return true;
+}
+
+}  // namespace ui
+
+namespace ui {
+
+QFont msPGothic(double points) {
+    static const QString family = QStringLiteral("ＭＳ Ｐゴシック");
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(family, {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                                            QStringLiteral("IPAexGothic"), QStringLiteral("IPAGothic"),
+                                            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+                                            QStringLiteral("TakaoPGothic")});
+        return true;
+    }();
+    (void)substituted;
+    QFont font(family);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QRect fromTwips(int left, int top, int width, int height) {
+    auto px = [](int twips) { return (twips + 7) / 15; };
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+}  // namespace ui
+
+namespace ui {
+
+TextBox::TextBox(QWidget* parent, const QString& programName, const QString& caption, const QString& text)
+    : QLineEdit(text, parent) {
+    nameControl(*this, programName, caption);
+    connect(this, &QLineEdit::textChanged, this, [this] { emit changed(); });
+}
+
+OptionButton::OptionButton(QWidget* parent, const QString& programName, const QString& caption)
+    : QRadioButton(caption, parent) {
+    nameControl(*this, programName, caption);
+}
+
+}  // namespace ui
