@@ -11,6 +11,7 @@
 #include "common/utf.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
+#include "ui/controls.h"
 #include "ui/dialogs.h"
 
 int main(int argc, char** argv) {
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
     if (!settingsProblem.empty()) {
         if (offscreen) {
-            std::fprintf(stderr, "%s\n", tiermark::toUtf8(settingsProblem).c_str());
+            std::fprintf(stderr, "%s\n", ui::displayText(settingsProblem).toStdString().c_str());
         } else {
             QTimer::singleShot(0, &form1, [&] { ui::showMessage(dialogs, &form1, settingsProblem); });
         }
