@@ -40,8 +40,9 @@ struct EndpointLimits {
     // Connections at a time. When all are taken, a new client takes the place of the one that has been
     // stalled longest (in the middle of a frame, with replies unread, or silent since it connected).
     std::size_t maxConnections = 64;
-    // Bytes read from one client before the others get their turn.
+    // What one client gets of the loop before the others have their turn: bytes read, requests served.
     std::size_t readBudget = 1u << 20;
+    std::size_t framesPerTurn = 8;
 };
 
 // The stand-in's side of the endpoint: a listening UNIX socket and its connections, all non-blocking, so
@@ -102,6 +103,7 @@ private:
         std::optional<cadlink::posix::Clock::time_point> frameSince;
         std::optional<cadlink::posix::Clock::time_point> unreadSince;
         bool served = false;  // at least one request came whole
+        std::size_t requests = 0;
     };
 
     EndpointServer(cadlink::posix::UniqueFd listen, std::string socketFile, RequestHandler& handler,
