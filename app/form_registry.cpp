@@ -34,7 +34,7 @@ void unload(QPointer<Form>& form) {
 template <typename Form>
 void showModal(QPointer<Form>& form, Program& program) {
     Form& shown = obtain(form, program);
-    program.services.dialogs.runModal(shown);
+    program.dialogs().runModal(shown);
 }
 
 }  // namespace

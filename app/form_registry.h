@@ -1,3 +1,4 @@
+// The form registry: creates, shows and unloads every form of the program (app::Forms).
 #pragma once
 
 #include <QPointer>

@@ -12,8 +12,7 @@ inline constexpr std::u16string_view kChange =
 inline constexpr std::u16string_view kMove =
     u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。";
 inline constexpr std::u16string_view kSelect =
-    u"AUTOCADLT上での選択方法：対象オブジェクトをマウスの左クリック又はドラッグで選択→右クリックで決定→実行ボ"
-    u"タンをクリック";
+    u"AUTOCADLT上での選択方法：対象オブジェクトをマウスの左クリック又はドラッグで選択→右クリックで決定→実行ボタンをクリック";
 inline constexpr std::u16string_view kSeveral =
     u"複数のAUTOCADLTが起動中です。\r処理を行う対象の図面の選択は合っていますか？";
 inline constexpr std::u16string_view kNone =

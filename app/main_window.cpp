@@ -88,8 +88,7 @@ void Form1::createControls() {
     Label4 = new ui::Label(this, QStringLiteral("Label4"), u"コメント");
     Label4->setFont(ui::msPGothic(11.25));
     place(Label4, 1800, 720, 975, 255);
-    Label3 = new ui::Label(this, QStringLiteral("Label3"));
-    ui::nameControl(*Label3, QStringLiteral("Label3"), QStringLiteral("コメント"));
+    Label3 = new ui::Label(this, QStringLiteral("Label3"), {}, QStringLiteral("コメント"));  // the guidance
     Label3->setFont(ui::msPGothic(11.25));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Label3, 2640, 720, 11775, 975);
@@ -102,24 +101,18 @@ void Form1::createControls() {
 }
 
 bool Form1::targetWindow(cadlink::WindowHandle& window) const {
-    return cadlink::TargetWindow(m_program.Instances, *m_drawingList, window);
+    return m_program.targetWindow(*m_drawingList, window);
 }
 
 void Form1::SendCommand(std::u16string_view text) {
     m_channel.SendCommand(text);
 }
 
-void Form1::sendAll(const std::vector<std::u16string>& texts) {
-    for (const std::u16string& text : texts) {
-        SendCommand(text);
-    }
-}
-
 void Form1::Form_Load() {
-    m_program.Matching.processBaseName = u"ACLT";
-    m_program.Matching.mainWindowPrefix = u"AutoCAD LT -";
-    cadlink::FindAutoCadLt(m_program.services.windows, m_program.Matching, m_program.Instances,
-                           *m_drawingList);
+    cadlink::MatchingValues matching;
+    matching.processBaseName = u"ACLT";
+    matching.mainWindowPrefix = u"AutoCAD LT -";
+    m_program.findAutoCadLt(matching, *m_drawingList);
     Label3->setCaption(guidance::forStartUp(m_drawingList->lineCount(), Combo1->listCount()));
 }
 
@@ -130,7 +123,7 @@ void Form1::Label1_Click() {
     confirm.buttons = ui::MsgButtons::OkCancel;
     confirm.icon = ui::MsgIcon::Information;
     confirm.defaultButton = ui::MsgDefault::Second;
-    if (m_program.services.dialogs.MsgBox(this, confirm) != ui::MsgAnswer::Ok) {
+    if (m_program.dialogs().MsgBox(this, confirm) != ui::MsgAnswer::Ok) {
         return;
     }
     Form_Load();
@@ -139,7 +132,7 @@ void Form1::Label1_Click() {
     notice.text = std::u16string(guidance::kTargetChanged);
     notice.title = confirm.title;
     notice.icon = ui::MsgIcon::Exclamation;
-    m_program.services.dialogs.MsgBox(this, notice);
+    m_program.dialogs().MsgBox(this, notice);
 }
 
 void Form1::Combo1_Click() {
@@ -162,7 +155,7 @@ void Form1::Form_Unload() {
         return;
     }
     m_unloaded = true;
-    m_program.ReleaseDatabase();
+    m_program.database().release();
     m_program.forms().unloadAllButMain();
 }
 

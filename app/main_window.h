@@ -1,3 +1,4 @@
+// Form1, the main window: the target drawing, the layer change and move, the guidance.
 #pragma once
 
 #include <QWidget>
@@ -57,7 +58,6 @@ protected:
 
 private:
     void createControls();
-    void sendAll(const std::vector<std::u16string>& texts);
 
     Program& m_program;
     std::unique_ptr<cadlink::DrawingList> m_drawingList;

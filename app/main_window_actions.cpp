@@ -2,6 +2,7 @@
 // Command3 arrays, each a start, an execute and a cancel.
 #include "app/main_window.h"
 #include "app/program.h"
+#include "builder/layer_names.h"
 #include "cadlink/command_texts.h"
 
 namespace app {
@@ -9,40 +10,35 @@ namespace {
 
 constexpr std::u16string_view kChangeStarted =
     u"レイヤー変更を実施します。実行ボタンで変更します。中止するにはキャンセルボタンを押してください。\r"
-    u"対象図面上でマウスをクリック　→　対象オブジェクトをマウスの左クリック又はドラッグで選択→右クリックで決"
-    u"定→実行ボタンをクリック";
+    u"対象図面上でマウスをクリック　→　対象オブジェクトをマウスの左クリック又はドラッグで選択→右クリックで決定→実行ボタンをクリック";
 constexpr std::u16string_view kChangeDone =
     u"選択されたオブジェクトのレイヤー変更が完了しました。変更後オブジェクトは所定位置に移動しています。\r"
     u"続けて変更、移動の処理が可能です。";
 constexpr std::u16string_view kChangeCancelled =
     u"レイヤー変更の処理を中止しました。\r"
-    u"続けて変更、移動の処理が可能です。レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェ"
-    u"クトを選択してください。\r"
+    u"続けて変更、移動の処理が可能です。レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
     u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。";
 constexpr std::u16string_view kMoveStarted =
-    u"選択されたオブジェクトを移動を実施します。実行ボタンで変更します。中止するにはキャンセルボタンを押して"
-    u"ください。\r"
-    u"対象図面上でマウスをクリック　→　対象オブジェクトをマウスの左クリック又はドラッグで選択→右クリックで決"
-    u"定→実行ボタンをクリック";
+    u"選択されたオブジェクトを移動を実施します。実行ボタンで変更します。中止するにはキャンセルボタンを押してください。\r"
+    u"対象図面上でマウスをクリック　→　対象オブジェクトをマウスの左クリック又はドラッグで選択→右クリックで決定→実行ボタンをクリック";
 constexpr std::u16string_view kMoveDone =
     u"選択されたオブジェクトの移動が完了しました。\r続けて変更、移動の処理が可能です。";
 constexpr std::u16string_view kMoveCancelled =
     u"移動処理を中止しました。\r"
-    u"続けて変更、移動の処理が可能です。レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェ"
-    u"クトを選択してください。\r"
+    u"続けて変更、移動の処理が可能です。レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
     u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。";
 
 }  // namespace
 
 void Form1::Command2_Click(int index) {
-    const double x = m_program.Layers.redrawOriginX;
-    const double y = m_program.Layers.redrawOriginY;
+    const double x = m_program.layers().redrawOriginX;
+    const double y = m_program.layers().redrawOriginY;
     switch (index) {
         case 0:  // レイヤー変更
             Command3[0]->setEnabled(false);
             Command3[1]->setEnabled(false);
             Command2[0]->setVisible(false);
-            sendAll(startTexts());
+            cadlink::sendAll(m_channel, cadlink::startTexts());
             Command2[1]->setVisible(true);
             Command2[2]->setVisible(true);
             Label3->setCaption(std::u16string(kChangeStarted));
@@ -50,7 +46,8 @@ void Form1::Command2_Click(int index) {
         case 1:  // 実行
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            sendAll(executeChangeTexts(Combo1->text(), x, y));
+            cadlink::sendAll(m_channel,
+                             cadlink::executeChangeTexts(builder::targetLayer(Combo1->text()), x, y));
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
@@ -60,7 +57,7 @@ void Form1::Command2_Click(int index) {
             Label3->setCaption(std::u16string(kChangeCancelled));
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            sendAll(cancelTexts());
+            cadlink::sendAll(m_channel, cadlink::cancelTexts());
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
@@ -71,14 +68,14 @@ void Form1::Command2_Click(int index) {
 }
 
 void Form1::Command3_Click(int index) {
-    const double x = m_program.Layers.redrawOriginX;
-    const double y = m_program.Layers.redrawOriginY;
+    const double x = m_program.layers().redrawOriginX;
+    const double y = m_program.layers().redrawOriginY;
     switch (index) {
         case 0:  // 移動のみ
             Command2[0]->setEnabled(false);
             Command2[1]->setEnabled(false);
             Command3[0]->setVisible(false);
-            sendAll(startTexts());
+            cadlink::sendAll(m_channel, cadlink::startTexts());
             Command3[1]->setVisible(true);
             Command3[2]->setVisible(true);
             Label3->setCaption(std::u16string(kMoveStarted));
@@ -86,7 +83,7 @@ void Form1::Command3_Click(int index) {
         case 1:  // 実行
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            sendAll(executeMoveTexts(x, y));
+            cadlink::sendAll(m_channel, cadlink::executeMoveTexts(x, y));
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);
@@ -96,7 +93,7 @@ void Form1::Command3_Click(int index) {
             Label3->setCaption(std::u16string(kMoveCancelled));
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            sendAll(cancelTexts());
+            cadlink::sendAll(m_channel, cadlink::cancelTexts());
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);

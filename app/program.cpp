@@ -6,27 +6,30 @@
 
 namespace app {
 
-Program::Program(Services services_) : services(services_), m_forms(std::make_unique<Forms>(*this)) {}
+Program::Program(Services services) : m_services(services), m_forms(std::make_unique<Forms>(*this)) {}
 
 Program::~Program() {
     m_forms.reset();
-    ReleaseDatabase();
+    m_database.release();
+}
+
+void Program::findAutoCadLt(const cadlink::MatchingValues& matching, cadlink::DrawingList& list) {
+    m_matching = matching;
+    cadlink::FindAutoCadLt(m_services.windows, m_matching, m_instances, list);
+}
+
+bool Program::targetWindow(const cadlink::DrawingList& list, cadlink::WindowHandle& window) const {
+    return cadlink::TargetWindow(m_instances, list, window);
 }
 
 cadlink::CommandChannel Program::makeChannel(cadlink::TextForm form, QWidget* messageParent) {
     return cadlink::CommandChannel(
-        services.windows,
+        m_services.windows,
         [this](cadlink::WindowHandle& window) { return forms().form1().targetWindow(window); },
         [this, messageParent](const std::u16string& text) {
-            ui::showMessage(services.dialogs, messageParent, text);
+            ui::showMessage(m_services.dialogs, messageParent, text);
         },
         form);
-}
-
-void Program::ReleaseDatabase() {
-    SharedRecordset.reset();
-    SharedDatabase.reset();
-    SharedWorkspace = nullptr;
 }
 
 }  // namespace app

@@ -12,6 +12,7 @@ class QWidget;
 #include "cadlink/channel.h"
 #include "cadlink/discovery.h"
 #include "stddb/database.h"
+#include "stddb/shared_database.h"
 
 namespace cadlink {
 class WindowSystem;
@@ -40,9 +41,10 @@ struct Services {
         nullptr;  // read-back of the drawing's layers, where the target offers it
 };
 
-// The program-wide state that every form reaches the same way, through the one Program it is given:
-// the AutoCAD LT instance table, the shared database handles, and the layer tables with the redraw origin
-// and the family number of the numbered-layer form.
+// The program-wide state that every form reaches the same way, through the one Program it is given: the
+// platform services, the AutoCAD LT instance table, the shared database, and the layer tables with the
+// redraw origin and the family number of the numbered-layer form. Each part has one accessor; the forms
+// themselves are reached through the form registry.
 class Program {
 public:
     explicit Program(Services services);
@@ -50,24 +52,29 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    Services services;
+    // The platform services.
+    cadlink::WindowSystem& windows() const { return m_services.windows; }
+    stddb::Workspace& workspace() const { return m_services.workspace; }
+    stddb::SettingsStore& settings() const { return m_services.settings; }
+    ui::Dialogs& dialogs() const { return m_services.dialogs; }
+    // The read-back of the drawing's layers; nullptr where the target offers none.
+    cadlink::DrawingAccess* drawing() const { return m_services.drawing; }
+    void setDrawingAccess(cadlink::DrawingAccess* drawing) { m_services.drawing = drawing; }
 
-    // The AutoCAD LT link.
-    cadlink::Instances Instances;
-    cadlink::MatchingValues Matching;
+    // The AutoCAD LT link: discovery rebuilds the instance table and the drawing list with the matching
+    // values given; the target window is that of the drawing list's selected line.
+    void findAutoCadLt(const cadlink::MatchingValues& matching, cadlink::DrawingList& list);
+    bool targetWindow(const cadlink::DrawingList& list, cadlink::WindowHandle& window) const;
 
-    // The layer-standard database: the registered path as the builder's last start-up read it, the open
-    // database and the current result set that the builder's queries share.
-    std::u16string RegisteredDatabasePath;
-    stddb::Workspace* SharedWorkspace = nullptr;
-    std::unique_ptr<stddb::Database> SharedDatabase;
-    std::unique_ptr<stddb::Recordset> SharedRecordset;
-    // Sets the database and the workspace to nothing, in that order.
-    void ReleaseDatabase();
+    // The layer-standard database that the builder's start-up opens and the main window's unload releases,
+    // with the current result set of the builder's queries.
+    stddb::SharedDatabase& database() { return m_database; }
+    const stddb::SharedDatabase& database() const { return m_database; }
 
     // The layer tables, the family number of the numbered-layer form and the displacement of the move:
     // written by the layer creation and the numbered-layer form, read by the main window's execute.
-    builder::ProgramLayerState Layers;
+    builder::ProgramLayerState& layers() { return m_layers; }
+    const builder::ProgramLayerState& layers() const { return m_layers; }
 
     // A command channel for a sending form: its target is the drawing selected in the main window, read
     // afresh for every text; its messages appear over the given form.
@@ -77,6 +84,11 @@ public:
     Forms& forms() { return *m_forms; }
 
 private:
+    Services m_services;
+    cadlink::Instances m_instances;
+    cadlink::MatchingValues m_matching;
+    stddb::SharedDatabase m_database;
+    builder::ProgramLayerState m_layers;
     std::unique_ptr<Forms> m_forms;
 };
 

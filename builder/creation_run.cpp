@@ -5,20 +5,14 @@
 
 #include "builder/cascade.h"
 #include "builder/colours.h"
-#include "builder/layer_commands.h"
 #include "builder/layer_names.h"
 #include "builder/redraw_origin.h"
 #include "builder/value_text.h"
+#include "cadlink/command_texts.h"
 
 namespace builder {
 
 namespace {
-
-void sendAll(CreationHost& host, const std::vector<std::u16string>& texts) {
-    for (const auto& text : texts) {
-        host.SendCommand(text);
-    }
-}
 
 // Entries of ListBox6 that stand for a layer of their own (templates of numbered families end in "n").
 int countCreatedEntries(const std::vector<std::u16string>& entries) {
@@ -96,14 +90,10 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
             const auto slot = static_cast<std::size_t>(s);
             const std::u16string name = standardLayerName(letter, row.object, row.element);
             const std::u16string display = displayName(input.optionButton1, row.content, name);
-            host.SendCommand(kEscEsc);
-            host.SendCommand(kLayerCommand);
-            host.SendCommand(kNewOption);
+            cadlink::sendAll(host, cadlink::createLayerTexts(name));
             host.addToCombo1(display);
             tables.LayerDisplayNames[slot] = display;
-            host.SendCommand(name + u"\r");
             tables.LayerNames[slot] = name;
-            host.SendCommand(kEsc);
         }
 
         // A family template is created but gets neither line type nor colour, and the next row takes
@@ -114,13 +104,14 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         }
         tables.ensureIndex(s);
         const auto slot = static_cast<std::size_t>(s);
-        const std::u16string linetype =
-            valueText(row.linetype) == u"実線" ? std::u16string(kContinuous) : valueText(row.linetype);
+        const std::u16string linetype = valueText(row.linetype) == u"実線"
+                                            ? std::u16string(cadlink::kContinuous)
+                                            : valueText(row.linetype);
         tables.LayerLinetypes[slot] = linetype;
-        sendAll(host, linetypeTexts(linetype, tables.LayerNames[slot]));
+        cadlink::sendAll(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
 
         const std::int64_t colour = colourOf(host, row.colour);
-        sendAll(host, colourTexts(colour, tables.LayerNames[slot]));
+        cadlink::sendAll(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
         tables.LayerColors[slot] = colour;
         ++s;
     }
@@ -132,15 +123,11 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     // are not created and offered a second time.
     while (s <= carriedBound) {
         const auto slot = static_cast<std::size_t>(s);
-        host.SendCommand(kEscEsc);
-        host.SendCommand(kLayerCommand);
-        host.SendCommand(kNewOption);
-        host.addToCombo1(tables.LayerDisplayNames[slot]);
         if (auto derived = standardNameFromDisplayName(tables.LayerDisplayNames[slot])) {
             tables.LayerNames[slot] = std::move(*derived);
         }
-        host.SendCommand(tables.LayerNames[slot] + u"\r");
-        host.SendCommand(kEsc);
+        cadlink::sendAll(host, cadlink::createLayerTexts(tables.LayerNames[slot]));
+        host.addToCombo1(tables.LayerDisplayNames[slot]);
         ++s;
     }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "builder/layer_tables.h"
+#include "cadlink/channel.h"
 #include "stddb/database.h"
 
 namespace builder {
@@ -21,13 +22,9 @@ struct LayerRow {
 };
 
 // What layer creation needs from the builder form and, through it, from the main window.
-class CreationHost {
+// SendCommand is the builder's command channel: one command text per call.
+class CreationHost : public cadlink::CommandSender {
 public:
-    virtual ~CreationHost() = default;
-
-    // The builder's command channel: one command text per call.
-    virtual void SendCommand(std::u16string_view text) = 0;
-
     // The main window's layer list Combo1.
     virtual void clearCombo1() = 0;
     virtual void addToCombo1(const std::u16string& text) = 0;

@@ -18,7 +18,7 @@ tiermark::Result<Payload> EncodeCommand(std::u16string_view text, TextForm form)
         payload.bytes.push_back(0);
         return payload;
     }
-    auto narrow = toCp932(text);
+    auto narrow = tiermark::toCp932(text);
     if (!narrow) {
         return narrow.error();
     }
@@ -91,7 +91,7 @@ tiermark::Result<DecodedCommand> DecodeCommand(const std::vector<std::uint8_t>& 
     while (end < bytes.size() && bytes[end] != 0) {
         ++end;
     }
-    auto text = fromCp932(std::string_view(reinterpret_cast<const char*>(bytes.data()), end));
+    auto text = tiermark::fromCp932(std::string_view(reinterpret_cast<const char*>(bytes.data()), end));
     if (!text && wide) {
         // Wide text of double-byte characters only, such as a Japanese name alone.
         decoded.form = TextForm::Wide;
@@ -108,6 +108,12 @@ tiermark::Result<DecodedCommand> DecodeCommand(const std::vector<std::uint8_t>& 
 
 CommandChannel::CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message, TextForm form)
     : m_system(system), m_target(std::move(target)), m_message(std::move(message)), m_form(form) {}
+
+void sendAll(CommandSender& sender, const std::vector<std::u16string>& texts) {
+    for (const std::u16string& text : texts) {
+        sender.SendCommand(text);
+    }
+}
 
 void CommandChannel::SendCommand(std::u16string_view text) {
     WindowHandle window = 0;

@@ -58,14 +58,25 @@ inline constexpr std::u16string_view kNoTargetMessage = u"AutoCADが選択され
 inline constexpr std::u16string_view kUnencodableMessage =
     u"この文字列には AutoCAD LT に送れない文字が含まれています。コマンドは送信されませんでした。";
 
+// Whatever command texts go through: a form's command channel, or the host through which the logic
+// reaches one.
+class CommandSender {
+public:
+    virtual ~CommandSender() = default;
+    virtual void SendCommand(std::u16string_view text) = 0;
+};
+
+// Sends each text as one command, in order.
+void sendAll(CommandSender& sender, const std::vector<std::u16string>& texts);
+
 // The command channel of one sending form. Each text is delivered as one blocking copy-data message
 // (wParam 1, dwData 1) to the target's main window, followed by two posted null messages. A send to a
 // window that is 0 or gone fails silently.
-class CommandChannel {
+class CommandChannel final : public CommandSender {
 public:
     CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message, TextForm form);
 
-    void SendCommand(std::u16string_view text);
+    void SendCommand(std::u16string_view text) override;
 
     TextForm form() const { return m_form; }
 

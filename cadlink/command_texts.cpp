@@ -1,13 +1,24 @@
 #include "cadlink/command_texts.h"
 
-#include "builder/layer_names.h"
 #include "common/numtext.h"
 
-namespace app {
+namespace cadlink {
 
 namespace {
 
-// A text ending in CR and NUL, as AutoCAD LT takes one line of input.
+// A line of the "-Layer" sequences: the text and CR.
+std::u16string layerLine(std::u16string_view text) {
+    return std::u16string(text) + u"\r";
+}
+
+constexpr std::u16string_view kEscEsc = u"\x1b\x1b";
+constexpr std::u16string_view kEsc = u"\x1b";
+constexpr std::u16string_view kLayerCommand = u"-Layer\r";
+constexpr std::u16string_view kNewOption = u"n\r";
+constexpr std::u16string_view kLinetypeOption = u"L\r";
+constexpr std::u16string_view kColourOption = u"C\r";
+
+// A text of the main window's sequences: the text, CR and NUL, as AutoCAD LT takes one line of input.
 std::u16string line(std::u16string_view text) {
     std::u16string result(text);
     result += u'\r';
@@ -28,6 +39,30 @@ void append(std::vector<std::u16string>& to, std::vector<std::u16string> texts) 
 
 }  // namespace
 
+std::vector<std::u16string> createLayerTexts(std::u16string_view name, NameEnd end) {
+    return {std::u16string(kEscEsc), std::u16string(kLayerCommand), std::u16string(kNewOption),
+            std::u16string(name) + (end == NameEnd::CrLf ? u"\r\n" : u"\r"), std::u16string(kEsc)};
+}
+
+std::vector<std::u16string> linetypeTexts(std::u16string_view linetype, std::u16string_view name) {
+    return {std::u16string(kEscEsc),
+            std::u16string(kLayerCommand),
+            std::u16string(kLinetypeOption),
+            layerLine(linetype),
+            layerLine(name),
+            std::u16string(kEscEsc)};
+}
+
+std::vector<std::u16string> colourTexts(std::int64_t colour, std::u16string_view name) {
+    const std::string number = std::to_string(colour);
+    return {std::u16string(kEscEsc),
+            std::u16string(kLayerCommand),
+            std::u16string(kColourOption),
+            layerLine(std::u16string(number.begin(), number.end())),
+            layerLine(name),
+            std::u16string(kEscEsc)};
+}
+
 std::vector<std::u16string> groupCreationTexts() {
     return {escape(), line(u"-group"), line(u"C"), line(kGroupName), line(u"C")};
 }
@@ -39,21 +74,9 @@ std::vector<std::u16string> moveTexts(double x, double y) {
             escape()};
 }
 
-std::u16string targetLayer(std::u16string_view combo1Text) {
-    // Combo1 offers display names; the rule that recovers their standard names applies to typed text too.
-    return builder::standardNameFromDisplayName(combo1Text).value_or(std::u16string());
-}
-
-std::vector<std::u16string> changeTexts(std::u16string_view combo1Text) {
-    return {line(u"change"),
-            line(u"G"),
-            line(kGroupName),
-            line(u""),
-            line(u"P"),
-            line(u"LA"),
-            line(targetLayer(combo1Text)),
-            line(u""),
-            escape()};
+std::vector<std::u16string> changeTexts(std::u16string_view layer) {
+    return {line(u"change"), line(u"G"),  line(kGroupName), line(u""), line(u"P"),
+            line(u"LA"),     line(layer), line(u""),        escape()};
 }
 
 std::vector<std::u16string> removalTexts() {
@@ -64,9 +87,9 @@ std::vector<std::u16string> startTexts() {
     return groupCreationTexts();
 }
 
-std::vector<std::u16string> executeChangeTexts(std::u16string_view combo1Text, double x, double y) {
+std::vector<std::u16string> executeChangeTexts(std::u16string_view layer, double x, double y) {
     std::vector<std::u16string> texts = moveTexts(x, y);
-    append(texts, changeTexts(combo1Text));
+    append(texts, changeTexts(layer));
     append(texts, removalTexts());
     return texts;
 }
@@ -81,4 +104,4 @@ std::vector<std::u16string> cancelTexts() {
     return removalTexts();
 }
 
-}  // namespace app
+}  // namespace cadlink

@@ -1,13 +1,33 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace app {
+// Every command text Tiermark types into AutoCAD LT's command line, in one place: the "-Layer" sequences
+// that create a layer and set its line type and colour, and the group, move, change and ungroup sequences
+// of the main window's layer change and move. Each text is one SendCommand; CR (character 13) ends a line
+// of input, ESC (character 27) cancels. cadlink::sendAll (channel.h) sends a sequence.
+namespace cadlink {
 
-// The command texts of the main window's layer change and move. Every text ends in its own NUL (the
-// command channel appends one more); each is one SendCommand.
+// --- Layers ---------------------------------------------------------------------------------------------
+
+// How the name of a new layer ends: in CR, or in CR LF as the numbered-layer form types it.
+enum class NameEnd { Cr, CrLf };
+
+// Create N: ESC ESC; "-Layer" CR; "n" CR; N CR (or CR LF); ESC.
+std::vector<std::u16string> createLayerTexts(std::u16string_view name, NameEnd end = NameEnd::Cr);
+// Line type L of N: ESC ESC; "-Layer" CR; "L" CR; L CR; N CR; ESC ESC. An empty L sends CR alone.
+std::vector<std::u16string> linetypeTexts(std::u16string_view linetype, std::u16string_view name);
+// Colour C of N: ESC ESC; "-Layer" CR; "C" CR; C CR; N CR; ESC ESC.
+std::vector<std::u16string> colourTexts(std::int64_t colour, std::u16string_view name);
+
+// The line type of a layer whose row says "実線", and of every numbered member.
+inline constexpr std::u16string_view kContinuous = u"Continuous";
+
+// --- The main window's layer change and move ------------------------------------------------------------
+// Every text of these sequences ends in its own NUL (the command channel appends one more).
 
 // The temporary group that collects the picked objects.
 inline constexpr std::u16string_view kGroupName = u"KESTRA";
@@ -16,19 +36,15 @@ inline constexpr std::u16string_view kGroupName = u"KESTRA";
 std::vector<std::u16string> groupCreationTexts();
 // M1–M5: move the group from 0,0 to x,y (shortest decimal texts with a full stop).
 std::vector<std::u16string> moveTexts(double x, double y);
-// C1–C9: put the group on the layer recovered from Combo1's text.
-std::vector<std::u16string> changeTexts(std::u16string_view combo1Text);
+// C1–C9: put the group on the layer (C7 is the layer's name followed by CR; CR alone for an empty name).
+std::vector<std::u16string> changeTexts(std::u16string_view layer);
 // U1–U4: dissolve the group.
 std::vector<std::u16string> removalTexts();
 
-// The target layer from Combo1's text: from the character before the first "-" to the end; the whole text
-// when it starts with "-"; empty when it holds no "-".
-std::u16string targetLayer(std::u16string_view combo1Text);
-
 // The texts of each button, in order.
-std::vector<std::u16string> startTexts();                                                            // 1–5
-std::vector<std::u16string> executeChangeTexts(std::u16string_view combo1Text, double x, double y);  // 18
-std::vector<std::u16string> executeMoveTexts(double x, double y);                                    // 9
-std::vector<std::u16string> cancelTexts();                                                           // 4
+std::vector<std::u16string> startTexts();                                                       // 1–5
+std::vector<std::u16string> executeChangeTexts(std::u16string_view layer, double x, double y);  // 18
+std::vector<std::u16string> executeMoveTexts(double x, double y);                               // 9
+std::vector<std::u16string> cancelTexts();                                                      // 4
 
-}  // namespace app
+}  // namespace cadlink

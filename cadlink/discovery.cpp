@@ -73,7 +73,7 @@ std::u16string GetWindowTitle(WindowSystem& system, WindowHandle window) {
     if (bytes.size() > static_cast<std::size_t>(length)) {
         bytes.resize(static_cast<std::size_t>(length));
     }
-    return fromCp932Lenient(withoutBrokenTail(bytes));
+    return tiermark::fromCp932Lenient(withoutBrokenTail(bytes));
 }
 
 void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instances& instances,
@@ -81,7 +81,7 @@ void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instanc
     instances.assign(1, InstanceRecord{});
     list.clear();
     for (const ProcessEntry& process : system.processes()) {
-        const std::u16string name = ExeBaseName(fromCp932Lenient(process.exeFile));
+        const std::u16string name = ExeBaseName(tiermark::fromCp932Lenient(process.exeFile));
         if (name != matching.processBaseName && name != kFixedProcessBaseName) {
             continue;
         }

@@ -40,7 +40,7 @@ std::optional<TextProblem> layerNameProblem(std::u16string_view name, TextForm f
     if (name.find_first_of(kNameCharacters) != std::u16string_view::npos) {
         return TextProblem::NameCharacter;
     }
-    if (form == TextForm::Narrow && !toCp932(name)) {
+    if (form == TextForm::Narrow && !tiermark::toCp932(name)) {
         return TextProblem::NotCarried;
     }
     return std::nullopt;

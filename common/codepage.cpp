@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace cadlink {
+namespace tiermark {
 namespace {
 
 constexpr const char* kCodePage = "CP932";
@@ -149,4 +149,4 @@ std::u16string fromCp932Lenient(std::string_view bytes) {
     return text;
 }
 
-}  // namespace cadlink
+}  // namespace tiermark

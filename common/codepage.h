@@ -5,7 +5,7 @@
 
 #include "common/result.h"
 
-namespace cadlink {
+namespace tiermark {
 
 // Conversion between the program's UTF-16 text and the Japanese system code page, Shift-JIS as Windows
 // extends it (code page 932: JIS X 0208, half-width katakana, the NEC and IBM extensions).
@@ -18,4 +18,4 @@ tiermark::Result<std::u16string> fromCp932(std::string_view bytes);
 // For titles and logs: like fromCp932, but every undecodable byte becomes U+FFFD and decoding goes on.
 std::u16string fromCp932Lenient(std::string_view bytes);
 
-}  // namespace cadlink
+}  // namespace tiermark

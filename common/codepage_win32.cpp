@@ -7,7 +7,7 @@
 // Code page 932 through the conversion tables of Windows itself. Both directions stay strict: the
 // conversions are asked to refuse invalid bytes (MB_ERR_INVALID_CHARS) and to report a character they
 // would replace (WC_NO_BEST_FIT_CHARS with lpUsedDefaultChar) instead of silently substituting.
-namespace cadlink {
+namespace tiermark {
 namespace {
 
 constexpr UINT kCodePage = 932;
@@ -124,4 +124,4 @@ std::u16string fromCp932Lenient(std::string_view bytes) {
     return text;
 }
 
-}  // namespace cadlink
+}  // namespace tiermark

@@ -2,29 +2,13 @@
 
 #include "builder/cascade.h"
 #include "builder/colours.h"
-#include "builder/layer_commands.h"
 #include "builder/value_text.h"
+#include "cadlink/command_texts.h"
 #include "numbered/family_table.h"
 
 namespace numbered {
 
 namespace {
-
-using builder::kEsc;
-using builder::kEscEsc;
-using builder::kLayerCommand;
-
-// Texts 1–5: create the layer. Its name ends in CR LF.
-std::vector<std::u16string> createTexts(std::u16string_view name) {
-    return {std::u16string(kEscEsc), std::u16string(kLayerCommand), std::u16string(builder::kNewOption),
-            std::u16string(name) + u"\r\n", std::u16string(kEsc)};
-}
-
-void sendAll(NumberedHost& host, const std::vector<std::u16string>& texts) {
-    for (const auto& text : texts) {
-        host.SendCommand(text);
-    }
-}
 
 std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
     const std::u16string name = chosen.empty() ? std::u16string(kDefaultColourName) : chosen;
@@ -40,32 +24,22 @@ void createMember(NumberedHost& host, const std::u16string& name, const std::u16
                   std::optional<std::int64_t>& colour, const std::u16string& colourName,
                   builder::LayerTables& tables) {
     const auto slot = static_cast<std::size_t>(tables.growByOne());
-    sendAll(host, createTexts(name));
+    // Texts 1–5 create the layer; the form ends its name in CR LF.
+    cadlink::sendAll(host, cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf));
     const std::u16string display = content + name;
     host.addToCombo1(display);
     tables.LayerDisplayNames[slot] = display;
     tables.LayerNames[slot] = name;
-    tables.LayerLinetypes[slot] = std::u16string(builder::kContinuous);
-    sendAll(host, builder::linetypeTexts(builder::kContinuous, name));
+    tables.LayerLinetypes[slot] = std::u16string(cadlink::kContinuous);
+    cadlink::sendAll(host, cadlink::linetypeTexts(cadlink::kContinuous, name));
     if (!colour) {
         colour = colourNumber(host, colourName);
     }
-    sendAll(host, builder::colourTexts(*colour, name));
+    cadlink::sendAll(host, cadlink::colourTexts(*colour, name));
     tables.LayerColors[slot] = *colour;
 }
 
 }  // namespace
-
-std::vector<std::u16string> numberedLayerTexts(std::u16string_view name, std::int64_t colour) {
-    std::vector<std::u16string> texts = createTexts(name);
-    for (auto& text : builder::linetypeTexts(builder::kContinuous, name)) {
-        texts.push_back(std::move(text));
-    }
-    for (auto& text : builder::colourTexts(colour, name)) {
-        texts.push_back(std::move(text));
-    }
-    return texts;
-}
 
 NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input,
                                     builder::LayerTables& tables) {

@@ -7,17 +7,15 @@
 #include <vector>
 
 #include "builder/layer_tables.h"
+#include "cadlink/channel.h"
 #include "stddb/database.h"
 
 namespace numbered {
 
-// What creating a numbered layer needs from UserForm2 and, through it, from the main window.
-class NumberedHost {
-public:
-    virtual ~NumberedHost() = default;
-    // UserForm2's command channel: one command text per call.
-    virtual void SendCommand(std::u16string_view text) = 0;
-    // Appends to the main window's layer list Combo1.
+// What creating a numbered layer needs from UserForm2 and, through it, from the main window. SendCommand is
+// UserForm2's command channel: one command text per call.
+class NumberedHost : public cadlink::CommandSender {
+public:  // Appends to the main window's layer list Combo1.
     virtual void addToCombo1(const std::u16string& text) = 0;
     // "色定数" of the row of "線色マスター" whose "名称" is the colour name; nothing when there is none.
     virtual std::optional<stddb::Value> colourConstant(std::u16string_view colourName) = 0;
@@ -45,9 +43,6 @@ struct NumberedOutcome {
 };
 
 inline constexpr std::u16string_view kDefaultColourName = u"黒";
-
-// The 17 texts that create a numbered layer N with line type Continuous and the colour number.
-std::vector<std::u16string> numberedLayerTexts(std::u16string_view name, std::int64_t colour);
 
 // "▽追加" (CommandButton1_Click): creates the proposed layer (and, when asked, its -DIM and -TXT
 // companions), appends each to Combo1 as content text + name and to the layer tables (growing by one).

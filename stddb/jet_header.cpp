@@ -73,8 +73,7 @@ tiermark::Result<Header> parseHeader(std::span<const std::uint8_t> page0) {
     }
     if (page0[0] == 0 && hasSignature(page0, kAceSignature)) {
         return tiermark::makeError(
-            "the file is an Access 2007 or later database (.accdb); only Access 97-2003 .mdb files can be "
-            "read");
+            "the file is an Access 2007 or later database (.accdb); only Access 97-2003 .mdb files can be read");
     }
     if (page0[0] != 0 || !hasSignature(page0, kJetSignature)) {
         return tiermark::makeError("the file is not an Access database (no \"Standard Jet DB\" signature)");
@@ -114,7 +113,7 @@ tiermark::Result<Header> parseHeader(std::span<const std::uint8_t> page0) {
         for (std::size_t i = 0; i < length && password[i] != 0; ++i) {
             bytes.push_back(static_cast<char>(password[i]));
         }
-        header.password = cadlink::fromCp932Lenient(bytes);
+        header.password = tiermark::fromCp932Lenient(bytes);
     }
     return header;
 }

@@ -254,7 +254,8 @@ private:
                     }
                     return Value{std::move(text.value())};
                 }
-                return Value{cadlink::fromCp932Lenient(std::string(reinterpret_cast<const char*>(at), size))};
+                return Value{
+                    tiermark::fromCp932Lenient(std::string(reinterpret_cast<const char*>(at), size))};
             }
             case MDB_MEMO:
                 return Value{tiermark::fromUtf8(std::string(memo.data(), strnlen(memo.data(), memo.size())))};

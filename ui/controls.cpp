@@ -22,8 +22,10 @@ QString displayText(const std::u16string& caption) {
     return text;
 }
 
-Label::Label(QWidget* parent, const QString& programName, const std::u16string& caption) : QLabel(parent) {
-    nameControl(*this, programName, QString::fromStdU16String(caption));
+Label::Label(QWidget* parent, const QString& programName, const std::u16string& caption,
+             const QString& heading)
+    : QLabel(parent), m_heading(heading) {
+    nameControl(*this, programName, heading);
     setWordWrap(true);
     setCaption(caption);
 }
@@ -31,6 +33,22 @@ Label::Label(QWidget* parent, const QString& programName, const std::u16string& 
 void Label::setCaption(const std::u16string& caption) {
     m_caption = caption;
     showCaption();
+    nameAfterText();
+}
+
+void Label::setHeading(const QString& heading) {
+    m_heading = heading;
+    nameAfterText();
+}
+
+void Label::nameAfterText() {
+    // Assistive technology is told of the new name (Qt sends the name-changed event). An elided label
+    // still tells the whole caption.
+    if (!m_caption.empty()) {
+        setAccessibleName(QString::fromStdU16String(m_caption).replace(QChar('\r'), QChar(' ')));
+    } else {
+        setAccessibleName(m_heading.isEmpty() ? objectName() : m_heading);
+    }
 }
 
 void Label::setElidedInMiddle(bool elided) {

@@ -13,8 +13,9 @@
 
 // Widgets that behave like the form controls the program's forms are written against: a label whose
 // caption may hold carriage returns, a list box with a list index and a click that also follows selections
-// made in code, and a combo box likewise. Each carries its caption as accessible name and its program name
-// (ListBox12) as object name and accessible description, so assistive technology and UI tests find it.
+// made in code, and a combo box likewise. Each carries its program name (ListBox12) as object name and
+// accessible description, so assistive technology and UI tests find it. A control the user operates carries
+// the caption that heads it as accessible name; a label carries the text it shows.
 namespace ui {
 
 // Names a control: object name and accessible description = program name; accessible name = the caption
@@ -24,13 +25,18 @@ void nameControl(QWidget& control, const QString& programName, const QString& ca
 // Caption text as the forms compose it (CR starts a new line) shown as Qt shows text (LF).
 QString displayText(const std::u16string& caption);
 
+// A label: what it shows is also its accessible name, so a screen reader reads the guidance, a path or a
+// version, not only the heading above it. A label that shows nothing is named by its heading (the guidance
+// area's "コメント"), or by its program name when it has none.
 class Label : public QLabel {
     Q_OBJECT
 public:
-    Label(QWidget* parent, const QString& programName, const std::u16string& caption = {});
+    Label(QWidget* parent, const QString& programName, const std::u16string& caption = {},
+          const QString& heading = {});
 
     const std::u16string& caption() const { return m_caption; }
     void setCaption(const std::u16string& caption);
+    void setHeading(const QString& heading);
 
     // Shows the caption on one line, shortened in the middle to the label's width, with the whole caption
     // as tooltip: for paths, which have no blanks to wrap at (laying out a long one wrapped takes minutes).
@@ -45,8 +51,10 @@ protected:
 
 private:
     void showCaption();
+    void nameAfterText();
 
     std::u16string m_caption;
+    QString m_heading;
     bool m_elided = false;
 };
 

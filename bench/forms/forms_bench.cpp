@@ -28,17 +28,18 @@
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "bench/forms/bench_services.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
 #include "numbered/family_table.h"
 #include "numbered/forms/numbered_layer_form.h"
 #include "numbered/next_member.h"
 #include "stddb/jet_workspace.h"
+#include "stddb/memory_settings_store.h"
 #include "stddb/settings_store.h"
+#include "ui/recording_dialogs.h"
 
 namespace {
 
@@ -65,14 +66,22 @@ void record(benchmark::State& state, const std::string& name, const std::functio
     }
 }
 
+// Dialogs that answer every message at once and only count the modal forms asked for: the benchmarks time
+// the code around a form, not the form.
+ui::RecordingDialogs quietDialogs() {
+    ui::RecordingDialogs dialogs;
+    dialogs.showModalForms = false;
+    return dialogs;
+}
+
 // The program as the benchmarks share it: the real window system, Jet workspace and POSIX drawing access,
 // settings in memory, dialogs that answer at once.
 struct Setup {
     cadlink::PosixWindowSystem windows;
     cadlink::PosixDrawingAccess drawing;
     stddb::JetWorkspace workspace;
-    bench::MemorySettings settings;
-    bench::SilentDialogs dialogs;
+    stddb::MemorySettingsStore settings;
+    ui::RecordingDialogs dialogs = quietDialogs();
     std::unique_ptr<app::Program> program;
 
     app::Services services() { return app::Services{windows, workspace, settings, dialogs, &drawing}; }
@@ -146,7 +155,7 @@ void BM_MainWindowUp(benchmark::State& state) {
 void BM_BuilderStartUp(benchmark::State& state) {
     builder::UserForm1& form = g_setup->builder();
     record(state, "builder start-up (10x database)", [&] { form.UserForm_Activate(); });
-    if (form.ListBox2->listCount() == 0 || g_setup->dialogs.modalForms > 0) {
+    if (form.ListBox2->listCount() == 0 || !g_setup->dialogs.modalForms.empty()) {
         state.SkipWithError("the builder's start-up did not read the database");
     }
 }
@@ -172,9 +181,9 @@ void BM_Click(benchmark::State& state, const char* name, void (builder::UserForm
     builder::UserForm1& form = g_setup->builder();
     form.UserForm_Activate();
     prepare(form);
-    const int messages = g_setup->dialogs.messages;
+    const std::size_t messages = g_setup->dialogs.messages.size();
     record(state, name, [&] { (form.*click)(); });
-    if (g_setup->dialogs.messages != messages) {
+    if (g_setup->dialogs.messages.size() != messages) {
         state.SkipWithError("the click showed a message");
     }
 }
@@ -197,7 +206,7 @@ void BM_FirstClick(benchmark::State& state, const char* name, int page, int leve
     for (ui::ListBox* list : lists) {
         chosen.push_back(list->listIndex());
     }
-    const int messages = g_setup->dialogs.messages;
+    const std::size_t messages = g_setup->dialogs.messages.size();
     for (auto _ : state) {
         form.UserForm_Activate();
         form.MultiPage1->setCurrentIndex(page - 1);
@@ -216,7 +225,7 @@ void BM_FirstClick(benchmark::State& state, const char* name, int page, int leve
         state.SetIterationTime(ms / 1e3);
         g_samples[std::string(name) + ", first after start-up"].push_back(ms);
     }
-    if (g_setup->dialogs.messages != messages) {
+    if (g_setup->dialogs.messages.size() != messages) {
         state.SkipWithError("the click showed a message");
     }
 }
@@ -241,7 +250,7 @@ public:
     void selectCombo1First() override { m_program.forms().form1().Combo1->setListIndex(0); }
     void showNumberedForm() override {}
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
-        return builder::colourConstant(m_program, colourName);
+        return builder::colourConstant(m_program.database().get(), colourName);
     }
     void enableMainWindowActions(const std::u16string&) override {}
     void enableCommandButton1() override {}
@@ -283,12 +292,12 @@ void BM_CreateHundredLayers(benchmark::State& state) {
     cadlink::CommandChannel channel = program.makeChannel(cadlink::TextForm::Wide, nullptr);
     BenchCreationHost host(program, channel);
     const builder::CreationInput input = hundredLayers();
-    const int messages = g_setup->dialogs.messages;
+    const std::size_t messages = g_setup->dialogs.messages.size();
     record(state, "creation run, 100 layers delivered", [&] {
         builder::ProgramLayerState layers;
         (void)builder::runLayerCreation(host, input, layers);
     });
-    if (g_setup->dialogs.messages != messages) {
+    if (g_setup->dialogs.messages.size() != messages) {
         state.SkipWithError("a command could not be delivered");
     }
     state.counters["texts"] = host.texts / static_cast<double>(state.iterations());
@@ -330,7 +339,7 @@ void BM_NumberedFormStartUp(benchmark::State& state) {
     for (const auto& entry : combo1Entries()) {
         form1.Combo1->addItem(entry);
     }
-    program.Layers.layerAddMode = 1;
+    program.layers().layerAddMode = 1;
     program.forms().showNumbered();
     numbered::UserForm2* form = program.forms().userForm2IfLoaded();
     if (form == nullptr) {

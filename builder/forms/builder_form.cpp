@@ -191,9 +191,9 @@ QWidget* UserForm1::createPageTwo() {
     page->setObjectName(QStringLiteral("Page2"));
     auto* grid = new QGridLayout(page);
     CommandButton2 = new ui::Button(page, QStringLiteral("CommandButton2"), QStringLiteral("→"));
-    Label26 = new ui::Label(page, QStringLiteral("Label26"),
-                            u"CAD製図基準に合致していないもしくは、何らかのエラーにより変換されないレイヤーが"
-                            u"あります手動で変換してください。");
+    Label26 = new ui::Label(
+        page, QStringLiteral("Label26"),
+        u"CAD製図基準に合致していないもしくは、何らかのエラーにより変換されないレイヤーがあります手動で変換してください。");
     Label26->setStyleSheet(QStringLiteral("color: red;"));
     Label27 = new ui::Label(page, QStringLiteral("Label27"));
     Label27->hide();

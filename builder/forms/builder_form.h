@@ -1,3 +1,4 @@
+// UserForm1, the layer-set builder: its two pages, one file per concern in builder_form_*.cpp.
 #pragma once
 
 #include <QWidget>

@@ -3,15 +3,14 @@
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "ui/dialogs.h"
 
 namespace builder {
 namespace {
 
 constexpr std::u16string_view kNoWorkTypeMessage =
-    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
-    u"\r"
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r\r"
     u"詳しくはサポート会社にお問い合わせください。";
 
 void fill(ui::ListBox& list, const std::vector<std::u16string>& texts) {
@@ -21,9 +20,16 @@ void fill(ui::ListBox& list, const std::vector<std::u16string>& texts) {
     }
 }
 
-// The rows of "レイヤーテーブル" for one drawing kind turned into list entries.
+// The rows of "レイヤーテーブル" that the filter selects for one drawing kind, turned into list entries. The
+// shared result set is released before this returns.
 template <typename Entry>
-tiermark::Result<std::vector<std::u16string>> layerEntries(stddb::Recordset& rows, Entry entry) {
+tiermark::Result<std::vector<std::u16string>> layerEntries(stddb::SharedDatabase& database,
+                                                           std::u16string_view filter, Entry entry) {
+    auto opened = database.openShared(u"レイヤーテーブル", filter);
+    if (!opened) {
+        return opened.error();
+    }
+    stddb::Recordset& rows = **opened;
     std::vector<std::u16string> entries;
     while (!rows.Eof()) {
         auto object = rows.Field(u"図面オブジェクト");
@@ -41,21 +47,25 @@ tiermark::Result<std::vector<std::u16string>> layerEntries(stddb::Recordset& row
     return entries;
 }
 
-}  // namespace
-
-void UserForm1::showNoWorkTypeMessage() {
-    ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoWorkTypeMessage));
+// Every value of the field in the rows of the table that the filter selects; an error as well when no row
+// is selected. The shared result set is released before this returns.
+tiermark::Result<std::vector<std::u16string>> selectedTexts(stddb::SharedDatabase& database,
+                                                            std::u16string_view table,
+                                                            std::u16string_view filter,
+                                                            std::u16string_view field) {
+    auto rows = database.openShared(table, filter);
+    if (!rows) {
+        return rows.error();
+    }
+    if (auto first = (*rows)->MoveFirst(); !first) {
+        return first.error();
+    }
+    return columnTexts(**rows, field);
 }
 
 // Work types of the chosen construction kind, shared by both pages. False when the message was shown.
-static bool fillWorkTypes(app::Program& program, ui::ListBox& kinds, ui::ListBox& workTypes) {
-    auto rows = openShared(program, u"工種テーブル", kindFilter(kinds.listIndex() + 1));
-    if (!rows || !(*rows)->MoveFirst()) {
-        program.SharedRecordset.reset();
-        return false;
-    }
-    auto names = columnTexts(**rows, u"工種名");
-    program.SharedRecordset.reset();
+bool fillWorkTypes(stddb::SharedDatabase& database, ui::ListBox& kinds, ui::ListBox& workTypes) {
+    auto names = selectedTexts(database, u"工種テーブル", kindFilter(kinds.listIndex() + 1), u"工種名");
     if (!names) {
         return false;
     }
@@ -64,14 +74,8 @@ static bool fillWorkTypes(app::Program& program, ui::ListBox& kinds, ui::ListBox
 }
 
 // Drawing kinds of a work type. False (and the list left alone) when the work type has none.
-static bool fillDrawingKinds(app::Program& program, const std::u16string& key, ui::ListBox& drawings) {
-    auto rows = openShared(program, u"図面マスター", workTypeFilter(key));
-    if (!rows || !(*rows)->MoveFirst()) {
-        program.SharedRecordset.reset();
-        return false;
-    }
-    auto names = columnTexts(**rows, u"図面名称");
-    program.SharedRecordset.reset();
+bool fillDrawingKinds(stddb::SharedDatabase& database, const std::u16string& key, ui::ListBox& drawings) {
+    auto names = selectedTexts(database, u"図面マスター", workTypeFilter(key), u"図面名称");
     if (!names) {
         return false;
     }
@@ -79,10 +83,16 @@ static bool fillDrawingKinds(app::Program& program, const std::u16string& key, u
     return true;
 }
 
+}  // namespace
+
+void UserForm1::showNoWorkTypeMessage() {
+    ui::showMessage(m_program.dialogs(), this, std::u16string(kNoWorkTypeMessage));
+}
+
 void UserForm1::ListBox2_Click() {
     ListBox4->clearItems();
     ListBox6->clearItems();
-    if (!fillWorkTypes(m_program, *ListBox2, *ListBox3)) {
+    if (!fillWorkTypes(m_program.database(), *ListBox2, *ListBox3)) {
         showNoWorkTypeMessage();
     }
 }
@@ -91,30 +101,23 @@ void UserForm1::ListBox3_Click() {
     ListBox6->clearItems();
     const std::u16string key = workTypeKeyText(ListBox2->listIndex(), ListBox3->listIndex());
     Label6->setCaption(key);
-    if (fillDrawingKinds(m_program, key, *ListBox4)) {
+    if (fillDrawingKinds(m_program.database(), key, *ListBox4)) {
         CommandButton1->setEnabled(false);
     }
 }
 
 void UserForm1::showLayerTableUnreadable() {
-    ui::showMessage(m_program.services.dialogs, this, std::u16string(kLayerTableUnreadableMessage));
+    ui::showMessage(m_program.dialogs(), this, std::u16string(kLayerTableUnreadableMessage));
 }
 
 void UserForm1::ListBox4_Click() {
     ListBox6->clearItems();
-    auto rows = openShared(m_program, u"レイヤーテーブル", layerFilter(Label6->caption(), ListBox4->text()));
-    if (!rows) {
-        m_program.SharedRecordset.reset();
-        CommandButton1->setEnabled(false);
-        showLayerTableUnreadable();
-        return;
-    }
     const bool standardNames = OptionButton1->isChecked();
     auto entries = layerEntries(
-        **rows, [&](const stddb::Value& content, const stddb::Value& object, const stddb::Value& element) {
+        m_program.database(), layerFilter(Label6->caption(), ListBox4->text()),
+        [&](const stddb::Value& content, const stddb::Value& object, const stddb::Value& element) {
             return pageOneLayerEntry(standardNames, ListBox1->listIndex(), content, object, element);
         });
-    m_program.SharedRecordset.reset();
     if (!entries) {
         CommandButton1->setEnabled(false);
         showLayerTableUnreadable();
@@ -123,7 +126,7 @@ void UserForm1::ListBox4_Click() {
     fill(*ListBox6, *entries);
     if (entries->empty()) {
         // A drawing kind without layers offers nothing to create; say so rather than show an empty list.
-        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
         return;
     }
     CommandButton1->setEnabled(true);
@@ -133,7 +136,7 @@ void UserForm1::ListBox9_Click() {
     ListBox11->clearItems();
     ListBox12->clearItems();
     ListBox13->clearItems();
-    if (!fillWorkTypes(m_program, *ListBox9, *ListBox10)) {
+    if (!fillWorkTypes(m_program.database(), *ListBox9, *ListBox10)) {
         showNoWorkTypeMessage();
     }
 }
@@ -144,26 +147,18 @@ void UserForm1::ListBox10_Click() {
     ListBox13->clearItems();
     const std::u16string key = workTypeKeyText(ListBox9->listIndex(), ListBox10->listIndex());
     Label18->setCaption(key);
-    if (fillDrawingKinds(m_program, key, *ListBox11)) {
+    if (fillDrawingKinds(m_program.database(), key, *ListBox11)) {
         CommandButton1->setEnabled(false);
     }
 }
 
 void UserForm1::ListBox11_Click() {
     ListBox12->clearItems();
-    auto rows =
-        openShared(m_program, u"レイヤーテーブル", layerFilter(Label18->caption(), ListBox11->text()));
-    if (!rows) {
-        m_program.SharedRecordset.reset();
-        ListBox13->clearItems();
-        showLayerTableUnreadable();
-        return;
-    }
-    auto entries = layerEntries(
-        **rows, [&](const stddb::Value&, const stddb::Value& object, const stddb::Value& element) {
-            return pageTwoLayerEntry(ListBox8->listIndex(), object, element);
-        });
-    m_program.SharedRecordset.reset();
+    auto entries =
+        layerEntries(m_program.database(), layerFilter(Label18->caption(), ListBox11->text()),
+                     [&](const stddb::Value&, const stddb::Value& object, const stddb::Value& element) {
+                         return pageTwoLayerEntry(ListBox8->listIndex(), object, element);
+                     });
     if (!entries) {
         ListBox13->clearItems();
         showLayerTableUnreadable();
@@ -172,7 +167,7 @@ void UserForm1::ListBox11_Click() {
     ListBox12->clearItems();
     fill(*ListBox13, *entries);
     if (entries->empty()) {
-        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
     }
     listDrawingLayers();
 }

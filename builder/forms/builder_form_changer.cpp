@@ -18,7 +18,7 @@ public:
 
     bool drawingHasLayer(std::u16string_view name) override {
         cadlink::WindowHandle window = 0;
-        cadlink::DrawingAccess* drawing = m_program.services.drawing;
+        cadlink::DrawingAccess* drawing = m_program.drawing();
         if (drawing == nullptr || !m_program.forms().form1().targetWindow(window)) {
             return false;
         }
@@ -27,14 +27,14 @@ public:
     }
     tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
         cadlink::WindowHandle window = 0;
-        cadlink::DrawingAccess* drawing = m_program.services.drawing;
+        cadlink::DrawingAccess* drawing = m_program.drawing();
         if (drawing == nullptr || !m_program.forms().form1().targetWindow(window)) {
             return tiermark::makeError(cadlink::kNoReadBackMessage);
         }
         return drawing->renameLayer(window, from, to);
     }
     void showMessage(const std::u16string& text) override {
-        ui::showMessage(m_program.services.dialogs, &m_builder, text);
+        ui::showMessage(m_program.dialogs(), &m_builder, text);
     }
 
 private:
@@ -45,7 +45,7 @@ private:
 }  // namespace
 
 void UserForm1::listDrawingLayers() {
-    cadlink::DrawingAccess* drawing = m_program.services.drawing;
+    cadlink::DrawingAccess* drawing = m_program.drawing();
     if (drawing == nullptr || !drawing->available()) {
         // AutoCAD LT gives nothing back: say why the list stays empty.
         Label27->setCaption(tiermark::fromUtf8(cadlink::kNoReadBackMessage));

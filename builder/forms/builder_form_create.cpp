@@ -5,7 +5,7 @@
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "ui/dialogs.h"
 
 namespace builder {
@@ -25,7 +25,7 @@ public:
     void selectCombo1First() override { m_form1.Combo1->setListIndex(0); }
     void showNumberedForm() override { m_program.forms().showNumbered(); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
-        return builder::colourConstant(m_program, colourName);
+        return builder::colourConstant(m_program.database().get(), colourName);
     }
     void enableMainWindowActions(const std::u16string& label3) override {
         m_form1.Command2[0]->setEnabled(true);
@@ -43,13 +43,13 @@ private:
 
 // The rows of the chosen drawing kind, read whole before the run starts: nothing that happens while the
 // numbered-layer form is open (the builder's start-up runs again when it closes) can disturb the walk.
-// Fails when the table cannot be opened or read, or lacks one of the fields.
-tiermark::Result<std::vector<LayerRow>> readLayerRows(app::Program& program, std::u16string_view key,
-                                                      std::u16string_view drawing) {
+// Fails when the table cannot be opened or read, or lacks one of the fields. The shared result set is
+// released before this returns.
+tiermark::Result<std::vector<LayerRow>> readLayerRows(stddb::SharedDatabase& database,
+                                                      std::u16string_view key, std::u16string_view drawing) {
     std::vector<LayerRow> rows;
-    auto opened = openShared(program, u"レイヤーテーブル", layerFilter(key, drawing));
+    auto opened = database.openShared(u"レイヤーテーブル", layerFilter(key, drawing));
     if (!opened) {
-        program.SharedRecordset.reset();
         return opened.error();
     }
     stddb::Recordset& set = **opened;
@@ -69,7 +69,6 @@ tiermark::Result<std::vector<LayerRow>> readLayerRows(app::Program& program, std
             failure = next.error();
         }
     }
-    program.SharedRecordset.reset();
     if (failure) {
         return *failure;
     }
@@ -83,9 +82,9 @@ void UserForm1::SendCommand(std::u16string_view text) {
 }
 
 void UserForm1::CommandButton1_Click() {
-    auto rows = readLayerRows(m_program, Label6->caption(), ListBox4->text());
+    auto rows = readLayerRows(m_program.database(), Label6->caption(), ListBox4->text());
     if (!rows) {
-        ui::showMessage(m_program.services.dialogs, this, std::u16string(kLayerTableUnreadableMessage));
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kLayerTableUnreadableMessage));
         return;
     }
     CreationInput input;
@@ -98,10 +97,10 @@ void UserForm1::CommandButton1_Click() {
 
     m_operationInProgress = true;
     FormCreationHost host(*this, m_program);
-    const CreationOutcome outcome = runLayerCreation(host, input, m_program.Layers);
+    const CreationOutcome outcome = runLayerCreation(host, input, m_program.layers());
     m_operationInProgress = false;
     if (outcome.noLayerRows) {
-        ui::showMessage(m_program.services.dialogs, this, std::u16string(kNoLayerRowsMessage));
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
     }
 }
 

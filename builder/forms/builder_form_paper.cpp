@@ -2,7 +2,6 @@
 #include "app/program.h"
 #include "builder/cascade.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
 #include "builder/redraw_origin.h"
 #include "builder/value_text.h"
 
@@ -16,29 +15,18 @@ void UserForm1::ListBox7_Click() {
     }
     // From here every step that fails is skipped and the next one runs: a designation the filter cannot
     // take leaves the whole table, whose first row is then read; a missing row or field leaves the labels.
-    m_program.SharedRecordset.reset();
-    if (m_program.SharedDatabase) {
-        auto table = m_program.SharedDatabase->OpenRecordset(u"用紙テーブル");
-        if (table) {
-            m_program.SharedRecordset = std::move(table.value());
-            m_program.SharedRecordset->Filter = paperFilter(Label11->caption());
-            auto filtered = m_program.SharedRecordset->OpenRecordset();
-            if (filtered) {
-                m_program.SharedRecordset = std::move(filtered.value());
-            }
-            const stddb::Recordset& rows = *m_program.SharedRecordset;
-            if (auto shortSide = rows.Field(u"短辺寸法")) {
-                Label9->setCaption(valueText(*shortSide) + u"(mm)");
-                Label24->setCaption(valueText(*shortSide));
-            }
-            if (auto longSide = rows.Field(u"長辺寸法")) {
-                Label10->setCaption(valueText(*longSide) + u"(mm)");
-                Label25->setCaption(valueText(*longSide));
-            }
+    if (auto rows = m_program.database().openShared(u"用紙テーブル")) {
+        (void)rows->narrow(paperFilter(Label11->caption()));  // when it fails, the whole table stays
+        if (auto shortSide = (*rows)->Field(u"短辺寸法")) {
+            Label9->setCaption(valueText(*shortSide) + u"(mm)");
+            Label24->setCaption(valueText(*shortSide));
+        }
+        if (auto longSide = (*rows)->Field(u"長辺寸法")) {
+            Label10->setCaption(valueText(*longSide) + u"(mm)");
+            Label25->setCaption(valueText(*longSide));
         }
     }
     computeRedrawOrigin();
-    m_program.SharedRecordset.reset();
 }
 
 void UserForm1::computeRedrawOrigin() {

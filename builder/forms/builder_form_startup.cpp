@@ -4,7 +4,7 @@
 #include "app/form_registry.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "stddb/settings_store.h"
 #include "ui/dialogs.h"
 
@@ -30,34 +30,29 @@ void UserForm1::UserForm_Activate() {
         return;
     }
     m_inStartUp = true;
-    stddb::SettingsStore& settings = m_program.services.settings;
-    m_program.RegisteredDatabasePath = stddb::registeredDatabasePath(settings);
-    m_program.SharedWorkspace = &m_program.services.workspace;
-    if (m_program.RegisteredDatabasePath.empty() || !startUpFromDatabase()) {
+    stddb::SharedDatabase& database = m_program.database();
+    database.setRegisteredPath(stddb::registeredDatabasePath(m_program.settings()));
+    if (database.registeredPath().empty() || !startUpFromDatabase()) {
         startUpFallback();
     }
     m_inStartUp = false;
 }
 
 tiermark::Result<void> UserForm1::startUpFromDatabase() {
-    auto database = m_program.SharedWorkspace->OpenDatabase(m_program.RegisteredDatabasePath, false, false,
-                                                            stddb::kConnectString);
-    if (!database) {
-        return database.error();
+    stddb::SharedDatabase& database = m_program.database();
+    if (auto opened = database.open(m_program.workspace(), database.registeredPath()); !opened) {
+        return opened.error();
     }
-    m_program.SharedRecordset.reset();
-    m_program.SharedDatabase = std::move(database.value());
 
     // Each list is read whole before it is filled: a failure in the middle of a table leaves it as it was.
-    auto readColumn = [this](std::u16string_view table,
-                             std::u16string_view field) -> tiermark::Result<std::vector<std::u16string>> {
-        auto rows = openShared(m_program, table);
+    auto readColumn = [&database](
+                          std::u16string_view table,
+                          std::u16string_view field) -> tiermark::Result<std::vector<std::u16string>> {
+        auto rows = database.openShared(table);
         if (!rows) {
             return rows.error();
         }
-        auto texts = columnTexts(**rows, field);
-        m_program.SharedRecordset.reset();
-        return texts;
+        return columnTexts(**rows, field);
     };
 
     auto stages = readColumn(u"ライフサークルテーブル", u"サイクル名");
@@ -69,7 +64,7 @@ tiermark::Result<void> UserForm1::startUpFromDatabase() {
 
     for (int i = 0; i < ListBox1->listCount(); ++i) {
         const std::u16string stored =
-            m_program.services.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage);
+            m_program.settings().GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage);
         if (stored == ListBox1->itemText(i)) {
             ListBox1->setListIndex(i);
             ListBox8->setListIndex(i);

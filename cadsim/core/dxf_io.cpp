@@ -26,7 +26,7 @@ std::u16string fromDxfText(const std::string& bytes) {
     // (saveDxf writes one where a name read from code page 932 had an undecodable byte).
     std::u16string text = tiermark::fromUtf8(bytes);
     if (tiermark::toUtf8(text) != bytes) {
-        text = cadlink::fromCp932Lenient(bytes);
+        text = tiermark::fromCp932Lenient(bytes);
     }
     std::u16string out;
     for (std::size_t i = 0; i < text.size(); ++i) {

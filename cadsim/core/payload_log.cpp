@@ -48,7 +48,8 @@ std::string visibleText(const std::vector<std::uint8_t>& bytes, bool wide, std::
         }
     } else {
         const std::size_t take = std::min(bytes.size(), maxChars * 2 + 2);
-        text = cadlink::fromCp932Lenient(std::string_view(reinterpret_cast<const char*>(bytes.data()), take));
+        text =
+            tiermark::fromCp932Lenient(std::string_view(reinterpret_cast<const char*>(bytes.data()), take));
     }
     std::u16string out;
     std::size_t count = 0;

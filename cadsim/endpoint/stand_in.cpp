@@ -137,11 +137,11 @@ Frame StandIn::listWindows() const {
     for (const auto& [handle, title] :
          {std::pair{mainWindow(), mainTitle()}, std::pair{textWindow(), textWindowTitle()}}) {
         // Titles go out as the narrow window-text calls give them; a name without a CP932 form shows "?".
-        auto bytes = cadlink::toCp932(title);
+        auto bytes = tiermark::toCp932(title);
         std::string narrow = bytes ? *bytes : std::string();
         if (!bytes) {
             for (char16_t c : title) {
-                auto one = cadlink::toCp932(std::u16string(1, c));
+                auto one = tiermark::toCp932(std::u16string(1, c));
                 narrow += one ? *one : std::string("?");
             }
         }

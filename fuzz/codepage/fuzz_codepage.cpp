@@ -18,30 +18,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool textMode = (input.byte() & 1) != 0;
     if (!textMode) {
         const std::string_view bytes = input.restBytes();
-        const std::u16string lenient = cadlink::fromCp932Lenient(bytes);
-        auto text = cadlink::fromCp932(bytes);
+        const std::u16string lenient = tiermark::fromCp932Lenient(bytes);
+        auto text = tiermark::fromCp932(bytes);
         if (!text) {
             return 0;
         }
         if (lenient != text.value()) {
             std::abort();
         }
-        auto again = cadlink::toCp932(text.value());
+        auto again = tiermark::toCp932(text.value());
         if (!again) {
             std::abort();
         }
-        auto back = cadlink::fromCp932(again.value());
+        auto back = tiermark::fromCp932(again.value());
         if (!back || back.value() != text.value()) {
             std::abort();
         }
         return 0;
     }
     const std::u16string text = input.restUtf16();
-    auto bytes = cadlink::toCp932(text);
+    auto bytes = tiermark::toCp932(text);
     if (!bytes) {
         return 0;
     }
-    auto back = cadlink::fromCp932(bytes.value());
+    auto back = tiermark::fromCp932(bytes.value());
     if (!back || back.value() != text) {
         std::abort();
     }

@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
-#include "builder/forms/builder_queries.h"
+#include "builder/queries.h"
 #include "builder/value_text.h"
 #include "numbered/creation.h"
 #include "numbered/member_scan.h"
@@ -24,7 +24,7 @@ public:
     void SendCommand(std::u16string_view text) override { m_form.SendCommand(text); }
     void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
-        return builder::colourConstant(m_program, colourName);
+        return builder::colourConstant(m_program.database().get(), colourName);
     }
 
 private:
@@ -50,7 +50,7 @@ UserForm2::UserForm2(app::Program& program)
     Label5 = heading(this, "Label5", u"線　　　色");
     Label6 = heading(this, "Label6", u"同時に追加するレイヤー");
     Label8 = heading(this, "Label8", u"内　　　　　容");
-    ui::nameControl(*Label8, QStringLiteral("Label8"), QStringLiteral("レイヤー名"));
+    Label8->setHeading(QStringLiteral("レイヤー名"));
     Label8->setFrameShape(QFrame::Box);
     TextBox1 = new ui::TextBox(this, QStringLiteral("TextBox1"), QStringLiteral("内容"));
     ListBox1 = new ui::ListBox(this, QStringLiteral("ListBox1"), QStringLiteral("線色"));
@@ -126,10 +126,11 @@ void UserForm2::SendCommand(std::u16string_view text) {
 void UserForm2::fillColours() {
     // Without a readable colour table the list stays empty and no member can be added.
     ListBox1->clearItems();
-    if (!m_program.SharedDatabase) {
+    stddb::Database* database = m_program.database().get();
+    if (database == nullptr) {
         return;
     }
-    auto rows = m_program.SharedDatabase->OpenRecordset(u"線色マスター");
+    auto rows = database->OpenRecordset(u"線色マスター");
     if (!rows || !(*rows)->MoveFirst()) {
         return;
     }
@@ -155,7 +156,7 @@ void UserForm2::UserForm_Activate() {
     }
     fillColours();
 
-    const StartupView view = runStartup(m_codes, m_program.Layers.layerAddMode, combo1);
+    const StartupView view = runStartup(m_codes, m_program.layers().layerAddMode, combo1);
     CheckBox1->setEnabled(view.checkBoxesEnabled);
     CheckBox2->setEnabled(view.checkBoxesEnabled);
     Label11->setCaption(view.label11);
@@ -173,7 +174,7 @@ void UserForm2::UserForm_Activate() {
         ui::MessageRequest full;
         full.text = std::u16string(kFamilyFullMessage);
         full.title = QString::fromStdU16String(std::u16string(kFamilyFullTitle));
-        m_program.services.dialogs.MsgBox(this, full);
+        m_program.dialogs().MsgBox(this, full);
         m_program.forms().unloadUserForm2();
     }
 }
@@ -211,7 +212,7 @@ void UserForm2::CommandButton1_Click() {
     input.checkBox2 = CheckBox2->isChecked();
 
     FormHost host(*this, m_program);
-    const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.Layers.tables);
+    const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.layers().tables);
     if (outcome.unloadForm) {
         m_program.forms().unloadUserForm2();
         return;

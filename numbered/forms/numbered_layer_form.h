@@ -1,3 +1,4 @@
+// UserForm2, the numbered-layer form: adds numbered members to a layer family.
 #pragma once
 
 #include <QCheckBox>

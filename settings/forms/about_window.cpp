@@ -19,9 +19,9 @@ UserForm8::UserForm8(app::Program& program) : QDialog(nullptr), m_program(progra
     auto* layout = new QVBoxLayout(this);
     Label1 = new ui::Label(this, QStringLiteral("Label1"), u"TiermarkLT Version");
     Label2 = new ui::Label(this, QStringLiteral("Label2"), u"2007_10_V02");
-    Label3 = new ui::Label(this, QStringLiteral("Label3"),
-                           u"Tiermarkプログラムおよびデータベースの最新版の取得は下記ホームページよりダウンロ"
-                           u"ードしてください。");
+    Label3 = new ui::Label(
+        this, QStringLiteral("Label3"),
+        u"Tiermarkプログラムおよびデータベースの最新版の取得は下記ホームページよりダウンロードしてください。");
     Label5 = new ui::Label(this, QStringLiteral("Label5"), std::u16string(kDownloadPage));
     Label4 = new ui::Label(this, QStringLiteral("Label4"),
                            u"このプログラムに関するバグ情報、質問、要望等の問い合わせ先");

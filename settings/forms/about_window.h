@@ -1,3 +1,4 @@
+// UserForm8, the about window: the release, where updates are obtained and where to write.
 #pragma once
 
 #include <QDialog>

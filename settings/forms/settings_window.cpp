@@ -24,9 +24,9 @@ UserForm3::UserForm3(app::Program& program) : QDialog(nullptr), m_program(progra
                            u"格納されていません。詳しくはマニュアルを参照ください。");
     Label2->setFrameShape(QFrame::StyledPanel);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Label7 = new ui::Label(this, QStringLiteral("Label7"),
-                           u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は "
-                           u"　　　　　　↓こちらをクリック");
+    Label7 = new ui::Label(
+        this, QStringLiteral("Label7"),
+        u"現在データベースが格納されているアドレスを変更　もしくは、新規格納する場合は 　　　　　　↓こちらをクリック");
     Label7->setForegroundRole(QPalette::Highlight);
     CommandButton1 =
         new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("データベースの更新、変更"));
@@ -50,9 +50,9 @@ void UserForm3::showEvent(QShowEvent* event) {
 }
 
 void UserForm3::UserForm_Activate() {
-    if (!m_program.RegisteredDatabasePath.empty()) {
+    if (const std::u16string& registered = m_program.database().registeredPath(); !registered.empty()) {
         Label2->setElidedInMiddle(true);
-        Label2->setCaption(m_program.RegisteredDatabasePath);
+        Label2->setCaption(registered);
     }
     ListBox1->clearItems();
     for (std::u16string_view stage : kStages) {
@@ -64,9 +64,9 @@ void UserForm3::UserForm_Activate() {
 }
 
 void UserForm3::storeChoice() {
-    stddb::SettingsStore& settings = m_program.services.settings;
+    stddb::SettingsStore& settings = m_program.settings();
     if (!settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text())) {
-        ui::showMessage(m_program.services.dialogs, this,
+        ui::showMessage(m_program.dialogs(), this,
                         stddb::notStoredMessage(stddb::kDefaultStageNotStored, settings.location()));
     }
 }

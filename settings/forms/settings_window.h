@@ -1,3 +1,4 @@
+// UserForm3, the settings window: the registered database and the default life-cycle stage.
 #pragma once
 
 #include <QDialog>

@@ -19,13 +19,11 @@ UserForm5::UserForm5(app::Program& program) : QDialog(nullptr), m_program(progra
     auto* grid = new QGridLayout(this);
     Label1 = new ui::Label(
         this, QStringLiteral("Label1"),
-        u"国土交通省CAD製図基準（案）レイヤーセットを利用するには、レイヤーセットを格納したデータベースを登録"
-        u"し、利用可能の状態にしなければなりません。　　データベースを更新、登録するには KESTRAが配布した"
+        u"国土交通省CAD製図基準（案）レイヤーセットを利用するには、レイヤーセットを格納したデータベースを登録し、利用可能の状態にしなければなりません。　　データベースを更新、登録するには KESTRAが配布した"
         u"\"Tiermark.MDB\"データベースセットが必要です。");
-    Label2 = new ui::Label(this, QStringLiteral("Label2"),
-                           u"レイヤーセットを格納するには、KESTRAが配布した\"Tiermark."
-                           u"MDB\"データベースの格納場所を指定して登録してください。登録情報はWINDOWSレジスト"
-                           u"リに登録されるため、次回からの起動の際には再度登録する必要はなくなります。");
+    Label2 = new ui::Label(
+        this, QStringLiteral("Label2"),
+        u"レイヤーセットを格納するには、KESTRAが配布した\"Tiermark.MDB\"データベースの格納場所を指定して登録してください。登録情報はWINDOWSレジストリに登録されるため、次回からの起動の際には再度登録する必要はなくなります。");
     Label3 = new ui::Label(this, QStringLiteral("Label3"),
                            u"登録情報をWINDOWSレジストリから削除する場合は登録の消去を実行してください。");
     Label4 = new ui::Label(this, QStringLiteral("Label4"),
@@ -65,12 +63,12 @@ void UserForm5::showEvent(QShowEvent* event) {
 }
 
 void UserForm5::UserForm_Activate() {
-    TextBox1->setText16(m_program.RegisteredDatabasePath);
+    TextBox1->setText16(m_program.database().registeredPath());
 }
 
 void UserForm5::CommandButton4_Click() {
     TextBox1->clear();
-    TextBox1->setText(m_program.services.dialogs.clipboardText());
+    TextBox1->setText(m_program.dialogs().clipboardText());
     TextBox1->setText16(CompletePastedPath(TextBox1->text16()));
 }
 
@@ -78,8 +76,8 @@ void UserForm5::CommandButton5_Click() {
     const QString current = TextBox1->text();
     const QString start = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
     const QString chosen =
-        m_program.services.dialogs.openFileName(this, QStringLiteral("Tiermark.MDBの場所"), start,
-                                                QStringLiteral("Access データベース (*.mdb *.MDB)"));
+        m_program.dialogs().openFileName(this, QStringLiteral("Tiermark.MDBの場所"), start,
+                                         QStringLiteral("Access データベース (*.mdb *.MDB)"));
     if (!chosen.isEmpty()) {
         TextBox1->setText(chosen);
     }
@@ -103,11 +101,11 @@ void UserForm5::copyStageToBuilder() {
 }
 
 void UserForm5::CommandButton1_Click() {
-    SettingsStore& settings = m_program.services.settings;
+    SettingsStore& settings = m_program.settings();
     if (!settings.SaveSetting(kSectionDatabase, kKeyDatabasePath, TextBox1->text16())) {
         // The store still gives the path back for this run, so the reloaded builder opens it; the user
         // learns that the next start will not know it.
-        ui::showMessage(m_program.services.dialogs, this,
+        ui::showMessage(m_program.dialogs(), this,
                         notStoredMessage(kRegistrationNotStored, settings.location()));
     }
     copyStageToBuilder();
@@ -123,15 +121,14 @@ void UserForm5::CommandButton3_Click() {
 }
 
 void UserForm5::CommandButton2_Click() {
-    SettingsStore& settings = m_program.services.settings;
+    SettingsStore& settings = m_program.settings();
     if (!settings.DeleteSetting(kSectionDatabase, kKeyDatabasePath)) {
-        ui::showMessage(m_program.services.dialogs, this,
-                        notStoredMessage(kErasureNotStored, settings.location()));
+        ui::showMessage(m_program.dialogs(), this, notStoredMessage(kErasureNotStored, settings.location()));
     }
     app::Forms& forms = m_program.forms();
     forms.unloadUserForm5();
     forms.unloadUserForm1();
-    m_program.services.dialogs.endProgram();
+    m_program.dialogs().endProgram();
 }
 
 }  // namespace stddb

@@ -1,3 +1,4 @@
+// UserForm5, the database registration form: where Tiermark.MDB lies ("データベース更新").
 #pragma once
 
 #include <QDialog>

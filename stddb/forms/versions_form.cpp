@@ -46,7 +46,7 @@ UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(progra
         names[row] =
             new ui::Label(this, QStringLiteral("Label%1").arg(4 + row), std::u16string(kStandardNames[row]));
         versions[row] = new ui::Label(this, QStringLiteral("Label%1").arg(9 + row), std::u16string(kNoEntry));
-        versions[row]->setAccessibleName(QStringLiteral("バージョン"));
+        versions[row]->setHeading(QStringLiteral("バージョン"));
         for (ui::Label* cell : {names[row], versions[row]}) {
             cell->setFrameShape(QFrame::Box);
         }
@@ -73,16 +73,11 @@ void UserForm4::UserForm_Activate() {
     // Rows are taken strictly by position: the table's first four rows are the four standards in the order
     // of the grid. Labels filled before a failure keep their new texts.
     auto fillGrid = [this]() -> tiermark::Result<void> {
-        m_program.SharedRecordset.reset();
-        if (!m_program.SharedDatabase) {
-            return tiermark::makeError("no database is open");
-        }
-        auto table = m_program.SharedDatabase->OpenRecordset(u"基準案テーブル");
+        auto table = m_program.database().openShared(u"基準案テーブル");
         if (!table) {
             return table.error();
         }
-        m_program.SharedRecordset = std::move(table.value());
-        Recordset& rows = *m_program.SharedRecordset;
+        Recordset& rows = **table;
         for (int row = 0; row < 4; ++row) {
             if (row > 0) {
                 if (auto next = rows.MoveNext(); !next) {
@@ -103,12 +98,11 @@ void UserForm4::UserForm_Activate() {
         return {};
     };
     const auto filled = fillGrid();
-    m_program.SharedRecordset.reset();
     if (!filled) {
         ui::MessageRequest error;
         error.text = std::u16string(kErrorText);
         error.title = QString::fromStdU16String(std::u16string(kErrorTitle));
-        m_program.services.dialogs.MsgBox(this, error);
+        m_program.dialogs().MsgBox(this, error);
     }
 }
 

@@ -1,3 +1,4 @@
+// UserForm4, the standard versions form: the editions of the standards the database carries.
 #pragma once
 
 #include <QDialog>

@@ -2,6 +2,7 @@
 
 #include "builder/layer_names.h"
 #include "builder/layer_tables.h"
+#include "cadlink/command_texts.h"
 
 namespace builder {
 namespace {
@@ -9,6 +10,10 @@ namespace {
 const stddb::Value kNull;
 stddb::Value text(const char16_t* t) {
     return std::u16string(t);
+}
+// Test-side spelling of a text of the main window's sequences: every text ends in NUL.
+std::u16string z(std::u16string_view text) {
+    return std::u16string(text) + u'\0';
 }
 
 TEST(LayerNames, StandardAndDisplayNames) {
@@ -40,6 +45,19 @@ TEST(LayerNames, TemplateElementsEndInN) {
     EXPECT_FALSE(isTemplateElement(text(u"-STRN")));
     EXPECT_FALSE(isTemplateElement(text(u"")));
     EXPECT_FALSE(isTemplateElement(kNull));
+}
+
+// The main window's change: the layer recovered from Combo1's text, and the texts that put the group on it.
+TEST(CommandTexts, TargetLayerFromCombo1Text) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"C-STR", u"C-STR"}, {u"xx-A", u"x-A"}, {u"-A", u"-A"},
+        {u"", u""},           {u"構造物", u""},  {u"構造物D-STR-DIM", u"D-STR-DIM"},
+    };
+    for (const auto& [text, layer] : cases) {
+        EXPECT_EQ(targetLayer(text), layer);
+        EXPECT_EQ(cadlink::changeTexts(targetLayer(text))[6],
+                  z(layer + u"\r"));  // C7; just CR NUL when empty
+    }
 }
 
 TEST(LayerTables, RedimPreserveKeepsEntriesAndBoundsTogether) {

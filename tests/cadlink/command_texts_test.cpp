@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace app {
+namespace cadlink {
 namespace {
 
 using Texts = std::vector<std::u16string>;
@@ -30,19 +30,8 @@ TEST(CommandTexts, MoveWritesTheDisplacementAsShortestDecimals) {
     }
 }
 
-TEST(CommandTexts, TargetLayerFromCombo1Text) {
-    const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"C-STR", u"C-STR"}, {u"xx-A", u"x-A"}, {u"-A", u"-A"},
-        {u"", u""},           {u"構造物", u""},  {u"構造物D-STR-DIM", u"D-STR-DIM"},
-    };
-    for (const auto& [text, layer] : cases) {
-        EXPECT_EQ(targetLayer(text), layer);
-        EXPECT_EQ(changeTexts(text)[6], z(layer + u"\r"));  // C7; just CR NUL when empty
-    }
-}
-
 TEST(CommandTexts, ExecuteSequences) {
-    const Texts change = executeChangeTexts(u"構造物D-STR", 420, 0);
+    const Texts change = executeChangeTexts(u"D-STR", 420, 0);  // Combo1 held "構造物D-STR"
     const Texts expectedChange = {
         z(u"_move\r"),  z(u"G\r"),  z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"),
         kEsc2,  // M1–M5
@@ -61,4 +50,4 @@ TEST(CommandTexts, ExecuteSequences) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace cadlink

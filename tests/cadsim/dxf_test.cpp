@@ -91,11 +91,11 @@ TEST_F(Dxf, DamagedOrForeignFilesAreClearErrors) {
 TEST_F(Dxf, OnlyTheLayerTableAndModelEntitiesAreRead) {
     // A block's line is no drawing object, and an entity with an absurd vertex count is never handed to the
     // DXF reader.
-    write(path("blocks.dxf"),
-          "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB1\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n0\nE"
-          "NDSEC\n"
-          "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n8\n0\n90\n2000000000\n10\n1\n20\n1\n"
-          "0\nCIRCLE\n8\nC1\n10\n5\n20\n5\n30\n0\n40\n2\n0\nENDSEC\n0\nEOF\n");
+    write(
+        path("blocks.dxf"),
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB1\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n0\nENDSEC\n"
+        "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n8\n0\n90\n2000000000\n10\n1\n20\n1\n"
+        "0\nCIRCLE\n8\nC1\n10\n5\n20\n5\n30\n0\n40\n2\n0\nENDSEC\n0\nEOF\n");
     auto loaded = loadDxf(path("blocks.dxf"));
     ASSERT_TRUE(loaded.ok()) << loaded.error().message;
     ASSERT_EQ(loaded->objects().size(), 1u);

@@ -4,7 +4,7 @@
 
 #include "common/utf.h"
 
-namespace cadlink {
+namespace tiermark {
 namespace {
 
 // Each text beside its code page 932 bytes, both directions.
@@ -71,4 +71,4 @@ TEST(CodePage, HandlesEmptyAndLongTexts) {
 }
 
 }  // namespace
-}  // namespace cadlink
+}  // namespace tiermark

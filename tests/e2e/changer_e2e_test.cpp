@@ -33,8 +33,8 @@ protected:
     std::unique_ptr<cadlink::PosixWindowSystem> windows;
     cadlink::PosixDrawingAccess drawing;
     testing_support::ScriptedWorkspace workspace;
-    testing_support::MemorySettingsStore settings;
-    testing_support::RecordingDialogs dialogs;
+    stddb::MemorySettingsStore settings;
+    ui::RecordingDialogs dialogs;
     testing_support::SampleTables sample;
     std::unique_ptr<app::Program> program;
 

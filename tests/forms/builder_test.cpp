@@ -15,8 +15,7 @@ using testing_support::FakeProgram;
 using testing_support::SampleTables;
 
 constexpr std::u16string_view kNoWorkType =
-    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r"
-    u"\r"
+    u"選択したは施工種別は現在のデータベースセットに登録されていません。\rﾃﾞｰﾀﾍﾞｰｽに追加セットが必要です。\r\r"
     u"詳しくはサポート会社にお問い合わせください。";
 
 class Builder : public ::testing::Test {
@@ -62,7 +61,7 @@ TEST_F(Builder, StartUpFillsTheListsAndPreselectsTheStoredStageAndA1) {
     EXPECT_EQ(form().TextBox4->text16(), u"6940");
     EXPECT_EQ(form().TextBox5->text16(), u"9410");
     EXPECT_FALSE(settingsShown());
-    EXPECT_EQ(fake.program->SharedRecordset, nullptr);
+    EXPECT_EQ(fake.program->database().currentRows(), nullptr);
 }
 
 TEST_F(Builder, NoRegisteredPathFallsBackWithoutTouchingTheDatabase) {

@@ -46,7 +46,7 @@ protected:
     MemoryDrawing drawing;
 
     void SetUp() override {
-        fake.program->services.drawing = &drawing;
+        fake.program->setDrawingAccess(&drawing);
         EXPECT_TRUE(
             fake.settings
                 .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
@@ -129,7 +129,7 @@ TEST_F(Changer, ARefusedRenameShowsItsReasonAndThePassGoesOnWhileStandardNamesSt
 
 TEST_F(Changer, WithoutReadBackThePageSaysWhyTheListIsEmpty) {
     cadlink::NullDrawingAccess none;
-    fake.program->services.drawing = &none;
+    fake.program->setDrawingAccess(&none);
     chooseDrawingKind();
     EXPECT_EQ(builder().ListBox12->listCount(), 0);
     EXPECT_FALSE(builder().Label27->isHidden());

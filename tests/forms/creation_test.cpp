@@ -124,12 +124,12 @@ TEST_F(Creation, CreatesEveryLayerAndTheNumberedMemberInOrder) {
     EXPECT_TRUE(form1().Command2[0]->isEnabled());
     EXPECT_TRUE(form1().Command3[0]->isEnabled());
     EXPECT_FALSE(builder().isVisible());
-    EXPECT_DOUBLE_EQ(fake.program->Layers.redrawOriginX, 9410);
-    EXPECT_DOUBLE_EQ(fake.program->Layers.redrawOriginY, 6940);
-    const builder::LayerTables& tables = fake.program->Layers.tables;
+    EXPECT_DOUBLE_EQ(fake.program->layers().redrawOriginX, 9410);
+    EXPECT_DOUBLE_EQ(fake.program->layers().redrawOriginY, 6940);
+    const builder::LayerTables& tables = fake.program->layers().tables;
     EXPECT_EQ(tables.LayerNames, (Texts{u"", u"D-TTL", u"D-STR-DIM", u"D-BGD", u"D-BYP-STR1"}));
     EXPECT_EQ(tables.LayerColors, (std::vector<std::int64_t>{0, 2, 7, 8, 1}));
-    EXPECT_EQ(fake.program->Layers.layerAddMode, 2);
+    EXPECT_EQ(fake.program->layers().layerAddMode, 2);
 }
 
 TEST_F(Creation, ThenTheMainWindowMovesAndChangesThePickedObjects) {
@@ -157,10 +157,10 @@ TEST_F(Creation, ThenTheMainWindowMovesAndChangesThePickedObjects) {
     EXPECT_FALSE(form1().Command2[0]->isHidden());
     EXPECT_TRUE(form1().Command2[1]->isHidden());
     EXPECT_TRUE(form1().Command3[0]->isEnabled());
-    EXPECT_EQ(form1().Label3->caption(),
-              u"選択されたオブジェクトのレイヤー変更が完了しました。変更後オブジェクトは所定位置に移動してい"
-              u"ます。\r"
-              u"続けて変更、移動の処理が可能です。");
+    EXPECT_EQ(
+        form1().Label3->caption(),
+        u"選択されたオブジェクトのレイヤー変更が完了しました。変更後オブジェクトは所定位置に移動しています。\r"
+        u"続けて変更、移動の処理が可能です。");
 }
 
 TEST_F(Creation, MoveAndCancelSendOnlyTheirTexts) {
@@ -249,7 +249,7 @@ TEST_F(Creation, AFullFamilyIsReportedAndTheFormCloses) {
     for (char16_t c = u'A'; c <= u'Z'; ++c) {
         form1().Combo1->addItem(u"D-BYP-STR" + std::u16string(1, c));
     }
-    fake.program->Layers.layerAddMode = 2;
+    fake.program->layers().layerAddMode = 2;
     fake.program->forms().showNumbered();
     ASSERT_FALSE(fake.dialogs.messages.empty());
     EXPECT_EQ(fake.dialogs.messages.back().text,

@@ -114,7 +114,7 @@ TEST_F(Form1Test, ClosingReleasesTheDatabaseAndUnloadsTheOtherForms) {
     form().Form_Load();
     fake.program->forms().ShowBuilder();
     form().close();
-    EXPECT_EQ(fake.program->SharedDatabase, nullptr);
+    EXPECT_EQ(fake.program->database().get(), nullptr);
     EXPECT_EQ(fake.program->forms().userForm1IfLoaded(), nullptr);
 }
 

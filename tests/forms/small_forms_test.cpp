@@ -9,7 +9,6 @@
 #include "settings/forms/settings_window.h"
 #include "stddb/forms/registration_form.h"
 #include "stddb/forms/versions_form.h"
-#include "stddb/path_completion.h"
 #include "stddb/settings_store.h"
 #include "tests/forms/support/fakes.h"
 #include "tests/forms/support/sample_tables.h"
@@ -18,22 +17,6 @@ namespace {
 
 using testing_support::FakeProgram;
 using testing_support::SampleTables;
-
-TEST(PastedPath, CompletesFoldersAndKeepsTheFourFileNames) {
-    const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"C:\\CAD\\Tiermark", u"C:\\CAD\\Tiermark\\Tiermark.MDB"},
-        {u"C:\\CAD\\TIERMARK", u"C:\\CAD\\TIERMARK\\Tiermark.MDB"},
-        {u"C:\\CAD\\", u"C:\\CAD\\Tiermark.MDB"},
-        {u"C:\\CAD\\TIERMARK.mdb", u"C:\\CAD\\TIERMARK.mdb"},
-        {u"C:\\CAD\\Tiermark.MDB", u"C:\\CAD\\Tiermark.MDB"},
-        {u"C:\\CAD\\tiermark.mdb", u"C:\\CAD\\tiermark.mdb\\Tiermark.MDB"},
-        {u"C:\\CAD", u"C:\\CAD\\Tiermark.MDB"},
-        {u"", u"\\Tiermark.MDB"},
-    };
-    for (const auto& [pasted, completed] : cases) {
-        EXPECT_EQ(stddb::CompletePastedPath(pasted), completed);
-    }
-}
 
 class SmallForms : public ::testing::Test {
 protected:
@@ -66,7 +49,7 @@ TEST_F(SmallForms, VersionsShowTheFourStandards) {
     EXPECT_EQ(versions->versions[1]->caption(), u"―");  // Null: no entry
     EXPECT_EQ(versions->names[3]->caption(), u"農林水産省 電子化図面データの作成要領（案）");
     EXPECT_TRUE(fake.dialogs.messages.empty());
-    EXPECT_EQ(fake.program->SharedRecordset, nullptr);
+    EXPECT_EQ(fake.program->database().currentRows(), nullptr);
 }
 
 TEST_F(SmallForms, VersionsWithThreeRowsFillThreeAndReport) {
@@ -208,7 +191,7 @@ TEST_F(SmallForms, ARegisteredTextLongerThanAnyPathCountsAsNotRegistered) {
     settings::UserForm3* window = nullptr;
     fake.dialogs.onModal = [&](QDialog& dialog) { window = qobject_cast<settings::UserForm3*>(&dialog); };
     fake.program->forms().userForm1().UserForm_Activate();
-    EXPECT_TRUE(fake.program->RegisteredDatabasePath.empty());
+    EXPECT_TRUE(fake.program->database().registeredPath().empty());
     EXPECT_TRUE(fake.workspace.openedPaths.empty());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Label2->caption(), u"格納されていません。詳しくはマニュアルを参照ください。");

@@ -22,8 +22,8 @@
 
 namespace {
 
-using testing_support::RecordingDialogs;
 using testing_support::ScriptedWorkspace;
+using ui::RecordingDialogs;
 
 // A program whose settings file lies under a regular file: no write can succeed, whoever runs the test
 // (root included, for whom file modes are no obstacle).
@@ -67,7 +67,7 @@ TEST_F(UnstoredSettings, ARegistrationThatCannotBeStoredIsReportedAndHoldsForThe
     EXPECT_EQ(m_settings->GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath),
               u"/srv/cad/Tiermark.MDB");
     m_program->forms().userForm1().UserForm_Activate();
-    EXPECT_EQ(m_program->RegisteredDatabasePath, u"/srv/cad/Tiermark.MDB");
+    EXPECT_EQ(m_program->database().registeredPath(), u"/srv/cad/Tiermark.MDB");
 }
 
 // Marks a file immutable, which no one can write, root included; false where the file system or the
@@ -129,10 +129,10 @@ TEST(UnstoredErasure, IsReportedWhateverTheStoreBehindIt) {
     };
     fake.program->forms().showRegistration();
     ASSERT_EQ(fake.dialogs.messages.size(), 1u);
-    EXPECT_EQ(
-        fake.dialogs.messages[0].text,
-        u"登録の消去を保存できませんでした。次回の起動時にも登録は残ります。\r保存先：/home/user/.config/"
-        u"Tiermark.conf\r保存先に書き込めるか確認してください。");
+    EXPECT_EQ(fake.dialogs.messages[0].text,
+              u"登録の消去を保存できませんでした。次回の起動時にも登録は残ります。\r保存先：" +
+                  std::u16string(stddb::MemorySettingsStore::kLocation) +
+                  u"\r保存先に書き込めるか確認してください。");
     EXPECT_EQ(fake.dialogs.endRequests, 1);
 }
 

@@ -64,7 +64,7 @@ public:
             text.push_back(static_cast<char16_t>(code));
             i += n;
         }
-        return cadlink::toCp932(text).value();
+        return tiermark::toCp932(text).value();
     }
     static std::string le16(std::uint16_t v) {
         return std::string{static_cast<char>(v), static_cast<char>(v >> 8)};

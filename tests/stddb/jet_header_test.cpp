@@ -60,8 +60,7 @@ TEST(JetHeader, RejectsWhatIsNotAJetDatabase) {
     notFirst[0] = 1;
     const std::string text =
         "this is a text file renamed to Tiermark.MDB, with enough bytes to fill the header area "
-        "of a database page and more, so only the signature can tell. The header area of a Jet 4 page ends "
-        "at "
+        "of a database page and more, so only the signature can tell. The header area of a Jet 4 page ends at "
         "byte 152, which this sentence passes.";
     const Case cases[] = {{ace, "accdb"},
                           {future, "version"},

@@ -13,6 +13,7 @@
 #include <future>
 #include <thread>
 
+#include "stddb/memory_settings_store.h"
 #include "stddb/qt_settings_store.h"
 
 namespace stddb {
@@ -152,6 +153,41 @@ TEST(QtSettingsStore, AFifoPutInPlaceAfterStartIsNotWaitedOn) {
     EXPECT_TRUE(inTime);
     EXPECT_FALSE(saved.get());
     EXPECT_EQ(store.GetSetting(kSectionLife, kKeyDefaultStage), u"施工");
+}
+
+// The fake that the tests, the benchmarks and the road use answers every step as the real store does.
+TEST(MemorySettingsStore, AnswersAsTheQtStoreDoes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QtSettingsStore real(dir.filePath(QStringLiteral("settings.ini")));
+    MemorySettingsStore fake;
+    const auto same = [&](std::u16string_view section, std::u16string_view key) {
+        EXPECT_EQ(fake.GetSetting(section, key), real.GetSetting(section, key));
+    };
+    for (SettingsStore* store : {static_cast<SettingsStore*>(&real), static_cast<SettingsStore*>(&fake)}) {
+        EXPECT_TRUE(store->DeleteSetting(kSectionLife, kKeyDefaultStage).ok());
+        EXPECT_TRUE(store->SaveSetting(kSectionDatabase, kKeyDatabasePath, u"D:\\図面\\Tiermark.MDB").ok());
+        EXPECT_TRUE(store->SaveSetting(kSectionLife, kKeyDefaultStage, u"施工").ok());
+        EXPECT_TRUE(store->SaveSetting(kSectionLife, kKeyDefaultStage, u"").ok());
+    }
+    same(kSectionDatabase, kKeyDatabasePath);
+    same(kSectionLife, kKeyDefaultStage);
+    same(kSectionDatabase, kKeyDefaultStage);  // a key of another section
+    for (SettingsStore* store : {static_cast<SettingsStore*>(&real), static_cast<SettingsStore*>(&fake)}) {
+        EXPECT_TRUE(store->DeleteSetting(kSectionDatabase, kKeyDatabasePath).ok());
+    }
+    same(kSectionDatabase, kKeyDatabasePath);
+
+    // A store that cannot be written: both fail, and both give the value back for the run.
+    QFile blocker(dir.filePath(QStringLiteral("home")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    QtSettingsStore unwritable(dir.filePath(QStringLiteral("home/settings.ini")));
+    fake.refuseWrites = true;
+    for (SettingsStore* store :
+         {static_cast<SettingsStore*>(&unwritable), static_cast<SettingsStore*>(&fake)}) {
+        EXPECT_FALSE(store->SaveSetting(kSectionLife, kKeyDefaultStage, u"維持管理").ok());
+        EXPECT_EQ(store->GetSetting(kSectionLife, kKeyDefaultStage), u"維持管理");
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "builder/creation_run.h"
+#include "builder/layer_names.h"
 #include "cadlink/channel.h"
 #include "cadlink/command_texts.h"
 #include "cadlink/discovery.h"
@@ -116,7 +117,7 @@ std::string wideBytes(const std::u16string& text) {
     return bytes + std::string(2, '\0');
 }
 std::string narrowBytes(const std::u16string& text) {
-    const auto bytes = cadlink::toCp932(text);
+    const auto bytes = tiermark::toCp932(text);
     return (bytes ? *bytes : std::string("<no code page form>")) + std::string(1, '\0');
 }
 
@@ -209,7 +210,7 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     cadlink::CommandChannel mainChannel = program.channel(cadlink::TextForm::Narrow);
     std::size_t logged = readLog(target.logPath()).size();
 
-    const Texts start = app::startTexts();
+    const Texts start = cadlink::startTexts();
     for (const std::u16string& text : start) {
         mainChannel.SendCommand(text);
     }
@@ -217,9 +218,10 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     logged += start.size();
     expect(target.pick(1) && target.pick(2), "objects 1 and 2 picked");
     expect(target.confirmSelection(), "the selection ends with the right click");
-    expect(hasGroup(readFile(target.statePath()), app::kGroupName), "the group KESTRA holds the picks");
+    expect(hasGroup(readFile(target.statePath()), cadlink::kGroupName), "the group KESTRA holds the picks");
 
-    const Texts execute = app::executeChangeTexts(combo1Text, state.redrawOriginX, state.redrawOriginY);
+    const Texts execute = cadlink::executeChangeTexts(builder::targetLayer(combo1Text), state.redrawOriginX,
+                                                      state.redrawOriginY);
     expectEqual(execute.size(), std::size_t{18}, "実行 sends 18 texts");
     for (const std::u16string& text : execute) {
         mainChannel.SendCommand(text);
@@ -227,7 +229,7 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     checkArrived(readLog(target.logPath()), logged, execute, false, "execution of the layer change");
 
     const std::string after = readFile(target.statePath());
-    const std::string layer = "\"" + utf8(app::targetLayer(combo1Text)) + "\"";
+    const std::string layer = "\"" + utf8(builder::targetLayer(combo1Text)) + "\"";
     for (const auto& [id, before] : {std::pair{1, *one}, std::pair{2, *two}}) {
         const auto now = objectState(after, id);
         const std::string name = "object " + std::to_string(id);
@@ -241,7 +243,7 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     expect(untouched && untouched->x == three->x && untouched->y == three->y &&
                untouched->layerJson == three->layerJson,
            "object 3, not picked, stays where it was");
-    expect(!hasGroup(after, app::kGroupName), "the group is dissolved");
+    expect(!hasGroup(after, cadlink::kGroupName), "the group is dissolved");
     expect(readLog(standIns.second->logPath()).empty(), "the stand-in not selected still received nothing");
 }
 

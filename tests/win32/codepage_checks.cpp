@@ -27,12 +27,12 @@ void codepageChecks() {
         {u"\u3000", "\x81\x40"},  // ideographic space
     };
     for (const Pair& pair : pairs) {
-        const auto bytes = cadlink::toCp932(pair.text);
+        const auto bytes = tiermark::toCp932(pair.text);
         expect(bytes && *bytes == pair.bytes, "toCp932(" + utf8(pair.text) + ") gives " + hex(pair.bytes) +
                                                   ", got " + (bytes ? hex(*bytes) : bytes.error().message));
-        const auto text = cadlink::fromCp932(pair.bytes);
+        const auto text = tiermark::fromCp932(pair.bytes);
         expect(text && *text == pair.text, "fromCp932(" + hex(pair.bytes) + ") gives " + utf8(pair.text));
-        expectEqual(cadlink::fromCp932Lenient(pair.bytes), pair.text,
+        expectEqual(tiermark::fromCp932Lenient(pair.bytes), pair.text,
                     "lenient reading of " + hex(pair.bytes));
     }
 
@@ -47,7 +47,7 @@ void codepageChecks() {
         {u"Ä", "character 1"},
     };
     for (const Refused& r : refused) {
-        const auto bytes = cadlink::toCp932(r.text);
+        const auto bytes = tiermark::toCp932(r.text);
         expect(!bytes && bytes.error().message.find(r.position) != std::string::npos,
                "toCp932 refuses " + hex(utf8(r.text)) + " at " + r.position);
     }
@@ -65,11 +65,11 @@ void codepageChecks() {
         {"ok\x82", "byte 3", u"ok\uFFFD"},
     };
     for (const BadBytes& b : bad) {
-        const auto text = cadlink::fromCp932(b.bytes);
+        const auto text = tiermark::fromCp932(b.bytes);
         expect(!text && text.error().message.find(b.position) != std::string::npos,
                "fromCp932 refuses " + hex(b.bytes) + " at " + b.position +
                    (text ? ", got " + utf8(*text) : ", said " + text.error().message));
-        expectEqual(cadlink::fromCp932Lenient(b.bytes), b.lenient, "lenient reading of " + hex(b.bytes));
+        expectEqual(tiermark::fromCp932Lenient(b.bytes), b.lenient, "lenient reading of " + hex(b.bytes));
     }
 }
 

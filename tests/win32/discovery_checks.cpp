@@ -48,7 +48,7 @@ void checkWindowsOfOne(cadlink::WindowSystem& system, const StandInProcess& stan
     // The narrow length may count more than the title's code-page bytes (the system allows for double-byte
     // characters when the window keeps its title in UTF-16), never fewer; GetWindowTextA gives the bytes
     // themselves, 構's trail byte 0x5C included.
-    const auto expectedBytes = cadlink::toCp932(mainTitle);
+    const auto expectedBytes = tiermark::toCp932(mainTitle);
     if (!expect(static_cast<bool>(expectedBytes), "the title has a code-page form")) {
         return;
     }
@@ -134,7 +134,7 @@ RunningStandIns discoveryChecks(const Fixture& fixture) {
     for (const cadlink::ProcessEntry& process : system.processes()) {
         if (process.processId == running.first->processId()) {
             seen = true;
-            expectEqual(cadlink::ExeBaseName(cadlink::fromCp932Lenient(process.exeFile)), u"acadlt",
+            expectEqual(cadlink::ExeBaseName(tiermark::fromCp932Lenient(process.exeFile)), u"acadlt",
                         "the snapshot names the stand-in's file acadlt.exe: " + process.exeFile);
         }
     }

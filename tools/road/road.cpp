@@ -19,7 +19,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
-#include "cadlink/command_texts.h"
+#include "builder/layer_names.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
 #include "common/utf.h"
@@ -30,14 +30,36 @@
 #include "stddb/forms/versions_form.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
-#include "tools/road/scripted_dialogs.h"
 #include "tools/road/stand_in_control.h"
+#include "ui/recording_dialogs.h"
 
 namespace road {
 namespace {
 
 void say(const char* format, const QString& text = {}) {
     std::printf(format, qPrintable(text));
+}
+
+// Saves a picture of the window into the folder as NAME.png; nothing without a folder.
+void photograph(const QString& folder, QWidget& window, const QString& name) {
+    if (folder.isEmpty()) {
+        return;
+    }
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (window.grab().save(path)) {
+        std::printf("  screenshot: %s\n", qPrintable(path));
+    }
+}
+
+// Prints a message box the program shows (every one is answered OK), its lines joined by blanks.
+void printMessage(const ui::MessageRequest& request) {
+    std::u16string shown = request.text;
+    for (char16_t& c : shown) {
+        if (c == u'\r') {
+            c = u' ';
+        }
+    }
+    std::printf("  message [%s]: %s\n", qPrintable(request.title), tiermark::toUtf8(shown).c_str());
 }
 
 void settle() {
@@ -103,8 +125,13 @@ int runRoad(const RoadOptions& options) {
     cadlink::PosixDrawingAccess drawing;
     stddb::JetWorkspace workspace;
     stddb::QtSettingsStore settings(work.filePath(QStringLiteral("settings.ini")));
-    ScriptedDialogs dialogs;
-    dialogs.setScreenshotFolder(options.screenshots);
+    // Every form shown modally is operated by the step registered for it below and photographed.
+    ui::RecordingDialogs dialogs;
+    dialogs.onMessage = printMessage;
+    dialogs.settleEvents = true;
+    const auto screenshot = [&options](QWidget& window, const QString& name) {
+        photograph(options.screenshots, window, name);
+    };
     app::Program program(app::Services{windows, workspace, settings, dialogs, &drawing});
     app::Forms& forms = program.forms();
     app::Form1& form1 = forms.form1();
@@ -118,20 +145,20 @@ int runRoad(const RoadOptions& options) {
         return 2;
     }
     form1.cmbfilename->setListIndex(line);
-    dialogs.screenshot(form1, QStringLiteral("01-main-window"));
+    screenshot(form1, QStringLiteral("01-main-window"));
 
     say("2. The database %s is registered through the settings and registration windows.\n",
         options.database);
     dialogs.onForm(QStringLiteral("UserForm3"), [&](QDialog& form) {
         auto& settingsWindow = static_cast<settings::UserForm3&>(form);
-        dialogs.screenshot(settingsWindow, QStringLiteral("02-settings"));
+        screenshot(settingsWindow, QStringLiteral("02-settings"));
         settingsWindow.ListBox1->setListIndex(1);
         settingsWindow.CommandButton1_Click();
     });
     dialogs.onForm(QStringLiteral("UserForm5"), [&](QDialog& form) {
         auto& registration = static_cast<stddb::UserForm5&>(form);
         registration.TextBox1->setText(options.database);
-        dialogs.screenshot(registration, QStringLiteral("03-registration"));
+        screenshot(registration, QStringLiteral("03-registration"));
         registration.CommandButton1_Click();
     });
     form1.Command1_Click();
@@ -155,19 +182,19 @@ int runRoad(const RoadOptions& options) {
                 tiermark::toUtf8(builder->ListBox3->text()).c_str(),
                 tiermark::toUtf8(builder->ListBox4->text()).c_str(), builder->ListBox6->listCount(),
                 qPrintable(builder->TextBox5->text()), qPrintable(builder->TextBox4->text()));
-    dialogs.screenshot(*builder, QStringLiteral("04-builder-making"));
+    screenshot(*builder, QStringLiteral("04-builder-making"));
     builder->MultiPage1->setCurrentIndex(1);
     builder->ListBox8->setListIndex(1);
     builder->ListBox9->setListIndex(0);
     builder->ListBox10->setListIndex(0);
     builder->ListBox11->setListIndex(0);
-    dialogs.screenshot(*builder, QStringLiteral("05-builder-changer"));
+    screenshot(*builder, QStringLiteral("05-builder-changer"));
     builder->MultiPage1->setCurrentIndex(0);
     dialogs.onForm(QStringLiteral("UserForm4"),
-                   [&](QDialog& form) { dialogs.screenshot(form, QStringLiteral("06-versions")); });
+                   [&](QDialog& form) { screenshot(form, QStringLiteral("06-versions")); });
     builder->CommandButton6_Click();
     dialogs.onForm(QStringLiteral("UserForm8"), [&](QDialog& form) {
-        dialogs.screenshot(form, QStringLiteral("07-about"));
+        screenshot(form, QStringLiteral("07-about"));
         static_cast<settings::UserForm8&>(form).CommandButton1_Click();
     });
     builder->CommandButton4_Click();
@@ -178,7 +205,7 @@ int runRoad(const RoadOptions& options) {
         auto& numberedForm = static_cast<numbered::UserForm2&>(form);
         numberedForm.TextBox1->setText(QStringLiteral("追加"));
         numberedForm.ListBox1->setListIndex(1);
-        dialogs.screenshot(numberedForm, QStringLiteral("08-numbered-layer"));
+        screenshot(numberedForm, QStringLiteral("08-numbered-layer"));
         numberedForm.CommandButton1_Click();
         members = numberedForm.ListBox2->items();
         numberedForm.CommandButton2_Click();
@@ -188,7 +215,7 @@ int runRoad(const RoadOptions& options) {
     builder->CommandButton1_Click();
     settle();
     check.expect(members.size() == 1, QStringLiteral("the numbered-layer form lists the member it added"));
-    const builder::LayerTables& tables = program.Layers.tables;
+    const builder::LayerTables& tables = program.layers().tables;
 
     say("5. \"レイヤー変更\": objects are picked in the stand-in and \"実行\" moves them onto a layer.\n");
     auto before = control.state();
@@ -199,9 +226,9 @@ int runRoad(const RoadOptions& options) {
     }
     form1.Combo1->setListIndex(1);
     const std::u16string chosen = form1.Combo1->text();
-    const std::u16string targetLayer = app::targetLayer(chosen);
+    const std::u16string targetLayer = builder::targetLayer(chosen);
     form1.Command2_Click(0);
-    dialogs.screenshot(form1, QStringLiteral("09-main-window-change-pending"));
+    screenshot(form1, QStringLiteral("09-main-window-change-pending"));
     std::map<int, QJsonObject> objectsBefore;
     std::vector<std::int32_t> picked;
     for (const QJsonValue& object : before->object().value(QStringLiteral("objects")).toArray()) {
@@ -220,7 +247,7 @@ int runRoad(const RoadOptions& options) {
             std::printf("  screenshot: %s\n", qPrintable(picture));
         }
     }
-    dialogs.screenshot(form1, QStringLiteral("11-main-window-done"));
+    screenshot(form1, QStringLiteral("11-main-window-done"));
 
     auto after = control.state();
     if (!after) {

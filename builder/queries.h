@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/result.h"
+#include "stddb/database.h"
+
+namespace builder {
+
+// Reading the result sets of the builder's queries (opened through stddb::SharedDatabase::openShared).
+
+// A field of the current row as text (Null as empty text).
+tiermark::Result<std::u16string> fieldText(const stddb::Recordset& rows, std::u16string_view field);
+
+// Every value of one field, row by row from the current row to the end.
+tiermark::Result<std::vector<std::u16string>> columnTexts(stddb::Recordset& rows, std::u16string_view field);
+
+// "色定数" of the row of "線色マスター" whose "名称" is the colour name, read through a result set of the
+// caller's own; nothing when no database is open, there is no such row or the table cannot be read.
+std::optional<stddb::Value> colourConstant(stddb::Database* database, std::u16string_view colourName);
+
+}  // namespace builder
