@@ -9,10 +9,43 @@
 #include "builder/redraw_origin.h"
 #include "builder/value_text.h"
 #include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
 
 namespace builder {
 
 namespace {
+
+// A run's line type for a row: "Continuous" for "実線", otherwise "線種" as it stands (Null as empty).
+std::u16string rowLinetype(const LayerRow& row) {
+    return valueText(row.linetype) == u"実線" ? std::u16string(cadlink::kContinuous)
+                                              : valueText(row.linetype);
+}
+
+// Sends a sequence whose text from outside was checked before the run: composing it cannot fail here.
+void sendChecked(CreationHost& host, const cadlink::Sequence& texts) {
+    if (texts) {
+        cadlink::sendAll(host, *texts);
+    }
+}
+
+// How a row that cannot be typed into AutoCAD LT is named to the user: its layer name as it would have
+// been, and the field that holds the text when it is not the name.
+std::optional<std::u16string> refusal(const LayerRow& row, std::u16string_view letter, bool optionButton1) {
+    const std::u16string name = standardLayerName(letter, row.object, row.element);
+    if (!cadlink::createLayerTexts(name)) {
+        return cadlink::visibleText(name);
+    }
+    if (!isTemplateElement(row.element) && !cadlink::linetypeTexts(rowLinetype(row), name)) {
+        return cadlink::visibleText(name) + u"（線種：" + cadlink::visibleText(valueText(row.linetype)) +
+               u"）";
+    }
+    // The display name goes to Combo1, and from there into the main window's CHANGE texts.
+    if (cadlink::answerProblem(displayName(optionButton1, row.content, name))) {
+        return cadlink::visibleText(name) + u"（内容：" + cadlink::visibleText(valueText(row.content)) +
+               u"）";
+    }
+    return std::nullopt;
+}
 
 // Entries of ListBox6 that stand for a layer of their own (templates of numbered families end in "n").
 int countCreatedEntries(const std::vector<std::u16string>& entries) {
@@ -54,14 +87,36 @@ std::int64_t colourOf(CreationHost& host, const stddb::Value& colourName) {
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state) {
     // A drawing kind without layer rows changes nothing; the form says so.
     if (input.rows.empty()) {
-        return CreationOutcome{true};
+        CreationOutcome none;
+        none.noLayerRows = true;
+        return none;
+    }
+    // Rows with text that cannot be typed into AutoCAD LT are left out whole before anything is sent, as if
+    // the database did not hold them; the form names them once the run is over. Family rows are the
+    // numbered-layer form's, which checks what it sends itself.
+    CreationOutcome outcome;
+    std::vector<LayerRow> rows;
+    int refusedEntries = 0;  // left-out rows that ListBox6 counts as layers of their own
+    const std::u16string rowLetter = lifeCycleLetter(input.stageIndex);
+    for (const LayerRow& row : input.rows) {
+        if (!numberedFamily(row.remarks)) {
+            if (std::optional<std::u16string> named = refusal(row, rowLetter, input.optionButton1)) {
+                outcome.leftOut.push_back(std::move(*named));
+                refusedEntries += isTemplateElement(row.element) ? 0 : 1;
+                continue;
+            }
+        }
+        rows.push_back(row);
+    }
+    if (rows.empty()) {
+        return outcome;
     }
     LayerTables& tables = state.tables;
 
     host.enableMainWindowActions(std::u16string(kCreatedGuidance));
 
     // Size the tables: keep the main window's earlier entries behind the new layers when it holds more.
-    const int n = countCreatedEntries(input.listBox6);
+    const int n = std::max(0, countCreatedEntries(input.listBox6) - refusedEntries);
     const int earlier = host.combo1Count();
     if (earlier > n) {
         tables.redimPreserve(earlier);
@@ -78,7 +133,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     // The rows were read into a vector before the loop, so neither the numbered-layer form nor a new
     // start-up run of the builder while that form is open can disturb the walk.
     int s = 1;
-    for (const LayerRow& row : input.rows) {
+    for (const LayerRow& row : rows) {
         const std::u16string letter = lifeCycleLetter(input.stageIndex);
         if (const std::optional<std::int16_t> family = numberedFamily(row.remarks)) {
             state.layerAddMode = *family;
@@ -90,7 +145,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
             const auto slot = static_cast<std::size_t>(s);
             const std::u16string name = standardLayerName(letter, row.object, row.element);
             const std::u16string display = displayName(input.optionButton1, row.content, name);
-            cadlink::sendAll(host, cadlink::createLayerTexts(name));
+            sendChecked(host, cadlink::createLayerTexts(name));
             host.addToCombo1(display);
             tables.LayerDisplayNames[slot] = display;
             tables.LayerNames[slot] = name;
@@ -104,14 +159,12 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         }
         tables.ensureIndex(s);
         const auto slot = static_cast<std::size_t>(s);
-        const std::u16string linetype = valueText(row.linetype) == u"実線"
-                                            ? std::u16string(cadlink::kContinuous)
-                                            : valueText(row.linetype);
+        const std::u16string linetype = rowLinetype(row);
         tables.LayerLinetypes[slot] = linetype;
-        cadlink::sendAll(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
+        sendChecked(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
 
         const std::int64_t colour = colourOf(host, row.colour);
-        cadlink::sendAll(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
+        sendChecked(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
         tables.LayerColors[slot] = colour;
         ++s;
     }
@@ -126,7 +179,12 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         if (auto derived = standardNameFromDisplayName(tables.LayerDisplayNames[slot])) {
             tables.LayerNames[slot] = std::move(*derived);
         }
-        cadlink::sendAll(host, cadlink::createLayerTexts(tables.LayerNames[slot]));
+        // An entry whose name cannot be typed stays offered as it was, but is not created.
+        if (const cadlink::Sequence create = cadlink::createLayerTexts(tables.LayerNames[slot])) {
+            cadlink::sendAll(host, *create);
+        } else {
+            outcome.leftOut.push_back(cadlink::visibleText(tables.LayerNames[slot]));
+        }
         host.addToCombo1(tables.LayerDisplayNames[slot]);
         ++s;
     }
@@ -140,7 +198,15 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         host.selectCombo1First();
     }
     host.hideBuilder();
-    return CreationOutcome{};
+    return outcome;
+}
+
+std::u16string leftOutMessage(const std::vector<std::u16string>& leftOut) {
+    std::u16string message(kLeftOutMessage);
+    for (const std::u16string& named : leftOut) {
+        message += u"\r" + named;
+    }
+    return message;
 }
 
 }  // namespace builder

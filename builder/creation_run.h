@@ -59,6 +59,10 @@ struct CreationOutcome {
     // The drawing kind has no layer rows: nothing was sent or changed; the form tells the user
     // kNoLayerRowsMessage.
     bool noLayerRows = false;
+    // The layers left out because text of theirs cannot be typed into AutoCAD LT (a control character, half
+    // of a surrogate pair, a character names may not hold), as the message names them: nothing of them was
+    // sent. When every row was left out, nothing at all was sent or changed.
+    std::vector<std::u16string> leftOut;
 };
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =
@@ -68,6 +72,12 @@ inline constexpr std::u16string_view kNoLayerRowsMessage =
 inline constexpr std::u16string_view kLayerTableUnreadableMessage =
     u"データベースのレイヤーテーブルを読み込めませんでした。\r"
     u"データベースが壊れているおそれがあります。配布されたデータベースを登録し直してください。";
+
+// Told after a run that left layers out, followed by one line per layer (leftOutMessage).
+inline constexpr std::u16string_view kLeftOutMessage =
+    u"次のレイヤーは、AutoCAD LT に送れない文字かレイヤー名に使えない文字を含むため、作成しませんでした。\r"
+    u"データベースの内容を確認してください。";
+std::u16string leftOutMessage(const std::vector<std::u16string>& leftOut);
 
 // The guidance the main window shows once layers exist.
 inline constexpr std::u16string_view kCreatedGuidance =

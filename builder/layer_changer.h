@@ -42,12 +42,17 @@ public:
 
 inline constexpr std::u16string_view kLayerMissingMessage = u"この画層名は存在しません";
 inline constexpr std::u16string_view kRenameRefusedMessage = u"画層名変更できません。";
+// Followed by one line per layer left as it was because its name, or the name it would get, cannot be typed
+// into AutoCAD LT; shown once at the end of the pass.
+inline constexpr std::u16string_view kUnsendableRenameMessage =
+    u"次の画層は、新しい名前に AutoCAD LT に送れない文字か画層名に使えない文字が含まれるため、変換しませんでした。";
 
 // The conversion pass of "→" (CommandButton2): walks listBox12 from the bottom up, renames every layer
 // that matches an entry of listBox13 and removes it from the list. A missing layer shows
 // kLayerMissingMessage and ends the pass at once, leaving label26Visible as it was; a refused rename shows
-// kRenameRefusedMessage, CR and the reason and keeps the item. After a whole pass Label26 is visible
-// exactly when items remain.
+// kRenameRefusedMessage, CR and the reason and keeps the item; a layer whose name or new name cannot be
+// typed into AutoCAD LT keeps its item and is named in kUnsendableRenameMessage at the end. After a whole
+// pass Label26 is visible exactly when items remain.
 void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,
                        const std::vector<std::u16string>& listBox13, bool& label26Visible);
 

@@ -4,6 +4,7 @@
 #include "builder/colours.h"
 #include "builder/value_text.h"
 #include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
 #include "numbered/family_table.h"
 
 namespace numbered {
@@ -24,19 +25,33 @@ void createMember(NumberedHost& host, const std::u16string& name, const std::u16
                   std::optional<std::int64_t>& colour, const std::u16string& colourName,
                   builder::LayerTables& tables) {
     const auto slot = static_cast<std::size_t>(tables.growByOne());
-    // Texts 1–5 create the layer; the form ends its name in CR LF.
-    cadlink::sendAll(host, cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf));
+    // Texts 1–5 create the layer; the form ends its name in CR LF. The texts were checked before the first
+    // member was sent (sendable), so composing them cannot fail here.
+    if (const cadlink::Sequence create = cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf)) {
+        cadlink::sendAll(host, *create);
+    }
     const std::u16string display = content + name;
     host.addToCombo1(display);
     tables.LayerDisplayNames[slot] = display;
     tables.LayerNames[slot] = name;
     tables.LayerLinetypes[slot] = std::u16string(cadlink::kContinuous);
-    cadlink::sendAll(host, cadlink::linetypeTexts(cadlink::kContinuous, name));
+    if (const cadlink::Sequence linetype = cadlink::linetypeTexts(cadlink::kContinuous, name)) {
+        cadlink::sendAll(host, *linetype);
+    }
     if (!colour) {
         colour = colourNumber(host, colourName);
     }
-    cadlink::sendAll(host, cadlink::colourTexts(*colour, name));
+    if (const cadlink::Sequence colourTexts = cadlink::colourTexts(*colour, name)) {
+        cadlink::sendAll(host, *colourTexts);
+    }
     tables.LayerColors[slot] = *colour;
+}
+
+// Whether every text of a member can be typed into AutoCAD LT: its name, and its display name (the
+// content text followed by the name), which goes to Combo1 and from there into the main window's texts.
+bool sendable(const std::u16string& name, const std::u16string& content) {
+    return cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf).ok() &&
+           cadlink::linetypeTexts(cadlink::kContinuous, name).ok() && !cadlink::answerProblem(content + name);
 }
 
 }  // namespace
@@ -46,24 +61,33 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
     NumberedOutcome outcome;
     const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
     const std::u16string name = letter + input.label8;
-    std::optional<std::int64_t> colour;
-    createMember(host, name, input.textBox1, colour, input.colourName, tables);
-    outcome.createdNames.push_back(name);
 
-    // Family 4's check boxes add the dimension and text members with the same suffix at the same time.
+    // The main member and, with family 4's check boxes, the dimension and text members with the same
+    // suffix, created together.
     const std::u16string suffix =
         input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
+    std::vector<std::u16string> members{name};
     const auto companion = [&](bool checked, std::u16string_view element) {
-        if (!input.checkBoxesEnabled || !checked) {
-            return;
+        if (input.checkBoxesEnabled && checked) {
+            members.push_back(letter + input.objectCode + std::u16string(element) + suffix);
         }
-        const std::u16string member = letter + input.objectCode + std::u16string(element) + suffix;
-        createMember(host, member, input.textBox1, colour, input.colourName, tables);
-        outcome.createdNames.push_back(member);
     };
     companion(input.checkBox1, kDimensionElement);
     companion(input.checkBox2, kTextElement);
 
+    // A member whose texts cannot be typed into AutoCAD LT stops the whole addition before anything is
+    // sent; the form names it and keeps the input for the user to mend.
+    for (const std::u16string& member : members) {
+        if (!sendable(member, input.textBox1)) {
+            outcome.leftOut = cadlink::visibleText(input.textBox1 + member);
+            return outcome;
+        }
+    }
+    std::optional<std::int64_t> colour;
+    for (const std::u16string& member : members) {
+        createMember(host, member, input.textBox1, colour, input.colourName, tables);
+        outcome.createdNames.push_back(member);
+    }
     outcome.unloadForm = input.membersListed && suffix == u"Z";
     return outcome;
 }

@@ -40,7 +40,13 @@ struct NumberedOutcome {
     // The member just created carries the suffix "Z": unload the form (the family is full). Otherwise
     // reset the input and run the start-up again.
     bool unloadForm = false;
+    // Not empty when nothing was created because the content text or a member's name cannot be typed
+    // into AutoCAD LT: the display name as kLeftOutMessage names it; the input stays for the user to mend.
+    std::u16string leftOut;
 };
+
+inline constexpr std::u16string_view kLeftOutMessage =
+    u"内容またはレイヤー名に、AutoCAD LT に送れない文字かレイヤー名に使えない文字が含まれているため、レイヤーを追加できません。";
 
 inline constexpr std::u16string_view kDefaultColourName = u"黒";
 

@@ -102,6 +102,9 @@ void UserForm1::CommandButton1_Click() {
     if (outcome.noLayerRows) {
         ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
     }
+    if (!outcome.leftOut.empty()) {
+        ui::showMessage(m_program.dialogs(), this, leftOutMessage(outcome.leftOut));
+    }
 }
 
 }  // namespace builder
