@@ -32,6 +32,9 @@ void sendChecked(CreationHost& host, const cadlink::Sequence& texts) {
 // been, and the field that holds the text when it is not the name.
 std::optional<std::u16string> refusal(const LayerRow& row, std::u16string_view letter, bool optionButton1) {
     const std::u16string name = standardLayerName(letter, row.object, row.element);
+    if (name.empty()) {
+        return std::u16string(kNoName);
+    }
     if (!cadlink::createLayerTexts(name)) {
         return cadlink::visibleText(name);
     }
@@ -183,7 +186,9 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         if (const cadlink::Sequence create = cadlink::createLayerTexts(tables.LayerNames[slot])) {
             cadlink::sendAll(host, *create);
         } else {
-            outcome.leftOut.push_back(cadlink::visibleText(tables.LayerNames[slot]));
+            outcome.leftOut.push_back(tables.LayerNames[slot].empty()
+                                          ? std::u16string(kNoName)
+                                          : cadlink::visibleText(tables.LayerNames[slot]));
         }
         host.addToCombo1(tables.LayerDisplayNames[slot]);
         ++s;

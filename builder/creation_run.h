@@ -78,6 +78,8 @@ inline constexpr std::u16string_view kLeftOutMessage =
     u"次のレイヤーは、AutoCAD LT に送れない文字かレイヤー名に使えない文字を含むため、作成しませんでした。\r"
     u"データベースの内容を確認してください。";
 std::u16string leftOutMessage(const std::vector<std::u16string>& leftOut);
+// How leftOutMessage names a layer whose name would have been empty.
+inline constexpr std::u16string_view kNoName = u"（名前なし）";
 
 // The guidance the main window shows once layers exist.
 inline constexpr std::u16string_view kCreatedGuidance =

@@ -40,9 +40,9 @@ struct NumberedOutcome {
     // The member just created carries the suffix "Z": unload the form (the family is full). Otherwise
     // reset the input and run the start-up again.
     bool unloadForm = false;
-    // Not empty when nothing was created because the content text or a member's name cannot be typed
-    // into AutoCAD LT: the display name as kLeftOutMessage names it; the input stays for the user to mend.
-    std::u16string leftOut;
+    // Set when nothing was created because the content text or a member's name cannot be typed into
+    // AutoCAD LT: the display name as kLeftOutMessage names it; the input stays for the user to mend.
+    std::optional<std::u16string> leftOut;
 };
 
 inline constexpr std::u16string_view kLeftOutMessage =

@@ -213,8 +213,9 @@ void UserForm2::CommandButton1_Click() {
 
     FormHost host(*this, m_program);
     const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.layers().tables);
-    if (!outcome.leftOut.empty()) {
-        ui::showMessage(m_program.dialogs(), this, std::u16string(kLeftOutMessage) + u"\r" + outcome.leftOut);
+    if (outcome.leftOut) {
+        ui::showMessage(m_program.dialogs(), this,
+                        std::u16string(kLeftOutMessage) + u"\r" + *outcome.leftOut);
         return;
     }
     if (outcome.unloadForm) {

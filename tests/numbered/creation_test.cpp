@@ -140,8 +140,9 @@ TEST(NumberedCreation, ContentThatCannotBeTypedAddsNothing) {
         EXPECT_TRUE(outcome.createdNames.empty());
         EXPECT_EQ(tables.upperBound(), 0);
         EXPECT_FALSE(outcome.unloadForm);
-        EXPECT_EQ(outcome.leftOut.substr(0, 1), u"主");
-        EXPECT_EQ(outcome.leftOut.substr(2), u"D-STR-STR3");
+        ASSERT_TRUE(outcome.leftOut.has_value());
+        EXPECT_EQ(outcome.leftOut->substr(0, 1), u"主");
+        EXPECT_EQ(outcome.leftOut->substr(2), u"D-STR-STR3");
     }
 }
 
