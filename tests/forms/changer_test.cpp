@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -14,30 +12,9 @@
 namespace {
 
 using testing_support::FakeProgram;
+using testing_support::MemoryDrawing;
 using testing_support::SampleTables;
 using Texts = std::vector<std::u16string>;
-
-// A drawing's layer table in memory, refusing renames as the CAD program does.
-class MemoryDrawing final : public cadlink::DrawingAccess {
-public:
-    Texts layers{u"0", u"DEFPOINTS"};
-    bool available() const override { return true; }
-    tiermark::Result<std::vector<std::u16string>> layerNames(cadlink::WindowHandle) override {
-        return layers;
-    }
-    tiermark::Result<void> renameLayer(cadlink::WindowHandle, std::u16string_view from,
-                                       std::u16string_view to) override {
-        auto it = std::find(layers.begin(), layers.end(), from);
-        if (it == layers.end()) {
-            return tiermark::makeError("layer not found");
-        }
-        if (std::find(layers.begin(), layers.end(), to) != layers.end()) {
-            return tiermark::makeError("既に存在します");
-        }
-        *it = std::u16string(to);
-        return {};
-    }
-};
 
 class Changer : public ::testing::Test {
 protected:

@@ -19,6 +19,7 @@
 namespace {
 
 using testing_support::FakeProgram;
+using testing_support::MemoryDrawing;
 using testing_support::SampleTables;
 using testing_support::Value;
 using Texts = std::vector<std::u16string>;
@@ -162,27 +163,6 @@ TEST_F(Unsendable, TheMainWindowSendsNoChangeToALayerThatCannotBeSent) {
     EXPECT_EQ(sent().size(), 18u);
     EXPECT_EQ(sent()[11], std::u16string(u"D-STR\r") + u'\0');
 }
-
-// A drawing's layer table in memory.
-class MemoryDrawing final : public cadlink::DrawingAccess {
-public:
-    Texts layers{u"0", u"DEFPOINTS"};
-    Texts renamedTo;
-    bool available() const override { return true; }
-    tiermark::Result<std::vector<std::u16string>> layerNames(cadlink::WindowHandle) override {
-        return layers;
-    }
-    tiermark::Result<void> renameLayer(cadlink::WindowHandle, std::u16string_view from,
-                                       std::u16string_view to) override {
-        auto it = std::find(layers.begin(), layers.end(), from);
-        if (it == layers.end()) {
-            return tiermark::makeError("layer not found");
-        }
-        *it = std::u16string(to);
-        renamedTo.push_back(*it);
-        return {};
-    }
-};
 
 TEST_F(Unsendable, TheChangerGivesNoLayerANameThatCannotBeSent) {
     MemoryDrawing drawing;
