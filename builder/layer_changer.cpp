@@ -75,7 +75,14 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
         if (!matchingEntry(*part, stem, listBox13)) {
             continue;
         }
-        if (!host.drawingHasLayer(name)) {
+        const tiermark::Result<bool> exists = host.drawingHasLayer(name);
+        if (!exists) {
+            host.showMessage(std::u16string(kDrawingUnreachableMessage) + u"\r" +
+                             tiermark::fromUtf8(exists.error().message));
+            tellLeftOut();
+            return;
+        }
+        if (!*exists) {
             host.showMessage(std::u16string(kLayerMissingMessage));
             tellLeftOut();
             return;
@@ -87,7 +94,7 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
             listBox12.erase(listBox12.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         }
-        if (cadlink::answerProblem(name) || cadlink::layerNameProblem(newName, cadlink::TextForm::Wide)) {
+        if (cadlink::answerProblem(name) || cadlink::layerNameProblem(newName)) {
             leftOut += u"\r" + cadlink::visibleText(name);
             continue;
         }

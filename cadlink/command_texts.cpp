@@ -48,15 +48,13 @@ std::string describe(std::string_view what, TextProblem problem) {
             return std::string(what) + " is longer than 255 characters";
         case TextProblem::NameCharacter:
             return std::string(what) + " holds a character that names may not hold";
-        case TextProblem::NotCarried:
-            return std::string(what) + " holds a character the text form cannot carry";
     }
     return std::string(what) + " cannot be sent";
 }
 
 // Nothing when the name may be typed; otherwise the error that refuses the whole sequence.
-std::optional<tiermark::Error> refuseName(std::string_view what, std::u16string_view name, TextForm form) {
-    if (const auto problem = layerNameProblem(name, form)) {
+std::optional<tiermark::Error> refuseName(std::string_view what, std::u16string_view name) {
+    if (const auto problem = layerNameProblem(name)) {
         return tiermark::makeError(describe(what, *problem));
     }
     return std::nullopt;
@@ -70,8 +68,15 @@ void append(std::vector<std::u16string>& to, std::vector<std::u16string> texts) 
 
 }  // namespace
 
-Sequence createLayerTexts(std::u16string_view name, NameEnd end, TextForm form) {
-    if (auto refused = refuseName("the layer name", name, form)) {
+Delivery sendAll(CommandSender& sender, const Sequence& texts) {
+    if (!texts) {
+        return Delivery::Refused;
+    }
+    return sendAll(sender, *texts);
+}
+
+Sequence createLayerTexts(std::u16string_view name, NameEnd end) {
+    if (auto refused = refuseName("the layer name", name)) {
         return *refused;
     }
     return std::vector<std::u16string>{
@@ -79,12 +84,12 @@ Sequence createLayerTexts(std::u16string_view name, NameEnd end, TextForm form) 
         std::u16string(name) + (end == NameEnd::CrLf ? u"\r\n" : u"\r"), std::u16string(kEsc)};
 }
 
-Sequence linetypeTexts(std::u16string_view linetype, std::u16string_view name, TextForm form) {
-    if (auto refused = refuseName("the layer name", name, form)) {
+Sequence linetypeTexts(std::u16string_view linetype, std::u16string_view name) {
+    if (auto refused = refuseName("the layer name", name)) {
         return *refused;
     }
     if (!linetype.empty()) {
-        if (auto refused = refuseName("the line type", linetype, form)) {
+        if (auto refused = refuseName("the line type", linetype)) {
             return *refused;
         }
     }
@@ -96,8 +101,8 @@ Sequence linetypeTexts(std::u16string_view linetype, std::u16string_view name, T
                                        std::u16string(kEscEsc)};
 }
 
-Sequence colourTexts(std::int64_t colour, std::u16string_view name, TextForm form) {
-    if (auto refused = refuseName("the layer name", name, form)) {
+Sequence colourTexts(std::int64_t colour, std::u16string_view name) {
+    if (auto refused = refuseName("the layer name", name)) {
         return *refused;
     }
     const std::string number = std::to_string(colour);
@@ -120,9 +125,9 @@ std::vector<std::u16string> moveTexts(double x, double y) {
             escape()};
 }
 
-Sequence changeTexts(std::u16string_view layer, TextForm form) {
+Sequence changeTexts(std::u16string_view layer) {
     if (!layer.empty()) {
-        if (auto refused = refuseName("the layer name", layer, form)) {
+        if (auto refused = refuseName("the layer name", layer)) {
             return *refused;
         }
     }
@@ -138,8 +143,8 @@ std::vector<std::u16string> startTexts() {
     return groupCreationTexts();
 }
 
-Sequence executeChangeTexts(std::u16string_view layer, double x, double y, TextForm form) {
-    Sequence change = changeTexts(layer, form);
+Sequence executeChangeTexts(std::u16string_view layer, double x, double y) {
+    Sequence change = changeTexts(layer);
     if (!change) {
         return change;
     }

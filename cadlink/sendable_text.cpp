@@ -1,6 +1,5 @@
 #include "cadlink/sendable_text.h"
 
-#include "common/codepage.h"
 #include "common/utf.h"
 
 namespace cadlink {
@@ -27,7 +26,7 @@ std::optional<TextProblem> answerProblem(std::u16string_view text) {
     return std::nullopt;
 }
 
-std::optional<TextProblem> layerNameProblem(std::u16string_view name, TextForm form) {
+std::optional<TextProblem> layerNameProblem(std::u16string_view name) {
     if (auto problem = answerProblem(name)) {
         return problem;
     }
@@ -39,9 +38,6 @@ std::optional<TextProblem> layerNameProblem(std::u16string_view name, TextForm f
     }
     if (name.find_first_of(kNameCharacters) != std::u16string_view::npos) {
         return TextProblem::NameCharacter;
-    }
-    if (form == TextForm::Narrow && !tiermark::toCp932(name)) {
-        return TextProblem::NotCarried;
     }
     return std::nullopt;
 }

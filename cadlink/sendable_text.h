@@ -1,10 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "cadlink/channel.h"
 
 // What text from outside the program may be typed into AutoCAD LT's command line. The database, the
 // drawing and the user's boxes are not trusted: a control character in a layer name would act on the
@@ -19,7 +18,6 @@ enum class TextProblem {
     EmptyName,          // a layer needs a name
     NameTooLong,        // more than 255 characters
     NameCharacter,      // one of < > / \ " : ; ? * | , = ` that AutoCAD LT refuses in names
-    NotCarried,         // a character the text form cannot carry (code page 932 for the narrow form)
 };
 
 // The longest layer name AutoCAD LT takes.
@@ -29,11 +27,11 @@ inline constexpr std::size_t kMaxLayerName = 255;
 // or nothing when it may. Empty text may: it answers with Enter alone.
 std::optional<TextProblem> answerProblem(std::u16string_view text);
 
-// Why the text may not be typed as the name of a layer (or of a line type) in the given text form, or
-// nothing when it may: an answer's problems, no name at all, a name over 255 characters, a character that
-// names may not hold (a comma would also make "-Layer" take the rest as a second name), or one the text
-// form cannot carry.
-std::optional<TextProblem> layerNameProblem(std::u16string_view name, TextForm form);
+// Why the text may not be typed as the name of a layer (or of a line type), or nothing when it may: an
+// answer's problems, no name at all, a name over 255 characters, or a character that names may not hold (a
+// comma would also make "-Layer" take the rest as a second name). The wide text AutoCAD LT takes carries
+// every other character.
+std::optional<TextProblem> layerNameProblem(std::u16string_view name);
 
 // The text as a message shows it: each control character as its visible picture (CR as ␍, ESC as ␛), each
 // unpaired surrogate as U+FFFD, so that the user sees what the database holds.

@@ -19,32 +19,37 @@ std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
     return builder::layerColour(number.value_or(builder::kColourWithoutRow));
 }
 
-// Sends the 17 texts of one member and records it; the colour is looked up once, where the first member's
-// sequence reaches it.
-void createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
-                  std::optional<std::int64_t>& colour, const std::u16string& colourName,
-                  builder::LayerTables& tables) {
-    const auto slot = static_cast<std::size_t>(tables.growByOne());
-    // Texts 1–5 create the layer; the form ends its name in CR LF. The texts were checked before the first
-    // member was sent (sendable), so composing them cannot fail here.
-    if (const cadlink::Sequence create = cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf)) {
-        cadlink::sendAll(host, *create);
+// Sends the 17 texts of one member and records it once it is created; the colour is looked up once, where
+// the first member's sequence reaches it. What became of the last text sent.
+cadlink::Delivery createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
+                               std::optional<std::int64_t>& colour, const std::u16string& colourName,
+                               builder::LayerTables& tables) {
+    using cadlink::Delivery;
+    // Texts 1–5 create the layer; the form ends its name in CR LF.
+    if (const Delivery delivery =
+            cadlink::sendAll(host, cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf));
+        delivery != Delivery::Taken) {
+        return delivery;
     }
+    const auto slot = static_cast<std::size_t>(tables.growByOne());
     const std::u16string display = content + name;
     host.addToCombo1(display);
     tables.LayerDisplayNames[slot] = display;
     tables.LayerNames[slot] = name;
     tables.LayerLinetypes[slot] = std::u16string(cadlink::kContinuous);
-    if (const cadlink::Sequence linetype = cadlink::linetypeTexts(cadlink::kContinuous, name)) {
-        cadlink::sendAll(host, *linetype);
+    if (const Delivery delivery = cadlink::sendAll(host, cadlink::linetypeTexts(cadlink::kContinuous, name));
+        delivery != Delivery::Taken) {
+        return delivery;
     }
     if (!colour) {
         colour = colourNumber(host, colourName);
     }
-    if (const cadlink::Sequence colourTexts = cadlink::colourTexts(*colour, name)) {
-        cadlink::sendAll(host, *colourTexts);
+    if (const Delivery delivery = cadlink::sendAll(host, cadlink::colourTexts(*colour, name));
+        delivery != Delivery::Taken) {
+        return delivery;
     }
     tables.LayerColors[slot] = *colour;
+    return Delivery::Taken;
 }
 
 // Whether every text of a member can be typed into AutoCAD LT: its name, and its display name (the
@@ -83,9 +88,14 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
             return outcome;
         }
     }
+    // The first text AutoCAD LT does not take ends the addition; a member is offered only once the texts
+    // that create it were taken.
     std::optional<std::int64_t> colour;
     for (const std::u16string& member : members) {
-        createMember(host, member, input.textBox1, colour, input.colourName, tables);
+        outcome.delivery = createMember(host, member, input.textBox1, colour, input.colourName, tables);
+        if (outcome.delivery != cadlink::Delivery::Taken) {
+            return outcome;
+        }
         outcome.createdNames.push_back(member);
     }
     outcome.unloadForm = input.membersListed && suffix == u"Z";

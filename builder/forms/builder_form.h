@@ -57,7 +57,7 @@ public:
     void CommandButton2_Click();
 
     // The builder's command channel (UTF-16 text).
-    void SendCommand(std::u16string_view text);
+    cadlink::Delivery SendCommand(std::u16string_view text);
 
     // The life-cycle letter of the stage chosen on page 1.
     int stageIndex() const { return ListBox1->listIndex(); }
@@ -125,6 +125,9 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Watches which window of the program is active, to tell a return from another of the program's
+    // windows from a return from another application.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // The close box unloads the builder; the next showing creates it afresh.
     void closeEvent(QCloseEvent* event) override;
@@ -147,6 +150,12 @@ private:
     bool m_inStartUp = false;
     bool m_operationInProgress = false;
     bool m_settingsOfferedSinceShown = false;
+
+    // Where the activation came from: the builder was shown, or another window of the program was the
+    // active one (a form or message box closing, the main window), or the program was not active at all.
+    enum class ActiveBefore { Outside, OtherWindow, Builder };
+    ActiveBefore m_activeBefore = ActiveBefore::Outside;
+    bool m_shownSinceActivation = false;
 };
 
 }  // namespace builder

@@ -16,14 +16,16 @@ class DrawingChangerHost final : public ChangerHost {
 public:
     DrawingChangerHost(UserForm1& builder, app::Program& program) : m_builder(builder), m_program(program) {}
 
-    bool drawingHasLayer(std::u16string_view name) override {
+    tiermark::Result<bool> drawingHasLayer(std::u16string_view name) override {
         cadlink::WindowHandle window = 0;
         cadlink::DrawingAccess* drawing = m_program.drawing();
-        if (drawing == nullptr || !m_program.forms().form1().targetWindow(window)) {
-            return false;
+        if (drawing == nullptr) {
+            return tiermark::makeError(cadlink::kNoReadBackMessage);
         }
-        auto has = drawing->hasLayer(window, name);
-        return has && *has;
+        if (!m_program.forms().form1().targetWindow(window)) {
+            return tiermark::makeError(tiermark::toUtf8(cadlink::kNoTargetMessage));
+        }
+        return drawing->hasLayer(window, name);
     }
     tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
         cadlink::WindowHandle window = 0;

@@ -6,8 +6,9 @@
 // window's 実行 for the Combo1 text may only send control characters where the program puts its own:
 // every text they send is one of the program's fixed texts, or an answer followed by CR (the numbered
 // form's name by CR LF; the main window's texts end in CR and their NUL), and that answer holds no control
-// character and is well-formed UTF-16. Each text, encoded in the wide form, decodes to itself. A layer is
-// left out only when its text indeed cannot be typed, and one that is not left out goes out as composed.
+// character and is well-formed UTF-16. Each text, encoded as the channel encodes it, decodes to itself. A
+// layer is left out only when its text indeed cannot be typed, and one that is not left out goes out as
+// composed.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -55,15 +56,15 @@ bool isAnswer(std::u16string_view text, std::u16string_view end) {
     return std::none_of(answer.begin(), answer.end(), isControl) && tiermark::isValidUtf16(answer);
 }
 
-// The text, encoded as the channel encodes it in the wide form, reads back as itself up to its first NUL,
+// The text, encoded as the channel encodes it, reads back as itself up to its first NUL,
 // and a NUL comes, if at all, only as its last unit.
 void requireRoundTrip(const std::u16string& text) {
     const std::size_t nul = text.find(u'\0');
     require(nul == std::u16string::npos || nul + 1 == text.size());
-    auto payload = cadlink::EncodeCommand(text, cadlink::TextForm::Wide);
+    auto payload = cadlink::EncodeCommand(text);
     require(payload.ok());
     auto decoded = cadlink::DecodeCommand(payload->bytes);
-    require(decoded.ok() && decoded->form == cadlink::TextForm::Wide && decoded->text == text.substr(0, nul));
+    require(decoded.ok() && *decoded == text.substr(0, nul));
 }
 
 void requireLayerTexts(const Texts& sent, bool crLfNames) {
@@ -75,7 +76,10 @@ void requireLayerTexts(const Texts& sent, bool crLfNames) {
 
 class CreationRecorder final : public builder::CreationHost {
 public:
-    void SendCommand(std::u16string_view text) override { sent.emplace_back(text); }
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
+        sent.emplace_back(text);
+        return cadlink::Delivery::Taken;
+    }
     void clearCombo1() override { combo1.clear(); }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     int combo1Count() const override { return static_cast<int>(combo1.size()); }
@@ -95,7 +99,10 @@ public:
 
 class NumberedRecorder final : public numbered::NumberedHost {
 public:
-    void SendCommand(std::u16string_view text) override { sent.emplace_back(text); }
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
+        sent.emplace_back(text);
+        return cadlink::Delivery::Taken;
+    }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view) override { return std::nullopt; }
 
@@ -122,6 +129,8 @@ void layerCreation(const builder::LayerRow& row, int stageIndex, bool optionButt
     input.rows = {row, plain};
     input.stageIndex = stageIndex;
     input.optionButton1 = optionButton1;
+    input.textBox5 = u"0";
+    input.textBox4 = u"0";
     for (const builder::LayerRow& r : input.rows) {
         input.listBox6.push_back(builder::valueText(r.content) + builder::valueText(r.object) +
                                  builder::valueText(r.element));
@@ -139,9 +148,9 @@ void layerCreation(const builder::LayerRow& row, int stageIndex, bool optionButt
     const std::u16string linetype = builder::valueText(row.linetype) == u"実線"
                                         ? std::u16string(cadlink::kContinuous)
                                         : builder::valueText(row.linetype);
-    const bool sendable = !cadlink::layerNameProblem(name, cadlink::TextForm::Wide) &&
+    const bool sendable = !cadlink::layerNameProblem(name) &&
                           (builder::isTemplateElement(row.element) || linetype.empty() ||
-                           !cadlink::layerNameProblem(linetype, cadlink::TextForm::Wide)) &&
+                           !cadlink::layerNameProblem(linetype)) &&
                           !cadlink::answerProblem(builder::displayName(optionButton1, row.content, name));
     require(outcome.leftOut.empty() == sendable);
     if (sendable) {
@@ -174,21 +183,18 @@ void numberedLayer(const std::u16string& label8, const std::u16string& content, 
 
 void mainWindowChange(const std::u16string& combo1Text) {
     const std::u16string layer = builder::targetLayer(combo1Text);
-    for (const cadlink::TextForm form : {cadlink::TextForm::Wide, cadlink::TextForm::Narrow}) {
-        const cadlink::Sequence texts = cadlink::executeChangeTexts(layer, 1.5, -2, form);
-        require(texts.ok() == (layer.empty() || !cadlink::layerNameProblem(layer, form)));
-        if (!texts) {
-            continue;
-        }
-        // Every text but C7 is the program's own; C7 is the layer, CR and NUL.
-        const Texts fixed = cadlink::executeChangeTexts(u"X", 1.5, -2).value();
-        require(texts->size() == fixed.size());
-        for (std::size_t i = 0; i < texts->size(); ++i) {
-            const std::u16string& text = (*texts)[i];
-            require(i == 11 ? isAnswer(text, std::u16string(u"\r") + u'\0') : text == fixed[i]);
-            requireRoundTrip(text);
-            require(cadlink::EncodeCommand(text, form).ok());
-        }
+    const cadlink::Sequence texts = cadlink::executeChangeTexts(layer, 1.5, -2);
+    require(texts.ok() == (layer.empty() || !cadlink::layerNameProblem(layer)));
+    if (!texts) {
+        return;
+    }
+    // Every text but C7 is the program's own; C7 is the layer, CR and NUL.
+    const Texts fixed = cadlink::executeChangeTexts(u"X", 1.5, -2).value();
+    require(texts->size() == fixed.size());
+    for (std::size_t i = 0; i < texts->size(); ++i) {
+        const std::u16string& text = (*texts)[i];
+        require(i == 11 ? isAnswer(text, std::u16string(u"\r") + u'\0') : text == fixed[i]);
+        requireRoundTrip(text);
     }
 }
 

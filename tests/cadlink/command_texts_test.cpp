@@ -56,8 +56,7 @@ TEST(CommandTexts, TextThatCannotBeTypedComposesNoSequence) {
     EXPECT_FALSE(createLayerTexts(u"D" + injected).ok());
     EXPECT_FALSE(createLayerTexts(u"D-ST,R").ok());
     EXPECT_FALSE(createLayerTexts(u"").ok());
-    EXPECT_FALSE(createLayerTexts(u"D-é", NameEnd::Cr, TextForm::Narrow).ok());
-    EXPECT_TRUE(createLayerTexts(u"D-é", NameEnd::Cr, TextForm::Wide).ok());
+    EXPECT_TRUE(createLayerTexts(u"D-é").ok());
     EXPECT_FALSE(linetypeTexts(u"Continuous", u"D-STR\n").ok());
     EXPECT_FALSE(linetypeTexts(u"破\x1b線", u"D-STR").ok());
     EXPECT_TRUE(linetypeTexts(u"", u"D-STR").ok());

@@ -41,35 +41,31 @@ TEST(SendableText, AnswersHoldNoControlCharacterAndNoHalfPair) {
     EXPECT_EQ(answerProblem(u" \u0080\u00a0\u3000"), std::nullopt);
 }
 
-TEST(SendableText, LayerNamesAreWhatAutoCadLtTakesAndTheFormCarries) {
+TEST(SendableText, LayerNamesAreWhatAutoCadLtTakes) {
     const struct {
         std::u16string name;
-        TextForm form;
         P problem;
     } cases[] = {
-        {u"D-STR-DIM", TextForm::Wide, std::nullopt},
-        {u"構造物D-STR", TextForm::Narrow, std::nullopt},
-        {u"ﾊﾝｶｸ D-STR", TextForm::Narrow, std::nullopt},
-        {u"it's", TextForm::Wide, std::nullopt},
-        {u"D-\u00e9", TextForm::Wide, std::nullopt},
-        {u"D-\u00e9", TextForm::Narrow, TextProblem::NotCarried},
-        {u"D-𠀋", TextForm::Wide, std::nullopt},
-        {u"D-𠀋", TextForm::Narrow, TextProblem::NotCarried},
-        {u"", TextForm::Wide, TextProblem::EmptyName},
-        {std::u16string(255, u'層'), TextForm::Wide, std::nullopt},
-        {std::u16string(256, u'A'), TextForm::Wide, TextProblem::NameTooLong},
-        {u"-TTL\r\x1b\x1b-RENAME\rLA\r外形線\rPWNED-BY-DB\r", TextForm::Wide, TextProblem::ControlCharacter},
-        {std::u16string(u"D-STR") + u"𠀋"[0], TextForm::Wide, TextProblem::UnpairedSurrogate},
+        {u"D-STR-DIM", std::nullopt},
+        {u"構造物D-STR", std::nullopt},
+        {u"ﾊﾝｶｸ D-STR", std::nullopt},
+        {u"it's", std::nullopt},
+        {u"D-\u00e9", std::nullopt},  // the wide text carries what code page 932 cannot
+        {u"D-𠀋", std::nullopt},
+        {u"", TextProblem::EmptyName},
+        {std::u16string(255, u'層'), std::nullopt},
+        {std::u16string(256, u'A'), TextProblem::NameTooLong},
+        {u"-TTL\r\x1b\x1b-RENAME\rLA\r外形線\rPWNED-BY-DB\r", TextProblem::ControlCharacter},
+        {std::u16string(u"D-STR") + u"𠀋"[0], TextProblem::UnpairedSurrogate},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(layerNameProblem(c.name, c.form), c.problem) << tiermark::toUtf8(visibleText(c.name));
+        EXPECT_EQ(layerNameProblem(c.name), c.problem) << tiermark::toUtf8(visibleText(c.name));
     }
     for (char16_t c : std::u16string_view(u"<>/\\\":;?*|,=`")) {
-        EXPECT_EQ(layerNameProblem(with(c), TextForm::Wide), TextProblem::NameCharacter)
-            << tiermark::toUtf8(with(c));
+        EXPECT_EQ(layerNameProblem(with(c)), TextProblem::NameCharacter) << tiermark::toUtf8(with(c));
     }
     for (char16_t c = 0; c < 0x20; ++c) {
-        EXPECT_EQ(layerNameProblem(with(c), TextForm::Wide), TextProblem::ControlCharacter) << int(c);
+        EXPECT_EQ(layerNameProblem(with(c)), TextProblem::ControlCharacter) << int(c);
     }
 }
 

@@ -82,7 +82,7 @@ protected:
     std::string socketFile() const { return cadlink::posix::socketPath(m_dir.string(), pid()); }
     cadlink::WindowHandle mainWindow() const { return makeWindowHandle(pid(), 0); }
     bool sendText(cadlink::PosixWindowSystem& system, std::u16string_view text) {
-        auto payload = cadlink::EncodeCommand(text, cadlink::TextForm::Wide);
+        auto payload = cadlink::EncodeCommand(text);
         return system.sendCopyData(mainWindow(), 1, 1, payload->bytes);
     }
     void TearDown() override {
