@@ -356,6 +356,31 @@ TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
     }
 }
 
+// An entry offered before the run whose name cannot be typed stays offered but is not created again, and
+// is named; a run that AutoCAD LT stops still names the rows it had left out.
+TEST(LayerCreation, TextThatCannotBeTypedIsNamedWhateverElseHappens) {
+    FakeHost host;
+    ProgramLayerState state;
+    host.combo1 = {u"旧D-OL|D"};
+    const CreationOutcome carried = runLayerCreation(host, threeLayers(false), state);
+    EXPECT_EQ(host.sent.size(), 3u * 17u);
+    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OL|D"}));
+    EXPECT_EQ(carried.leftOut, Texts{u"D-OL|D"});
+    EXPECT_EQ(carried.delivery, cadlink::Delivery::Taken);
+    EXPECT_TRUE(host.hidden);
+
+    FakeHost stopped;
+    ProgramLayerState fresh;
+    CreationInput input = threeLayers(false);
+    input.rows[1].object = t(u"-B|P");
+    stopped.takenBeforeFailure = 17 + 2;
+    const CreationOutcome outcome = runLayerCreation(stopped, input, fresh);
+    EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken);
+    EXPECT_EQ(outcome.leftOut, Texts{u"S-B|P"});
+    EXPECT_EQ(stopped.combo1, Texts{u"新S-STR"});
+    EXPECT_FALSE(stopped.hidden);
+}
+
 TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) {
     struct Case {
         std::u16string textBox5;
