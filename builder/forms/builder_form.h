@@ -143,6 +143,7 @@ private:
     void computeRedrawOrigin();
     void listDrawingLayers();
     void showNoWorkTypeMessage();
+    void showLayerTableUnreadable();
 
     app::Program& m_program;
     cadlink::CommandChannel m_channel;
