@@ -130,7 +130,11 @@ struct Session {
     }
     // "Tiermarkメニュー" with this database registered; the builder, or null.
     builder::UserForm1* openBuilder(const QString& database) {
-        settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, database.toStdU16String());
+        if (!settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath,
+                                  database.toStdU16String())) {
+            std::printf("  the database could not be registered in the road's settings\n");
+            return nullptr;
+        }
         form1().Command1_Click();
         settle();
         return program.forms().userForm1IfLoaded();
