@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +43,8 @@ TEST(QtSettingsStore, KeepsOneTextPerSectionAndKey) {
     EXPECT_EQ(reopened.GetSetting(kSectionLife, kKeyDefaultStage), u"設計");
 }
 
+#ifndef _WIN32
+// On Windows the user's store is the registry (the Windows stage checks it with reg query).
 TEST(QtSettingsStore, TheUsersStoreIsTheFileOfTheNativeFormat) {
     // A registration made by an earlier version (through QSettings's native format) is still found.
     QTemporaryDir config;
@@ -59,6 +63,7 @@ TEST(QtSettingsStore, TheUsersStoreIsTheFileOfTheNativeFormat) {
         (config.path() + QStringLiteral("/VB and VBA Program Settings/Tiermark.conf")).toStdU16String());
     qputenv("XDG_CONFIG_HOME", previous);
 }
+#endif
 
 TEST(QtSettingsStore, AFolderThatDoesNotExistYetIsMade) {
     QTemporaryDir dir;
@@ -90,6 +95,9 @@ TEST(QtSettingsStore, AWriteThatFailsIsReportedAndReadsBackForTheRun) {
     EXPECT_EQ(reopened.GetSetting(kSectionLife, kKeyDefaultStage), u"設計");
     EXPECT_EQ(reopened.GetSetting(kSectionDatabase, kKeyDatabasePath), u"");  // never stored
 }
+
+#ifndef _WIN32
+// FIFOs exist on POSIX systems only.
 
 // Opens the store on its own thread: a store that waits on a FIFO for ever fails the test in seconds
 // instead of hanging it, and the FIFO is then opened for writing to let the stuck thread go.
@@ -154,6 +162,8 @@ TEST(QtSettingsStore, AFifoPutInPlaceAfterStartIsNotWaitedOn) {
     EXPECT_FALSE(saved.get());
     EXPECT_EQ(store.GetSetting(kSectionLife, kKeyDefaultStage), u"施工");
 }
+
+#endif
 
 // The fake that the tests, the benchmarks and the road use answers every step as the real store does.
 TEST(MemorySettingsStore, AnswersAsTheQtStoreDoes) {
