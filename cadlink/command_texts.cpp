@@ -17,6 +17,8 @@ constexpr std::u16string_view kLayerCommand = u"-Layer\r";
 constexpr std::u16string_view kNewOption = u"n\r";
 constexpr std::u16string_view kLinetypeOption = u"L\r";
 constexpr std::u16string_view kColourOption = u"C\r";
+constexpr std::u16string_view kRenameCommand = u"-RENAME\r";
+constexpr std::u16string_view kLayerObjectType = u"LA\r";
 
 // A text of the main window's sequences: the text, CR and NUL, as AutoCAD LT takes one line of input.
 std::u16string line(std::u16string_view text) {
@@ -61,6 +63,15 @@ std::vector<std::u16string> colourTexts(std::int64_t colour, std::u16string_view
             layerLine(std::u16string(number.begin(), number.end())),
             layerLine(name),
             std::u16string(kEscEsc)};
+}
+
+std::vector<std::u16string> renameLayerTexts(std::u16string_view oldName, std::u16string_view newName) {
+    return {std::u16string(kEscEsc),
+            std::u16string(kRenameCommand),
+            std::u16string(kLayerObjectType),
+            layerLine(oldName),
+            layerLine(newName),
+            std::u16string(kEsc)};
 }
 
 std::vector<std::u16string> groupCreationTexts() {

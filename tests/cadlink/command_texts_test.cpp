@@ -49,5 +49,10 @@ TEST(CommandTexts, ExecuteSequences) {
                            z(u"-group\r"), z(u"U\r"), z(u"KESTRA\r"), kEsc2}));
 }
 
+TEST(CommandTexts, RenameTypesTheLayersOldAndNewNameAtRenamesPrompts) {
+    EXPECT_EQ(renameLayerTexts(u"構造物D-STR", u"D-STR"),
+              (Texts{u"\x1b\x1b", u"-RENAME\r", u"LA\r", u"構造物D-STR\r", u"D-STR\r", u"\x1b"}));
+}
+
 }  // namespace
 }  // namespace cadlink
