@@ -109,6 +109,9 @@ int run(int argc, char** argv, const cadsim::Options& options) {
         mainWindow->show();
         textWindow->show();
     }
+    if (!options.script.empty()) {
+        standIn.interpreter().type(u"SCRIPT\r" + tiermark::fromUtf8(options.script) + u"\r");
+    }
     standIn.changed();
     std::cout << "acadlt " << pid << " listening on " << (*server)->socketFile() << std::endl;
     return app->exec();

@@ -21,11 +21,12 @@ tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments
             options.help = true;
             continue;
         }
-        std::string* target = name == "--drawing" ? &options.drawing
-                              : name == "--log"   ? &options.log
-                              : name == "--state" ? &options.state
-                              : name == "--title" ? &options.title
-                                                  : nullptr;
+        std::string* target = name == "--drawing"  ? &options.drawing
+                              : name == "--log"    ? &options.log
+                              : name == "--state"  ? &options.state
+                              : name == "--title"  ? &options.title
+                              : name == "--script" ? &options.script
+                                                   : nullptr;
         if (target == nullptr) {
             return tiermark::makeError("unknown option " + arguments[i]);
         }
