@@ -21,34 +21,6 @@ int countCreatedEntries(const std::vector<std::u16string>& entries) {
     }));
 }
 
-// The family a row asks for: "備考" 1, or "備考" 2 and above as a whole number; anything else (Null,
-// text, 0, values between 1 and 2) asks for none.
-std::optional<std::int16_t> numberedFamily(const stddb::Value& remarks) {
-    const std::optional<double> value = valueNumber(remarks);
-    if (!value || (*value != 1.0 && *value < 2.0)) {
-        return std::nullopt;
-    }
-    const std::optional<std::int64_t> whole = valueInteger(remarks);
-    if (!whole || *whole > INT16_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<std::int16_t>(*whole);
-}
-
-std::int64_t colourOf(CreationHost& host, const stddb::Value& colourName) {
-    if (stddb::isNull(colourName)) {
-        return layerColour(7);
-    }
-    const std::u16string name = valueText(colourName);
-    if (name == u"任意") {
-        return layerColour(8);
-    }
-    // A name without a row in "線色マスター" gets 7 rather than whatever the previous layer had.
-    const std::optional<stddb::Value> constant = host.colourConstant(name);
-    const std::optional<std::int64_t> number = constant ? valueInteger(*constant) : std::nullopt;
-    return layerColour(number.value_or(kColourWithoutRow));
-}
-
 }  // namespace
 
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state) {
@@ -57,6 +29,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         return CreationOutcome{true};
     }
     LayerTables& tables = state.tables;
+    const ColourLookup colourLookup = [&host](std::u16string_view name) { return host.colourConstant(name); };
 
     host.enableMainWindowActions(std::u16string(kCreatedGuidance));
 
@@ -104,13 +77,11 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         }
         tables.ensureIndex(s);
         const auto slot = static_cast<std::size_t>(s);
-        const std::u16string linetype = valueText(row.linetype) == u"実線"
-                                            ? std::u16string(cadlink::kContinuous)
-                                            : valueText(row.linetype);
+        const std::u16string linetype = rowLinetype(row.linetype);
         tables.LayerLinetypes[slot] = linetype;
         cadlink::sendAll(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
 
-        const std::int64_t colour = colourOf(host, row.colour);
+        const std::int64_t colour = rowColour(row.colour, colourLookup);
         cadlink::sendAll(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
         tables.LayerColors[slot] = colour;
         ++s;
