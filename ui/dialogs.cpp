@@ -49,6 +49,11 @@ QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const Q
     return QFileDialog::getOpenFileName(parent, caption, startPath, filter);
 }
 
+QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                                const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
+}
+
 QString QtDialogs::clipboardText() {
     return QApplication::clipboard()->text();
 }

@@ -70,9 +70,17 @@ void UserForm1::SendCommand(std::u16string_view text) {
     m_channel.SendCommand(text);
 }
 
+std::vector<LayerRow> UserForm1::chosenLayerRows() {
+    return readLayerRows(m_program.database(), Label6->caption(), ListBox4->text());
+}
+
+ColourLookup UserForm1::colourLookup() {
+    return [this](std::u16string_view name) { return colourConstant(m_program.database().get(), name); };
+}
+
 void UserForm1::CommandButton1_Click() {
     CreationInput input;
-    input.rows = readLayerRows(m_program.database(), Label6->caption(), ListBox4->text());
+    input.rows = chosenLayerRows();
     input.stageIndex = ListBox1->listIndex();
     input.optionButton1 = OptionButton1->isChecked();
     input.listBox6 = ListBox6->items();
