@@ -115,8 +115,9 @@ TEST_F(Changer, WithoutReadBackThePageSaysWhyTheListIsEmpty) {
     chooseDrawingKind();
     EXPECT_EQ(builder().ListBox12->listCount(), 0);
     EXPECT_FALSE(builder().Label27->isHidden());
-    EXPECT_EQ(builder().Label27->caption(),
-              u"AutoCAD LT では図面の画層を読み取れないため、一覧は空です。「参照...」で図面の DXF ファイルを選ぶと、その画層名を一覧します。");
+    EXPECT_EQ(
+        builder().Label27->caption(),
+        u"AutoCAD LT では図面の画層を読み取れないため、一覧は空です。「参照...」で図面の DXF ファイルを選ぶと、その画層名を一覧します。");
     EXPECT_FALSE(builder().CommandButton10->isHidden());
 }
 
