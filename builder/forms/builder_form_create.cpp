@@ -41,29 +41,6 @@ private:
     app::Form1& m_form1;
 };
 
-// The rows of the chosen drawing kind, read whole before the run starts: nothing that happens while the
-// numbered-layer form is open (the builder's start-up runs again when it closes) can disturb the walk.
-std::vector<LayerRow> readLayerRows(stddb::SharedDatabase& database, std::u16string_view key,
-                                    std::u16string_view drawing) {
-    std::vector<LayerRow> rows;
-    auto opened = database.openShared(u"レイヤーテーブル", layerFilter(key, drawing));
-    if (opened) {
-        stddb::Recordset& set = **opened;
-        auto field = [&set](std::u16string_view name) {
-            auto value = set.Field(name);
-            return value ? value.value() : stddb::Value{};
-        };
-        while (!set.Eof()) {
-            rows.push_back(LayerRow{field(u"備考"), field(u"作図要素"), field(u"図面オブジェクト"),
-                                    field(u"内容"), field(u"線種"), field(u"線色")});
-            if (!set.MoveNext()) {
-                break;
-            }
-        }
-    }
-    return rows;
-}
-
 }  // namespace
 
 void UserForm1::SendCommand(std::u16string_view text) {
@@ -71,7 +48,9 @@ void UserForm1::SendCommand(std::u16string_view text) {
 }
 
 std::vector<LayerRow> UserForm1::chosenLayerRows() {
-    return readLayerRows(m_program.database(), Label6->caption(), ListBox4->text());
+    // A table that cannot be read gives no rows, as a drawing kind without layers does.
+    auto rows = layerRows(m_program.database(), Label6->caption(), ListBox4->text());
+    return rows ? std::move(rows.value()) : std::vector<LayerRow>();
 }
 
 ColourLookup UserForm1::colourLookup() {
