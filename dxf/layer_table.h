@@ -18,7 +18,7 @@ struct LayerTable {
     std::vector<cadlink::DrawingLayer> layers;  // in the file's order, each name once
     std::string version;                        // $ACADVER as written ("AC1015"); empty when missing
     std::string codePage;                       // $DWGCODEPAGE as written ("ANSI_932"); empty when missing
-    TextEncoding encoding = TextEncoding::CodePage932;
+    TextEncoding encoding = TextEncoding::Unstated;
     std::size_t unreadableNames = 0;  // names with bytes the file's code page cannot read (shown as U+FFFD)
     std::size_t duplicates = 0;       // records that repeat an earlier name (the first is kept)
 };

@@ -180,7 +180,10 @@ TextEncoding encodingOf(std::string_view acadVersion, std::string_view codePage)
         return TextEncoding::Utf8;
     }
     const std::string page = upper(trimmed(codePage));
-    if (page.empty() || page == "ANSI_932" || page == "DOS932") {
+    if (page.empty()) {
+        return TextEncoding::Unstated;
+    }
+    if (page == "ANSI_932" || page == "DOS932") {
         return TextEncoding::CodePage932;
     }
     if (page == "ANSI_1252") {
@@ -194,15 +197,18 @@ DecodedText decodeText(std::string_view bytes, TextEncoding encoding) {
     std::u16string utf8;
     if (isAscii(bytes)) {
         decoded.text.assign(bytes.begin(), bytes.end());
-    } else if (readUtf8(bytes, utf8)) {
+    } else if (readUtf8(bytes, utf8) && (encoding != TextEncoding::CodePage932 || tiermark::toCp932(utf8))) {
         // Well-formed UTF-8 with characters beyond ASCII is UTF-8 whatever the header says: Japanese in code
-        // page 932 almost never is (most of its lead bytes are UTF-8 continuation bytes), while UTF-8 would
-        // read as code page 932 of other characters.
+        // page 932 seldom is (most of its lead bytes are UTF-8 continuation bytes), while UTF-8 would read as
+        // code page 932 of other characters. In a file that names code page 932 it must also give text that
+        // the code page holds, as the Japanese that other programs write in UTF-8 does: code page 932 that
+        // happens to be well-formed UTF-8 ("ﾃＯ" is C3 82 6E) gives letters of other scripts ("Ân").
         decoded.text = std::move(utf8);
     } else {
         switch (encoding) {
             case TextEncoding::Utf8:
             case TextEncoding::CodePage932:
+            case TextEncoding::Unstated:
                 decoded = fromCodePage932(bytes);
                 break;
             case TextEncoding::CodePage1252:

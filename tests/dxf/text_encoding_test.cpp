@@ -10,8 +10,8 @@ TEST(DxfTextEncoding, TheVersionAndTheCodePageOfTheHeaderSayHowTextsAreStored) {
     EXPECT_EQ(encodingOf("AC1032", ""), TextEncoding::Utf8);
     EXPECT_EQ(encodingOf("AC1015", "ANSI_932"), TextEncoding::CodePage932);
     EXPECT_EQ(encodingOf(" ac1015 ", " ansi_932 "), TextEncoding::CodePage932);
-    EXPECT_EQ(encodingOf("AC1009", ""), TextEncoding::CodePage932);  // no code page: the program's own
-    EXPECT_EQ(encodingOf("", ""), TextEncoding::CodePage932);
+    EXPECT_EQ(encodingOf("AC1009", ""), TextEncoding::Unstated);
+    EXPECT_EQ(encodingOf("", ""), TextEncoding::Unstated);
     EXPECT_EQ(encodingOf("AC1015", "ANSI_1252"), TextEncoding::CodePage1252);
     EXPECT_EQ(encodingOf("AC1018", "ANSI_1251"), TextEncoding::Other);
 }
@@ -36,6 +36,14 @@ TEST(DxfTextEncoding, JapaneseNamesReadInEveryFormTheyAreWritten) {
     for (const std::string& bytes : {cp932, utf8}) {
         EXPECT_FALSE(decodeText(bytes, TextEncoding::CodePage932).lossy);
     }
+    // Code page 932 that is also well-formed UTF-8, of letters that code page 932 does not hold: a
+    // half-width kana before a full-width letter ("ﾃＯ", C3 82 6E, would be "Ân").
+    EXPECT_EQ(decodeText("\xC3\x82\x6E", TextEncoding::CodePage932).text, u"ﾃＯ");
+    EXPECT_EQ(decodeText("\xDE\x82\x6E-STR", TextEncoding::CodePage932).text, u"ﾞＯ-STR");
+    // In a file of AutoCAD 2007 or later, or one that names no code page, the same bytes are UTF-8.
+    EXPECT_EQ(decodeText("\xC3\x82\x6E", TextEncoding::Utf8).text, u"Ân");
+    EXPECT_EQ(decodeText("\xC3\x82\x6E", TextEncoding::Unstated).text, u"Ân");
+    EXPECT_EQ(decodeText(cp932, TextEncoding::Unstated).text, name);
 }
 
 TEST(DxfTextEncoding, BytesTheCodePageCannotReadStandAsReplacementCharacters) {
