@@ -1,5 +1,6 @@
 #include "layercheck/forms/layer_check_window.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QDir>
 #include <QGridLayout>
@@ -7,7 +8,6 @@
 #include <QHeaderView>
 #include <QSaveFile>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -27,6 +27,7 @@ namespace {
 
 constexpr int kVerdictRole = Qt::UserRole + 1;
 constexpr int kRowRole = Qt::UserRole + 2;
+constexpr int kMeasuredRows = 100;
 
 const QStringList kColumns = {
     QStringLiteral("判定"),       QStringLiteral("図面の画層名"), QStringLiteral("色"),
@@ -36,21 +37,6 @@ const QStringList kColumns = {
 
 QString q(std::u16string_view text) {
     return QString::fromStdU16String(std::u16string(text));
-}
-
-QStandardItem* textItem(std::u16string_view text) {
-    auto* item = new QStandardItem(q(text));
-    item->setEditable(false);
-    return item;
-}
-
-QStandardItem* numberItem(const std::optional<int>& value) {
-    auto* item = new QStandardItem;
-    if (value) {
-        item->setData(*value, Qt::DisplayRole);
-    }
-    item->setEditable(false);
-    return item;
 }
 
 // Rows that need the user's attention stand out.
@@ -83,6 +69,83 @@ std::filesystem::path pathOf(const QString& name) {
 
 }  // namespace
 
+// The rows of a check as the table shows them, read straight from the result: filling the table for
+// thousands of layers is one reset, not one item per cell.
+class ResultModel final : public QAbstractTableModel {
+public:
+    explicit ResultModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    void setRows(const std::vector<Row>* rows) {
+        beginResetModel();
+        m_rows = rows;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() || m_rows == nullptr ? 0 : static_cast<int>(m_rows->size());
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(kColumns.size());
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < static_cast<int>(kColumns.size())) {
+            return kColumns.at(section);
+        }
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || m_rows == nullptr || index.row() >= static_cast<int>(m_rows->size())) {
+            return {};
+        }
+        const Row& row = (*m_rows)[static_cast<std::size_t>(index.row())];
+        switch (role) {
+            case Qt::DisplayRole:
+                return display(row, index.column());
+            case Qt::BackgroundRole: {
+                const QColor background = shade(row.verdict);
+                return background.isValid() ? QVariant(background) : QVariant();
+            }
+            case kVerdictRole:
+                return static_cast<int>(row.verdict);
+            case kRowRole:
+                return index.row();
+            default:
+                return {};
+        }
+    }
+
+private:
+    static QVariant number(const std::optional<int>& value) { return value ? QVariant(*value) : QVariant(); }
+    static QVariant display(const Row& row, int column) {
+        switch (column) {
+            case 0:
+                return q(verdictText(row.verdict));
+            case 1:
+                return q(row.name);
+            case 2:
+                return number(row.colour);
+            case 3:
+                return q(row.linetype);
+            case 4:
+                return q(row.standardName);
+            case 5:
+                return number(row.standardColour);
+            case 6:
+                return q(row.standardLinetype);
+            case 7:
+                return q(row.note);
+            default:
+                return {};
+        }
+    }
+
+    const std::vector<Row>* m_rows = nullptr;
+};
+
 UserForm9::UserForm9(app::Program& program) : QDialog(nullptr), m_program(program) {
     setObjectName(QStringLiteral("UserForm9"));
     setWindowTitle(QStringLiteral("レイヤーチェック"));
@@ -113,8 +176,7 @@ UserForm9::UserForm9(app::Program& program) : QDialog(nullptr), m_program(progra
     filter->addStretch(1);
     layout->addLayout(filter);
 
-    m_model = new QStandardItemModel(0, static_cast<int>(kColumns.size()), this);
-    m_model->setHorizontalHeaderLabels(kColumns);
+    m_model = new ResultModel(this);
     m_filter = new QSortFilterProxyModel(this);
     m_filter->setSourceModel(m_model);
     m_filter->setFilterRole(kVerdictRole);
@@ -130,6 +192,8 @@ UserForm9::UserForm9(app::Program& program) : QDialog(nullptr), m_program(progra
     ListView1->setAlternatingRowColors(false);
     ListView1->verticalHeader()->setVisible(false);
     ListView1->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the rows in view and some beyond, not from thousands of rows of text.
+    ListView1->horizontalHeader()->setResizeContentsPrecision(kMeasuredRows);
     layout->addWidget(ListView1, 1);
 
     Label4 = new ui::Label(this, QStringLiteral("Label4"), {}, QStringLiteral("件数"));
@@ -161,9 +225,10 @@ void UserForm9::setStandard(Standard standard, const std::u16string& heading,
     m_drawingKind = drawingKind;
     Label1->setCaption(heading);
     // A new standard: the layers read before are judged again when they are read again.
+    m_model->setRows(nullptr);
     m_result = Result{};
     m_checked = false;
-    m_model->removeRows(0, m_model->rowCount());
+    m_model->setRows(&m_result.rows);
     Label2->setCaption(u"図面の画層を読み込んでください。");
     fillFilter();
     CommandButton3->setEnabled(false);
@@ -239,6 +304,7 @@ void UserForm9::CommandButton2_Click() {
 }
 
 void UserForm9::showLayers(const std::vector<cadlink::DrawingLayer>& layers, const std::u16string& source) {
+    m_model->setRows(nullptr);  // the table reads the result: it lets go of it while the result changes
     m_result = checkLayers(layers, m_standard);
     m_checked = true;
     Label2->setCaption(source);
@@ -264,27 +330,7 @@ void UserForm9::fillFilter() {
 }
 
 void UserForm9::fillTable() {
-    m_model->removeRows(0, m_model->rowCount());
-    for (std::size_t i = 0; i < m_result.rows.size(); ++i) {
-        const Row& row = m_result.rows[i];
-        QList<QStandardItem*> items = {textItem(verdictText(row.verdict)),
-                                       textItem(row.name),
-                                       numberItem(row.colour),
-                                       textItem(row.linetype),
-                                       textItem(row.standardName),
-                                       numberItem(row.standardColour),
-                                       textItem(row.standardLinetype),
-                                       textItem(row.note)};
-        items[0]->setData(static_cast<int>(row.verdict), kVerdictRole);
-        items[0]->setData(static_cast<int>(i), kRowRole);
-        const QColor background = shade(row.verdict);
-        for (QStandardItem* item : items) {
-            if (background.isValid()) {
-                item->setBackground(background);
-            }
-        }
-        m_model->appendRow(items);
-    }
+    m_model->setRows(&m_result.rows);
     ListView1->resizeColumnsToContents();
     ComboBox1_Click();
 }

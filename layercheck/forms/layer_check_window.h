@@ -10,7 +10,6 @@
 #include "ui/controls.h"
 
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
 
 namespace app {
@@ -18,6 +17,8 @@ class Program;
 }  // namespace app
 
 namespace layercheck {
+
+class ResultModel;
 
 // The layer check window, opened from the builder for the drawing kind and stage chosen on its first page.
 // It takes the drawing's layers from the drawing itself where the CAD program gives them back (the CAD
@@ -68,7 +69,7 @@ private:
     std::u16string m_drawingKind;
     Result m_result;
     bool m_checked = false;
-    QStandardItemModel* m_model;
+    ResultModel* m_model;
     QSortFilterProxyModel* m_filter;
 };
 
