@@ -18,6 +18,14 @@ inline constexpr std::u16string_view kSeveral =
 inline constexpr std::u16string_view kNone =
     u"注意！　AUTOCADLTが起動していません。\rAUTOCADLTを起動後、対象図面の表題をクリックしてください。";
 
+// After an action whose texts AutoCAD LT did not all take: nothing is claimed done.
+inline constexpr std::u16string_view kNotDone =
+    u"AutoCAD LT がコマンドを受け付けなかったため、処理は完了していません。\r"
+    u"AutoCAD LT のコマンドラインを確認し、Esc キーを押してから、もう一度操作してください。";
+inline constexpr std::u16string_view kNoTargetChosen =
+    u"対象図面が選択されていないため、処理は行っていません。\r"
+    u"対象図面の表題をクリックして図面を選択してから、もう一度操作してください。";
+
 // guide-change CR guide-move, and the same followed by CR guide-select.
 std::u16string changeAndMove();
 std::u16string changeMoveAndSelect();

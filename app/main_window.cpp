@@ -10,8 +10,7 @@
 
 namespace app {
 
-Form1::Form1(Program& program)
-    : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Narrow, this)) {
+Form1::Form1(Program& program) : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromStdU16String(std::u16string(kForm1Caption)));
     createControls();
@@ -104,8 +103,21 @@ bool Form1::targetWindow(cadlink::WindowHandle& window) const {
     return m_program.targetWindow(*m_drawingList, window);
 }
 
-void Form1::SendCommand(std::u16string_view text) {
-    m_channel.SendCommand(text);
+cadlink::Delivery Form1::SendCommand(std::u16string_view text) {
+    return m_channel.SendCommand(text);
+}
+
+bool Form1::sendAction(const std::vector<std::u16string>& texts) {
+    const cadlink::Delivery delivery = cadlink::sendAll(m_channel, texts);
+    if (delivery == cadlink::Delivery::Taken) {
+        return true;
+    }
+    if (const std::u16string message = cadlink::notDeliveredMessage(delivery); !message.empty()) {
+        ui::showMessage(m_program.dialogs(), this, message);
+    }
+    Label3->setCaption(std::u16string(delivery == cadlink::Delivery::NoTarget ? guidance::kNoTargetChosen
+                                                                              : guidance::kNotDone));
+    return false;
 }
 
 void Form1::Form_Load() {

@@ -32,8 +32,8 @@ public:
     void Command3_Click(int index);
     void Form_Unload();
 
-    // The main window's command channel (code page 932 text).
-    void SendCommand(std::u16string_view text);
+    // The main window's command channel (wide text, as the builder's and the numbered-layer form's).
+    cadlink::Delivery SendCommand(std::u16string_view text);
 
     // The target drawing: the selected line of the drawing list.
     cadlink::DrawingList& drawingList() { return *m_drawingList; }
@@ -58,6 +58,9 @@ protected:
 
 private:
     void createControls();
+    // Sends the texts of one action, stopping at the first one AutoCAD LT does not take. Then it tells
+    // the user once, in a message and in the guidance, and returns false.
+    bool sendAction(const std::vector<std::u16string>& texts);
 
     Program& m_program;
     std::unique_ptr<cadlink::DrawingList> m_drawingList;

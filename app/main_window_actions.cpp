@@ -30,6 +30,10 @@ constexpr std::u16string_view kMoveCancelled =
 
 }  // namespace
 
+// Each start, execute and cancel sends its texts as one action. A start whose texts AutoCAD LT did not
+// all take leaves the buttons idle; an execute or a cancel returns them to idle without claiming that
+// anything was done (sendAction has told the user and set the guidance).
+
 void Form1::Command2_Click(int index) {
     const double x = m_program.layers().redrawOriginX;
     const double y = m_program.layers().redrawOriginY;
@@ -38,26 +42,34 @@ void Form1::Command2_Click(int index) {
             Command3[0]->setEnabled(false);
             Command3[1]->setEnabled(false);
             Command2[0]->setVisible(false);
-            cadlink::sendAll(m_channel, cadlink::startTexts());
-            Command2[1]->setVisible(true);
-            Command2[2]->setVisible(true);
-            Label3->setCaption(std::u16string(kChangeStarted));
+            if (sendAction(cadlink::startTexts())) {
+                Command2[1]->setVisible(true);
+                Command2[2]->setVisible(true);
+                Label3->setCaption(std::u16string(kChangeStarted));
+            } else {
+                Command2[0]->setVisible(true);
+                Command3[0]->setEnabled(true);
+                Command3[1]->setEnabled(true);
+            }
             break;
-        case 1:  // 実行
+        case 1: {  // 実行
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            cadlink::sendAll(m_channel,
-                             cadlink::executeChangeTexts(builder::targetLayer(Combo1->text()), x, y));
+            const bool done =
+                sendAction(cadlink::executeChangeTexts(builder::targetLayer(Combo1->text()), x, y));
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
-            Label3->setCaption(std::u16string(kChangeDone));
+            if (done) {
+                Label3->setCaption(std::u16string(kChangeDone));
+            }
             break;
+        }
         case 2:  // キャンセル
             Label3->setCaption(std::u16string(kChangeCancelled));
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            cadlink::sendAll(m_channel, cadlink::cancelTexts());
+            sendAction(cadlink::cancelTexts());
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);
@@ -75,25 +87,33 @@ void Form1::Command3_Click(int index) {
             Command2[0]->setEnabled(false);
             Command2[1]->setEnabled(false);
             Command3[0]->setVisible(false);
-            cadlink::sendAll(m_channel, cadlink::startTexts());
-            Command3[1]->setVisible(true);
-            Command3[2]->setVisible(true);
-            Label3->setCaption(std::u16string(kMoveStarted));
+            if (sendAction(cadlink::startTexts())) {
+                Command3[1]->setVisible(true);
+                Command3[2]->setVisible(true);
+                Label3->setCaption(std::u16string(kMoveStarted));
+            } else {
+                Command3[0]->setVisible(true);
+                Command2[0]->setEnabled(true);
+                Command2[1]->setEnabled(true);
+            }
             break;
-        case 1:  // 実行
+        case 1: {  // 実行
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            cadlink::sendAll(m_channel, cadlink::executeMoveTexts(x, y));
+            const bool done = sendAction(cadlink::executeMoveTexts(x, y));
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);
-            Label3->setCaption(std::u16string(kMoveDone));
+            if (done) {
+                Label3->setCaption(std::u16string(kMoveDone));
+            }
             break;
+        }
         case 2:  // キャンセル
             Label3->setCaption(std::u16string(kMoveCancelled));
             Command3[1]->setVisible(false);
             Command3[2]->setVisible(false);
-            cadlink::sendAll(m_channel, cadlink::cancelTexts());
+            sendAction(cadlink::cancelTexts());
             Command3[0]->setVisible(true);
             Command2[0]->setEnabled(true);
             Command2[1]->setEnabled(true);

@@ -22,14 +22,13 @@ bool Program::targetWindow(const cadlink::DrawingList& list, cadlink::WindowHand
     return cadlink::TargetWindow(m_instances, list, window);
 }
 
-cadlink::CommandChannel Program::makeChannel(cadlink::TextForm form, QWidget* messageParent) {
+cadlink::CommandChannel Program::makeChannel(QWidget* messageParent) {
     return cadlink::CommandChannel(
         m_services.windows,
         [this](cadlink::WindowHandle& window) { return forms().form1().targetWindow(window); },
         [this, messageParent](const std::u16string& text) {
             ui::showMessage(m_services.dialogs, messageParent, text);
-        },
-        form);
+        });
 }
 
 }  // namespace app

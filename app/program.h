@@ -78,7 +78,7 @@ public:
 
     // A command channel for a sending form: its target is the drawing selected in the main window, read
     // afresh for every text; its messages appear over the given form.
-    cadlink::CommandChannel makeChannel(cadlink::TextForm form, QWidget* messageParent);
+    cadlink::CommandChannel makeChannel(QWidget* messageParent);
 
     // The forms. Each exists once: created when first asked for, unloaded at the latest with the main window.
     Forms& forms() { return *m_forms; }

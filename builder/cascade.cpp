@@ -68,4 +68,14 @@ std::u16string paperFilter(std::u16string_view designation) {
     return u"呼び方 = '" + std::u16string(designation) + u"'";
 }
 
+bool drawingNameFitsFilter(std::u16string_view drawingName) {
+    return drawingName.find(u'\'') == std::u16string_view::npos;
+}
+
+std::u16string quotedDrawingNameMessage(std::u16string_view drawingName) {
+    return u"図面名「" + std::u16string(drawingName) +
+           u"」に ' （アポストロフィ）が含まれているため、この図面のレイヤーをデータベースから読み出せません。\r"
+           u"データベースの図面名を確認してください。";
+}
+
 }  // namespace builder

@@ -27,6 +27,12 @@ std::u16string pageOneLayerEntry(bool optionButton1, int stageIndex, const stddb
 // One entry of the page-2 layer list (ListBox13): always letter + "図面オブジェクト" + "作図要素".
 std::u16string pageTwoLayerEntry(int stageIndex, const stddb::Value& object, const stddb::Value& element);
 
+// Whether a drawing name can stand between the single quotes of the layer filter: one that holds a single
+// quote itself cannot, and its layers cannot be looked up.
+bool drawingNameFitsFilter(std::u16string_view drawingName);
+// What the builder says when a drawing name holds a single quote.
+std::u16string quotedDrawingNameMessage(std::u16string_view drawingName);
+
 // Filter texts of the cascade, composed exactly as the database queries expect them.
 std::u16string kindFilter(int kindNumber);               // 種別 = n
 std::u16string workTypeFilter(std::u16string_view key);  // 工種名 = key

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 
 #include "builder/cascade.h"
 #include "builder/colours.h"
@@ -14,6 +15,21 @@ namespace builder {
 
 namespace {
 
+// Offers the entries that Combo1 offered before the run and that it does not offer now, in their order,
+// without creating them again: what a run that cannot reach AutoCAD LT leaves, so that nothing the user
+// has made disappears from the list.
+void offerEarlierEntries(CreationHost& host, const std::vector<std::u16string>& earlierEntries) {
+    std::set<std::u16string> offered;
+    for (int i = 0; i < host.combo1Count(); ++i) {
+        offered.insert(offeredLayer(host.combo1Item(i)));
+    }
+    for (const std::u16string& entry : earlierEntries) {
+        if (offered.insert(offeredLayer(entry)).second) {
+            host.addToCombo1(entry);
+        }
+    }
+}
+
 // Entries of ListBox6 that stand for a layer of their own (templates of numbered families end in "n").
 int countCreatedEntries(const std::vector<std::u16string>& entries) {
     return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const std::u16string& e) {
@@ -21,12 +37,43 @@ int countCreatedEntries(const std::vector<std::u16string>& entries) {
     }));
 }
 
+// One line of the origin message: which box, and what it holds.
+std::u16string originLine(std::u16string_view box, std::u16string_view text) {
+    if (text.empty()) {
+        return std::u16string(box) + u"に数値が入力されていません。";
+    }
+    return std::u16string(box) + u"の「" + std::u16string(text) + u"」は数値ではありません。";
+}
+
 }  // namespace
+
+std::u16string originNotANumberMessage(std::optional<std::u16string_view> textBox5,
+                                       std::optional<std::u16string_view> textBox4) {
+    std::u16string message;
+    if (textBox5) {
+        message += originLine(u"再線画時の左下隅の座標X", *textBox5) + u"\r";
+    }
+    if (textBox4) {
+        message += originLine(u"再線画時の左下隅の座標Y", *textBox4) + u"\r";
+    }
+    return message +
+           u"数値を入力してから、もう一度「レイヤー作成」を押してください。\r"
+           u"レイヤーは作成していません。移動量は前回の値のままです。";
+}
 
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state) {
     // A drawing kind without layer rows changes nothing; the form says so.
     if (input.rows.empty()) {
-        return CreationOutcome{true};
+        return CreationOutcome{true, {}};
+    }
+    // The origin is checked before anything is sent: a run that cannot store it does not start.
+    const std::optional<double> originX = redrawOriginValue(input.textBox5);
+    const std::optional<double> originY = redrawOriginValue(input.textBox4);
+    if (!originX || !originY) {
+        return CreationOutcome{
+            false, originNotANumberMessage(
+                       originX ? std::nullopt : std::optional(std::u16string_view(input.textBox5)),
+                       originY ? std::nullopt : std::optional(std::u16string_view(input.textBox4)))};
     }
     LayerTables& tables = state.tables;
     const ColourLookup colourLookup = [&host](std::u16string_view name) { return host.colourConstant(name); };
@@ -34,12 +81,20 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     host.enableMainWindowActions(std::u16string(kCreatedGuidance));
 
     // Size the tables: keep the main window's earlier entries behind the new layers when it holds more.
+    // The earlier entries and the tables as they were are kept aside: every layer offered before is
+    // offered again after the run, whatever the run creates (see the end).
     const int n = countCreatedEntries(input.listBox6);
     const int earlier = host.combo1Count();
+    const LayerTables before = tables;
+    state.earlierEntries.clear();
+    for (int i = 0; i < earlier; ++i) {
+        state.earlierEntries.push_back(host.combo1Item(i));
+    }
     if (earlier > n) {
         tables.redimPreserve(earlier);
         for (int i = 0; i < earlier; ++i) {
-            tables.LayerDisplayNames[static_cast<std::size_t>(i) + 1] = host.combo1Item(i);
+            tables.LayerDisplayNames[static_cast<std::size_t>(i) + 1] =
+                state.earlierEntries[static_cast<std::size_t>(i)];
         }
     } else {
         tables.redimPreserve(n);
@@ -47,6 +102,18 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     // The earlier entries end here; whatever the numbered-layer form appends during the run lies beyond.
     const int carriedBound = tables.upperBound();
     host.clearCombo1();
+
+    // A text AutoCAD LT did not take ends the run: nothing more is sent, the rest of a sequence least of
+    // all, the list keeps what was offered, and the builder stays for another try.
+    const auto notTaken = [&host, &state](cadlink::Delivery delivery) {
+        offerEarlierEntries(host, state.earlierEntries);
+        state.earlierEntries.clear();
+        host.enableCommandButton1();
+        CreationOutcome outcome;
+        outcome.delivery = delivery;
+        return outcome;
+    };
+    using cadlink::Delivery;
 
     // The rows were read into a vector before the loop, so neither the numbered-layer form nor a new
     // start-up run of the builder while that form is open can disturb the walk.
@@ -63,7 +130,10 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
             const auto slot = static_cast<std::size_t>(s);
             const std::u16string name = standardLayerName(letter, row.object, row.element);
             const std::u16string display = displayName(input.optionButton1, row.content, name);
-            cadlink::sendAll(host, cadlink::createLayerTexts(name));
+            if (const Delivery delivery = cadlink::sendAll(host, cadlink::createLayerTexts(name));
+                delivery != Delivery::Taken) {
+                return notTaken(delivery);
+            }
             host.addToCombo1(display);
             tables.LayerDisplayNames[slot] = display;
             tables.LayerNames[slot] = name;
@@ -79,32 +149,57 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         const auto slot = static_cast<std::size_t>(s);
         const std::u16string linetype = rowLinetype(row.linetype);
         tables.LayerLinetypes[slot] = linetype;
-        cadlink::sendAll(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
+        if (const Delivery delivery =
+                cadlink::sendAll(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
+            delivery != Delivery::Taken) {
+            return notTaken(delivery);
+        }
 
         const std::int64_t colour = rowColour(row.colour, colourLookup);
-        cadlink::sendAll(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
+        if (const Delivery delivery =
+                cadlink::sendAll(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
+            delivery != Delivery::Taken) {
+            return notTaken(delivery);
+        }
         tables.LayerColors[slot] = colour;
         ++s;
     }
     host.enableCommandButton1();
 
-    // Entries the main window offered before, past the new layers: offered again after them, with the
-    // standard name recovered from the display name (kept as it was when the text holds no "-"). Members
-    // that the numbered-layer form appended during this run are in Combo1 and the drawing already: they
-    // are not created and offered a second time.
-    while (s <= carriedBound) {
-        const auto slot = static_cast<std::size_t>(s);
-        if (auto derived = standardNameFromDisplayName(tables.LayerDisplayNames[slot])) {
-            tables.LayerNames[slot] = std::move(*derived);
-        }
-        cadlink::sendAll(host, cadlink::createLayerTexts(tables.LayerNames[slot]));
-        host.addToCombo1(tables.LayerDisplayNames[slot]);
-        ++s;
+    // Entries the main window offered before whose layer the run has not offered again (another drawing
+    // kind's layers, numbered members made in an earlier run): offered after the new layers, once each, in
+    // their earlier order, and created again in case the drawing lost them. The standard name is recovered
+    // from the display name (an entry without "-" keeps the name its table entry had). They take the slots
+    // after the new layers up to the earlier bound, then new slots past whatever the numbered-layer form
+    // added; their line type and colour entries come along from the slot they had.
+    std::set<std::u16string> offered;
+    for (int i = 0; i < host.combo1Count(); ++i) {
+        offered.insert(offeredLayer(host.combo1Item(i)));
     }
+    for (std::size_t i = 0; i < state.earlierEntries.size(); ++i) {
+        const std::u16string& display = state.earlierEntries[i];
+        const std::size_t earlierSlot = i + 1;
+        const bool hadSlot = earlierSlot <= static_cast<std::size_t>(before.upperBound());
+        std::u16string name =
+            standardNameFromDisplayName(display).value_or(hadSlot ? before.LayerNames[earlierSlot] : display);
+        if (!offered.insert(offeredLayer(display)).second) {
+            continue;
+        }
+        if (const Delivery delivery = cadlink::sendAll(host, cadlink::createLayerTexts(name));
+            delivery != Delivery::Taken) {
+            return notTaken(delivery);
+        }
+        const auto slot = static_cast<std::size_t>(s <= carriedBound ? s++ : tables.growByOne());
+        host.addToCombo1(display);
+        tables.LayerDisplayNames[slot] = display;
+        tables.LayerNames[slot] = std::move(name);
+        tables.LayerLinetypes[slot] = hadSlot ? before.LayerLinetypes[earlierSlot] : std::u16string();
+        tables.LayerColors[slot] = hadSlot ? before.LayerColors[earlierSlot] : 0;
+    }
+    state.earlierEntries.clear();
 
-    // Text that is no number counts as 0 for its axis.
-    state.redrawOriginX = redrawOriginValue(input.textBox5);
-    state.redrawOriginY = redrawOriginValue(input.textBox4);
+    state.redrawOriginX = *originX;
+    state.redrawOriginY = *originY;
 
     // An empty Combo1 (every row was a family whose form added nothing) has nothing to select.
     if (host.combo1Count() > 0) {

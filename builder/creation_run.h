@@ -13,7 +13,7 @@
 namespace builder {
 
 // What layer creation needs from the builder form and, through it, from the main window.
-// SendCommand is the builder's command channel: one command text per call.
+// SendCommand is the builder's command channel: one command text per call, telling what became of it.
 class CreationHost : public cadlink::CommandSender {
 public:
     // The main window's layer list Combo1.
@@ -50,10 +50,22 @@ struct CreationOutcome {
     // The drawing kind has no layer rows: nothing was sent or changed; the form tells the user
     // kNoLayerRowsMessage.
     bool noLayerRows = false;
+    // A redraw-origin box holds no number: nothing was sent or changed (the stored origin stays as the last
+    // run left it, so no move goes by a value the user did not type); the form shows this message, which
+    // names the box and what it holds.
+    std::u16string originMessage;
+    // What became of the last text sent. Anything but Taken: the run stopped at that text, sent nothing
+    // more, still offers every layer it has created and every entry Combo1 offered before, stored no
+    // redraw origin and left the builder shown; the form tells the user once (cadlink::notDeliveredMessage).
+    cadlink::Delivery delivery = cadlink::Delivery::Taken;
 };
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =
     u"選択した図面名にはレイヤーが登録されていません。";
+
+// The message for redraw-origin texts that are no number (an empty optional: that box is fine).
+std::u16string originNotANumberMessage(std::optional<std::u16string_view> textBox5,
+                                       std::optional<std::u16string_view> textBox4);
 
 // The guidance the main window shows once layers exist.
 inline constexpr std::u16string_view kCreatedGuidance =
@@ -62,7 +74,8 @@ inline constexpr std::u16string_view kCreatedGuidance =
 
 // The whole of "レイヤー作成" (CommandButton1_Click of the builder) without the widgets: creates the
 // layers of the rows in the drawing, offers them in Combo1, fills the layer tables, hands family rows to
-// the numbered-layer form, keeps the redraw origin and hides the builder.
+// the numbered-layer form, keeps the redraw origin and hides the builder. A layer is offered once the texts
+// that create it have been taken; the first text not taken ends the run (CreationOutcome::delivery).
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state);
 
 }  // namespace builder

@@ -66,7 +66,13 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
         if (!matchingEntry(*part, stem, listBox13)) {
             continue;
         }
-        if (!host.drawingHasLayer(name)) {
+        const tiermark::Result<bool> exists = host.drawingHasLayer(name);
+        if (!exists) {
+            host.showMessage(std::u16string(kDrawingUnreachableMessage) + u"\r" +
+                             tiermark::fromUtf8(exists.error().message));
+            return;
+        }
+        if (!*exists) {
             host.showMessage(std::u16string(kLayerMissingMessage));
             return;
         }

@@ -33,7 +33,8 @@ std::optional<std::size_t> matchingEntry(std::u16string_view standardPart, std::
 class ChangerHost {
 public:
     virtual ~ChangerHost() = default;
-    virtual bool drawingHasLayer(std::u16string_view name) = 0;
+    // Whether the drawing holds the layer; an error when the drawing could not be reached.
+    virtual tiermark::Result<bool> drawingHasLayer(std::u16string_view name) = 0;
     // Renames a layer; the error's message (UTF-8) says why the drawing refused.
     virtual tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) = 0;
     // A message box with an OK button only and no title of its own.
@@ -42,10 +43,14 @@ public:
 
 inline constexpr std::u16string_view kLayerMissingMessage = u"この画層名は存在しません";
 inline constexpr std::u16string_view kRenameRefusedMessage = u"画層名変更できません。";
+inline constexpr std::u16string_view kDrawingUnreachableMessage =
+    u"対象図面に接続できませんでした。画層名の変更を中止しました。\r"
+    u"AutoCAD LT が起動しているか、対象図面の選択が合っているかを確認してください。";
 
 // The conversion pass of "→" (CommandButton2): walks listBox12 from the bottom up, renames every layer
 // that matches an entry of listBox13 and removes it from the list. A missing layer shows
-// kLayerMissingMessage and ends the pass at once, leaving label26Visible as it was; a refused rename shows
+// kLayerMissingMessage, and a drawing that cannot be reached kDrawingUnreachableMessage (CR and the reason);
+// either ends the pass at once, leaving label26Visible as it was. A refused rename shows
 // kRenameRefusedMessage, CR and the reason and keeps the item. After a whole pass Label26 is visible
 // exactly when items remain.
 void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,

@@ -30,6 +30,10 @@ std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view di
     return std::u16string(display.substr(hyphen == 0 ? 0 : hyphen - 1));
 }
 
+std::u16string offeredLayer(std::u16string_view display) {
+    return standardNameFromDisplayName(display).value_or(std::u16string(display));
+}
+
 std::u16string targetLayer(std::u16string_view combo1Text) {
     // Combo1 offers display names; the rule that recovers their standard names applies to typed text too.
     return standardNameFromDisplayName(combo1Text).value_or(std::u16string());

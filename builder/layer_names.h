@@ -21,6 +21,10 @@ std::u16string displayName(bool optionButton1, const stddb::Value& content, std:
 // "-" to the end, or the whole text when it starts with "-". Nothing when the text holds no "-".
 std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view display);
 
+// Which layer an entry of Combo1 offers, to tell whether two entries offer the same layer: its standard
+// name, or the whole text when it holds no "-".
+std::u16string offeredLayer(std::u16string_view display);
+
 // The layer the main window's change puts the picked objects on: the standard name recovered from the text
 // of Combo1 (a typed text too); empty when the text holds no "-".
 std::u16string targetLayer(std::u16string_view combo1Text);

@@ -32,6 +32,9 @@ struct ProgramLayerState {
     // Where moved objects are redrawn (the move displacement of the main window).
     double redrawOriginX = 0.0;
     double redrawOriginY = 0.0;
+    // While layer creation runs: the entries Combo1 offered before the run, which the run offers again
+    // after its new layers. The numbered-layer form counts them among the layers that exist already.
+    std::vector<std::u16string> earlierEntries;
 };
 
 }  // namespace builder

@@ -14,11 +14,11 @@ constexpr double kMargin = 100.0;  // millimetres added to the paper side before
 
 RedrawOriginTexts computeRedrawOrigin(std::u16string_view ratio, std::u16string_view x, std::u16string_view y,
                                       std::u16string_view shortSide, std::u16string_view longSide) {
-    const auto r = tiermark::parseDecimal(ratio);
-    const auto sx = tiermark::parseDecimal(x);
-    const auto sy = tiermark::parseDecimal(y);
-    const auto shortMm = tiermark::parseDecimal(shortSide);
-    const auto longMm = tiermark::parseDecimal(longSide);
+    const auto r = tiermark::parseTypedNumber(ratio);
+    const auto sx = tiermark::parseTypedNumber(x);
+    const auto sy = tiermark::parseTypedNumber(y);
+    const auto shortMm = tiermark::parseTypedNumber(shortSide);
+    const auto longMm = tiermark::parseTypedNumber(longSide);
     const RedrawOriginTexts mirror{std::u16string(x), std::u16string(y)};
     if (!r || !sx || !sy || !shortMm || !longMm) {
         return mirror;
@@ -31,8 +31,8 @@ RedrawOriginTexts computeRedrawOrigin(std::u16string_view ratio, std::u16string_
     return {tiermark::shortestDecimalU16(originX), tiermark::shortestDecimalU16(originY)};
 }
 
-double redrawOriginValue(std::u16string_view text) {
-    return tiermark::parseDecimal(text).value_or(0.0);
+std::optional<double> redrawOriginValue(std::u16string_view text) {
+    return tiermark::parseTypedNumber(text);
 }
 
 }  // namespace builder

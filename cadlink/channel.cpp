@@ -1,133 +1,112 @@
 #include "cadlink/channel.h"
 
-#include <cstring>
-
-#include "common/codepage.h"
+#include <string>
 
 namespace cadlink {
 
-tiermark::Result<Payload> EncodeCommand(std::u16string_view text, TextForm form) {
-    Payload payload;
-    if (form == TextForm::Wide) {
-        payload.bytes.reserve((text.size() + 1) * 2);
-        for (char16_t unit : text) {
-            payload.bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-            payload.bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+namespace {
+
+bool isLeadSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isTrailSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The position of the first unpaired surrogate of the text, or npos.
+std::size_t unpairedSurrogate(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isLeadSurrogate(text[i]) && i + 1 < text.size() && isTrailSurrogate(text[i + 1])) {
+            ++i;
+        } else if (isLeadSurrogate(text[i]) || isTrailSurrogate(text[i])) {
+            return i;
         }
-        payload.bytes.push_back(0);
-        payload.bytes.push_back(0);
-        return payload;
     }
-    auto narrow = tiermark::toCp932(text);
-    if (!narrow) {
-        return narrow.error();
+    return std::u16string_view::npos;
+}
+
+}  // namespace
+
+tiermark::Result<Payload> EncodeCommand(std::u16string_view text) {
+    if (unpairedSurrogate(text) != std::u16string_view::npos) {
+        return tiermark::makeError("the text holds an unpaired surrogate and is no valid UTF-16");
     }
-    payload.bytes.assign(narrow->begin(), narrow->end());
+    Payload payload;
+    payload.bytes.reserve((text.size() + 1) * 2);
+    for (char16_t unit : text) {
+        payload.bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        payload.bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    payload.bytes.push_back(0);
     payload.bytes.push_back(0);
     return payload;
 }
 
-namespace {
-
-// Whether the bytes have the shape of a wide payload; lowUnit tells whether a unit below U+0100 came before
-// the first NUL unit.
-bool wideShape(const std::vector<std::uint8_t>& bytes, bool& lowUnit) {
+tiermark::Result<std::u16string> DecodeCommand(const std::vector<std::uint8_t>& bytes) {
     const std::size_t size = bytes.size();
-    if (size < 2 || size % 2 != 0 || bytes[size - 1] != 0 || bytes[size - 2] != 0) {
-        return false;
+    if (size % 2 != 0) {
+        return tiermark::makeError("the payload has an odd number of bytes (" + std::to_string(size) +
+                                   "): it is no UTF-16 text");
     }
-    lowUnit = size == 2;  // the empty text
-    for (std::size_t i = 0; i + 1 < size; i += 2) {
-        const char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (unit == 0) {
-            break;
-        }
-        if (unit >= 0xD800 && unit <= 0xDBFF) {
-            const std::size_t next = i + 2;
-            const char16_t trail =
-                next + 1 < size ? static_cast<char16_t>(bytes[next] | (bytes[next + 1] << 8)) : 0;
-            if (trail < 0xDC00 || trail > 0xDFFF) {
-                return false;
-            }
-            i += 2;
-            continue;
-        }
-        if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            return false;
-        }
-        lowUnit = lowUnit || unit < 0x100;
+    if (size < 2 || bytes[size - 1] != 0 || bytes[size - 2] != 0) {
+        return tiermark::makeError("the payload does not end in a 16-bit NUL: it is no UTF-16 text");
     }
-    return true;
-}
-
-std::u16string wideText(const std::vector<std::uint8_t>& bytes) {
     std::u16string text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
         if (unit == 0) {
             break;
         }
         text.push_back(unit);
     }
+    if (const std::size_t bad = unpairedSurrogate(text); bad != std::u16string_view::npos) {
+        return tiermark::makeError("the text holds an unpaired surrogate at byte " + std::to_string(bad * 2) +
+                                   ": it is no valid UTF-16");
+    }
     return text;
 }
 
-}  // namespace
+CommandChannel::CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message)
+    : m_system(system), m_target(std::move(target)), m_message(std::move(message)) {}
 
-tiermark::Result<DecodedCommand> DecodeCommand(const std::vector<std::uint8_t>& bytes) {
-    DecodedCommand decoded;
-    bool lowUnit = false;
-    const bool wide = wideShape(bytes, lowUnit);
-    if (wide && lowUnit) {
-        decoded.form = TextForm::Wide;
-        decoded.text = wideText(bytes);
-        return decoded;
-    }
-    if (bytes.empty() || bytes.back() != 0) {
-        return tiermark::makeError("the payload has no terminating NUL");
-    }
-    decoded.form = TextForm::Narrow;
-    std::size_t end = 0;
-    while (end < bytes.size() && bytes[end] != 0) {
-        ++end;
-    }
-    auto text = tiermark::fromCp932(std::string_view(reinterpret_cast<const char*>(bytes.data()), end));
-    if (!text && wide) {
-        // Wide text of double-byte characters only, such as a Japanese name alone.
-        decoded.form = TextForm::Wide;
-        decoded.text = wideText(bytes);
-        return decoded;
-    }
-    if (!text) {
-        return tiermark::makeError("the payload is neither UTF-16 nor code page 932 text: " +
-                                   text.error().message);
-    }
-    decoded.text = std::move(text.value());
-    return decoded;
-}
-
-CommandChannel::CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message, TextForm form)
-    : m_system(system), m_target(std::move(target)), m_message(std::move(message)), m_form(form) {}
-
-void sendAll(CommandSender& sender, const std::vector<std::u16string>& texts) {
+Delivery sendAll(CommandSender& sender, const std::vector<std::u16string>& texts) {
     for (const std::u16string& text : texts) {
-        sender.SendCommand(text);
+        if (const Delivery delivery = sender.SendCommand(text); delivery != Delivery::Taken) {
+            return delivery;
+        }
     }
+    return Delivery::Taken;
 }
 
-void CommandChannel::SendCommand(std::u16string_view text) {
+std::u16string notDeliveredMessage(Delivery delivery) {
+    constexpr std::u16string_view kCheckTheCommandLine =
+        u"残りのコマンドは送っていません。AutoCAD LT のコマンドラインを確認し、Esc キーを押して実行中のコマンドを取り消してください。";
+    switch (delivery) {
+        case Delivery::Refused:
+            return u"AutoCAD LT に送れない文字が含まれているため、コマンドを送れませんでした。\r" +
+                   std::u16string(kCheckTheCommandLine);
+        case Delivery::NotTaken:
+            return u"AutoCAD LT がコマンドを受け付けませんでした（応答がないか、終了しています）。\r" +
+                   std::u16string(kCheckTheCommandLine);
+        case Delivery::Taken:
+        case Delivery::NoTarget:
+            break;
+    }
+    return {};
+}
+
+Delivery CommandChannel::SendCommand(std::u16string_view text) {
     WindowHandle window = 0;
     if (!m_target(window)) {
         m_message(std::u16string(kNoTargetMessage));
-        return;
+        return Delivery::NoTarget;
     }
-    auto payload = EncodeCommand(text, m_form);
+    auto payload = EncodeCommand(text);
     if (!payload) {
-        m_message(std::u16string(kUnencodableMessage));
-        return;
+        return Delivery::Refused;
     }
-    if (window != 0) {
-        m_system.sendCopyData(window, kCommandWParam, payload->dwData, payload->bytes);
+    if (window == 0 || !m_system.sendCopyData(window, kCommandWParam, payload->dwData, payload->bytes)) {
+        return Delivery::NotTaken;
     }
     for (int post = 0; post < 2; ++post) {
         window = 0;
@@ -135,6 +114,7 @@ void CommandChannel::SendCommand(std::u16string_view text) {
             m_system.postMessage(window, kWmNull, 0, 0);
         }
     }
+    return Delivery::Taken;
 }
 
 }  // namespace cadlink

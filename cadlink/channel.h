@@ -11,12 +11,6 @@
 
 namespace cadlink {
 
-// How a command text travels in the copy-data payload.
-enum class TextForm {
-    Wide,    // UTF-16LE followed by a 16-bit NUL
-    Narrow,  // code page 932 followed by a NUL byte
-};
-
 // dwData of a payload that carries command text for AutoCAD LT.
 inline constexpr std::uint32_t kCommandTextData = 1;
 // wParam of the copy-data message.
@@ -29,23 +23,16 @@ struct Payload {
     std::uint32_t cbData() const { return static_cast<std::uint32_t>(bytes.size()); }
 };
 
-// Appends the channel's own NUL to the text and encodes it. The narrow form fails when the text holds a
-// character that code page 932 cannot hold; nothing is then to be sent.
-tiermark::Result<Payload> EncodeCommand(std::u16string_view text, TextForm form);
+// Appends the channel's own NUL to the text and encodes it in the one form AutoCAD LT takes from other
+// programs (every AutoCAD LT since 2007 is a Unicode program): UTF-16LE followed by a 16-bit NUL. Fails,
+// and nothing is to be sent, when the text is not valid UTF-16 (it holds an unpaired surrogate).
+tiermark::Result<Payload> EncodeCommand(std::u16string_view text);
 
-// What a receiver makes of a payload: the text up to its first NUL, and the form it was read in.
-struct DecodedCommand {
-    TextForm form = TextForm::Wide;
-    std::u16string text;
-};
-
-// Reads a payload in whichever form it was sent. The two forms share no marker, so the form is told from
-// the bytes: a payload is wide when its length is even, it ends in a 16-bit NUL, and its UTF-16 reading up
-// to the first NUL unit holds a unit below U+0100 (every command text ends in CR or ESC, whose wide form
-// has a zero high byte) and no unpaired surrogate; otherwise it is narrow. A narrow payload must end in a
-// NUL byte and be valid code page 932 up to its first NUL; a payload of wide shape that is not valid code
-// page 932 (a wide text of double-byte characters only) is read as wide. Anything else is an error.
-tiermark::Result<DecodedCommand> DecodeCommand(const std::vector<std::uint8_t>& bytes);
+// Reads a payload as AutoCAD LT reads one: UTF-16LE text with its 16-bit NUL terminator. The text is what
+// comes before the first NUL unit. A payload of odd length, one that does not end in a 16-bit NUL, or one
+// whose text holds an unpaired surrogate is no such text (a narrow, code-page payload is one of them); the
+// error says why.
+tiermark::Result<std::u16string> DecodeCommand(const std::vector<std::uint8_t>& bytes);
 
 // Where SendCommand finds its target: the selected line of the main window's drawing list, read afresh on
 // every lookup. Returns false when no line is selected; window is then left alone.
@@ -55,36 +42,47 @@ using TargetLookup = std::function<bool(WindowHandle& window)>;
 using MessageSink = std::function<void(const std::u16string& text)>;
 
 inline constexpr std::u16string_view kNoTargetMessage = u"AutoCADが選択されていません";
-inline constexpr std::u16string_view kUnencodableMessage =
-    u"この文字列には AutoCAD LT に送れない文字が含まれています。コマンドは送信されませんでした。";
 
-// Whatever command texts go through: a form's command channel, or the host through which the logic
-// reaches one.
+// What became of one command text.
+enum class Delivery {
+    Taken,     // AutoCAD LT's main window took it
+    NoTarget,  // no drawing is chosen: nothing was sent, and the channel said so
+    Refused,   // the text is no valid UTF-16: nothing was sent
+    NotTaken,  // the window is 0 or gone, did not answer within the bounded wait, or did not take the text
+};
+
+// Whatever command texts go through: a form's command channel, or the host through which the logic reaches
+// one.
 class CommandSender {
 public:
     virtual ~CommandSender() = default;
-    virtual void SendCommand(std::u16string_view text) = 0;
+    virtual Delivery SendCommand(std::u16string_view text) = 0;
 };
 
-// Sends each text as one command, in order.
-void sendAll(CommandSender& sender, const std::vector<std::u16string>& texts);
+// Sends the texts in order, one command each, and stops at the first one that is not taken: the texts after
+// it would reach AutoCAD LT at a prompt the sequence never led it to. Returns what became of the last text
+// sent (Taken when every text was taken).
+Delivery sendAll(CommandSender& sender, const std::vector<std::u16string>& texts);
 
-// The command channel of one sending form. Each text is delivered as one blocking copy-data message
-// (wParam 1, dwData 1) to the target's main window, followed by two posted null messages. A send to a
-// window that is 0 or gone fails silently.
+// The one message for a user action whose texts were not all taken: that AutoCAD LT did not take the
+// commands, and that the user should check its command line and press Esc there. Empty when there is
+// nothing to tell (every text was taken, or no drawing was chosen, which the channel has said already).
+std::u16string notDeliveredMessage(Delivery delivery);
+
+// The command channel of one sending form. Each text is delivered in the wide form as one blocking
+// copy-data message (wParam 1, dwData 1) to the target's main window, followed, once taken, by two posted
+// null messages. The send waits a bounded time; a window that is 0 or gone, or does not answer in time,
+// has not taken the text.
 class CommandChannel final : public CommandSender {
 public:
-    CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message, TextForm form);
+    CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message);
 
-    void SendCommand(std::u16string_view text) override;
-
-    TextForm form() const { return m_form; }
+    Delivery SendCommand(std::u16string_view text) override;
 
 private:
     WindowSystem& m_system;
     TargetLookup m_target;
     MessageSink m_message;
-    TextForm m_form;
 };
 
 }  // namespace cadlink

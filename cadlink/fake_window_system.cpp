@@ -25,6 +25,10 @@ void FakeWindowSystem::closeWindow(WindowHandle window) {
     }
 }
 
+void FakeWindowSystem::closeWindowAfter(WindowHandle window, int texts) {
+    m_windows.at(window).textsUntilClosed = texts;
+}
+
 void FakeWindowSystem::setReportedLength(WindowHandle window, int length) {
     m_windows.at(window).reportedLength = length;
 }
@@ -70,8 +74,14 @@ std::string FakeWindowSystem::windowText(WindowHandle window, int bufferSize) {
 bool FakeWindowSystem::sendCopyData(WindowHandle window, std::uintptr_t wParam, std::uint32_t dwData,
                                     const std::vector<std::uint8_t>& bytes) {
     auto it = m_windows.find(window);
+    if (it != m_windows.end() && it->second.textsUntilClosed == 0) {
+        it->second.open = false;
+    }
     if (it == m_windows.end() || !it->second.open) {
         return false;
+    }
+    if (it->second.textsUntilClosed > 0) {
+        --it->second.textsUntilClosed;
     }
     sent.push_back({window, wParam, dwData, bytes});
     return true;

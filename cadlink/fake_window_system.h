@@ -33,6 +33,9 @@ public:
     WindowHandle addWindow(std::uint32_t processId, const std::string& titleBytes, int thread = 0);
     // The window disappears: its title reads as empty and sends to it fail.
     void closeWindow(WindowHandle window);
+    // The window takes that many more copy-data messages, then disappears (a CAD program that stops in the
+    // middle of a sequence).
+    void closeWindowAfter(WindowHandle window, int texts);
     // Makes the window report a title length other than its title's byte count.
     void setReportedLength(WindowHandle window, int length);
 
@@ -55,6 +58,7 @@ private:
         std::string title;
         int reportedLength = -1;  // -1: the title's byte count
         bool open = true;
+        int textsUntilClosed = -1;  // -1: open for good
     };
 
     std::vector<ProcessEntry> m_processes;

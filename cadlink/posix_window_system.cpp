@@ -1,6 +1,7 @@
 #include "cadlink/posix_window_system.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +18,17 @@ using posix::ByteReader;
 using posix::ByteWriter;
 using posix::Frame;
 using posix::Request;
+
+// Whether the process belongs to the user and listens on its socket in the endpoint directory.
+bool reachableProcess(std::uint32_t processId, uid_t user, const std::string& directory) {
+    struct stat process {};
+    if (::stat(("/proc/" + std::to_string(processId)).c_str(), &process) != 0 || process.st_uid != user) {
+        return false;
+    }
+    struct stat socket {};
+    return ::lstat(posix::socketPath(directory, processId).c_str(), &socket) == 0 &&
+           S_ISSOCK(socket.st_mode) && socket.st_uid == user;
+}
 
 }  // namespace
 
@@ -143,7 +155,15 @@ std::vector<ProcessEntry> PosixWindowSystem::processes() {
     }
     std::sort(ids.begin(), ids.end());
     std::vector<ProcessEntry> entries;
+    const std::string directory = posix::endpointDirectory();
+    if (!posix::checkEndpointDirectory(directory)) {
+        return entries;  // no usable endpoint directory: no stand-in can be reached
+    }
+    const uid_t user = ::geteuid();
     for (std::uint32_t id : ids) {
+        if (!reachableProcess(id, user, directory)) {
+            continue;
+        }
         std::string exe = processExeBaseName(id);
         if (!exe.empty()) {
             entries.push_back(ProcessEntry{id, std::move(exe)});

@@ -14,7 +14,10 @@ namespace cadlink {
 
 // The window system on POSIX machines, where AutoCAD LT is played by the stand-in "acadlt": processes come
 // from /proc in ascending process id, each with the base name of its executable (its short name when the
-// executable cannot be read); a process's windows are asked from its stand-in endpoint, and messages are
+// executable cannot be read). Only the processes this program can reach are listed: those of the current
+// user that listen on an endpoint in the endpoint directory in use; another user's stand-in, or one
+// listening in another folder, would take none of the commands. A process's windows are asked from its
+// stand-in endpoint, and messages are
 // delivered there. A copy-data message waits for the stand-in to take the text, at most the reply timeout,
 // so a hung or vanished stand-in never holds the caller for long. A stand-in that let a request run out of
 // time counts as not responding for a few seconds: requests to it fail at once meanwhile, so a sequence of

@@ -101,11 +101,14 @@ bool Win32WindowSystem::sendCopyData(WindowHandle window, std::uintptr_t wParam,
     payload.cbData = static_cast<DWORD>(bytes.size());
     // The receiver gets its own copy; the system only reads through this pointer.
     payload.lpData = const_cast<std::uint8_t*>(bytes.data());
+    // Taken means the window procedure has run for the message within the bound. What it returned is not
+    // examined: nothing says what AutoCAD LT's window procedure answers for WM_COPYDATA, and a text it
+    // took must not be reported as lost.
     DWORD_PTR result = 0;
     const LRESULT sent = SendMessageTimeoutA(
         toHwnd(window), WM_COPYDATA, static_cast<WPARAM>(wParam), reinterpret_cast<LPARAM>(&payload),
         SMTO_NORMAL | SMTO_ABORTIFHUNG, static_cast<UINT>(m_sendBound.count()), &result);
-    return sent != 0 && result != 0;
+    return sent != 0;
 }
 
 bool Win32WindowSystem::postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

@@ -36,7 +36,8 @@ public:
     virtual std::string windowText(WindowHandle window, int bufferSize) = 0;
 
     // Hands a copy-data message to the window and blocks until its owner has taken the data, or until a
-    // bounded wait has passed. False when the window does not exist or did not take the data.
+    // bounded wait has passed. False when the window does not exist, did not answer within the wait or
+    // refused the data (where the backend learns of a refusal: the stand-in's link does).
     virtual bool sendCopyData(WindowHandle window, std::uintptr_t wParam, std::uint32_t dwData,
                               const std::vector<std::uint8_t>& bytes) = 0;
 

@@ -106,4 +106,40 @@ std::optional<double> parseDecimal(std::u16string_view text) {
     return parseDecimal(std::string_view(narrow));
 }
 
+std::optional<double> parseTypedNumber(std::u16string_view text) {
+    std::u16string folded;
+    folded.reserve(text.size());
+    for (char16_t c : text) {
+        if (c >= u'０' && c <= u'９') {
+            c = static_cast<char16_t>(u'0' + (c - u'０'));
+        } else {
+            switch (c) {
+                case u'．':
+                    c = u'.';
+                    break;
+                case u'＋':
+                    c = u'+';
+                    break;
+                case u'－':
+                case u'−':
+                    c = u'-';
+                    break;
+                case u'ｅ':
+                    c = u'e';
+                    break;
+                case u'Ｅ':
+                    c = u'E';
+                    break;
+                case u'\u3000':
+                    c = u' ';
+                    break;
+                default:
+                    break;
+            }
+        }
+        folded.push_back(c);
+    }
+    return parseDecimal(std::u16string_view(folded));
+}
+
 }  // namespace tiermark

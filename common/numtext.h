@@ -16,4 +16,10 @@ std::u16string shortestDecimalU16(double value);
 std::optional<double> parseDecimal(std::u16string_view text);
 std::optional<double> parseDecimal(std::string_view text);
 
+// Reads a number a user typed into a text box, through the Japanese input method or not: full-width digits
+// (０–９), full stop (．), signs (＋, －, and the minus sign −) and exponent letters (ｅ, Ｅ) count as their
+// ASCII forms, and ideographic blanks around the number as blanks. Otherwise as parseDecimal: a comma, a
+// second number or any other character makes it no number.
+std::optional<double> parseTypedNumber(std::u16string_view text);
+
 }  // namespace tiermark

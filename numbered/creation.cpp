@@ -18,25 +18,37 @@ std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
     return builder::layerColour(number.value_or(builder::kColourWithoutRow));
 }
 
-// Sends the 17 texts of one member and records it; the colour is looked up once, where the first member's
-// sequence reaches it.
-void createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
-                  std::optional<std::int64_t>& colour, const std::u16string& colourName,
-                  builder::LayerTables& tables) {
-    const auto slot = static_cast<std::size_t>(tables.growByOne());
+// Sends the 17 texts of one member and records it once it is created; the colour is looked up once, where
+// the first member's sequence reaches it. What became of the last text sent.
+cadlink::Delivery createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
+                               std::optional<std::int64_t>& colour, const std::u16string& colourName,
+                               builder::LayerTables& tables) {
+    using cadlink::Delivery;
     // Texts 1–5 create the layer; the form ends its name in CR LF.
-    cadlink::sendAll(host, cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf));
+    if (const Delivery delivery =
+            cadlink::sendAll(host, cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf));
+        delivery != Delivery::Taken) {
+        return delivery;
+    }
+    const auto slot = static_cast<std::size_t>(tables.growByOne());
     const std::u16string display = content + name;
     host.addToCombo1(display);
     tables.LayerDisplayNames[slot] = display;
     tables.LayerNames[slot] = name;
     tables.LayerLinetypes[slot] = std::u16string(cadlink::kContinuous);
-    cadlink::sendAll(host, cadlink::linetypeTexts(cadlink::kContinuous, name));
+    if (const Delivery delivery = cadlink::sendAll(host, cadlink::linetypeTexts(cadlink::kContinuous, name));
+        delivery != Delivery::Taken) {
+        return delivery;
+    }
     if (!colour) {
         colour = colourNumber(host, colourName);
     }
-    cadlink::sendAll(host, cadlink::colourTexts(*colour, name));
+    if (const Delivery delivery = cadlink::sendAll(host, cadlink::colourTexts(*colour, name));
+        delivery != Delivery::Taken) {
+        return delivery;
+    }
     tables.LayerColors[slot] = *colour;
+    return Delivery::Taken;
 }
 
 }  // namespace
@@ -47,22 +59,30 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
     const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
     const std::u16string name = letter + input.label8;
     std::optional<std::int64_t> colour;
-    createMember(host, name, input.textBox1, colour, input.colourName, tables);
+    outcome.delivery = createMember(host, name, input.textBox1, colour, input.colourName, tables);
+    if (outcome.delivery != cadlink::Delivery::Taken) {
+        return outcome;
+    }
     outcome.createdNames.push_back(name);
 
     // Family 4's check boxes add the dimension and text members with the same suffix at the same time.
     const std::u16string suffix =
         input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
     const auto companion = [&](bool checked, std::u16string_view element) {
-        if (!input.checkBoxesEnabled || !checked) {
+        if (outcome.delivery != cadlink::Delivery::Taken || !input.checkBoxesEnabled || !checked) {
             return;
         }
         const std::u16string member = letter + input.objectCode + std::u16string(element) + suffix;
-        createMember(host, member, input.textBox1, colour, input.colourName, tables);
-        outcome.createdNames.push_back(member);
+        outcome.delivery = createMember(host, member, input.textBox1, colour, input.colourName, tables);
+        if (outcome.delivery == cadlink::Delivery::Taken) {
+            outcome.createdNames.push_back(member);
+        }
     };
     companion(input.checkBox1, kDimensionElement);
     companion(input.checkBox2, kTextElement);
+    if (outcome.delivery != cadlink::Delivery::Taken) {
+        return outcome;
+    }
 
     outcome.unloadForm = input.membersListed && suffix == u"Z";
     return outcome;

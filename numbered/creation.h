@@ -13,9 +13,10 @@
 namespace numbered {
 
 // What creating a numbered layer needs from UserForm2 and, through it, from the main window. SendCommand is
-// UserForm2's command channel: one command text per call.
+// UserForm2's command channel: one command text per call, telling what became of it.
 class NumberedHost : public cadlink::CommandSender {
-public:  // Appends to the main window's layer list Combo1.
+public:
+    // Appends to the main window's layer list Combo1.
     virtual void addToCombo1(const std::u16string& text) = 0;
     // "色定数" of the row of "線色マスター" whose "名称" is the colour name; nothing when there is none.
     virtual std::optional<stddb::Value> colourConstant(std::u16string_view colourName) = 0;
@@ -40,6 +41,10 @@ struct NumberedOutcome {
     // The member just created carries the suffix "Z": unload the form (the family is full). Otherwise
     // reset the input and run the start-up again.
     bool unloadForm = false;
+    // What became of the last text sent. Anything but Taken: nothing more was sent, a member is offered
+    // only once the texts that create it were taken, and the form keeps its input and tells the user once
+    // (cadlink::notDeliveredMessage).
+    cadlink::Delivery delivery = cadlink::Delivery::Taken;
 };
 
 inline constexpr std::u16string_view kDefaultColourName = u"黒";

@@ -26,6 +26,12 @@ struct StartupView {
     bool familyFull = false;
 };
 
+// The layers the form looks for members among: the entries of the main window's Combo1, followed, while
+// layer creation runs, by the entries Combo1 offered before the run that it has not offered again yet
+// (the run offers them after its new layers; members made in an earlier run are among them).
+std::vector<std::u16string> layersOffered(const std::vector<std::u16string>& combo1,
+                                          const std::vector<std::u16string>& earlierEntries);
+
 // Takes the family of layerAddMode (codes keep their values outside 1 to 99), finds its members among the
 // entries of the main window's Combo1 and proposes the next name tail.
 StartupView runStartup(FamilyCodes& codes, std::int16_t layerAddMode,

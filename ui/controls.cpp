@@ -62,11 +62,16 @@ Button::Button(QWidget* parent, const QString& programName, const QString& capti
 ListBox::ListBox(QWidget* parent, const QString& programName, const QString& caption) : QListWidget(parent) {
     nameControl(*this, programName, caption);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentRowChanged, this, &ListBox::onRowChanged);
+    connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
 }
 
-void ListBox::onRowChanged(int row) {
-    if (!m_silent && row >= 0) {
+int ListBox::listIndex() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void ListBox::onSelectionChanged() {
+    if (!m_silent && listIndex() >= 0) {
         emit clicked();
     }
 }
@@ -81,10 +86,10 @@ bool ListBox::setListIndex(int index) {
         clearSelection();
         return true;
     }
-    if (index == currentRow()) {
+    if (index == listIndex()) {
         return true;
     }
-    setCurrentRow(index);
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
     return true;
 }
 
@@ -94,7 +99,7 @@ std::u16string ListBox::itemText(int index) const {
 }
 
 std::u16string ListBox::text() const {
-    return itemText(currentRow());
+    return itemText(listIndex());
 }
 
 void ListBox::addItem(const std::u16string& text) {

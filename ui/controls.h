@@ -57,14 +57,16 @@ public:
     Button(QWidget* parent, const QString& programName, const QString& caption);
 };
 
-// A single-column, single-selection list. Click runs when the selection changes to an item, by the user or
-// by code (setListIndex); clearing the list does not run it.
+// A single-column, single-selection list. Its list index is the selected item. Click runs when an item
+// becomes selected, by the user (a mouse click, or the arrow keys moving the selection) or by code
+// (setListIndex); clearing the list does not run it, nor does the list getting the keyboard focus (the
+// item view then marks its first item as current without selecting it).
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
     ListBox(QWidget* parent, const QString& programName, const QString& caption);
 
-    int listIndex() const { return currentRow(); }
+    int listIndex() const;
     // Selects the item (or nothing with -1). Fails (returns false, nothing changes) for an index past the
     // end, as the form library's list raises an error.
     bool setListIndex(int index);
@@ -81,7 +83,7 @@ signals:
     void clicked();
 
 private:
-    void onRowChanged(int row);
+    void onSelectionChanged();
     bool m_silent = false;
 };
 

@@ -3,13 +3,56 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "ui/controls.h"
 
 namespace ui {
+namespace {
+
+// Ends a modal loop when its form is hidden (hide, unload) or destroyed. A window that the window system
+// merely minimises stays shown and keeps the loop running.
+class ModalEnd final : public QObject {
+public:
+    ModalEnd(QDialog& form, QEventLoop& loop) : m_loop(loop) {
+        form.installEventFilter(this);
+        connect(&form, &QObject::destroyed, &loop, &QEventLoop::quit);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && static_cast<QWidget*>(watched)->isHidden()) {
+            m_loop.quit();
+        }
+        return false;
+    }
+
+private:
+    QEventLoop& m_loop;
+};
+
+// The window that was active when a modal window opened gets the activation back when it closes, as the
+// window it returns to, whatever the window system would choose.
+class ActivationReturn {
+public:
+    ActivationReturn() : m_window(QApplication::activeWindow()) {}
+    ~ActivationReturn() {
+        if (m_window && m_window->isVisible() && QApplication::activeWindow() == nullptr) {
+            m_window->activateWindow();
+        }
+    }
+    ActivationReturn(const ActivationReturn&) = delete;
+    ActivationReturn& operator=(const ActivationReturn&) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+}  // namespace
 
 MsgAnswer QtDialogs::MsgBox(QWidget* parent, const MessageRequest& request) {
     QMessageBox box(parent);
@@ -36,12 +79,29 @@ MsgAnswer QtDialogs::MsgBox(QWidget* parent, const MessageRequest& request) {
         box.setEscapeButton(cancel);
     }
     box.setDefaultButton(request.defaultButton == MsgDefault::Second && cancel != nullptr ? cancel : ok);
+    const ActivationReturn activation;
     box.exec();
     return box.clickedButton() == ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
 }
 
 void QtDialogs::runModal(QDialog& form) {
-    form.exec();
+    // QDialog::exec would enter its loop even when the form hid itself while it was being shown, and that
+    // loop would then never end. This loop is entered only for a form that is still shown, and ends
+    // whenever the form is hidden or destroyed.
+    const ActivationReturn activation;
+    QPointer<QDialog> guard(&form);
+    const Qt::WindowModality modality = form.windowModality();
+    form.setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    ModalEnd end(form, loop);
+    form.show();
+    if (guard && !form.isHidden()) {
+        loop.exec(QEventLoop::DialogExec);
+    }
+    if (guard) {
+        form.removeEventFilter(&end);
+        form.setWindowModality(modality);
+    }
 }
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& startPath,

@@ -34,7 +34,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual MsgAnswer MsgBox(QWidget* parent, const MessageRequest& request) = 0;
-    // Shows the form modally and returns once it has been hidden or closed.
+    // Shows the form modally and returns once it has been hidden or closed, also when the form hides or
+    // unloads itself while it is being shown (its activation may find it has nothing to offer).
     virtual void runModal(QDialog& form) = 0;
     // Asks for a file to open; empty when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& startPath,

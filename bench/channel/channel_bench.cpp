@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     const cadlink::WindowHandle window = cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(pid), 0);
     std::vector<cadlink::Payload> payloads;
     for (const std::u16string& text : kTexts) {
-        payloads.push_back(cadlink::EncodeCommand(text, cadlink::TextForm::Wide).value());
+        payloads.push_back(cadlink::EncodeCommand(text).value());
     }
 
     // Copy-data alone: the blocking part of one command.
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
             w = window;
             return true;
         },
-        [](const std::u16string&) {}, cadlink::TextForm::Wide);
+        [](const std::u16string&) {});
     const Clock::time_point channelStart = Clock::now();
     for (int i = 0; i < count; ++i) {
         channel.SendCommand(kTexts[static_cast<std::size_t>(i) % kTexts.size()]);

@@ -238,11 +238,12 @@ class BenchCreationHost final : public builder::CreationHost {
 public:
     BenchCreationHost(app::Program& program, cadlink::CommandChannel& channel)
         : m_program(program), m_channel(channel) {}
-    void SendCommand(std::u16string_view text) override {
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
         const Clock::time_point start = Clock::now();
-        m_channel.SendCommand(text);
+        const cadlink::Delivery delivery = m_channel.SendCommand(text);
         sendingMs += since(start);
         ++texts;
+        return delivery;
     }
     void clearCombo1() override { m_program.forms().form1().Combo1->clearItems(); }
     void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
@@ -292,7 +293,7 @@ builder::CreationInput hundredLayers() {
 void BM_CreateHundredLayers(benchmark::State& state) {
     app::Program& program = *g_setup->program;
     g_setup->builder().UserForm_Activate();  // the database is open, as after the builder's start-up
-    cadlink::CommandChannel channel = program.makeChannel(cadlink::TextForm::Wide, nullptr);
+    cadlink::CommandChannel channel = program.makeChannel(nullptr);
     BenchCreationHost host(program, channel);
     const builder::CreationInput input = hundredLayers();
     const std::size_t messages = g_setup->dialogs.messages.size();

@@ -1,5 +1,6 @@
 #include "builder/forms/builder_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
@@ -8,6 +9,8 @@
 #include <QHBoxLayout>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "app/form_registry.h"
 #include "app/program.h"
@@ -41,7 +44,7 @@ ui::Label* borderedLabel(QWidget* parent, const QString& name) {
 }  // namespace
 
 UserForm1::UserForm1(app::Program& program)
-    : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Wide, this)) {
+    : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("UserForm1"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9"));
     setAutoFillBackground(true);
@@ -50,6 +53,9 @@ UserForm1::UserForm1(app::Program& program)
     setPalette(green);
     createControls();
     connectHandlers();
+    m_activeBefore =
+        QApplication::activeWindow() != nullptr ? ActiveBefore::OtherWindow : ActiveBefore::Outside;
+    qApp->installEventFilter(this);
 }
 
 UserForm1::~UserForm1() = default;
@@ -258,18 +264,45 @@ void UserForm1::connectHandlers() {
 }
 
 bool UserForm1::event(QEvent* event) {
+    // The start-up runs when the builder becomes the active window of the program: when it has been shown,
+    // or when the user comes back to it from another of the program's windows (the numbered-layer form, a
+    // message box, the settings window, the main window). Coming back from another application, such as
+    // AutoCAD LT, is no such change: the user's choices stay as they are.
     if (event->type() == QEvent::WindowActivate) {
-        UserForm_Activate();
+        const bool shown = std::exchange(m_shownSinceActivation, false);
+        const bool fromOwnWindow = m_activeBefore == ActiveBefore::OtherWindow;
+        m_activeBefore = ActiveBefore::Builder;
+        if (!isHidden() && (shown || fromOwnWindow)) {
+            UserForm_Activate();
+        }
     }
     return QWidget::event(event);
 }
 
 bool UserForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The export and the check are offered whenever "レイヤー作成" is: they take the same choices.
     if (watched == CommandButton1 && event->type() == QEvent::EnabledChange) {
         CommandButton8->setEnabled(CommandButton1->isEnabled());
         CommandButton9->setEnabled(CommandButton1->isEnabled());
+        return false;
     }
-    return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::WindowActivate && type != QEvent::WindowDeactivate) || !watched->isWidgetType() ||
+        (type == QEvent::WindowActivate && watched == this)) {
+        return false;
+    }
+    const auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow()) {
+        return false;
+    }
+    if (type == QEvent::WindowActivate) {
+        m_activeBefore = ActiveBefore::OtherWindow;
+    } else if (QApplication::activeWindow() == nullptr && !window->isHidden()) {
+        // A window that stays shown lost the activation to no window of the program: another application
+        // took it. (A window that closes may leave no active window behind for a moment; that is not it.)
+        m_activeBefore = ActiveBefore::Outside;
+    }
+    return false;
 }
 
 void UserForm1::closeEvent(QCloseEvent* event) {
@@ -278,8 +311,12 @@ void UserForm1::closeEvent(QCloseEvent* event) {
 }
 
 void UserForm1::showEvent(QShowEvent* event) {
-    // A fresh showing may offer the settings window again when the database still cannot be read.
-    m_settingsOfferedSinceShown = false;
+    if (!event->spontaneous()) {
+        // A fresh showing (not the window system restoring a minimised window) runs the start-up once it
+        // is active, and may offer the settings window again when the database still cannot be read.
+        m_shownSinceActivation = true;
+        m_settingsOfferedSinceShown = false;
+    }
     QWidget::showEvent(event);
 }
 

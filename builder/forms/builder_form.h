@@ -67,7 +67,7 @@ public:
     void CommandButton10_Click();
 
     // The builder's command channel (UTF-16 text).
-    void SendCommand(std::u16string_view text);
+    cadlink::Delivery SendCommand(std::u16string_view text);
 
     // The life-cycle letter of the stage chosen on page 1.
     int stageIndex() const { return ListBox1->listIndex(); }
@@ -138,9 +138,11 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    // The buttons that act on page 1's drawing kind are enabled with "レイヤー作成".
+    // Watches which window of the program is active, to tell a return from another of the program's
+    // windows from a return from another application; and enables the buttons that act on page 1's drawing
+    // kind with "レイヤー作成".
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // The close box unloads the builder; the next showing creates it afresh.
     void closeEvent(QCloseEvent* event) override;
 
@@ -168,6 +170,12 @@ private:
     // renames sent since have left them in the drawing, and the file's name.
     std::vector<std::u16string> m_fileLayers;
     std::u16string m_layerFile;
+
+    // Where the activation came from: the builder was shown, or another window of the program was the
+    // active one (a form or message box closing, the main window), or the program was not active at all.
+    enum class ActiveBefore { Outside, OtherWindow, Builder };
+    ActiveBefore m_activeBefore = ActiveBefore::Outside;
+    bool m_shownSinceActivation = false;
 };
 
 }  // namespace builder

@@ -108,6 +108,13 @@ void UserForm1::ListBox3_Click() {
 
 void UserForm1::ListBox4_Click() {
     ListBox6->clearItems();
+    // Whatever lists no layers leaves nothing to create: "レイヤー作成" must not stay enabled from an
+    // earlier drawing kind.
+    if (!drawingNameFitsFilter(ListBox4->text())) {
+        CommandButton1->setEnabled(false);
+        ui::showMessage(m_program.dialogs(), this, quotedDrawingNameMessage(ListBox4->text()));
+        return;
+    }
     const bool standardNames = OptionButton1->isChecked();
     auto entries = layerEntries(
         m_program.database(), layerFilter(Label6->caption(), ListBox4->text()),
@@ -115,11 +122,13 @@ void UserForm1::ListBox4_Click() {
             return pageOneLayerEntry(standardNames, ListBox1->listIndex(), content, object, element);
         });
     if (!entries) {
+        CommandButton1->setEnabled(false);
         return;
     }
     fill(*ListBox6, *entries);
     if (entries->empty()) {
         // A drawing kind without layers offers nothing to create; say so rather than show an empty list.
+        CommandButton1->setEnabled(false);
         ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
         return;
     }
@@ -148,6 +157,11 @@ void UserForm1::ListBox10_Click() {
 
 void UserForm1::ListBox11_Click() {
     ListBox12->clearItems();
+    if (!drawingNameFitsFilter(ListBox11->text())) {
+        ListBox13->clearItems();
+        ui::showMessage(m_program.dialogs(), this, quotedDrawingNameMessage(ListBox11->text()));
+        return;
+    }
     auto entries =
         layerEntries(m_program.database(), layerFilter(Label18->caption(), ListBox11->text()),
                      [&](const stddb::Value&, const stddb::Value& object, const stddb::Value& element) {

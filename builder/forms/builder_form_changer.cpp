@@ -24,14 +24,16 @@ class DrawingChangerHost final : public ChangerHost {
 public:
     DrawingChangerHost(UserForm1& builder, app::Program& program) : m_builder(builder), m_program(program) {}
 
-    bool drawingHasLayer(std::u16string_view name) override {
+    tiermark::Result<bool> drawingHasLayer(std::u16string_view name) override {
         cadlink::WindowHandle window = 0;
         cadlink::DrawingAccess* drawing = m_program.drawing();
-        if (drawing == nullptr || !m_program.forms().form1().targetWindow(window)) {
-            return false;
+        if (drawing == nullptr) {
+            return tiermark::makeError(cadlink::kNoReadBackMessage);
         }
-        auto has = drawing->hasLayer(window, name);
-        return has && *has;
+        if (!m_program.forms().form1().targetWindow(window)) {
+            return tiermark::makeError(tiermark::toUtf8(cadlink::kNoTargetMessage));
+        }
+        return drawing->hasLayer(window, name);
     }
     tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
         cadlink::WindowHandle window = 0;
@@ -65,7 +67,7 @@ bool sameLayerName(std::u16string_view a, std::u16string_view b) {
 class BuilderChannel final : public cadlink::CommandSender {
 public:
     explicit BuilderChannel(UserForm1& builder) : m_builder(builder) {}
-    void SendCommand(std::u16string_view text) override { m_builder.SendCommand(text); }
+    cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
 
 private:
     UserForm1& m_builder;
@@ -78,7 +80,18 @@ public:
     LinkChangerHost(UserForm1& builder, app::Program& program, std::vector<std::u16string>& layers)
         : m_builder(builder), m_program(program), m_layers(layers) {}
 
-    bool drawingHasLayer(std::u16string_view name) override { return find(name) != m_layers.end(); }
+    // The file stands for the drawing. A drawing that the link cannot reach (none chosen, or one whose
+    // AutoCAD LT did not take a rename) ends the pass.
+    tiermark::Result<bool> drawingHasLayer(std::u16string_view name) override {
+        cadlink::WindowHandle window = 0;
+        if (!m_program.forms().form1().targetWindow(window)) {
+            return tiermark::makeError(tiermark::toUtf8(cadlink::kNoTargetMessage));
+        }
+        if (!m_reached) {
+            return tiermark::makeError(tiermark::toUtf8(cadlink::notDeliveredMessage(m_delivery)));
+        }
+        return find(name) != m_layers.end();
+    }
     tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
         // What the drawing would refuse is not sent: a name the file shows as taken already.
         const auto taken = find(to);
@@ -86,7 +99,11 @@ public:
             return tiermark::makeError("画層「" + tiermark::toUtf8(*taken) + "」が図面に既にあります。");
         }
         BuilderChannel channel(m_builder);
-        cadlink::sendAll(channel, cadlink::renameLayerTexts(from, to));
+        m_delivery = cadlink::sendAll(channel, cadlink::renameLayerTexts(from, to));
+        if (m_delivery != cadlink::Delivery::Taken) {
+            m_reached = false;
+            return tiermark::makeError(tiermark::toUtf8(cadlink::notDeliveredMessage(m_delivery)));
+        }
         const auto renamed = find(from);
         if (renamed != m_layers.end()) {
             *renamed = std::u16string(to);
@@ -106,6 +123,8 @@ private:
     UserForm1& m_builder;
     app::Program& m_program;
     std::vector<std::u16string>& m_layers;
+    bool m_reached = true;
+    cadlink::Delivery m_delivery = cadlink::Delivery::Taken;
 };
 
 bool hasReadBack(app::Program& program) {

@@ -17,7 +17,7 @@ public:
     FormCreationHost(UserForm1& builder, app::Program& program)
         : m_builder(builder), m_program(program), m_form1(program.forms().form1()) {}
 
-    void SendCommand(std::u16string_view text) override { m_builder.SendCommand(text); }
+    cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
     void clearCombo1() override { m_form1.Combo1->clearItems(); }
     void addToCombo1(const std::u16string& text) override { m_form1.Combo1->addItem(text); }
     int combo1Count() const override { return m_form1.Combo1->listCount(); }
@@ -43,8 +43,8 @@ private:
 
 }  // namespace
 
-void UserForm1::SendCommand(std::u16string_view text) {
-    m_channel.SendCommand(text);
+cadlink::Delivery UserForm1::SendCommand(std::u16string_view text) {
+    return m_channel.SendCommand(text);
 }
 
 std::vector<LayerRow> UserForm1::chosenLayerRows() {
@@ -72,6 +72,11 @@ void UserForm1::CommandButton1_Click() {
     m_operationInProgress = false;
     if (outcome.noLayerRows) {
         ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
+    } else if (!outcome.originMessage.empty()) {
+        ui::showMessage(m_program.dialogs(), this, outcome.originMessage);
+    } else if (const std::u16string message = cadlink::notDeliveredMessage(outcome.delivery);
+               !message.empty()) {
+        ui::showMessage(m_program.dialogs(), this, message);
     }
 }
 

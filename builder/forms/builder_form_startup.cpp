@@ -13,14 +13,6 @@ namespace {
 
 constexpr std::u16string_view kBuiltInStages[] = {u"測量", u"設計", u"施工", u"維持管理"};
 
-// Refills a list with the texts, in order.
-void fill(ui::ListBox& list, const std::vector<std::u16string>& texts) {
-    list.clearItems();
-    for (const auto& text : texts) {
-        list.addItem(text);
-    }
-}
-
 }  // namespace
 
 void UserForm1::UserForm_Activate() {
@@ -45,23 +37,35 @@ tiermark::Result<void> UserForm1::startUpFromDatabase() {
         return opened.error();
     }
 
-    // Each list is read whole before it is filled: a failure in the middle of a table leaves it as it was.
-    auto readColumn = [&database](
-                          std::u16string_view table,
-                          std::u16string_view field) -> tiermark::Result<std::vector<std::u16string>> {
+    // Each table is opened, its lists are cleared and then filled row by row: a table that fails while its
+    // rows are read leaves its lists holding only the rows read so far, never a previous database's items.
+    auto fillColumn = [&database](std::u16string_view table, std::u16string_view field,
+                                  std::initializer_list<ui::ListBox*> lists) -> tiermark::Result<void> {
         auto rows = database.openShared(table);
         if (!rows) {
             return rows.error();
         }
-        return columnTexts(**rows, field);
+        for (ui::ListBox* list : lists) {
+            list->clearItems();
+        }
+        for (stddb::Recordset& set = **rows; !set.Eof();) {
+            auto text = fieldText(set, field);
+            if (!text) {
+                return text.error();
+            }
+            for (ui::ListBox* list : lists) {
+                list->addItem(*text);
+            }
+            if (auto next = set.MoveNext(); !next) {
+                return next.error();
+            }
+        }
+        return {};
     };
 
-    auto stages = readColumn(u"ライフサークルテーブル", u"サイクル名");
-    if (!stages) {
+    if (auto stages = fillColumn(u"ライフサークルテーブル", u"サイクル名", {ListBox1, ListBox8}); !stages) {
         return stages.error();
     }
-    fill(*ListBox1, *stages);
-    fill(*ListBox8, *stages);
 
     for (int i = 0; i < ListBox1->listCount(); ++i) {
         const std::u16string stored =
@@ -72,27 +76,20 @@ tiermark::Result<void> UserForm1::startUpFromDatabase() {
         }
     }
 
-    auto kinds = readColumn(u"種別テーブル", u"名称");
-    if (!kinds) {
+    if (auto kinds = fillColumn(u"種別テーブル", u"名称", {ListBox2, ListBox9}); !kinds) {
         return kinds.error();
     }
-    fill(*ListBox2, *kinds);
-    fill(*ListBox9, *kinds);
 
-    auto widths = readColumn(u"線幅テーブル", u"線幅");
-    if (!widths) {
+    if (auto widths = fillColumn(u"線幅テーブル", u"線幅", {ListBox5}); !widths) {
         return widths.error();
     }
-    fill(*ListBox5, *widths);
     if (!ListBox5->setListIndex(0)) {
         return tiermark::makeError("the line-width table has no rows");
     }
 
-    auto papers = readColumn(u"用紙テーブル", u"呼び方");
-    if (!papers) {
+    if (auto papers = fillColumn(u"用紙テーブル", u"呼び方", {ListBox7}); !papers) {
         return papers.error();
     }
-    fill(*ListBox7, *papers);
     if (!ListBox7->setListIndex(3)) {
         return tiermark::makeError("the paper table has fewer than four rows");
     }

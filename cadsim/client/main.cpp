@@ -91,7 +91,7 @@ int run(const cadsim::ControlCommand& command) {
             std::cerr << "acadltctl: " << text.error().message << '\n';
             return 2;
         }
-        auto payload = cadlink::EncodeCommand(tiermark::fromUtf8(*text), cadlink::TextForm::Wide);
+        auto payload = cadlink::EncodeCommand(tiermark::fromUtf8(*text));
         if (!payload) {
             std::cerr << "acadltctl: " << payload.error().message << '\n';
             return 2;

@@ -174,16 +174,17 @@ Frame StandIn::copyData(ByteReader& reader) {
     } else if (*dwData != cadlink::kCommandTextData) {
         refuse("dwData is not 1 (no command text)");
     } else {
+        // Taken as AutoCAD LT takes text from other programs: UTF-16 with its terminator, nothing else.
         auto decoded = cadlink::DecodeCommand(record.bytes);
         if (!decoded) {
             refuse(decoded.error().message);
         } else {
-            form = decoded->form == cadlink::TextForm::Wide ? "wide" : "narrow";
-            m_interpreter.type(decoded->text);
+            form = "wide";
+            m_interpreter.type(*decoded);
         }
     }
     if (form == "none") {
-        // Shown as the bytes would read in either form, so that the line still says something.
+        // Shown as the bytes would read as wide or as narrow text, so that the line still says something.
         form = record.bytes.size() % 2 == 0 ? "undecoded-wide" : "undecoded-narrow";
     }
     writeLog(payloadLogLine(record, form, utcNow()));

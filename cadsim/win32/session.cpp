@@ -45,10 +45,11 @@ bool Session::takeCopyData(std::uint64_t window, bool toMainWindow, std::uint64_
     } else if (dwData != cadlink::kCommandTextData) {
         record.outcome = "not taken: dwData is not 1 (no command text)";
     } else if (auto decoded = cadlink::DecodeCommand(record.bytes); !decoded) {
+        // AutoCAD LT takes UTF-16 text with its terminator from other programs, nothing else.
         record.outcome = "not taken: " + decoded.error().message;
     } else {
-        form = decoded->form == cadlink::TextForm::Wide ? "wide" : "narrow";
-        m_interpreter.type(decoded->text);
+        form = "wide";
+        m_interpreter.type(*decoded);
     }
     if (form == "none") {
         form = record.bytes.size() % 2 == 0 ? "undecoded-wide" : "undecoded-narrow";

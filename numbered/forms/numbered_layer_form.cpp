@@ -21,7 +21,7 @@ class FormHost final : public NumberedHost {
 public:
     FormHost(UserForm2& form, app::Program& program) : m_form(form), m_program(program) {}
 
-    void SendCommand(std::u16string_view text) override { m_form.SendCommand(text); }
+    cadlink::Delivery SendCommand(std::u16string_view text) override { return m_form.SendCommand(text); }
     void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program.database().get(), colourName);
@@ -39,7 +39,7 @@ ui::Label* heading(QWidget* parent, const char* name, const char16_t* text) {
 }  // namespace
 
 UserForm2::UserForm2(app::Program& program)
-    : QDialog(nullptr), m_program(program), m_channel(program.makeChannel(cadlink::TextForm::Wide, this)) {
+    : QDialog(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("UserForm2"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9"));
     auto* grid = new QGridLayout(this);
@@ -119,8 +119,8 @@ void UserForm2::closeEvent(QCloseEvent* event) {
     m_program.forms().unloadUserForm2();
 }
 
-void UserForm2::SendCommand(std::u16string_view text) {
-    m_channel.SendCommand(text);
+cadlink::Delivery UserForm2::SendCommand(std::u16string_view text) {
+    return m_channel.SendCommand(text);
 }
 
 void UserForm2::fillColours() {
@@ -149,10 +149,10 @@ void UserForm2::fillColours() {
 void UserForm2::UserForm_Activate() {
     app::Form1& form1 = m_program.forms().form1();
     ListBox3->clearItems();
-    std::vector<std::u16string> combo1;
-    for (int i = 0; i < form1.Combo1->listCount(); ++i) {
-        combo1.push_back(form1.Combo1->itemText(i));
-        ListBox3->addItem(combo1.back());
+    std::vector<std::u16string> combo1 =
+        layersOffered(form1.Combo1->items(), m_program.layers().earlierEntries);
+    for (const std::u16string& entry : combo1) {
+        ListBox3->addItem(entry);
     }
     fillColours();
 
@@ -213,6 +213,13 @@ void UserForm2::CommandButton1_Click() {
 
     FormHost host(*this, m_program);
     const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.layers().tables);
+    if (outcome.delivery != cadlink::Delivery::Taken) {
+        // The input stays for another try; the member is offered only if its creation was taken.
+        if (const std::u16string message = cadlink::notDeliveredMessage(outcome.delivery); !message.empty()) {
+            ui::showMessage(m_program.dialogs(), this, message);
+        }
+        return;
+    }
     if (outcome.unloadForm) {
         m_program.forms().unloadUserForm2();
         return;

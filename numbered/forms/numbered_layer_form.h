@@ -27,7 +27,7 @@ public:
     void CommandButton2_Click();  // O.K
 
     // The builder's command channel, through which this form types into AutoCAD LT (UTF-16 text).
-    void SendCommand(std::u16string_view text);
+    cadlink::Delivery SendCommand(std::u16string_view text);
 
     const FamilyCodes& codes() const { return m_codes; }
 

@@ -1,5 +1,6 @@
 #include "settings/forms/about_window.h"
 
+#include <QCloseEvent>
 #include <QVBoxLayout>
 
 #include "app/form_registry.h"
@@ -44,6 +45,11 @@ UserForm8::UserForm8(app::Program& program) : QDialog(nullptr), m_program(progra
 }
 
 void UserForm8::CommandButton1_Click() {
+    m_program.forms().unloadUserForm8();
+}
+
+void UserForm8::closeEvent(QCloseEvent* event) {
+    event->accept();
     m_program.forms().unloadUserForm8();
 }
 

@@ -27,6 +27,10 @@ public:
     ui::Label* Label6;
     ui::Button* CommandButton1;
 
+protected:
+    // The close box unloads the form, as it unloads every form: the next showing creates it afresh.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     app::Program& m_program;
 };

@@ -1,5 +1,6 @@
 #include "settings/forms/settings_window.h"
 
+#include <QCloseEvent>
 #include <QVBoxLayout>
 
 #include "app/form_registry.h"
@@ -87,6 +88,11 @@ void UserForm3::CommandButton2_Click() {
         builder->ListBox1->setListIndex(ListBox1->listIndex());  // by position
     }
     hide();
+}
+
+void UserForm3::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_program.forms().unloadUserForm3();
 }
 
 }  // namespace settings

@@ -1,5 +1,7 @@
 #include "stddb/forms/registration_form.h"
 
+#include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 
@@ -69,7 +71,7 @@ void UserForm5::UserForm_Activate() {
 void UserForm5::CommandButton4_Click() {
     TextBox1->clear();
     TextBox1->setText(m_program.dialogs().clipboardText());
-    TextBox1->setText16(CompletePastedPath(TextBox1->text16()));
+    TextBox1->setText16(CompletePastedPath(TextBox1->text16(), QDir::separator().unicode()));
 }
 
 void UserForm5::CommandButton5_Click() {
@@ -120,6 +122,11 @@ void UserForm5::CommandButton2_Click() {
     forms.unloadUserForm5();
     forms.unloadUserForm1();
     m_program.dialogs().endProgram();
+}
+
+void UserForm5::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_program.forms().unloadUserForm5();
 }
 
 }  // namespace stddb

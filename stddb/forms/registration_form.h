@@ -36,6 +36,8 @@ public:
     ui::Button* CommandButton2;
 
 protected:
+    // The close box unloads the form, as it unloads every form: the next showing creates it afresh.
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

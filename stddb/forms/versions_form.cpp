@@ -1,5 +1,6 @@
 #include "stddb/forms/versions_form.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 
 #include "app/form_registry.h"
@@ -107,6 +108,11 @@ void UserForm4::UserForm_Activate() {
 }
 
 void UserForm4::CommandButton1_Click() {
+    m_program.forms().unloadUserForm4();
+}
+
+void UserForm4::closeEvent(QCloseEvent* event) {
+    event->accept();
     m_program.forms().unloadUserForm4();
 }
 

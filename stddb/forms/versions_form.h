@@ -31,6 +31,8 @@ public:
     ui::Button* CommandButton1;
 
 protected:
+    // The close box unloads the form, as it unloads every form: the next showing creates it afresh.
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include <functional>
 #include <map>
@@ -22,7 +23,13 @@ stddb::Value t(const char16_t* text) {
 // Records what the builder does to the drawing and the main window; the numbered-layer form is a callback.
 class FakeHost : public CreationHost {
 public:
-    void SendCommand(std::u16string_view text) override { sent.emplace_back(text); }
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
+        if (sent.size() == takenBeforeFailure) {
+            return cadlink::Delivery::NotTaken;
+        }
+        sent.emplace_back(text);
+        return cadlink::Delivery::Taken;
+    }
     void clearCombo1() override { combo1.clear(); }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     int combo1Count() const override { return static_cast<int>(combo1.size()); }
@@ -42,6 +49,8 @@ public:
     void hideBuilder() override { hidden = true; }
 
     Texts sent;
+    // How many texts AutoCAD LT takes before it takes no more (a hung or closed CAD program).
+    std::size_t takenBeforeFailure = SIZE_MAX;
     Texts combo1;
     std::map<std::u16string, stddb::Value> colours{{u"黒", std::int64_t{0}},
                                                    {u"色20", std::int64_t{20}},
@@ -165,6 +174,8 @@ CreationInput threeLayers(bool optionButton1) {
         input.rows.push_back(row(kNull, kNull, t(object), t(u"新"), t(u"実線"), t(u"黒")));
         input.listBox6.push_back(u"新" + std::u16string(object));
     }
+    input.textBox5 = u"0";
+    input.textBox4 = u"0";
     return input;
 }
 
@@ -173,13 +184,17 @@ std::u16string oldEntry(int i) {
     return i == 5 ? u"名称なし" : u"旧D-OLD" + std::u16string(digits.begin(), digits.end());
 }
 
-TEST(LayerCreation, EarlierEntriesBeyondTheNewLayersAreOfferedAgain) {
+TEST(LayerCreation, EarlierEntriesOfTheSameLayersAreReplacedAndTheOthersOfferedAgain) {
     FakeHost host;
     ProgramLayerState state;
     state.tables.redimPreserve(10);
     state.tables.LayerNames[5] = u"D-KEEP";
     state.tables.LayerColors[5] = 3;
-    for (int i = 1; i <= 10; ++i) {
+    // Entries 1 to 3 offer the layers this run creates; 4 to 10 offer layers of earlier runs.
+    for (const char16_t* same : {u"S-STR", u"旧S-BYP", u"S-TTL"}) {
+        host.combo1.push_back(same);
+    }
+    for (int i = 4; i <= 10; ++i) {
         host.combo1.push_back(oldEntry(i));
     }
     runLayerCreation(host, threeLayers(true), state);
@@ -201,16 +216,148 @@ TEST(LayerCreation, EarlierEntriesBeyondTheNewLayersAreOfferedAgain) {
     EXPECT_EQ(state.tables.LayerNames[5], u"D-KEEP");
     EXPECT_EQ(state.tables.LayerColors[5], 3);  // line type and colour of carried entries stay
     EXPECT_EQ(host.selections, 1);
+    EXPECT_TRUE(state.earlierEntries.empty());
 }
 
-TEST(LayerCreation, FewerEarlierEntriesThanNewLayersAreDropped) {
+TEST(LayerCreation, LayersOfAnotherDrawingKindStayOfferedAfterTheNewOnes) {
     FakeHost host;
     ProgramLayerState state;
-    host.combo1 = {u"旧D-OLD1", u"旧D-OLD2"};
+    host.combo1 = {u"旧D-OLD1", u"旧D-OLD2", u"旧D-OLD1"};
     runLayerCreation(host, threeLayers(false), state);
-    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL"}));
-    EXPECT_EQ(state.tables.upperBound(), 3);
-    EXPECT_EQ(host.sent.size(), 3u * 17u);
+    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OLD1", u"旧D-OLD2"}));
+    EXPECT_EQ(state.tables.upperBound(), 5);
+    EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL", u"D-OLD1", u"D-OLD2"}));
+    EXPECT_EQ(host.sent.size(), 3u * 17u + 2u * 5u);
+}
+
+// The drawing kind of the observed fault: a title frame, a numbered family, a title text and the background.
+CreationInput frameFamilyTextBackground() {
+    CreationInput input;
+    input.stageIndex = 1;
+    input.rows = {
+        row(kNull, kNull, t(u"-TTL"), t(u"枠"), t(u"実線"), t(u"黒")),
+        row(std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), t(u"副構造物"), t(u"実線"), t(u"黒")),
+        row(kNull, t(u"-TXT"), t(u"-TTL"), t(u"文"), t(u"実線"), t(u"黒")),
+        row(kNull, kNull, t(u"-BGD"), t(u"現"), t(u"実線"), t(u"黒")),
+    };
+    input.listBox6 = {u"枠-TTL", u"副構造物-BYP-STRn", u"文-TTL-TXT", u"現-BGD"};
+    input.textBox5 = u"9410";
+    input.textBox4 = u"6940";
+    return input;
+}
+
+TEST(LayerCreation, ASecondRunOfTheSameKindKeepsEveryLayerOfferedOnce) {
+    FakeHost host;
+    ProgramLayerState state;
+    std::vector<Texts> seenByTheForm;
+    // Run 1: the numbered-layer form adds 追加D-BYP-STR1. Run 2: it is only looked at and closed.
+    bool addMember = true;
+    host.numberedForm = [&] {
+        seenByTheForm.push_back(state.earlierEntries);
+        if (addMember) {
+            const auto slot = static_cast<std::size_t>(state.tables.growByOne());
+            state.tables.LayerDisplayNames[slot] = u"追加D-BYP-STR1";
+            state.tables.LayerNames[slot] = u"D-BYP-STR1";
+            host.combo1.push_back(u"追加D-BYP-STR1");
+        }
+    };
+    runLayerCreation(host, frameFamilyTextBackground(), state);
+    const Texts afterFirst = {u"枠D-TTL", u"追加D-BYP-STR1", u"文D-TTL-TXT", u"現D-BGD"};
+    EXPECT_EQ(host.combo1, afterFirst);
+
+    addMember = false;
+    host.sent.clear();
+    runLayerCreation(host, frameFamilyTextBackground(), state);
+    // The member made in run 1 stays offered (after the run's own layers); nothing is offered twice.
+    EXPECT_EQ(host.combo1, (Texts{u"枠D-TTL", u"文D-TTL-TXT", u"現D-BGD", u"追加D-BYP-STR1"}));
+    // While run 2 waited in the numbered-layer form, the form could see what Combo1 offered before.
+    ASSERT_EQ(seenByTheForm.size(), 2u);
+    EXPECT_TRUE(seenByTheForm[0].empty());
+    EXPECT_EQ(seenByTheForm[1], afterFirst);
+    // The member is created again with the carried entries, once.
+    EXPECT_EQ(std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"D-BYP-STR1\r")), 1);
+    EXPECT_EQ(std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"D-BGD\r")), 3);  // n, L, C
+}
+
+TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
+    // Three layers of 17 texts; earlier entries: one of these layers and one of another drawing kind.
+    struct Case {
+        std::size_t taken;
+        Texts combo1;
+    };
+    const Case cases[] = {
+        {0, {u"新S-STR", u"旧D-OLD"}},                   // nothing taken: the list stays as it was
+        {3, {u"新S-STR", u"旧D-OLD"}},                   // the first layer's creation cut short
+        {5 + 6, {u"新S-STR", u"旧D-OLD"}},               // its colour cut short: it exists, offered
+        {17 + 5, {u"新S-STR", u"新S-BYP", u"旧D-OLD"}},  // the second created, its line type not
+        {51 + 2, {u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OLD"}},  // the carried entry's creation cut short
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        ProgramLayerState state;
+        state.redrawOriginX = 420.0;
+        host.combo1 = {u"新S-STR", u"旧D-OLD"};
+        host.takenBeforeFailure = c.taken;
+        const CreationOutcome outcome = runLayerCreation(host, threeLayers(false), state);
+        EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken) << c.taken;
+        EXPECT_EQ(host.sent.size(), c.taken);  // nothing after the text that was not taken
+        EXPECT_EQ(host.combo1, c.combo1) << c.taken;
+        EXPECT_FALSE(host.hidden);  // the builder stays for another try
+        EXPECT_TRUE(host.commandButton1);
+        EXPECT_EQ(host.selections, 0);
+        EXPECT_EQ(state.redrawOriginX, 420.0);  // no origin stored
+        EXPECT_TRUE(state.earlierEntries.empty());
+    }
+}
+
+TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) {
+    struct Case {
+        std::u16string textBox5;
+        std::u16string textBox4;
+        std::u16string message;
+    };
+    const std::u16string tail =
+        u"数値を入力してから、もう一度「レイヤー作成」を押してください。\r"
+        u"レイヤーは作成していません。移動量は前回の値のままです。";
+    const Case cases[] = {
+        {u"9,410", u"6940", u"再線画時の左下隅の座標Xの「9,410」は数値ではありません。\r" + tail},
+        {u"9410", u"", u"再線画時の左下隅の座標Yに数値が入力されていません。\r" + tail},
+        {u"abc", u"６９４０ｍｍ",
+         u"再線画時の左下隅の座標Xの「abc」は数値ではありません。\r"
+         u"再線画時の左下隅の座標Yの「６９４０ｍｍ」は数値ではありません。\r" +
+             tail},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        ProgramLayerState state;
+        state.redrawOriginX = 420.0;  // the last valid origin
+        state.redrawOriginY = 297.0;
+        host.combo1 = {u"旧D-OLD1"};
+        CreationInput input = threeLayers(true);
+        input.textBox5 = c.textBox5;
+        input.textBox4 = c.textBox4;
+        const CreationOutcome outcome = runLayerCreation(host, input, state);
+        EXPECT_EQ(outcome.originMessage, c.message);
+        EXPECT_FALSE(outcome.noLayerRows);
+        EXPECT_TRUE(host.sent.empty());
+        EXPECT_EQ(host.combo1, Texts{u"旧D-OLD1"});
+        EXPECT_TRUE(host.label3.empty());
+        EXPECT_FALSE(host.hidden);
+        EXPECT_EQ(state.redrawOriginX, 420.0);
+        EXPECT_EQ(state.redrawOriginY, 297.0);
+    }
+}
+
+TEST(LayerCreation, AnOriginTypedInFullWidthIsTaken) {
+    FakeHost host;
+    ProgramLayerState state;
+    CreationInput input = threeLayers(true);
+    input.textBox5 = u"９４１０";
+    input.textBox4 = u"－６９４０．５";
+    const CreationOutcome outcome = runLayerCreation(host, input, state);
+    EXPECT_TRUE(outcome.originMessage.empty());
+    EXPECT_EQ(state.redrawOriginX, 9410.0);
+    EXPECT_EQ(state.redrawOriginY, -6940.5);
 }
 
 TEST(LayerCreation, ADrawingKindWithoutRowsChangesNothing) {
@@ -230,13 +377,13 @@ TEST(LayerCreation, ADrawingKindWithoutRowsChangesNothing) {
     EXPECT_EQ(kNoLayerRowsMessage, u"選択した図面名にはレイヤーが登録されていません。");
 }
 
-TEST(LayerCreation, FamilyRowsOnlyLeaveNothingToSelectAndOriginZeroForText) {
+TEST(LayerCreation, FamilyRowsOnlyLeaveNothingToSelect) {
     FakeHost host;
     ProgramLayerState state;
     CreationInput input;
     input.rows = {row(std::int64_t{3}, t(u"-STRn"), t(u"-STR"), t(u"構造物"), t(u"実線"), t(u"黒"))};
     input.listBox6 = {u"構造物-STR-STRn"};
-    input.textBox5 = u"abc";
+    input.textBox5 = u"0";
     input.textBox4 = u"12.5";
     state.redrawOriginX = 99.0;
     int shown = 0;

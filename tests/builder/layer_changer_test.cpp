@@ -41,7 +41,12 @@ TEST(LayerChanger, ListingSkipsExactlyZeroAndDefpoints) {
 // A drawing's layer table that renames as a drawing would.
 class FakeDrawing : public ChangerHost {
 public:
-    bool drawingHasLayer(std::u16string_view name) override { return layers.count(std::u16string(name)) > 0; }
+    tiermark::Result<bool> drawingHasLayer(std::u16string_view name) override {
+        if (unreachable) {
+            return tiermark::makeError("the stand-in did not answer in time");
+        }
+        return layers.count(std::u16string(name)) > 0;
+    }
     tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
         renames.emplace_back(std::u16string(from) + u"→" + std::u16string(to));
         if (refuse.count(std::u16string(from)) > 0) {
@@ -55,6 +60,7 @@ public:
 
     std::set<std::u16string> layers;
     std::set<std::u16string> refuse;
+    bool unreachable = false;
     Texts renames;
     Texts messages;
 };
@@ -128,6 +134,21 @@ TEST(LayerChanger, ConversionPass) {
         EXPECT_EQ(drawing.messages, pass.messages);
         EXPECT_EQ(label26, pass.label26);
     }
+}
+
+TEST(LayerChanger, ADrawingThatCannotBeReachedEndsThePassAndSaysSo) {
+    FakeDrawing drawing;
+    drawing.layers = {u"A D-STR", u"B D-STR"};
+    drawing.unreachable = true;
+    Texts listBox12 = {u"A D-STR", u"B D-STR"};
+    bool label26 = false;
+    runConversionPass(drawing, listBox12, {u"D-STR"}, label26);
+    EXPECT_EQ(drawing.messages,
+              Texts{std::u16string(kDrawingUnreachableMessage) + u"\rthe stand-in did not answer in time"});
+    EXPECT_EQ(drawing.messages[0].find(kLayerMissingMessage), std::u16string::npos);
+    EXPECT_TRUE(drawing.renames.empty());
+    EXPECT_EQ(listBox12, (Texts{u"A D-STR", u"B D-STR"}));
+    EXPECT_FALSE(label26);  // as the pass found it
 }
 
 TEST(LayerChanger, FirstMatchingEntryWins) {

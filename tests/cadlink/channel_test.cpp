@@ -11,36 +11,28 @@ std::vector<std::uint8_t> bytesOf(const std::string& s) {
     return {s.begin(), s.end()};
 }
 
-TEST(EncodeCommand, BuildsWideAndNarrowPayloadsWithOneTerminator) {
-    auto wide = EncodeCommand(u"_move\r", TextForm::Wide);
+TEST(EncodeCommand, BuildsWidePayloadsWithOneTerminator) {
+    auto wide = EncodeCommand(u"_move\r");
     ASSERT_TRUE(wide.ok());
     EXPECT_EQ(wide->dwData, 1u);
     EXPECT_EQ(wide->cbData(), 14u);
     EXPECT_EQ(wide->bytes, bytesOf(std::string("_\0m\0o\0v\0e\0\r\0\0\0", 14)));
-
-    auto narrow = EncodeCommand(u"_move\r", TextForm::Narrow);
-    ASSERT_TRUE(narrow.ok());
-    EXPECT_EQ(narrow->bytes, bytesOf(std::string("_move\r\0", 7)));
-
-    EXPECT_EQ(EncodeCommand(u"", TextForm::Wide)->cbData(), 2u);
-    EXPECT_EQ(EncodeCommand(u"", TextForm::Narrow)->cbData(), 1u);
+    EXPECT_EQ(EncodeCommand(u"")->cbData(), 2u);
     // A text that ends in NUL already arrives with two terminators.
-    EXPECT_EQ(EncodeCommand(std::u16string(u"\x1b\x1b\0", 3), TextForm::Wide)->cbData(), 8u);
-    EXPECT_EQ(EncodeCommand(std::u16string(u"\x1b\x1b\0", 3), TextForm::Narrow)->cbData(), 4u);
+    EXPECT_EQ(EncodeCommand(std::u16string(u"\x1b\x1b\0", 3))->cbData(), 8u);
+    // Japanese and characters beyond the basic plane keep every unit.
+    EXPECT_EQ(EncodeCommand(u"構造物D-STR\r")->cbData(), 2u * 10u);
+    EXPECT_EQ(EncodeCommand(u"😀\r")->cbData(), 2u * 4u);
 }
 
-TEST(EncodeCommand, KeepsJapaneseIntactInBothForms) {
-    auto wide = EncodeCommand(u"構造物D-STR\r", TextForm::Wide);
-    EXPECT_EQ(wide->cbData(), 2u * 10u);
-    auto narrow = EncodeCommand(u"構造物D-STR\r", TextForm::Narrow);
-    ASSERT_TRUE(narrow.ok());
-    EXPECT_EQ(narrow->bytes, bytesOf(std::string("\x8D\x5C\x91\xA2\x95\xA8"
-                                                 "D-STR\r\0",
-                                                 13)));
-    EXPECT_FALSE(EncodeCommand(u"😀\r", TextForm::Narrow).ok());
+TEST(EncodeCommand, RefusesTextThatIsNoValidUtf16) {
+    for (const std::u16string& text :
+         {std::u16string(u"D-\xD800\r"), std::u16string(u"\xDC00"), std::u16string(1, u'\xD83D')}) {
+        EXPECT_FALSE(EncodeCommand(text).ok());
+    }
 }
 
-TEST(DecodeCommand, TellsTheFormsApartOnEveryTextTheProgramSends) {
+TEST(DecodeCommand, ReadsEveryTextTheProgramSends) {
     const std::u16string texts[] = {
         std::u16string(u"\x1b\x1b\0", 3),
         u"-group\r",
@@ -57,25 +49,32 @@ TEST(DecodeCommand, TellsTheFormsApartOnEveryTextTheProgramSends) {
         u"LA\r",
     };
     for (const std::u16string& text : texts) {
-        const std::u16string upToNul = text.substr(0, text.find(u'\0'));
-        for (TextForm form : {TextForm::Wide, TextForm::Narrow}) {
-            auto payload = EncodeCommand(text, form);
-            ASSERT_TRUE(payload.ok());
-            auto decoded = DecodeCommand(payload->bytes);
-            ASSERT_TRUE(decoded.ok()) << decoded.error().message;
-            EXPECT_EQ(decoded->text, upToNul);
-            if (!upToNul.empty()) {
-                EXPECT_EQ(decoded->form, form);
-            }
-        }
+        auto payload = EncodeCommand(text);
+        ASSERT_TRUE(payload.ok());
+        auto decoded = DecodeCommand(payload->bytes);
+        ASSERT_TRUE(decoded.ok()) << decoded.error().message;
+        EXPECT_EQ(*decoded, text.substr(0, text.find(u'\0')));
     }
 }
 
-TEST(DecodeCommand, RefusesPayloadsThatAreNeitherForm) {
-    EXPECT_FALSE(DecodeCommand({}).ok());
-    EXPECT_FALSE(DecodeCommand(bytesOf("abc")).ok());                           // no terminator
-    EXPECT_FALSE(DecodeCommand(bytesOf(std::string("\x81\x20\0", 3))).ok());    // invalid code page 932
-    EXPECT_FALSE(DecodeCommand(bytesOf(std::string("\x41\x00\x42", 3))).ok());  // odd-length wide text
+TEST(DecodeCommand, RefusesWhatIsNotUtf16WithItsTerminatorAndSaysWhy) {
+    struct Case {
+        std::string bytes;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"", "does not end in a 16-bit NUL"},
+        {std::string("_move\r\0", 7), "odd number of bytes (7)"},             // the narrow form of _move CR
+        {std::string("-group\r\0", 8), "does not end in a 16-bit NUL"},       // narrow, of even length
+        {std::string("\x8D\x5C\x91\xA2\0", 5), "odd number of bytes"},        // narrow Japanese
+        {std::string("A\0B\0", 4), "does not end in a 16-bit NUL"},           // no terminator
+        {std::string("A\0\x00\xD8\0\0", 6), "unpaired surrogate at byte 2"},  // a lead surrogate alone
+    };
+    for (const Case& c : cases) {
+        auto decoded = DecodeCommand(bytesOf(c.bytes));
+        ASSERT_FALSE(decoded.ok()) << c.why;
+        EXPECT_NE(decoded.error().message.find(c.why), std::string::npos) << decoded.error().message;
+    }
 }
 
 class Channel : public ::testing::Test {
@@ -85,7 +84,7 @@ protected:
     WindowHandle target = 0;
     std::vector<std::u16string> messages;
 
-    CommandChannel channel(TextForm form) {
+    CommandChannel channel() {
         return CommandChannel(
             system,
             [this](WindowHandle& window) {
@@ -94,15 +93,15 @@ protected:
                 window = target;
                 return true;
             },
-            [this](const std::u16string& text) { messages.push_back(text); }, form);
+            [this](const std::u16string& text) { messages.push_back(text); });
     }
 };
 
 TEST_F(Channel, SendsOneCopyDataAndTwoNullPostsPerText) {
     const auto pid = system.addProcess("acadlt.exe");
     target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
-    auto wide = channel(TextForm::Wide);
-    wide.SendCommand(u"_move\r");
+    auto wide = channel();
+    EXPECT_EQ(wide.SendCommand(u"_move\r"), Delivery::Taken);
     ASSERT_EQ(system.sent.size(), 1u);
     EXPECT_EQ(system.sent[0].window, target);
     EXPECT_EQ(system.sent[0].wParam, 1u);
@@ -118,37 +117,55 @@ TEST_F(Channel, SendsOneCopyDataAndTwoNullPostsPerText) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Channel, WithoutTargetShowsTheMessageOncePerTextAndSendsNothing) {
+TEST_F(Channel, WithoutTargetShowsTheMessageAndSendsNothing) {
     selected = false;
-    auto narrow = channel(TextForm::Narrow);
-    narrow.SendCommand(u"-group\r");
-    narrow.SendCommand(u"C\r");
+    auto wide = channel();
+    EXPECT_EQ(wide.SendCommand(u"-group\r"), Delivery::NoTarget);
     EXPECT_TRUE(system.sent.empty());
     EXPECT_TRUE(system.posted.empty());
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0], u"AutoCADが選択されていません");
+    EXPECT_EQ(messages, std::vector<std::u16string>{u"AutoCADが選択されていません"});
+    EXPECT_TRUE(notDeliveredMessage(Delivery::NoTarget).empty());  // said already
 }
 
-TEST_F(Channel, AWindowThatIsZeroOrGoneFailsSilently) {
-    auto wide = channel(TextForm::Wide);
+TEST_F(Channel, AWindowThatIsZeroOrGoneHasNotTakenTheText) {
+    auto wide = channel();
     target = 0;
-    wide.SendCommand(u"x\r");
+    EXPECT_EQ(wide.SendCommand(u"x\r"), Delivery::NotTaken);
     const auto pid = system.addProcess("acadlt.exe");
     target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
     system.closeWindow(target);
-    wide.SendCommand(u"x\r");
+    EXPECT_EQ(wide.SendCommand(u"x\r"), Delivery::NotTaken);
+    EXPECT_TRUE(system.sent.empty());
+    EXPECT_TRUE(system.posted.empty());
+    EXPECT_TRUE(messages.empty());  // the action that sent it tells the user, once
+}
+
+TEST_F(Channel, TextThatIsNoValidUtf16IsNotSent) {
+    const auto pid = system.addProcess("acadlt.exe");
+    target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
+    auto wide = channel();
+    EXPECT_EQ(wide.SendCommand(u"D-\xD800\r"), Delivery::Refused);
     EXPECT_TRUE(system.sent.empty());
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Channel, NarrowTextThatCodePage932CannotHoldIsNotSent) {
+TEST_F(Channel, ASequenceStopsAtTheFirstTextNotTaken) {
     const auto pid = system.addProcess("acadlt.exe");
     target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
-    auto narrow = channel(TextForm::Narrow);
-    narrow.SendCommand(u"한\r");
-    EXPECT_TRUE(system.sent.empty());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], kUnencodableMessage);
+    auto wide = channel();
+    EXPECT_EQ(sendAll(wide, {u"change\r", u"G\r"}), Delivery::Taken);
+    EXPECT_EQ(sendAll(wide, {u"LA\r", u"D-\xD800\r", u"\r", u"\x1b\x1b"}), Delivery::Refused);
+    EXPECT_EQ(system.sent.size(), 3u);  // nothing after the text that could not be sent
+    system.closeWindow(target);
+    EXPECT_EQ(sendAll(wide, {u"-group\r", u"U\r"}), Delivery::NotTaken);
+    EXPECT_EQ(system.sent.size(), 3u);
+    // One message for the action: AutoCAD LT did not take the commands; check its command line, press Esc.
+    for (Delivery delivery : {Delivery::Refused, Delivery::NotTaken}) {
+        const std::u16string message = notDeliveredMessage(delivery);
+        EXPECT_NE(message.find(u"コマンドラインを確認し、Esc キーを押して"), std::u16string::npos);
+        EXPECT_NE(message.find(u"残りのコマンドは送っていません"), std::u16string::npos);
+    }
+    EXPECT_TRUE(notDeliveredMessage(Delivery::Taken).empty());
 }
 
 TEST_F(Channel, ReadsTheSelectionAfreshForEveryText) {
@@ -156,7 +173,7 @@ TEST_F(Channel, ReadsTheSelectionAfreshForEveryText) {
     const WindowHandle first = system.addWindow(pid1, "AutoCAD LT - [a.dwg]");
     const auto pid2 = system.addProcess("acadlt.exe");
     const WindowHandle second = system.addWindow(pid2, "AutoCAD LT - [b.dwg]");
-    auto wide = channel(TextForm::Wide);
+    auto wide = channel();
     target = first;
     wide.SendCommand(u"a\r");
     target = second;

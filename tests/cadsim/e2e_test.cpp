@@ -59,13 +59,19 @@ protected:
         m_second = spawn(acadlt, "図面B.dwg");
         ASSERT_GT(m_first, 0);
         ASSERT_GT(m_second, 0);
+        // A stand-in is ready once it answers, not once its socket file exists: the file appears before the
+        // stand-in listens on it, and a test that stops the stand-in in between would find nobody there.
         for (pid_t pid : {m_first, m_second}) {
-            const std::string socket =
-                cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(pid));
-            for (int i = 0; i < 200 && !std::filesystem::exists(socket); ++i) {
-                std::this_thread::sleep_for(25ms);
+            const cadlink::posix::Frame listWindows{
+                static_cast<std::uint8_t>(cadlink::posix::Request::ListWindows), {}};
+            bool answered = false;
+            for (int i = 0; i < 200 && !answered; ++i) {
+                answered = cadlink::posix::exchange(static_cast<std::uint32_t>(pid), listWindows, 1s).ok();
+                if (!answered) {
+                    std::this_thread::sleep_for(25ms);
+                }
             }
-            ASSERT_TRUE(std::filesystem::exists(socket)) << "stand-in " << pid << " did not start";
+            ASSERT_TRUE(answered) << "stand-in " << pid << " did not start";
         }
     }
     void TearDown() override {
@@ -143,7 +149,7 @@ TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
     std::vector<std::u16string> messages;
     cadlink::CommandChannel channel(
         system, [&](cadlink::WindowHandle& w) { return cadlink::TargetWindow(instances, list, w); },
-        [&](const std::u16string& m) { messages.push_back(m); }, cadlink::TextForm::Wide);
+        [&](const std::u16string& m) { messages.push_back(m); });
     for (const char16_t* text : {u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b", u"\x1b\x1b",
                                  u"-Layer\r", u"C\r", u"3\r", u"D-STR\r", u"\x1b\x1b"}) {
         channel.SendCommand(text);
@@ -171,6 +177,102 @@ TEST_F(TwoStandIns, DiscoveryFindsBothAndTheLayerReachesTheSelectedOneOnly) {
     EXPECT_EQ(access.layerNames(target)->back(), u"D-BMK");
 }
 
+// Lines of the drawing list as discovery leaves them.
+std::vector<std::u16string> discoveredLines() {
+    cadlink::PosixWindowSystem system;
+    cadlink::Instances instances;
+    ListForTest list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+    std::vector<std::u16string> lines;
+    for (const auto& line : list.lines) {
+        lines.push_back(line.text);
+    }
+    return lines;
+}
+
+TEST_F(TwoStandIns, OnlyStandInsThisProgramCanReachAreListed) {
+    // A stand-in listening in another endpoint folder, and a program that merely carries the name acadlt:
+    // neither would take a command, so neither may become a line (least of all the selected last one).
+    const std::filesystem::path elsewhere = m_dir.string() + "-elsewhere";
+    const std::string elsewhereVariable = "TIERMARK_CAD_DIR=" + elsewhere.string();
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::string_view(*variable).rfind("TIERMARK_CAD_DIR=", 0) != 0) {
+            environment.push_back(*variable);
+        }
+    }
+    environment.push_back(const_cast<char*>(elsewhereVariable.c_str()));
+    environment.push_back(nullptr);
+    const char* acadlt = std::getenv("ACADLT");
+    std::string program = acadlt;
+    std::vector<std::string> args = {program, "--headless", "--title", "他.dwg"};
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t foreign = -1;
+    ASSERT_EQ(posix_spawn(&foreign, acadlt, nullptr, nullptr, argv.data(), environment.data()), 0);
+
+    const std::filesystem::path namesake = m_dir.string() + "-bin/acadlt";
+    std::filesystem::create_directories(namesake.parent_path());
+    std::filesystem::copy_file("/bin/sleep", namesake);
+    std::string sleepPath = namesake.string();
+    std::string seconds = "30";
+    char* sleepArgs[] = {sleepPath.data(), seconds.data(), nullptr};
+    pid_t sleeper = -1;
+    ASSERT_EQ(posix_spawn(&sleeper, sleepPath.c_str(), nullptr, nullptr, sleepArgs, environ), 0);
+
+    const std::string foreignSocket =
+        cadlink::posix::socketPath(elsewhere.string(), static_cast<std::uint32_t>(foreign));
+    for (int i = 0; i < 200 && !std::filesystem::exists(foreignSocket); ++i) {
+        std::this_thread::sleep_for(25ms);
+    }
+    EXPECT_TRUE(std::filesystem::exists(foreignSocket));
+
+    EXPECT_EQ(discoveredLines(), (std::vector<std::u16string>{u"[A.dwg]", u"[図面B.dwg]"}));
+
+    for (pid_t pid : {foreign, sleeper}) {
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+    }
+    std::filesystem::remove_all(elsewhere);
+    std::filesystem::remove_all(namesake.parent_path());
+}
+
+TEST_F(TwoStandIns, AnotherUsersProcessIsNotListed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to start a process as another user";
+    }
+    // A process of another user named acadlt, with a socket of its process id in our endpoint folder (as
+    // a stale or planted file would be): it belongs to someone else, and is not listed.
+    const std::filesystem::path namesake = m_dir.string() + "-bin/acadlt";
+    std::filesystem::create_directories(namesake.parent_path());
+    std::filesystem::copy_file("/bin/sleep", namesake);
+    std::filesystem::permissions(namesake.parent_path(), std::filesystem::perms::all);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(3);
+        }
+        ::execl(namesake.c_str(), namesake.c_str(), "30", static_cast<char*>(nullptr));
+        ::_exit(4);
+    }
+    std::this_thread::sleep_for(200ms);
+    auto listening = cadlink::posix::listenEndpoint(
+        cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(other)));
+    ASSERT_TRUE(listening.ok());
+
+    EXPECT_EQ(discoveredLines(), (std::vector<std::u16string>{u"[A.dwg]", u"[図面B.dwg]"}));
+
+    ::kill(other, SIGTERM);
+    int status = 0;
+    ::waitpid(other, &status, 0);
+    std::filesystem::remove_all(namesake.parent_path());
+}
+
 TEST_F(TwoStandIns, AStandInThatIsGoneFailsQuietlyAndQuickly) {
     ::kill(m_second, SIGKILL);
     int status = 0;
@@ -178,7 +280,7 @@ TEST_F(TwoStandIns, AStandInThatIsGoneFailsQuietlyAndQuickly) {
     const pid_t gone = m_second;
     m_second = -1;
     cadlink::PosixWindowSystem system(500ms);
-    auto text = cadlink::EncodeCommand(u"-Layer\r", cadlink::TextForm::Wide);
+    auto text = cadlink::EncodeCommand(u"-Layer\r");
     EXPECT_FALSE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(gone), 0), 1,
                                      1, text->bytes));
     EXPECT_TRUE(system.topLevelWindows(static_cast<std::uint32_t>(gone)).empty());
@@ -191,7 +293,7 @@ TEST_F(TwoStandIns, AHungStandInCostsOneTimeoutNotOnePerText) {
     cadlink::PosixWindowSystem system(300ms);
     const cadlink::WindowHandle hung =
         cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_second), 0);
-    auto text = cadlink::EncodeCommand(u"-Layer\r", cadlink::TextForm::Wide);
+    auto text = cadlink::EncodeCommand(u"-Layer\r");
     EXPECT_FALSE(system.sendCopyData(hung, 1, 1, text->bytes));
     EXPECT_EQ(system.lastError(), cadlink::posix::kNoAnswerInTime);
     EXPECT_FALSE(system.sendCopyData(hung, 1, 1, text->bytes));
@@ -201,6 +303,32 @@ TEST_F(TwoStandIns, AHungStandInCostsOneTimeoutNotOnePerText) {
     EXPECT_TRUE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0),
                                     1, 1, text->bytes));
     ::kill(m_second, SIGCONT);
+}
+
+TEST_F(TwoStandIns, ASequenceToAHungStandInStopsAtTheFirstTextAndIsNeverFinishedLater) {
+    cadlink::PosixWindowSystem system(300ms);
+    cadlink::Instances instances;
+    ListForTest list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+    list.setListIndex(0);  // [A.dwg], the stand-in with the log
+    std::vector<std::u16string> messages;
+    cadlink::CommandChannel channel(
+        system, [&](cadlink::WindowHandle& w) { return cadlink::TargetWindow(instances, list, w); },
+        [&](const std::u16string& m) { messages.push_back(m); });
+    ::kill(m_first, SIGSTOP);
+    const auto begin = std::chrono::steady_clock::now();
+    const cadlink::Delivery delivery =
+        cadlink::sendAll(channel, {u"\x1b\x1b", u"-Layer\r", u"n\r", u"HALF\r", u"\x1b"});
+    const auto took = std::chrono::steady_clock::now() - begin;
+    ::kill(m_first, SIGCONT);
+    EXPECT_EQ(delivery, cadlink::Delivery::NotTaken);
+    EXPECT_LT(took, 2s);  // one bounded wait, not one per text
+    EXPECT_TRUE(messages.empty());
+    // The text that ran out of time reaches the stand-in once it runs again; nothing after it does.
+    std::this_thread::sleep_for(300ms);
+    const std::string log = contents(m_log);
+    EXPECT_EQ(log.find("-Layer"), std::string::npos) << log;
+    EXPECT_EQ(state(m_first).find("HALF"), std::string::npos);
 }
 
 TEST(StandInProgram, RefusesADamagedDrawingWithAClearMessage) {

@@ -61,10 +61,10 @@ TEST_F(Endpoint, ListsTheMainWindowAndTheTextWindowWithCp932Titles) {
 TEST_F(Endpoint, CopyDataIsTakenByTheMainWindowOnlyAndLogged) {
     cadlink::PosixWindowSystem system;
     const auto pid = static_cast<std::uint32_t>(::getpid());
-    auto wide = cadlink::EncodeCommand(u"-Layer\rn\rD-STR\r\x1b", cadlink::TextForm::Wide);
-    auto narrow = cadlink::EncodeCommand(u"-Layer\rn\r構造物\r\x1b", cadlink::TextForm::Narrow);
+    auto wide = cadlink::EncodeCommand(u"-Layer\rn\rD-STR\r\x1b");
+    auto japanese = cadlink::EncodeCommand(u"-Layer\rn\r構造物\r\x1b");
     EXPECT_TRUE(system.sendCopyData(makeWindowHandle(pid, 0), 1, 1, wide->bytes));
-    EXPECT_TRUE(system.sendCopyData(makeWindowHandle(pid, 0), 1, 1, narrow->bytes));
+    EXPECT_TRUE(system.sendCopyData(makeWindowHandle(pid, 0), 1, 1, japanese->bytes));
     EXPECT_FALSE(system.sendCopyData(makeWindowHandle(pid, 1), 1, 1, wide->bytes));  // the text window
     EXPECT_FALSE(system.sendCopyData(makeWindowHandle(pid, 0), 1, 2, wide->bytes));  // not command text
     EXPECT_TRUE(system.postMessage(makeWindowHandle(pid, 0), cadlink::kWmNull, 0, 0));
@@ -75,7 +75,8 @@ TEST_F(Endpoint, CopyDataIsTakenByTheMainWindowOnlyAndLogged) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_NE(lines[0].find("\"form\":\"wide\",\"text\":\"-Layer<CR>n<CR>D-STR<CR><ESC><NUL>\""),
               std::string::npos);
-    EXPECT_NE(lines[1].find("\"form\":\"narrow\""), std::string::npos);
+    EXPECT_NE(lines[1].find("\"form\":\"wide\",\"text\":\"-Layer<CR>n<CR>構造物<CR><ESC><NUL>\""),
+              std::string::npos);
     EXPECT_NE(lines[2].find("not taken: only the main window"), std::string::npos);
     EXPECT_NE(lines[3].find("not taken: dwData is not 1"), std::string::npos);
 }
@@ -87,20 +88,22 @@ TEST_F(Endpoint, BadPayloadsAreLoggedAndNeverHarmTheDrawing) {
         {},                                               // nothing at all
         {'-', 'L', 'A'},                                  // no terminator
         {'-', 0, 'L', 0, 'A'},                            // odd-length wide text, no terminator
-        {0x82, 0xA0, 0x81, 0x00},                         // invalid code page 932
-        {0xFF, 0xDF, 0x0D, 0x00, 0x00, 0x00},             // a lone surrogate, and no code page 932 either
+        {0x82, 0xA0, 0x81, 0x00},                         // narrow text: no 16-bit terminator
+        {'-', 'L', 'A', '\r', 0},                         // narrow text of odd length
+        {'-', 'L', 'A', 'Y', '\r', 0},                    // narrow text of even length
+        {0xFF, 0xDF, 0x0D, 0x00, 0x00, 0x00},             // a lone surrogate
         std::vector<std::uint8_t>(3 * 1024 * 1024, 'A'),  // megabytes without a terminator
     };
     for (const auto& payload : payloads) {
         EXPECT_FALSE(system.sendCopyData(main, 1, 1, payload)) << payload.size();
     }
-    std::vector<std::uint8_t> escapes(20000, 0x1B);
-    escapes.push_back(0);
-    EXPECT_TRUE(system.sendCopyData(main, 1, 1, escapes));
-    std::vector<std::uint8_t> big(2 * 1024 * 1024, 'Z');
-    big.push_back('\r');
-    big.push_back(0);
-    EXPECT_TRUE(system.sendCopyData(main, 1, 1, big));
+    auto wideBytes = [](std::size_t count, char16_t unit, std::u16string_view tail) {
+        std::u16string text(count, unit);
+        text += tail;
+        return cadlink::EncodeCommand(text)->bytes;
+    };
+    EXPECT_TRUE(system.sendCopyData(main, 1, 1, wideBytes(20000, u'\x1b', u"")));
+    EXPECT_TRUE(system.sendCopyData(main, 1, 1, wideBytes(1024 * 1024, u'Z', u"\r")));
     stop();
     EXPECT_EQ(m_standIn->drawing().layers().size(), 4u);
     EXPECT_EQ(m_standIn->interpreter().step(), Step::Idle);
@@ -125,7 +128,7 @@ TEST_F(Endpoint, ASilentOrOversizedClientDoesNotHoldTheStandInUp) {
     ASSERT_EQ(::send(huge, header, sizeof header, 0), 5);
 
     cadlink::PosixWindowSystem system;
-    auto text = cadlink::EncodeCommand(u"-LA\rN\rAFTER\r\r", cadlink::TextForm::Wide);
+    auto text = cadlink::EncodeCommand(u"-LA\rN\rAFTER\r\r");
     EXPECT_TRUE(
         system.sendCopyData(makeWindowHandle(static_cast<std::uint32_t>(::getpid()), 0), 1, 1, text->bytes))
         << system.lastError();
@@ -223,7 +226,7 @@ TEST_F(Endpoint, ControlRequestsPickConfirmAndReport) {
     };
     EXPECT_FALSE(ask(Request::Pick, pick({1})).ok());  // not waiting for objects
     cadlink::PosixWindowSystem system;
-    auto start = cadlink::EncodeCommand(u"\x1b\x1b-group\rC\rKESTRA\rC\r", cadlink::TextForm::Wide);
+    auto start = cadlink::EncodeCommand(u"\x1b\x1b-group\rC\rKESTRA\rC\r");
     ASSERT_TRUE(system.sendCopyData(makeWindowHandle(pid, 0), 1, 1, start->bytes));
     EXPECT_TRUE(ask(Request::Pick, pick({1, 2})).ok());
     EXPECT_FALSE(ask(Request::Pick, pick({404})).ok());
@@ -250,8 +253,7 @@ TEST_F(Endpoint, AWindowSystemKeepsItsConnectionAndReplacesOneTheStandInClosed) 
             window = makeWindowHandle(pid, 0);
             return true;
         },
-        [](const std::u16string& message) { ADD_FAILURE() << tiermark::toUtf8(message); },
-        cadlink::TextForm::Wide);
+        [](const std::u16string& message) { ADD_FAILURE() << tiermark::toUtf8(message); });
     for (int i = 0; i < 20; ++i) {
         channel.SendCommand(u"-LA\rN\rKEPT" + tiermark::fromUtf8(std::to_string(i)) + u"\r\r");
     }

@@ -21,14 +21,15 @@ std::u16string line(std::u16string_view text) {
     return std::u16string(text) + CR;
 }
 
-// Every text goes the way the program sends it: encoded in one form, decoded by the stand-in's rule.
-void send(Interpreter& interpreter, const std::vector<std::u16string>& texts, cadlink::TextForm form) {
+// Every text goes the way the program sends it: encoded as the channel encodes it, decoded by the
+// stand-in's rule.
+void send(Interpreter& interpreter, const std::vector<std::u16string>& texts) {
     for (const std::u16string& text : texts) {
-        auto payload = cadlink::EncodeCommand(text, form);
+        auto payload = cadlink::EncodeCommand(text);
         ASSERT_TRUE(payload.ok());
         auto decoded = cadlink::DecodeCommand(payload->bytes);
         ASSERT_TRUE(decoded.ok()) << decoded.error().message;
-        interpreter.type(decoded->text);
+        interpreter.type(*decoded);
     }
 }
 
@@ -83,9 +84,7 @@ struct SequenceCase {
     std::function<void(const Stage&)> check;
 };
 
-class Sequences : public ::testing::TestWithParam<cadlink::TextForm> {};
-
-TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
+TEST(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
     const std::vector<SequenceCase> cases = {
         {"create, line type and colour of a standard layer",
          join({createLayer(u"D-STR"), setLineType(u"D-STR", u"DASHED"), setColor(u"D-STR", u"3")}),
@@ -248,7 +247,7 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
                                           c.texts.begin() + static_cast<std::ptrdiff_t>(c.before));
         std::vector<std::u16string> rest(c.texts.begin() + static_cast<std::ptrdiff_t>(c.before),
                                          c.texts.end());
-        send(stage.interpreter, first, GetParam());
+        send(stage.interpreter, first);
         if (!c.picks.empty()) {
             ASSERT_TRUE(stage.interpreter.waitingForObjects());
             for (int id : c.picks) {
@@ -257,19 +256,16 @@ TEST_P(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
             EXPECT_TRUE(stage.interpreter.confirmSelection().ok());
             ASSERT_EQ(stage.drawing.groups().size(), 1u);
         }
-        send(stage.interpreter, rest, GetParam());
+        send(stage.interpreter, rest);
         c.check(stage);
         EXPECT_EQ(stage.interpreter.step(), Step::Idle);
         EXPECT_TRUE(stage.interpreter.pendingInput().empty());
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothForms, Sequences,
-                         ::testing::Values(cadlink::TextForm::Wide, cadlink::TextForm::Narrow));
-
 TEST(Interpreter, WaitsForPicksAfterTheGroupStartAndKnowsWhatItMayPick) {
     Stage s;
-    send(s.interpreter, kGroupStart, cadlink::TextForm::Narrow);
+    send(s.interpreter, kGroupStart);
     EXPECT_TRUE(s.interpreter.waitingForObjects());
     EXPECT_EQ(s.interpreter.prompt(), u"Select objects: ");
     EXPECT_FALSE(s.interpreter.pick(999).ok());

@@ -5,6 +5,7 @@
 #include "cadlink/channel.h"
 #include "cadsim/client/control.h"
 #include "cadsim/core/options.h"
+#include "common/codepage.h"
 
 namespace cadsim {
 namespace {
@@ -13,12 +14,13 @@ std::vector<std::uint8_t> bytes(const std::string& s) {
     return {s.begin(), s.end()};
 }
 
-TEST(PayloadLog, MakesControlCharactersVisibleInBothForms) {
+TEST(PayloadLog, MakesControlCharactersVisibleReadAsWideOrAsNarrow) {
     const std::u16string text = u"\x1b-Layer\rD-STR\r\n図";
-    auto wide = cadlink::EncodeCommand(text, cadlink::TextForm::Wide);
-    auto narrow = cadlink::EncodeCommand(text, cadlink::TextForm::Narrow);
+    auto wide = cadlink::EncodeCommand(text);
+    auto narrow = tiermark::toCp932(text);
     EXPECT_EQ(visibleText(wide->bytes, true, 100), "<ESC>-Layer<CR>D-STR<CR><LF>図<NUL>");
-    EXPECT_EQ(visibleText(narrow->bytes, false, 100), "<ESC>-Layer<CR>D-STR<CR><LF>図<NUL>");
+    EXPECT_EQ(visibleText(bytes(*narrow + std::string(1, '\0')), false, 100),
+              "<ESC>-Layer<CR>D-STR<CR><LF>図<NUL>");
     EXPECT_EQ(visibleText(bytes("a\x01\x82"), false, 100), "a<0x01>\xEF\xBF\xBD");
     EXPECT_EQ(visibleText(bytes(std::string("a\0b", 3)), true, 100), "a\xEF\xBF\xBD");  // odd length
     EXPECT_EQ(visibleText(bytes("abcdef"), false, 3), "abc…");

@@ -44,5 +44,25 @@ TEST(ParseDecimal, RefusesWhatIsNotANumber) {
     }
 }
 
+TEST(ParseTypedNumber, ReadsWhatTheInputMethodTypes) {
+    const std::pair<std::u16string_view, double> cases[] = {
+        {u"９４１０", 9410.0}, {u"9410", 9410.0}, {u"１２．５", 12.5},       {u"－１０", -10.0},
+        {u"−10", -10.0},       {u"＋３", 3.0},    {u"　６９４０　", 6940.0}, {u"１ｅ３", 1000.0},
+        {u"1Ｅ3", 1000.0},     {u"0.000", 0.0},   {u"９4１0", 9410.0},       {u" ．５", 0.5},
+    };
+    for (const auto& [text, number] : cases) {
+        EXPECT_EQ(parseTypedNumber(text), number) << text.size();
+    }
+}
+
+TEST(ParseTypedNumber, RefusesWhatIsStillNoNumber) {
+    // A comma may be a thousands separator or the "X,Y" of a CAD point: neither is guessed.
+    for (const char16_t* text :
+         {u"", u"　", u"9,410", u"９，４１０", u"ー１０", u"１２ａ", u"１　２", u"－－１", u"9410mm", u"∞"}) {
+        EXPECT_FALSE(parseTypedNumber(std::u16string_view(text)).has_value())
+            << std::u16string_view(text).size();
+    }
+}
+
 }  // namespace
 }  // namespace tiermark

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "builder/layer_changer.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_window_system.h"
 #include "cadsim/core/drawing.h"
@@ -177,6 +178,18 @@ TEST_F(ChangerAgainstStandIn, WithoutReadBackTheNamesComeFromTheDxfAndTheRenames
                               u"D-STR-DIM"}));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
+}
+
+TEST_F(ChangerAgainstStandIn, AStandInThatHasGoneIsReportedAsNotReached) {
+    standIn.kill();
+    standIn.waitForFinished(3000);
+    builder().CommandButton2_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const std::u16string& text = dialogs.messages[0].text;
+    EXPECT_EQ(text.substr(0, builder::kDrawingUnreachableMessage.size()),
+              builder::kDrawingUnreachableMessage);
+    EXPECT_EQ(text.find(builder::kLayerMissingMessage), std::u16string::npos);
+    EXPECT_EQ(builder().ListBox12->listCount(), 6);
 }
 
 }  // namespace

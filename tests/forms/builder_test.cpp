@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -202,13 +205,85 @@ TEST_F(Builder, TheCascadeOnPageTwoCarriesTheLetterAndItsOwnKey) {
     EXPECT_EQ(form().ListBox13->listCount(), 0);
 }
 
-TEST_F(Builder, ADrawingNameWithAQuoteFindsNoLayers) {
+TEST_F(Builder, ADrawingNameWithAQuoteDisablesLayerCreationAndSaysWhy) {
     form().UserForm_Activate();
     form().ListBox2->setListIndex(0);
     form().ListBox3->setListIndex(0);
+    form().ListBox4->setListIndex(0);  // 一般図: "レイヤー作成" enabled
+    ASSERT_TRUE(form().CommandButton1->isEnabled());
     form().ListBox4->setListIndex(2);  // it's
     EXPECT_EQ(form().ListBox6->listCount(), 0);
     EXPECT_FALSE(form().CommandButton1->isEnabled());
+    const std::u16string why =
+        u"図面名「it's」に ' （アポストロフィ）が含まれているため、この図面のレイヤーをデータベースから読み出せません。\r"
+        u"データベースの図面名を確認してください。";
+    EXPECT_EQ(fake.dialogs.texts(), std::vector<std::u16string>{why});
+
+    // Page 2 says the same and offers no standard names from an earlier choice.
+    form().ListBox9->setListIndex(0);
+    form().ListBox10->setListIndex(0);
+    form().ListBox11->setListIndex(0);
+    ASSERT_GT(form().ListBox13->listCount(), 0);
+    form().ListBox11->setListIndex(2);
+    EXPECT_EQ(form().ListBox13->listCount(), 0);
+    EXPECT_EQ(fake.dialogs.texts(), (std::vector<std::u16string>{why, why}));
+}
+
+TEST_F(Builder, ADrawingKindWithoutLayersDisablesLayerCreation) {
+    form().UserForm_Activate();
+    form().ListBox2->setListIndex(0);
+    form().ListBox3->setListIndex(0);
+    form().ListBox4->setListIndex(0);
+    ASSERT_TRUE(form().CommandButton1->isEnabled());
+    form().ListBox4->setListIndex(1);  // 平面図 has no layer rows
+    EXPECT_FALSE(form().CommandButton1->isEnabled());
+    EXPECT_EQ(fake.dialogs.texts(),
+              std::vector<std::u16string>{u"選択した図面名にはレイヤーが登録されていません。"});
+}
+
+TEST_F(Builder, AStartUpThatFailsInATableLeavesNoEarlierItemsInItsLists) {
+    form().UserForm_Activate();
+    ASSERT_EQ(form().ListBox2->listCount(), 7);
+    ASSERT_EQ(form().ListBox8->listCount(), 4);
+    // The next database lacks a field of the kinds' table: its lists are emptied, not left as they were.
+    sample.table(u"種別テーブル").columns[0].name = u"種別名";
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox2->listCount(), 0);
+    EXPECT_EQ(form().ListBox9->listCount(), 0);
+    // And one that lacks the stages' field empties the page-2 stage list (page 1 gets the built-in ones).
+    sample.table(u"種別テーブル").columns[0].name = u"名称";
+    sample.table(u"ライフサークルテーブル").columns[0].name = u"名前";
+    form().UserForm_Activate();
+    EXPECT_EQ(form().ListBox8->listCount(), 0);
+    EXPECT_EQ(form().ListBox1->items(), builtInStages());
+}
+
+TEST_F(Builder, ListsFollowRealSelectionsNotTheKeyboardFocus) {
+    form().UserForm_Activate();
+    form().show();
+    QApplication::setActiveWindow(&form());
+    ui::ListBox& kinds = *form().ListBox2;
+    kinds.setFocus(Qt::TabFocusReason);  // Tab into the construction kinds
+    QApplication::processEvents();
+    ASSERT_TRUE(kinds.hasFocus());
+    EXPECT_EQ(kinds.listIndex(), -1);
+    EXPECT_EQ(form().ListBox3->listCount(), 0);  // no kind chosen, no work types
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+
+    QTest::keyClick(&kinds, Qt::Key_Down);  // the arrow keys move the selection: a click
+    EXPECT_EQ(kinds.listIndex(), 1);
+    EXPECT_EQ(form().ListBox3->listCount(), 4);
+
+    const QRect fourth = kinds.visualItemRect(kinds.item(3));
+    QTest::mouseClick(kinds.viewport(), Qt::LeftButton, {}, fourth.center());  // 海岸
+    EXPECT_EQ(kinds.text(), u"海岸");
+    EXPECT_EQ(form().ListBox3->listCount(), 4);
+
+    // Leaving the list and coming back by Tab keeps the choice.
+    form().ListBox1->setFocus(Qt::TabFocusReason);
+    kinds.setFocus(Qt::BacktabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(kinds.text(), u"海岸");
 }
 
 TEST_F(Builder, ThePaperSetsTheSidesAndTheRedrawOriginFollowsEveryChange) {

@@ -159,13 +159,93 @@ TEST_F(Creation, MoveAndCancelSendOnlyTheirTexts) {
     EXPECT_EQ(form1().Label3->caption().substr(0, 18), u"レイヤー変更の処理を中止しました。\r");
 }
 
-TEST_F(Creation, WithoutTargetEveryTextIsReportedAndTheButtonsStillMoveOn) {
+TEST_F(Creation, WithoutTargetTheActionSaysSoOnceAndStaysIdle) {
     form1().cmbfilename->setListIndex(-1);
     form1().Command3[0]->setEnabled(true);
+    form1().Command2[0]->setEnabled(true);
     form1().Command3_Click(0);
-    EXPECT_EQ(fake.dialogs.messages.size(), 5u);
-    EXPECT_FALSE(form1().Command3[1]->isHidden());
+    EXPECT_EQ(fake.dialogs.texts(), Texts{u"AutoCADが選択されていません"});
+    EXPECT_FALSE(form1().Command3[0]->isHidden());
+    EXPECT_TRUE(form1().Command3[1]->isHidden());
+    EXPECT_TRUE(form1().Command2[0]->isEnabled());
+    EXPECT_EQ(form1().Label3->caption(),
+              u"対象図面が選択されていないため、処理は行っていません。\r"
+              u"対象図面の表題をクリックして図面を選択してから、もう一度操作してください。");
     EXPECT_TRUE(fake.windows.sent.empty());
+}
+
+const std::u16string kNotTaken =
+    u"AutoCAD LT がコマンドを受け付けませんでした（応答がないか、終了しています）。\r"
+    u"残りのコマンドは送っていません。AutoCAD LT のコマンドラインを確認し、Esc キーを押して実行中のコマンドを取り消してください。";
+const std::u16string kNotDone =
+    u"AutoCAD LT がコマンドを受け付けなかったため、処理は完了していません。\r"
+    u"AutoCAD LT のコマンドラインを確認し、Esc キーを押してから、もう一度操作してください。";
+
+TEST_F(Creation, AnExecuteThatAutoCadStopsTakingIsNotReportedAsDone) {
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        static_cast<numbered::UserForm2&>(dialog).CommandButton2_Click();
+    };
+    builder().CommandButton1_Click();
+    form1().Command2_Click(0);
+    fake.windows.sent.clear();
+    fake.dialogs.messages.clear();
+    fake.windows.closeWindowAfter(cad, 7);  // AutoCAD LT stops in the middle of CHANGE
+    form1().Command2_Click(1);
+    EXPECT_EQ(fake.textsSentTo(cad).size(), 7u);        // nothing after the text it did not take
+    EXPECT_EQ(fake.dialogs.texts(), Texts{kNotTaken});  // one message for the action
+    EXPECT_EQ(form1().Label3->caption(), kNotDone);     // no 「…完了しました。」
+    EXPECT_FALSE(form1().Command2[0]->isHidden());
+    EXPECT_TRUE(form1().Command2[1]->isHidden());
+    EXPECT_TRUE(form1().Command3[0]->isEnabled());
+}
+
+TEST_F(Creation, AStartThatIsNotTakenLeavesTheButtonsIdle) {
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        static_cast<numbered::UserForm2&>(dialog).CommandButton2_Click();
+    };
+    builder().CommandButton1_Click();
+    fake.dialogs.messages.clear();
+    fake.windows.closeWindowAfter(cad, 2);
+    form1().Command3_Click(0);
+    EXPECT_EQ(fake.dialogs.texts(), Texts{kNotTaken});
+    EXPECT_FALSE(form1().Command3[0]->isHidden());
+    EXPECT_TRUE(form1().Command3[1]->isHidden());
+    EXPECT_TRUE(form1().Command2[0]->isEnabled());
+    EXPECT_EQ(form1().Label3->caption(), kNotDone);
+}
+
+TEST_F(Creation, LayerCreationThatIsNotTakenStopsSaysSoOnceAndKeepsTheBuilder) {
+    fake.windows.closeWindowAfter(cad, 20);  // the first layer, and three texts of the second
+    int numberedForms = 0;
+    fake.dialogs.onModal = [&](QDialog&) { ++numberedForms; };
+    builder().CommandButton1_Click();
+    EXPECT_EQ(fake.textsSentTo(cad).size(), 20u);
+    EXPECT_EQ(numberedForms, 0);
+    EXPECT_EQ(fake.dialogs.texts(), Texts{kNotTaken});
+    EXPECT_EQ(form1().Combo1->items(), Texts{u"図枠D-TTL"});
+    EXPECT_TRUE(builder().isVisible());
+    EXPECT_TRUE(builder().CommandButton1->isEnabled());
+    EXPECT_DOUBLE_EQ(fake.program->layers().redrawOriginX, 0);
+}
+
+TEST_F(Creation, ANumberedMemberThatIsNotTakenKeepsTheFormAndItsInput) {
+    std::u16string label8After;
+    fake.dialogs.onModal = [&](QDialog& dialog) {
+        auto& numberedForm = static_cast<numbered::UserForm2&>(dialog);
+        fake.windows.closeWindowAfter(cad, 3);
+        numberedForm.TextBox1->setText(QStringLiteral("副構造物"));
+        numberedForm.ListBox1->setListIndex(1);
+        numberedForm.CommandButton1_Click();
+        label8After = numberedForm.Label8->caption();
+        EXPECT_EQ(numberedForm.TextBox1->text(), QStringLiteral("副構造物"));  // kept for another try
+        EXPECT_EQ(numberedForm.ListBox2->listCount(), 0);
+        numberedForm.CommandButton2_Click();
+    };
+    builder().CommandButton1_Click();
+    EXPECT_EQ(label8After, u"-BYP-STR1");
+    // The form's message, then the run's own when its next text is not taken either.
+    EXPECT_EQ(fake.dialogs.texts(), (Texts{kNotTaken, kNotTaken}));
+    EXPECT_EQ(form1().Combo1->items(), (Texts{u"図枠D-TTL", u"寸法D-STR-DIM"}));
 }
 
 TEST_F(Creation, ADrawingKindWithoutLayersCreatesNothingAndSaysSo) {

@@ -118,7 +118,7 @@ TEST_F(Form1Test, ClosingReleasesTheDatabaseAndUnloadsTheOtherForms) {
     EXPECT_EQ(fake.program->forms().userForm1IfLoaded(), nullptr);
 }
 
-TEST_F(Form1Test, SendsCommandsInTheNarrowFormAndComplainsWithoutTarget) {
+TEST_F(Form1Test, SendsCommandsInTheWideFormAndComplainsWithoutTarget) {
     form().Form_Load();
     form().SendCommand(u"-group\r");
     ASSERT_EQ(fake.dialogs.texts(), std::vector<std::u16string>{u"AutoCADが選択されていません"});
@@ -126,7 +126,9 @@ TEST_F(Form1Test, SendsCommandsInTheNarrowFormAndComplainsWithoutTarget) {
     form().Form_Load();
     form().SendCommand(u"C-STR\r");
     ASSERT_EQ(fake.windows.sent.size(), 1u);
-    EXPECT_EQ(fake.windows.sent[0].bytes.size(), 7u);
+    // The wide form, as the builder and the numbered-layer form send: C-STR CR and the 16-bit NUL.
+    EXPECT_EQ(fake.windows.sent[0].bytes,
+              (std::vector<std::uint8_t>{'C', 0, '-', 0, 'S', 0, 'T', 0, 'R', 0, '\r', 0, 0, 0}));
     EXPECT_EQ(fake.textsSentTo(window), std::vector<std::u16string>{u"C-STR\r"});
 }
 

@@ -94,6 +94,22 @@ TEST_F(SmallForms, RegistrationPastesStoresAndReloadsTheBuilder) {
     EXPECT_EQ(fake.program->forms().userForm5IfLoaded(), nullptr);
 }
 
+TEST_F(SmallForms, APastedLinuxFolderGetsTheFileWithASlash) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a Windows path keeps its backslash";
+#endif
+    openDatabase();
+    fake.dialogs.clipboard = QStringLiteral("/home/user/Tiermark\n");
+    fake.dialogs.onModal = [](QDialog& dialog) {
+        auto& registration = static_cast<stddb::UserForm5&>(dialog);
+        registration.CommandButton4_Click();
+        registration.CommandButton1_Click();
+    };
+    fake.program->forms().showRegistration();
+    EXPECT_EQ(fake.settings.GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath),
+              u"/home/user/Tiermark/Tiermark.MDB");
+}
+
 TEST_F(SmallForms, RegistrationCancelStoresNothingAndEraseEndsTheProgram) {
     openDatabase();
     fake.dialogs.onModal = [](QDialog& dialog) {

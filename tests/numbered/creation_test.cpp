@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <map>
 
 namespace numbered {
@@ -11,7 +13,13 @@ using Texts = std::vector<std::u16string>;
 
 class FakeForm : public NumberedHost {
 public:
-    void SendCommand(std::u16string_view text) override { sent.emplace_back(text); }
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
+        if (sent.size() == takenBeforeFailure) {
+            return cadlink::Delivery::NotTaken;
+        }
+        sent.emplace_back(text);
+        return cadlink::Delivery::Taken;
+    }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view name) override {
         lookups.emplace_back(name);
@@ -19,6 +27,8 @@ public:
         return found == colours.end() ? std::nullopt : std::optional<stddb::Value>(found->second);
     }
     Texts sent, combo1, lookups;
+    // How many texts AutoCAD LT takes before it takes no more (a hung or closed CAD program).
+    std::size_t takenBeforeFailure = SIZE_MAX;
     std::map<std::u16string, stddb::Value> colours{
         {u"黒", std::int64_t{0}}, {u"灰", std::int64_t{22}}, {u"濃灰", std::int64_t{31}}};
 };
@@ -77,6 +87,34 @@ TEST(NumberedCreation, UnloadsAfterTheLastMemberOfAListedFamily) {
         input.membersListed = c.membersListed;
         EXPECT_EQ(createNumberedLayer(form, input, tables).unloadForm, c.unload) << c.membersListed;
         EXPECT_EQ(form.combo1, Texts{c.label8});  // empty content: the display name is the name alone
+    }
+}
+
+TEST(NumberedCreation, AMemberIsNeverHalfSentInSilence) {
+    struct Case {
+        std::size_t taken;
+        Texts combo1;  // a member is offered once the texts that create it were taken
+    };
+    // Not taken: the create texts, the line type, the colour of the main member, the companion's create.
+    const Case cases[] = {{3, {}}, {7, {u"主D-STR-STRZ"}}, {14, {u"主D-STR-STRZ"}}, {20, {u"主D-STR-STRZ"}}};
+    for (const Case& c : cases) {
+        FakeForm form;
+        form.takenBeforeFailure = c.taken;
+        builder::LayerTables tables;
+        NumberedInput input;
+        input.stageIndex = 1;
+        input.label8 = u"-STR-STRZ";
+        input.membersListed = true;
+        input.textBox1 = u"主";
+        input.objectCode = u"-STR";
+        input.checkBoxesEnabled = true;
+        input.checkBox1 = true;
+        const NumberedOutcome outcome = createNumberedLayer(form, input, tables);
+        EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken) << c.taken;
+        EXPECT_FALSE(outcome.unloadForm);      // the form stays with its input for another try
+        EXPECT_EQ(form.sent.size(), c.taken);  // nothing after the text that was not taken
+        EXPECT_EQ(form.combo1, c.combo1);
+        EXPECT_EQ(tables.upperBound(), static_cast<int>(c.combo1.size()));
     }
 }
 

@@ -136,5 +136,18 @@ TEST(Startup, ScansTheMainWindowListAndProposes) {
     EXPECT_EQ(kFamilyFullTitle, u"レイヤー設定エラー");
 }
 
+TEST(Startup, DuringLayerCreationTheLayersOfferedBeforeCountAsExisting) {
+    // Combo1 holds the run's layers so far; the entries it offered before the run follow, once per layer.
+    const Texts combo1 = {u"枠D-TTL"};
+    const Texts earlier = {u"枠D-TTL", u"追加D-BYP-STR1", u"別名D-TTL", u"追加D-BYP-STR2"};
+    const Texts offered = layersOffered(combo1, earlier);
+    EXPECT_EQ(offered, (Texts{u"枠D-TTL", u"追加D-BYP-STR1", u"追加D-BYP-STR2"}));
+    FamilyCodes codes;
+    const StartupView view = runStartup(codes, 2, offered);
+    EXPECT_EQ(view.listBox2, (Texts{u"追加D-BYP-STR1", u"追加D-BYP-STR2"}));
+    EXPECT_EQ(view.label8, u"-BYP-STR3");
+    EXPECT_EQ(layersOffered(combo1, {}), combo1);  // outside a run: Combo1 alone
+}
+
 }  // namespace
 }  // namespace numbered

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "common/utf.h"
 #include "fixtures.h"
 #include "stddb/memory_database.h"
@@ -36,6 +38,11 @@ struct FilterCase {
     std::size_t matches;
 };
 
+// The case's own words name the test, so a test keeps its name from build to build.
+void PrintTo(const FilterCase& c, std::ostream* os) {
+    *os << tiermark::toUtf8(c.table) << " [" << tiermark::toUtf8(c.filter) << "]";
+}
+
 class FilterAccepted : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(FilterAccepted, SelectsTheMatchingRows) {
@@ -67,6 +74,10 @@ struct RejectedCase {
     const char16_t* table;
     const char16_t* filter;
 };
+
+void PrintTo(const RejectedCase& c, std::ostream* os) {
+    *os << tiermark::toUtf8(c.table) << " [" << tiermark::toUtf8(c.filter) << "]";
+}
 
 class FilterRejected : public ::testing::TestWithParam<RejectedCase> {};
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "common/utf.h"
 #include "stddb/jet_workspace.h"
 
 namespace stddb {
@@ -129,6 +130,11 @@ TEST(SampleDatabase, StartUpListsHoldWhatTheBuilderExpects) {
     EXPECT_EQ(asText(standards[1][0]), u"国土交通省 CAD製図基準（案）　電気通信設備編");
     EXPECT_EQ(asText(standards[2][0]), u"国土交通省 CAD製図基準（案）　機械設備工事編");
     EXPECT_EQ(asText(standards[3][0]), u"農林水産省 電子化図面データの作成要領（案）");
+    // The versions form shows these texts: the sample says it is one wherever a user looks.
+    for (const auto& standard : standards) {
+        EXPECT_NE(asText(standard[1]).find(u"サンプル"), std::u16string::npos)
+            << tiermark::toUtf8(asText(standard[1]));
+    }
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "cadlink/command_texts.h"
 #include "cadlink/discovery.h"
 #include "cadlink/win32_window_system.h"
-#include "common/codepage.h"
 #include "tests/win32/check.h"
 #include "tests/win32/checks.h"
 #include "tests/win32/list_model.h"
@@ -43,11 +42,11 @@ struct Program {
         return false;
     }
 
-    cadlink::CommandChannel channel(cadlink::TextForm form) {
+    cadlink::CommandChannel channel() {
         return cadlink::CommandChannel(
             system,
             [this](cadlink::WindowHandle& window) { return cadlink::TargetWindow(instances, list, window); },
-            [this](const std::u16string& text) { messages.push_back(text); }, form);
+            [this](const std::u16string& text) { messages.push_back(text); });
     }
 };
 
@@ -56,9 +55,9 @@ class BuilderHost final : public builder::CreationHost {
 public:
     explicit BuilderHost(cadlink::CommandChannel& channel) : m_channel(channel) {}
 
-    void SendCommand(std::u16string_view text) override {
+    cadlink::Delivery SendCommand(std::u16string_view text) override {
         sent.emplace_back(text);
-        m_channel.SendCommand(text);
+        return m_channel.SendCommand(text);
     }
     void clearCombo1() override { combo1.clear(); }
     void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
@@ -116,13 +115,9 @@ std::string wideBytes(const std::u16string& text) {
     }
     return bytes + std::string(2, '\0');
 }
-std::string narrowBytes(const std::u16string& text) {
-    const auto bytes = tiermark::toCp932(text);
-    return (bytes ? *bytes : std::string("<no code page form>")) + std::string(1, '\0');
-}
 
-// Checks that the log holds, from entry `from` on, exactly these texts in this form, byte for byte.
-void checkArrived(const std::vector<LoggedPayload>& log, std::size_t from, const Texts& texts, bool wide,
+// Checks that the log holds, from entry `from` on, exactly these texts in the wide form, byte for byte.
+void checkArrived(const std::vector<LoggedPayload>& log, std::size_t from, const Texts& texts,
                   const std::string& what) {
     if (!expectEqual(log.size(), from + texts.size(),
                      what + ": one payload per text (" + std::to_string(log.size() - from) + " arrived)")) {
@@ -131,10 +126,9 @@ void checkArrived(const std::vector<LoggedPayload>& log, std::size_t from, const
     int wrong = 0;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const LoggedPayload& payload = log[from + i];
-        const std::string bytes = wide ? wideBytes(texts[i]) : narrowBytes(texts[i]);
+        const std::string bytes = wideBytes(texts[i]);
         const bool ok = payload.bytes == bytes && payload.cbData == bytes.size() && payload.wParam == 1 &&
-                        payload.dwData == 1 && payload.form == (wide ? "wide" : "narrow") &&
-                        payload.outcome == "taken";
+                        payload.dwData == 1 && payload.form == "wide" && payload.outcome == "taken";
         if (!ok && ++wrong <= 3) {
             expect(false, what + ": text " + std::to_string(i + 1) + " arrived as " + hex(payload.bytes) +
                               " (" + payload.form + ", " + payload.outcome + "), expected " + hex(bytes));
@@ -155,7 +149,7 @@ Texts layerTexts(const std::u16string& name, const std::u16string& lineType, con
 // Returns Combo1 as layer creation left it.
 Texts layerCreation(Program& program, RunningStandIns& standIns, builder::ProgramLayerState& state) {
     section("layer creation texts, wide form, to the selected stand-in only");
-    cadlink::CommandChannel builderChannel = program.channel(cadlink::TextForm::Wide);
+    cadlink::CommandChannel builderChannel = program.channel();
     BuilderHost host(builderChannel);
     const builder::CreationOutcome outcome = builder::runLayerCreation(host, drawingKind(), state);
     expect(!outcome.noLayerRows, "the drawing kind has rows");
@@ -166,7 +160,7 @@ Texts layerCreation(Program& program, RunningStandIns& standIns, builder::Progra
     expect(program.messages.empty(), "no message box");
 
     const std::vector<LoggedPayload> log = readLog(standIns.first->logPath());
-    checkArrived(log, 0, host.sent, true, "layer creation");
+    checkArrived(log, 0, host.sent, "layer creation");
     expect(readLog(standIns.second->logPath()).empty(), "the stand-in not selected received nothing");
 
     const std::string drawing = readFile(standIns.first->statePath());
@@ -179,26 +173,37 @@ Texts layerCreation(Program& program, RunningStandIns& standIns, builder::Progra
     return host.combo1;
 }
 
-void narrowJapanese(Program& program, RunningStandIns& standIns) {
-    section("a Japanese layer name in the narrow form (構 = 8D 5C)");
+void japaneseAndNarrow(Program& program, RunningStandIns& standIns) {
+    section("a Japanese layer name from the main window; a narrow payload is not taken");
     const std::size_t before = readLog(standIns.first->logPath()).size();
-    cadlink::CommandChannel mainChannel = program.channel(cadlink::TextForm::Narrow);
+    cadlink::CommandChannel mainChannel = program.channel();
     const Texts texts = {u"\x1b\x1b", u"-Layer\r", u"n\r", u"構造\r", u"\x1b"};
     for (const std::u16string& text : texts) {
         mainChannel.SendCommand(text);
     }
-    const std::vector<LoggedPayload> log = readLog(standIns.first->logPath());
-    checkArrived(log, before, texts, false, "narrow texts");
+    std::vector<LoggedPayload> log = readLog(standIns.first->logPath());
+    checkArrived(log, before, texts, "the main window's texts");
     if (log.size() == before + texts.size()) {
-        expectEqual(log[before + 3].bytes, std::string("\x8d\x5c\x91\xa2\r\0", 6),
-                    "構造 CR NUL in code page 932");
+        expectEqual(log[before + 3].bytes, std::string("\xcb\x69\x20\x90\r\0\0\0", 8),
+                    "構造 CR NUL in UTF-16LE");
     }
     expect(hasLayer(readFile(standIns.first->statePath()), u"構造", u"Continuous", 7), "layer 構造 exists");
+
+    // The code-page form of "-Layer n 構造2": AutoCAD LT takes no such text, and the stand-in says why.
+    const std::vector<std::uint8_t> narrow = {'\x1b', '-',  'L',  'a',  'y',  'e', 'r',  '\r', 'n',
+                                              '\r',   0x8d, 0x5c, 0x91, 0xa2, '2', '\r', 0};
+    program.system.sendCopyData(standIns.first->mainWindow(), 1, 1, narrow);
+    log = readLog(standIns.first->logPath());
+    if (expectEqual(log.size(), before + texts.size() + 1, "the narrow payload is logged")) {
+        expect(log.back().outcome.rfind("not taken: ", 0) == 0,
+               "the narrow payload is not taken: " + log.back().outcome);
+    }
+    expect(!hasLayer(readFile(standIns.first->statePath()), u"構造2", u"Continuous", 7), "no layer 構造2");
 }
 
 void layerChange(Program& program, RunningStandIns& standIns, const builder::ProgramLayerState& state,
                  const std::u16string& combo1Text) {
-    section("layer change and move of picked objects, narrow form");
+    section("layer change and move of picked objects, wide form");
     StandInProcess& target = *standIns.first;
     const std::string initial = readFile(target.statePath());
     const auto one = objectState(initial, 1);
@@ -207,14 +212,14 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     if (!expect(one && two && three, "the sample drawing has objects 1 to 3")) {
         return;
     }
-    cadlink::CommandChannel mainChannel = program.channel(cadlink::TextForm::Narrow);
+    cadlink::CommandChannel mainChannel = program.channel();
     std::size_t logged = readLog(target.logPath()).size();
 
     const Texts start = cadlink::startTexts();
     for (const std::u16string& text : start) {
         mainChannel.SendCommand(text);
     }
-    checkArrived(readLog(target.logPath()), logged, start, false, "start of the layer change");
+    checkArrived(readLog(target.logPath()), logged, start, "start of the layer change");
     logged += start.size();
     expect(target.pick(1) && target.pick(2), "objects 1 and 2 picked");
     expect(target.confirmSelection(), "the selection ends with the right click");
@@ -226,7 +231,7 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     for (const std::u16string& text : execute) {
         mainChannel.SendCommand(text);
     }
-    checkArrived(readLog(target.logPath()), logged, execute, false, "execution of the layer change");
+    checkArrived(readLog(target.logPath()), logged, execute, "execution of the layer change");
 
     const std::string after = readFile(target.statePath());
     const std::string layer = "\"" + utf8(builder::targetLayer(combo1Text)) + "\"";
@@ -261,7 +266,7 @@ void closedWindow(const Fixture& fixture, Program& program) {
         return;
     }
     expect(closing.close(), "the stand-in closed");
-    cadlink::CommandChannel mainChannel = program.channel(cadlink::TextForm::Narrow);
+    cadlink::CommandChannel mainChannel = program.channel();
     const auto begin = Clock::now();
     mainChannel.SendCommand(u"_move\r");
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begin);
@@ -288,7 +293,7 @@ void hungWindow(const Fixture& fixture) {
     if (!expect(program.select(hung.mainWindow()), "discovery found the hung stand-in")) {
         return;
     }
-    cadlink::CommandChannel mainChannel = program.channel(cadlink::TextForm::Narrow);
+    cadlink::CommandChannel mainChannel = program.channel();
     for (int attempt = 1; attempt <= 2; ++attempt) {
         const auto begin = Clock::now();
         mainChannel.SendCommand(u"_move\r");
@@ -314,7 +319,7 @@ void channelChecks(const Fixture& fixture, RunningStandIns& standIns) {
     }
     builder::ProgramLayerState state;
     const Texts combo1 = layerCreation(program, standIns, state);
-    narrowJapanese(program, standIns);
+    japaneseAndNarrow(program, standIns);
     if (expect(!combo1.empty(), "layer creation offers its layers in Combo1")) {
         expectEqual(combo1.front(), u"構造物D-STR-DIM", "Combo1's first entry");
         layerChange(program, standIns, state, combo1.front());

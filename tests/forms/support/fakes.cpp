@@ -1,7 +1,6 @@
 #include "tests/forms/support/fakes.h"
 
 #include "cadlink/channel.h"
-#include "common/codepage.h"
 
 namespace testing_support {
 
@@ -34,16 +33,13 @@ std::vector<std::u16string> FakeProgram::textsSentTo(cadlink::WindowHandle windo
         if (sent.window != window) {
             continue;
         }
-        // The exact text: the payload without the channel's own terminator.
+        // The exact text: the payload without the channel's own terminator (a text may hold NULs of its
+        // own), read as UTF-16LE; a payload that is not UTF-16 with its terminator reads as empty.
         std::u16string text;
-        auto decoded = cadlink::DecodeCommand(sent.bytes);
-        if (decoded.ok() && decoded->form == cadlink::TextForm::Wide) {
+        if (cadlink::DecodeCommand(sent.bytes).ok()) {
             for (std::size_t i = 0; i + 3 < sent.bytes.size(); i += 2) {
                 text.push_back(static_cast<char16_t>(sent.bytes[i] | (sent.bytes[i + 1] << 8)));
             }
-        } else if (!sent.bytes.empty()) {
-            text = tiermark::fromCp932Lenient(
-                std::string_view(reinterpret_cast<const char*>(sent.bytes.data()), sent.bytes.size() - 1));
         }
         texts.push_back(text);
     }
