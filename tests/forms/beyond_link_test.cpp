@@ -17,6 +17,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "builder/layer_changer.h"
 #include "cadlink/drawing_access.h"
 #include "common/codepage.h"
 #include "dxf/layer_table.h"
@@ -88,6 +89,25 @@ protected:
         builder().ListBox4->setListIndex(0);  // 一般図: D-TTL, D-STR-DIM, D-BYP-STRn, D-BGD
     }
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+    // A DXF of the drawing with the layers 0, 図枠D-TTL, 壁, D-BGD and 現況D-BGD, in code page 932.
+    QString writeSiteDxf() const {
+        const QString dxfPath = path(QStringLiteral("現場.dxf"));
+        {
+            std::ofstream out(dxfPath.toStdString(), std::ios::binary);
+            out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_932\n0\nENDSEC\n"
+                   "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+                << "0\nLAYER\n2\n0\n62\n7\n6\nContinuous\n"
+                << "0\nLAYER\n2\n"
+                << *tiermark::toCp932(u"図枠D-TTL") << "\n62\n2\n6\nContinuous\n"
+                << "0\nLAYER\n2\n"
+                << *tiermark::toCp932(u"壁") << "\n62\n7\n6\nContinuous\n"
+                << "0\nLAYER\n2\nD-BGD\n62\n8\n6\nContinuous\n"
+                << "0\nLAYER\n2\n"
+                << *tiermark::toCp932(u"現況D-BGD") << "\n62\n8\n6\nContinuous\n"
+                << "0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
+        }
+        return dxfPath;
+    }
 };
 
 TEST_F(BeyondTheLink, TheExportAndTheCheckAreOfferedWithLayerCreation) {
@@ -273,21 +293,7 @@ TEST_F(BeyondTheLink, TheChangerTakesTheNamesFromADxfAndRenamesThroughTheLink) {
     ASSERT_FALSE(builder().CommandButton10->isHidden());
     EXPECT_EQ(builder().ListBox12->listCount(), 0);
 
-    const QString dxfPath = path(QStringLiteral("現場.dxf"));
-    {
-        std::ofstream out(dxfPath.toStdString(), std::ios::binary);
-        out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_932\n0\nENDSEC\n"
-               "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
-            << "0\nLAYER\n2\n0\n62\n7\n6\nContinuous\n"
-            << "0\nLAYER\n2\n"
-            << *tiermark::toCp932(u"図枠D-TTL") << "\n62\n2\n6\nContinuous\n"
-            << "0\nLAYER\n2\n"
-            << *tiermark::toCp932(u"壁") << "\n62\n7\n6\nContinuous\n"
-            << "0\nLAYER\n2\nD-BGD\n62\n8\n6\nContinuous\n"
-            << "0\nLAYER\n2\n"
-            << *tiermark::toCp932(u"現況D-BGD") << "\n62\n8\n6\nContinuous\n"
-            << "0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
-    }
+    const QString dxfPath = writeSiteDxf();
     const std::string before = readFile(dxfPath);
     fake.dialogs.fileToOpen = dxfPath;
     builder().CommandButton10_Click();
@@ -307,6 +313,37 @@ TEST_F(BeyondTheLink, TheChangerTakesTheNamesFromADxfAndRenamesThroughTheLink) {
     builder().ListBox11->setListIndex(-1);
     builder().ListBox11->setListIndex(0);
     EXPECT_EQ(builder().ListBox12->items(), (Texts{u"D-TTL", u"壁", u"D-BGD", u"現況D-BGD"}));
+}
+
+// AutoCAD LT stops taking texts in the middle of a rename: that rename is said not to be made, with what to
+// do at AutoCAD LT's command line; nothing more goes out, the names stay listed as the drawing holds them,
+// and the next rename that would be sent ends the pass as a drawing that cannot be reached.
+TEST_F(BeyondTheLink, TheChangerStopsWhenAutoCadLtNoLongerTakesTheRenames) {
+    cadlink::NullDrawingAccess none;
+    fake.program->setDrawingAccess(&none);
+    builder().ListBox8->setListIndex(1);
+    builder().ListBox9->setListIndex(0);
+    builder().ListBox10->setListIndex(0);
+    builder().ListBox11->setListIndex(0);
+    const QString dxfPath = path(QStringLiteral("two.dxf"));
+    {
+        std::ofstream out(dxfPath.toStdString(), std::ios::binary);
+        out << "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\n"
+            << *tiermark::toCp932(u"図枠D-TTL") << "\n62\n2\n0\nLAYER\n2\n"
+            << *tiermark::toCp932(u"寸法D-STR-DIM") << "\n62\n7\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
+    }
+    fake.dialogs.fileToOpen = dxfPath;
+    builder().CommandButton10_Click();
+    ASSERT_EQ(builder().ListBox12->items(), (Texts{u"図枠D-TTL", u"寸法D-STR-DIM"}));
+
+    fake.windows.closeWindowAfter(cad, 3);  // gone in the middle of the first rename (the lowest item)
+    builder().CommandButton2_Click();
+    ASSERT_EQ(fake.dialogs.messages.size(), 2u);
+    EXPECT_EQ(fake.dialogs.messages[0].text,
+              u"画層名変更できません。\r" + cadlink::notDeliveredMessage(cadlink::Delivery::NotTaken));
+    EXPECT_EQ(fake.dialogs.messages[1].text.rfind(builder::kDrawingUnreachableMessage, 0), 0u);
+    EXPECT_EQ(builder().ListBox12->items(), (Texts{u"図枠D-TTL", u"寸法D-STR-DIM"}));
+    EXPECT_EQ(fake.textsSentTo(cad), (Texts{u"\x1b\x1b", u"-RENAME\r", u"LA\r"}));
 }
 
 }  // namespace
