@@ -212,6 +212,11 @@ tiermark::Result<LayerTable> readLayerTable(std::istream& in) {
         }
         if (code == 2 && section == "?") {
             section = std::string(trim(value));
+            if (section == "ENTITIES" && !sawLayerTable) {
+                // The tables come before the drawing's objects: a file whose objects begin before any
+                // layer table has none, and the rest of it (nearly all of a large file) need not be read.
+                return fault("この DXF ファイルには画層テーブルがありません。");
+            }
             continue;
         }
         if (code == 2 && tableName == "?") {

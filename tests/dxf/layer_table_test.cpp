@@ -177,6 +177,8 @@ TEST(LayerTable, WhatIsNoDxfOrIsDamagedIsSaidInJapanese) {
         {good.substr(0, good.rfind("ENDTAB")), "途中で切れています"},
         {"0\nSECTION\n2\nHEADER\n9\n", "途中で切れています"},
         {"0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n", "画層テーブルがありません"},
+        // The objects begin with no layer table before them: what follows is not read (here: not DXF).
+        {"0\nSECTION\n2\nENTITIES\n" + std::string(kMaxLineBytes * 2, 'x'), "画層テーブルがありません"},
         {"0\nSECTION\n2\nHEADER\nxx\n", "壊れています"},
         {"0\nSECTION\n2\n" + std::string(kMaxLineBytes + 1, 'A') + "\n", "長すぎます"},
         {std::string(kMaxLineBytes * 3, '7'), "長すぎます"},
