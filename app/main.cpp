@@ -11,6 +11,7 @@
 #include "common/utf.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
+#include "ui/controls.h"
 #include "ui/dialogs.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +29,19 @@ int main(int argc, char** argv) {
     form1.Form_Load();
     form1.show();
 
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+    // A settings file that could not be used at all: the program runs as if nothing were registered, and
+    // says so once its window is up.
+    const std::u16string settingsProblem = settings.openingProblem();
+    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+    if (!settingsProblem.empty()) {
+        if (offscreen) {
+            std::fprintf(stderr, "%s\n", ui::displayText(settingsProblem).toStdString().c_str());
+        } else {
+            QTimer::singleShot(0, &form1, [&] { ui::showMessage(dialogs, &form1, settingsProblem); });
+        }
+    }
+
+    if (offscreen) {
         // Nobody can see or use an offscreen window: say what it shows and end once it has been shown.
         std::printf("Tiermark ran offscreen (no display). %s\n", form1.windowTitle().toStdString().c_str());
         std::printf("対象図面: %d\n", form1.cmbfilename->listCount());

@@ -4,6 +4,8 @@
 #include "app/program.h"
 #include "builder/layer_names.h"
 #include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
+#include "ui/dialogs.h"
 
 namespace app {
 namespace {
@@ -18,6 +20,9 @@ constexpr std::u16string_view kChangeCancelled =
     u"レイヤー変更の処理を中止しました。\r"
     u"続けて変更、移動の処理が可能です。レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
     u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。";
+constexpr std::u16string_view kUnsendableLayer =
+    u"変更後のレイヤー名に、AutoCAD LT に送れない文字かレイヤー名に使えない文字が含まれているため、実行できません。\r"
+    u"レイヤーを選び直してください。";
 constexpr std::u16string_view kMoveStarted =
     u"選択されたオブジェクトを移動を実施します。実行ボタンで変更します。中止するにはキャンセルボタンを押してください。\r"
     u"対象図面上でマウスをクリック　→　対象オブジェクトをマウスの左クリック又はドラッグで選択→右クリックで決定→実行ボタンをクリック";
@@ -53,10 +58,18 @@ void Form1::Command2_Click(int index) {
             }
             break;
         case 1: {  // 実行
+            // A layer whose name cannot be typed into AutoCAD LT gets no texts at all: the change stays
+            // pending, for another layer or キャンセル.
+            const std::u16string layer = builder::targetLayer(Combo1->text());
+            const cadlink::Sequence texts = cadlink::executeChangeTexts(layer, x, y);
+            if (!texts) {
+                ui::showMessage(m_program.dialogs(), this,
+                                std::u16string(kUnsendableLayer) + u"\r" + cadlink::visibleText(layer));
+                break;
+            }
             Command2[1]->setVisible(false);
             Command2[2]->setVisible(false);
-            const bool done =
-                sendAction(cadlink::executeChangeTexts(builder::targetLayer(Combo1->text()), x, y));
+            const bool done = sendAction(*texts);
             Command2[0]->setVisible(true);
             Command3[0]->setEnabled(true);
             Command3[1]->setEnabled(true);

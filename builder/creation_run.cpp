@@ -10,10 +10,33 @@
 #include "builder/redraw_origin.h"
 #include "builder/value_text.h"
 #include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
 
 namespace builder {
 
 namespace {
+
+// How a row that cannot be typed into AutoCAD LT is named to the user: its layer name as it would have
+// been, and the field that holds the text when it is not the name.
+std::optional<std::u16string> refusal(const LayerRow& row, std::u16string_view letter, bool optionButton1) {
+    const std::u16string name = standardLayerName(letter, row.object, row.element);
+    if (name.empty()) {
+        return std::u16string(kNoName);
+    }
+    if (!cadlink::createLayerTexts(name)) {
+        return cadlink::visibleText(name);
+    }
+    if (!isTemplateElement(row.element) && !cadlink::linetypeTexts(rowLinetype(row.linetype), name)) {
+        return cadlink::visibleText(name) + u"（線種：" + cadlink::visibleText(valueText(row.linetype)) +
+               u"）";
+    }
+    // The display name goes to Combo1, and from there into the main window's CHANGE texts.
+    if (cadlink::answerProblem(displayName(optionButton1, row.content, name))) {
+        return cadlink::visibleText(name) + u"（内容：" + cadlink::visibleText(valueText(row.content)) +
+               u"）";
+    }
+    return std::nullopt;
+}
 
 // Offers the entries that Combo1 offered before the run and that it does not offer now, in their order,
 // without creating them again: what a run that cannot reach AutoCAD LT leaves, so that nothing the user
@@ -64,16 +87,39 @@ std::u16string originNotANumberMessage(std::optional<std::u16string_view> textBo
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state) {
     // A drawing kind without layer rows changes nothing; the form says so.
     if (input.rows.empty()) {
-        return CreationOutcome{true, {}};
+        CreationOutcome none;
+        none.noLayerRows = true;
+        return none;
     }
     // The origin is checked before anything is sent: a run that cannot store it does not start.
     const std::optional<double> originX = redrawOriginValue(input.textBox5);
     const std::optional<double> originY = redrawOriginValue(input.textBox4);
     if (!originX || !originY) {
-        return CreationOutcome{
-            false, originNotANumberMessage(
-                       originX ? std::nullopt : std::optional(std::u16string_view(input.textBox5)),
-                       originY ? std::nullopt : std::optional(std::u16string_view(input.textBox4)))};
+        CreationOutcome noOrigin;
+        noOrigin.originMessage = originNotANumberMessage(
+            originX ? std::nullopt : std::optional(std::u16string_view(input.textBox5)),
+            originY ? std::nullopt : std::optional(std::u16string_view(input.textBox4)));
+        return noOrigin;
+    }
+    // Rows with text that cannot be typed into AutoCAD LT are left out whole before anything is sent, as if
+    // the database did not hold them; the form names them once the run is over. Family rows are the
+    // numbered-layer form's, which checks what it sends itself.
+    CreationOutcome outcome;
+    std::vector<LayerRow> rows;
+    int refusedEntries = 0;  // left-out rows that ListBox6 counts as layers of their own
+    const std::u16string rowLetter = lifeCycleLetter(input.stageIndex);
+    for (const LayerRow& row : input.rows) {
+        if (!numberedFamily(row.remarks)) {
+            if (std::optional<std::u16string> named = refusal(row, rowLetter, input.optionButton1)) {
+                outcome.leftOut.push_back(std::move(*named));
+                refusedEntries += isTemplateElement(row.element) ? 0 : 1;
+                continue;
+            }
+        }
+        rows.push_back(row);
+    }
+    if (rows.empty()) {
+        return outcome;
     }
     LayerTables& tables = state.tables;
     const ColourLookup colourLookup = [&host](std::u16string_view name) { return host.colourConstant(name); };
@@ -83,7 +129,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     // Size the tables: keep the main window's earlier entries behind the new layers when it holds more.
     // The earlier entries and the tables as they were are kept aside: every layer offered before is
     // offered again after the run, whatever the run creates (see the end).
-    const int n = countCreatedEntries(input.listBox6);
+    const int n = std::max(0, countCreatedEntries(input.listBox6) - refusedEntries);
     const int earlier = host.combo1Count();
     const LayerTables before = tables;
     state.earlierEntries.clear();
@@ -105,11 +151,10 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
 
     // A text AutoCAD LT did not take ends the run: nothing more is sent, the rest of a sequence least of
     // all, the list keeps what was offered, and the builder stays for another try.
-    const auto notTaken = [&host, &state](cadlink::Delivery delivery) {
+    const auto notTaken = [&host, &state, &outcome](cadlink::Delivery delivery) {
         offerEarlierEntries(host, state.earlierEntries);
         state.earlierEntries.clear();
         host.enableCommandButton1();
-        CreationOutcome outcome;
         outcome.delivery = delivery;
         return outcome;
     };
@@ -118,7 +163,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
     // The rows were read into a vector before the loop, so neither the numbered-layer form nor a new
     // start-up run of the builder while that form is open can disturb the walk.
     int s = 1;
-    for (const LayerRow& row : input.rows) {
+    for (const LayerRow& row : rows) {
         const std::u16string letter = lifeCycleLetter(input.stageIndex);
         if (const std::optional<std::int16_t> family = numberedFamily(row.remarks)) {
             state.layerAddMode = *family;
@@ -185,8 +230,10 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         if (!offered.insert(offeredLayer(display)).second) {
             continue;
         }
-        if (const Delivery delivery = cadlink::sendAll(host, cadlink::createLayerTexts(name));
-            delivery != Delivery::Taken) {
+        // An entry whose name cannot be typed stays offered as it was, but is not created.
+        if (const cadlink::Sequence create = cadlink::createLayerTexts(name); !create) {
+            outcome.leftOut.push_back(name.empty() ? std::u16string(kNoName) : cadlink::visibleText(name));
+        } else if (const Delivery delivery = cadlink::sendAll(host, *create); delivery != Delivery::Taken) {
             return notTaken(delivery);
         }
         const auto slot = static_cast<std::size_t>(s <= carriedBound ? s++ : tables.growByOne());
@@ -206,7 +253,15 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         host.selectCombo1First();
     }
     host.hideBuilder();
-    return CreationOutcome{};
+    return outcome;
+}
+
+std::u16string leftOutMessage(const std::vector<std::u16string>& leftOut) {
+    std::u16string message(kLeftOutMessage);
+    for (const std::u16string& named : leftOut) {
+        message += u"\r" + named;
+    }
+    return message;
 }
 
 }  // namespace builder

@@ -50,6 +50,10 @@ struct CreationOutcome {
     // The drawing kind has no layer rows: nothing was sent or changed; the form tells the user
     // kNoLayerRowsMessage.
     bool noLayerRows = false;
+    // The layers left out because text of theirs cannot be typed into AutoCAD LT (a control character, half
+    // of a surrogate pair, a character names may not hold), as the message names them: nothing of them was
+    // sent. When every row was left out, nothing at all was sent or changed.
+    std::vector<std::u16string> leftOut;
     // A redraw-origin box holds no number: nothing was sent or changed (the stored origin stays as the last
     // run left it, so no move goes by a value the user did not type); the form shows this message, which
     // names the box and what it holds.
@@ -62,6 +66,19 @@ struct CreationOutcome {
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =
     u"選択した図面名にはレイヤーが登録されていません。";
+// The layers of the drawing kind could not be read at all ("レイヤーテーブル" missing, damaged, or short
+// of a field): not the same as a drawing kind without layers.
+inline constexpr std::u16string_view kLayerTableUnreadableMessage =
+    u"データベースのレイヤーテーブルを読み込めませんでした。\r"
+    u"データベースが壊れているおそれがあります。配布されたデータベースを登録し直してください。";
+
+// Told after a run that left layers out, followed by one line per layer (leftOutMessage).
+inline constexpr std::u16string_view kLeftOutMessage =
+    u"次のレイヤーは、AutoCAD LT に送れない文字かレイヤー名に使えない文字を含むため、作成しませんでした。\r"
+    u"データベースの内容を確認してください。";
+std::u16string leftOutMessage(const std::vector<std::u16string>& leftOut);
+// How leftOutMessage names a layer whose name would have been empty.
+inline constexpr std::u16string_view kNoName = u"（名前なし）";
 
 // The message for redraw-origin texts that are no number (an empty optional: that box is fine).
 std::u16string originNotANumberMessage(std::optional<std::u16string_view> textBox5,

@@ -1,5 +1,6 @@
 #include "builder/layer_changer.h"
 
+#include "cadlink/sendable_text.h"
 #include "common/utf.h"
 
 namespace builder {
@@ -55,6 +56,14 @@ std::optional<std::size_t> matchingEntry(std::u16string_view standardPart, std::
 
 void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,
                        const std::vector<std::u16string>& listBox13, bool& label26Visible) {
+    // Layers whose new name (or own name, from the drawing) cannot be typed into AutoCAD LT stay as they are
+    // and are named once the pass is over.
+    std::u16string leftOut;
+    const auto tellLeftOut = [&host, &leftOut] {
+        if (!leftOut.empty()) {
+            host.showMessage(std::u16string(kUnsendableRenameMessage) + leftOut);
+        }
+    };
     // Bottom-up, so that removing an item does not move the ones still to be looked at.
     for (std::size_t i = listBox12.size(); i-- > 0;) {
         const std::u16string name = listBox12[i];
@@ -70,10 +79,12 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
         if (!exists) {
             host.showMessage(std::u16string(kDrawingUnreachableMessage) + u"\r" +
                              tiermark::fromUtf8(exists.error().message));
+            tellLeftOut();
             return;
         }
         if (!*exists) {
             host.showMessage(std::u16string(kLayerMissingMessage));
+            tellLeftOut();
             return;
         }
         // A layer that carries its standard name already is converted: renaming it to itself would only
@@ -81,6 +92,10 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
         const std::u16string newName = convertedName(stem, name);
         if (newName == name) {
             listBox12.erase(listBox12.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        if (cadlink::answerProblem(name) || cadlink::layerNameProblem(newName)) {
+            leftOut += u"\r" + cadlink::visibleText(name);
             continue;
         }
         const tiermark::Result<void> renamed = host.renameLayer(name, newName);
@@ -92,6 +107,7 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
         listBox12.erase(listBox12.begin() + static_cast<std::ptrdiff_t>(i));
     }
     label26Visible = !listBox12.empty();
+    tellLeftOut();
 }
 
 }  // namespace builder

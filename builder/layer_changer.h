@@ -46,13 +46,18 @@ inline constexpr std::u16string_view kRenameRefusedMessage = u"画層名変更�
 inline constexpr std::u16string_view kDrawingUnreachableMessage =
     u"対象図面に接続できませんでした。画層名の変更を中止しました。\r"
     u"AutoCAD LT が起動しているか、対象図面の選択が合っているかを確認してください。";
+// Followed by one line per layer left as it was because its name, or the name it would get, cannot be typed
+// into AutoCAD LT; shown once at the end of the pass.
+inline constexpr std::u16string_view kUnsendableRenameMessage =
+    u"次の画層は、新しい名前に AutoCAD LT に送れない文字か画層名に使えない文字が含まれるため、変換しませんでした。";
 
 // The conversion pass of "→" (CommandButton2): walks listBox12 from the bottom up, renames every layer
 // that matches an entry of listBox13 and removes it from the list. A missing layer shows
 // kLayerMissingMessage, and a drawing that cannot be reached kDrawingUnreachableMessage (CR and the reason);
 // either ends the pass at once, leaving label26Visible as it was. A refused rename shows
-// kRenameRefusedMessage, CR and the reason and keeps the item. After a whole pass Label26 is visible
-// exactly when items remain.
+// kRenameRefusedMessage, CR and the reason and keeps the item; a layer whose name or new name cannot be
+// typed into AutoCAD LT keeps its item and is named in kUnsendableRenameMessage when the pass ends. After a
+// whole pass Label26 is visible exactly when items remain.
 void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,
                        const std::vector<std::u16string>& listBox13, bool& label26Visible);
 

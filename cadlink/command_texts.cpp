@@ -1,5 +1,9 @@
 #include "cadlink/command_texts.h"
 
+#include <optional>
+#include <string>
+
+#include "cadlink/sendable_text.h"
 #include "common/numtext.h"
 
 namespace cadlink {
@@ -33,6 +37,31 @@ std::u16string escape() {
     return std::u16string(u"\x1b\x1b\0", 3);
 }
 
+// Why a text from outside cannot be taken, in words for a log.
+std::string describe(std::string_view what, TextProblem problem) {
+    switch (problem) {
+        case TextProblem::ControlCharacter:
+            return std::string(what) + " holds a control character";
+        case TextProblem::UnpairedSurrogate:
+            return std::string(what) + " holds half of a surrogate pair";
+        case TextProblem::EmptyName:
+            return std::string(what) + " is empty";
+        case TextProblem::NameTooLong:
+            return std::string(what) + " is longer than 255 characters";
+        case TextProblem::NameCharacter:
+            return std::string(what) + " holds a character that names may not hold";
+    }
+    return std::string(what) + " cannot be sent";
+}
+
+// Nothing when the name may be typed; otherwise the error that refuses the whole sequence.
+std::optional<tiermark::Error> refuseName(std::string_view what, std::u16string_view name) {
+    if (const auto problem = layerNameProblem(name)) {
+        return tiermark::makeError(describe(what, *problem));
+    }
+    return std::nullopt;
+}
+
 void append(std::vector<std::u16string>& to, std::vector<std::u16string> texts) {
     for (auto& text : texts) {
         to.push_back(std::move(text));
@@ -41,37 +70,65 @@ void append(std::vector<std::u16string>& to, std::vector<std::u16string> texts) 
 
 }  // namespace
 
-std::vector<std::u16string> createLayerTexts(std::u16string_view name, NameEnd end) {
-    return {std::u16string(kEscEsc), std::u16string(kLayerCommand), std::u16string(kNewOption),
-            std::u16string(name) + (end == NameEnd::CrLf ? u"\r\n" : u"\r"), std::u16string(kEsc)};
+Delivery sendAll(CommandSender& sender, const Sequence& texts) {
+    if (!texts) {
+        return Delivery::Refused;
+    }
+    return sendAll(sender, *texts);
 }
 
-std::vector<std::u16string> linetypeTexts(std::u16string_view linetype, std::u16string_view name) {
-    return {std::u16string(kEscEsc),
-            std::u16string(kLayerCommand),
-            std::u16string(kLinetypeOption),
-            layerLine(linetype),
-            layerLine(name),
-            std::u16string(kEscEsc)};
+Sequence createLayerTexts(std::u16string_view name, NameEnd end) {
+    if (auto refused = refuseName("the layer name", name)) {
+        return *refused;
+    }
+    return std::vector<std::u16string>{
+        std::u16string(kEscEsc), std::u16string(kLayerCommand), std::u16string(kNewOption),
+        std::u16string(name) + (end == NameEnd::CrLf ? u"\r\n" : u"\r"), std::u16string(kEsc)};
 }
 
-std::vector<std::u16string> colourTexts(std::int64_t colour, std::u16string_view name) {
+Sequence linetypeTexts(std::u16string_view linetype, std::u16string_view name) {
+    if (auto refused = refuseName("the layer name", name)) {
+        return *refused;
+    }
+    if (!linetype.empty()) {
+        if (auto refused = refuseName("the line type", linetype)) {
+            return *refused;
+        }
+    }
+    return std::vector<std::u16string>{std::u16string(kEscEsc),
+                                       std::u16string(kLayerCommand),
+                                       std::u16string(kLinetypeOption),
+                                       layerLine(linetype),
+                                       layerLine(name),
+                                       std::u16string(kEscEsc)};
+}
+
+Sequence colourTexts(std::int64_t colour, std::u16string_view name) {
+    if (auto refused = refuseName("the layer name", name)) {
+        return *refused;
+    }
     const std::string number = std::to_string(colour);
-    return {std::u16string(kEscEsc),
-            std::u16string(kLayerCommand),
-            std::u16string(kColourOption),
-            layerLine(std::u16string(number.begin(), number.end())),
-            layerLine(name),
-            std::u16string(kEscEsc)};
+    return std::vector<std::u16string>{std::u16string(kEscEsc),
+                                       std::u16string(kLayerCommand),
+                                       std::u16string(kColourOption),
+                                       layerLine(std::u16string(number.begin(), number.end())),
+                                       layerLine(name),
+                                       std::u16string(kEscEsc)};
 }
 
-std::vector<std::u16string> renameLayerTexts(std::u16string_view oldName, std::u16string_view newName) {
-    return {std::u16string(kEscEsc),
-            std::u16string(kRenameCommand),
-            std::u16string(kLayerObjectType),
-            layerLine(oldName),
-            layerLine(newName),
-            std::u16string(kEsc)};
+Sequence renameLayerTexts(std::u16string_view oldName, std::u16string_view newName) {
+    if (auto refused = refuseName("the old layer name", oldName)) {
+        return *refused;
+    }
+    if (auto refused = refuseName("the new layer name", newName)) {
+        return *refused;
+    }
+    return std::vector<std::u16string>{std::u16string(kEscEsc),
+                                       std::u16string(kRenameCommand),
+                                       std::u16string(kLayerObjectType),
+                                       layerLine(oldName),
+                                       layerLine(newName),
+                                       std::u16string(kEsc)};
 }
 
 std::vector<std::u16string> groupCreationTexts() {
@@ -85,9 +142,14 @@ std::vector<std::u16string> moveTexts(double x, double y) {
             escape()};
 }
 
-std::vector<std::u16string> changeTexts(std::u16string_view layer) {
-    return {line(u"change"), line(u"G"),  line(kGroupName), line(u""), line(u"P"),
-            line(u"LA"),     line(layer), line(u""),        escape()};
+Sequence changeTexts(std::u16string_view layer) {
+    if (!layer.empty()) {
+        if (auto refused = refuseName("the layer name", layer)) {
+            return *refused;
+        }
+    }
+    return std::vector<std::u16string>{line(u"change"), line(u"G"),  line(kGroupName), line(u""), line(u"P"),
+                                       line(u"LA"),     line(layer), line(u""),        escape()};
 }
 
 std::vector<std::u16string> removalTexts() {
@@ -98,9 +160,13 @@ std::vector<std::u16string> startTexts() {
     return groupCreationTexts();
 }
 
-std::vector<std::u16string> executeChangeTexts(std::u16string_view layer, double x, double y) {
+Sequence executeChangeTexts(std::u16string_view layer, double x, double y) {
+    Sequence change = changeTexts(layer);
+    if (!change) {
+        return change;
+    }
     std::vector<std::u16string> texts = moveTexts(x, y);
-    append(texts, changeTexts(layer));
+    append(texts, std::move(change.value()));
     append(texts, removalTexts());
     return texts;
 }

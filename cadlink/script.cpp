@@ -63,6 +63,14 @@ tiermark::Result<void> Script::add(const std::vector<std::u16string>& sequence) 
     return {};
 }
 
+tiermark::Result<void> Script::add(const Sequence& sequence) {
+    if (!sequence) {
+        return tiermark::makeError(
+            "AutoCAD LT に送れない文字か、画層名に使えない文字を含むコマンドはスクリプトに書けません。");
+    }
+    return add(*sequence);
+}
+
 tiermark::Result<std::string> Script::bytes() const {
     std::string out;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {

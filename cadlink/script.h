@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cadlink/command_texts.h"
 #include "common/result.h"
 
 // AutoCAD scripts (.scr): the command sequences the link types into AutoCAD LT, written as a file that
@@ -28,6 +29,9 @@ class Script {
 public:
     // Adds one sequence: the texts of one command as the link sends them (createLayerTexts, ...).
     tiermark::Result<void> add(const std::vector<std::u16string>& sequence);
+    // A composed sequence as above; one that could not be composed (text from outside that the link
+    // would not type) adds nothing and is refused.
+    tiermark::Result<void> add(const Sequence& sequence);
 
     // The script's lines so far, each without its line end (an empty line is an Enter).
     const std::vector<std::u16string>& lines() const { return m_lines; }

@@ -4,6 +4,40 @@
 
 namespace tiermark {
 
+namespace {
+
+bool isLead(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isTrail(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The position of the first unpaired surrogate at or after from, or npos.
+std::size_t firstUnpaired(std::u16string_view text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (isLead(text[i]) && i + 1 < text.size() && isTrail(text[i + 1])) {
+            ++i;
+        } else if (isLead(text[i]) || isTrail(text[i])) {
+            return i;
+        }
+    }
+    return std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::u16string replaceUnpairedSurrogates(std::u16string text) {
+    for (std::size_t i = firstUnpaired(text, 0); i != std::u16string::npos; i = firstUnpaired(text, i + 1)) {
+        text[i] = u'\uFFFD';
+    }
+    return text;
+}
+
+bool isValidUtf16(std::u16string_view text) {
+    return firstUnpaired(text, 0) == std::u16string_view::npos;
+}
+
 std::string toUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 3);

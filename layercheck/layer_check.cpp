@@ -6,6 +6,7 @@
 #include "builder/cascade.h"
 #include "builder/layer_changer.h"
 #include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
 #include "common/codepage.h"
 #include "common/utf.h"
 #include "numbered/family_table.h"
@@ -46,24 +47,30 @@ void addNote(std::u16string& note, std::u16string_view more) {
     note += more;
 }
 
-// The characters AutoCAD LT refuses in a layer name.
-constexpr std::u16string_view kNameCharacters = u"<>/\\\":;?*|,=`'";
-constexpr std::size_t kMaxLayerName = 255;
+// Besides what the link never types into AutoCAD LT (cadlink::layerNameProblem), the apostrophe: the
+// drawing standard's checking programs do not take it in layer names.
+constexpr char16_t kApostrophe = u'\'';
 
 // Why the name cannot stand in AutoCAD LT's layer table, in Japanese; nothing when it can.
 std::optional<std::u16string> forbiddenNote(std::u16string_view name) {
-    if (name.empty()) {
-        return std::u16string(u"名前がありません");
-    }
-    if (name.size() > kMaxLayerName) {
-        return u"名前が " + number(kMaxLayerName) + u" 文字を超えています";
+    if (const std::optional<cadlink::TextProblem> problem = cadlink::layerNameProblem(name)) {
+        switch (*problem) {
+            case cadlink::TextProblem::EmptyName:
+                return std::u16string(u"名前がありません");
+            case cadlink::TextProblem::NameTooLong:
+                return u"名前が " + number(static_cast<std::int64_t>(cadlink::kMaxLayerName)) +
+                       u" 文字を超えています";
+            case cadlink::TextProblem::ControlCharacter:
+            case cadlink::TextProblem::UnpairedSurrogate:
+                return std::u16string(u"制御文字か、対になっていないサロゲートを含みます");
+            case cadlink::TextProblem::NameCharacter:
+                break;  // named below
+        }
     }
     for (char16_t c : name) {
-        if (c < 0x20 || c == 0x7F) {
-            return std::u16string(u"制御文字を含みます");
-        }
-        if (kNameCharacters.find(c) != std::u16string_view::npos) {
-            return u"使用できない文字" + quoted(std::u16string_view(&c, 1)) + u"を含みます";
+        const std::u16string_view one(&c, 1);
+        if (c == kApostrophe || cadlink::layerNameProblem(one) == cadlink::TextProblem::NameCharacter) {
+            return u"使用できない文字" + quoted(one) + u"を含みます";
         }
     }
     if (name.find(u'\uFFFD') != std::u16string_view::npos) {

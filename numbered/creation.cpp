@@ -4,6 +4,7 @@
 #include "builder/colours.h"
 #include "builder/value_text.h"
 #include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
 #include "numbered/family_table.h"
 
 namespace numbered {
@@ -51,6 +52,13 @@ cadlink::Delivery createMember(NumberedHost& host, const std::u16string& name, c
     return Delivery::Taken;
 }
 
+// Whether every text of a member can be typed into AutoCAD LT: its name, and its display name (the
+// content text followed by the name), which goes to Combo1 and from there into the main window's texts.
+bool sendable(const std::u16string& name, const std::u16string& content) {
+    return cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf).ok() &&
+           cadlink::linetypeTexts(cadlink::kContinuous, name).ok() && !cadlink::answerProblem(content + name);
+}
+
 }  // namespace
 
 NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input,
@@ -58,32 +66,38 @@ NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& inp
     NumberedOutcome outcome;
     const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
     const std::u16string name = letter + input.label8;
-    std::optional<std::int64_t> colour;
-    outcome.delivery = createMember(host, name, input.textBox1, colour, input.colourName, tables);
-    if (outcome.delivery != cadlink::Delivery::Taken) {
-        return outcome;
-    }
-    outcome.createdNames.push_back(name);
 
-    // Family 4's check boxes add the dimension and text members with the same suffix at the same time.
+    // The main member and, with family 4's check boxes, the dimension and text members with the same
+    // suffix, created together.
     const std::u16string suffix =
         input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
+    std::vector<std::u16string> members{name};
     const auto companion = [&](bool checked, std::u16string_view element) {
-        if (outcome.delivery != cadlink::Delivery::Taken || !input.checkBoxesEnabled || !checked) {
-            return;
-        }
-        const std::u16string member = letter + input.objectCode + std::u16string(element) + suffix;
-        outcome.delivery = createMember(host, member, input.textBox1, colour, input.colourName, tables);
-        if (outcome.delivery == cadlink::Delivery::Taken) {
-            outcome.createdNames.push_back(member);
+        if (input.checkBoxesEnabled && checked) {
+            members.push_back(letter + input.objectCode + std::u16string(element) + suffix);
         }
     };
     companion(input.checkBox1, kDimensionElement);
     companion(input.checkBox2, kTextElement);
-    if (outcome.delivery != cadlink::Delivery::Taken) {
-        return outcome;
-    }
 
+    // A member whose texts cannot be typed into AutoCAD LT stops the whole addition before anything is
+    // sent; the form names it and keeps the input for the user to mend.
+    for (const std::u16string& member : members) {
+        if (!sendable(member, input.textBox1)) {
+            outcome.leftOut = cadlink::visibleText(input.textBox1 + member);
+            return outcome;
+        }
+    }
+    // The first text AutoCAD LT does not take ends the addition; a member is offered only once the texts
+    // that create it were taken.
+    std::optional<std::int64_t> colour;
+    for (const std::u16string& member : members) {
+        outcome.delivery = createMember(host, member, input.textBox1, colour, input.colourName, tables);
+        if (outcome.delivery != cadlink::Delivery::Taken) {
+            return outcome;
+        }
+        outcome.createdNames.push_back(member);
+    }
     outcome.unloadForm = input.membersListed && suffix == u"Z";
     return outcome;
 }

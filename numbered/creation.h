@@ -41,11 +41,17 @@ struct NumberedOutcome {
     // The member just created carries the suffix "Z": unload the form (the family is full). Otherwise
     // reset the input and run the start-up again.
     bool unloadForm = false;
+    // Set when nothing was created because the content text or a member's name cannot be typed into
+    // AutoCAD LT: the display name as kLeftOutMessage names it; the input stays for the user to mend.
+    std::optional<std::u16string> leftOut;
     // What became of the last text sent. Anything but Taken: nothing more was sent, a member is offered
     // only once the texts that create it were taken, and the form keeps its input and tells the user once
     // (cadlink::notDeliveredMessage).
     cadlink::Delivery delivery = cadlink::Delivery::Taken;
 };
+
+inline constexpr std::u16string_view kLeftOutMessage =
+    u"内容またはレイヤー名に、AutoCAD LT に送れない文字かレイヤー名に使えない文字が含まれているため、レイヤーを追加できません。";
 
 inline constexpr std::u16string_view kDefaultColourName = u"黒";
 

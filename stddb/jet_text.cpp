@@ -1,5 +1,7 @@
 #include "stddb/jet_text.h"
 
+#include "common/utf.h"
+
 namespace stddb::jet {
 
 tiermark::Result<std::u16string> decodeJet4Text(std::span<const std::uint8_t> bytes) {
@@ -22,7 +24,7 @@ tiermark::Result<std::u16string> decodeJet4Text(std::span<const std::uint8_t> by
                 return tiermark::makeError("a compressed text value ends in half a character");
             }
         }
-        return text;
+        return tiermark::replaceUnpairedSurrogates(std::move(text));
     }
     if (bytes.size() % 2 != 0) {
         return tiermark::makeError("a text value has an odd number of bytes");
@@ -31,7 +33,7 @@ tiermark::Result<std::u16string> decodeJet4Text(std::span<const std::uint8_t> by
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
     }
-    return text;
+    return tiermark::replaceUnpairedSurrogates(std::move(text));
 }
 
 }  // namespace stddb::jet

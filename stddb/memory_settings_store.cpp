@@ -7,6 +7,13 @@ std::u16string settingKey(std::u16string_view section, std::u16string_view key) 
     return std::u16string(section) + u"/" + std::u16string(key);
 }
 
+tiermark::Result<void> written(bool refused) {
+    if (refused) {
+        return tiermark::makeError("the settings cannot be written");
+    }
+    return {};
+}
+
 }  // namespace
 
 std::u16string MemorySettingsStore::GetSetting(std::u16string_view section, std::u16string_view key) {
@@ -14,13 +21,16 @@ std::u16string MemorySettingsStore::GetSetting(std::u16string_view section, std:
     return it == values.end() ? std::u16string() : it->second;
 }
 
-void MemorySettingsStore::SaveSetting(std::u16string_view section, std::u16string_view key,
-                                      std::u16string_view value) {
+tiermark::Result<void> MemorySettingsStore::SaveSetting(std::u16string_view section, std::u16string_view key,
+                                                        std::u16string_view value) {
     values[settingKey(section, key)] = std::u16string(value);
+    return written(refuseWrites);
 }
 
-void MemorySettingsStore::DeleteSetting(std::u16string_view section, std::u16string_view key) {
+tiermark::Result<void> MemorySettingsStore::DeleteSetting(std::u16string_view section,
+                                                          std::u16string_view key) {
     values.erase(settingKey(section, key));
+    return written(refuseWrites);
 }
 
 }  // namespace stddb

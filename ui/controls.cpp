@@ -2,7 +2,10 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -29,7 +32,7 @@ Label::Label(QWidget* parent, const QString& programName, const std::u16string& 
 
 void Label::setCaption(const std::u16string& caption) {
     m_caption = caption;
-    setText(displayText(caption));
+    showCaption();
     nameAfterText();
 }
 
@@ -39,11 +42,38 @@ void Label::setHeading(const QString& heading) {
 }
 
 void Label::nameAfterText() {
-    // Assistive technology is told of the new name (Qt sends the name-changed event).
+    // Assistive technology is told of the new name (Qt sends the name-changed event). An elided label
+    // still tells the whole caption.
     if (!m_caption.empty()) {
         setAccessibleName(QString::fromStdU16String(m_caption).replace(QChar('\r'), QChar(' ')));
     } else {
         setAccessibleName(m_heading.isEmpty() ? objectName() : m_heading);
+    }
+}
+
+void Label::setElidedInMiddle(bool elided) {
+    m_elided = elided;
+    setWordWrap(!elided);
+    // The width comes from the layout, never from the caption's length.
+    setSizePolicy(elided ? QSizePolicy::Ignored : QSizePolicy::Preferred, sizePolicy().verticalPolicy());
+    showCaption();
+}
+
+void Label::showCaption() {
+    if (!m_elided) {
+        setText(displayText(m_caption));
+        return;
+    }
+    QString oneLine = QString::fromStdU16String(m_caption);
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    setToolTip(oneLine);
+    setText(fontMetrics().elidedText(oneLine, Qt::ElideMiddle, std::max(contentsRect().width(), 1)));
+}
+
+void Label::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (m_elided) {
+        showCaption();
     }
 }
 

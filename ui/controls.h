@@ -38,17 +38,24 @@ public:
     void setCaption(const std::u16string& caption);
     void setHeading(const QString& heading);
 
+    // Shows the caption on one line, shortened in the middle to the label's width, with the whole caption
+    // as tooltip: for paths, which have no blanks to wrap at (laying out a long one wrapped takes minutes).
+    void setElidedInMiddle(bool elided);
+
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void showCaption();
     void nameAfterText();
 
     std::u16string m_caption;
     QString m_heading;
+    bool m_elided = false;
 };
 
 class Button : public QPushButton {

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -156,10 +157,12 @@ private:
     void startUpFallback();
     void computeRedrawOrigin();
     void listDrawingLayers();
-    // The rows of "レイヤーテーブル" for page 1's work type and drawing kind, read whole.
-    std::vector<LayerRow> chosenLayerRows();
+    // The rows of "レイヤーテーブル" for page 1's work type and drawing kind, read whole; nothing, after
+    // kLayerTableUnreadableMessage, when the table cannot be read.
+    std::optional<std::vector<LayerRow>> chosenLayerRows();
     ColourLookup colourLookup();
     void showNoWorkTypeMessage();
+    void showLayerTableUnreadable();
 
     app::Program& m_program;
     cadlink::CommandChannel m_channel;

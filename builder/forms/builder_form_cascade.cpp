@@ -106,6 +106,10 @@ void UserForm1::ListBox3_Click() {
     }
 }
 
+void UserForm1::showLayerTableUnreadable() {
+    ui::showMessage(m_program.dialogs(), this, std::u16string(kLayerTableUnreadableMessage));
+}
+
 void UserForm1::ListBox4_Click() {
     ListBox6->clearItems();
     // Whatever lists no layers leaves nothing to create: "レイヤー作成" must not stay enabled from an
@@ -123,6 +127,7 @@ void UserForm1::ListBox4_Click() {
         });
     if (!entries) {
         CommandButton1->setEnabled(false);
+        showLayerTableUnreadable();
         return;
     }
     fill(*ListBox6, *entries);
@@ -168,6 +173,8 @@ void UserForm1::ListBox11_Click() {
                          return pageTwoLayerEntry(ListBox8->listIndex(), object, element);
                      });
     if (!entries) {
+        ListBox13->clearItems();
+        showLayerTableUnreadable();
         return;
     }
     ListBox12->clearItems();

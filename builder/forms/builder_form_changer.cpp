@@ -12,6 +12,7 @@
 #include "builder/layer_changer.h"
 #include "cadlink/command_texts.h"
 #include "cadlink/drawing_access.h"
+#include "cadlink/sendable_text.h"
 #include "common/utf.h"
 #include "dxf/layer_table.h"
 #include "ui/dialogs.h"
@@ -98,8 +99,15 @@ public:
         if (taken != m_layers.end() && !sameLayerName(*taken, from)) {
             return tiermark::makeError("画層「" + tiermark::toUtf8(*taken) + "」が図面に既にあります。");
         }
+        const cadlink::Sequence rename = cadlink::renameLayerTexts(from, to);
+        if (!rename) {
+            return tiermark::makeError(
+                "AutoCAD LT に送れない文字か、画層名に使えない文字を含むため、変更しません（" +
+                tiermark::toUtf8(cadlink::visibleText(from)) + " → " +
+                tiermark::toUtf8(cadlink::visibleText(to)) + "）。");
+        }
         BuilderChannel channel(m_builder);
-        m_delivery = cadlink::sendAll(channel, cadlink::renameLayerTexts(from, to));
+        m_delivery = cadlink::sendAll(channel, *rename);
         if (m_delivery != cadlink::Delivery::Taken) {
             m_reached = false;
             return tiermark::makeError(tiermark::toUtf8(cadlink::notDeliveredMessage(m_delivery)));

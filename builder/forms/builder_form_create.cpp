@@ -47,10 +47,13 @@ cadlink::Delivery UserForm1::SendCommand(std::u16string_view text) {
     return m_channel.SendCommand(text);
 }
 
-std::vector<LayerRow> UserForm1::chosenLayerRows() {
-    // A table that cannot be read gives no rows, as a drawing kind without layers does.
+std::optional<std::vector<LayerRow>> UserForm1::chosenLayerRows() {
     auto rows = layerRows(m_program.database(), Label6->caption(), ListBox4->text());
-    return rows ? std::move(rows.value()) : std::vector<LayerRow>();
+    if (!rows) {
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kLayerTableUnreadableMessage));
+        return std::nullopt;
+    }
+    return std::move(rows.value());
 }
 
 ColourLookup UserForm1::colourLookup() {
@@ -58,8 +61,12 @@ ColourLookup UserForm1::colourLookup() {
 }
 
 void UserForm1::CommandButton1_Click() {
+    std::optional<std::vector<LayerRow>> rows = chosenLayerRows();
+    if (!rows) {
+        return;
+    }
     CreationInput input;
-    input.rows = chosenLayerRows();
+    input.rows = std::move(*rows);
     input.stageIndex = ListBox1->listIndex();
     input.optionButton1 = OptionButton1->isChecked();
     input.listBox6 = ListBox6->items();
@@ -77,6 +84,9 @@ void UserForm1::CommandButton1_Click() {
     } else if (const std::u16string message = cadlink::notDeliveredMessage(outcome.delivery);
                !message.empty()) {
         ui::showMessage(m_program.dialogs(), this, message);
+    }
+    if (!outcome.leftOut.empty()) {
+        ui::showMessage(m_program.dialogs(), this, leftOutMessage(outcome.leftOut));
     }
 }
 

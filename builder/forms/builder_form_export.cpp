@@ -45,7 +45,11 @@ QString fileNamePart(const std::u16string& text) {
 }  // namespace
 
 void UserForm1::CommandButton9_Click() {
-    const std::vector<LayerRow> rows = chosenLayerRows();
+    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
+    if (!read) {
+        return;
+    }
+    const std::vector<LayerRow>& rows = *read;
     if (rows.empty()) {
         ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
         return;
@@ -125,10 +129,17 @@ void UserForm1::CommandButton9_Click() {
         }
     }
     ui::showMessage(m_program.dialogs(), this, done);
+    if (!files->leftOut.empty()) {
+        ui::showMessage(m_program.dialogs(), this, leftOutMessage(files->leftOut));
+    }
 }
 
 void UserForm1::CommandButton8_Click() {
-    const std::vector<LayerRow> rows = chosenLayerRows();
+    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
+    if (!read) {
+        return;
+    }
+    const std::vector<LayerRow>& rows = *read;
     if (rows.empty()) {
         ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
         return;

@@ -23,8 +23,7 @@ void UserForm1::UserForm_Activate() {
     }
     m_inStartUp = true;
     stddb::SharedDatabase& database = m_program.database();
-    database.setRegisteredPath(
-        m_program.settings().GetSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath));
+    database.setRegisteredPath(stddb::registeredDatabasePath(m_program.settings()));
     if (database.registeredPath().empty() || !startUpFromDatabase()) {
         startUpFallback();
     }

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "cadlink/sendable_text.h"
 #include "dxf/layer_set_dxf.h"
 #include "dxf/layer_table.h"
 #include "dxf/text_encoding.h"
@@ -27,16 +28,10 @@ std::u16string folded(std::u16string_view name) {
     return out;
 }
 
-// Characters a layer or line-type name cannot hold in AutoCAD LT: such a layer is no layer of a set to
-// write, and its name may not read back as it stands (a backslash starts an escape).
+// A name the link would type into AutoCAD LT: any other is no layer of a set to write, and may not read
+// back as it stands (a backslash starts an escape).
 bool writable(std::u16string_view name) {
-    for (char16_t c : name) {
-        if (c < 0x20 || c == 0x7F ||
-            std::u16string_view(u"<>/\\\":;?*|,=`").find(c) != std::u16string_view::npos) {
-            return false;
-        }
-    }
-    return true;
+    return name.empty() || !cadlink::layerNameProblem(name);
 }
 
 // A text written in code page 932 reads back as itself, or, where its bytes are also well-formed UTF-8 of

@@ -213,6 +213,11 @@ void UserForm2::CommandButton1_Click() {
 
     FormHost host(*this, m_program);
     const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.layers().tables);
+    if (outcome.leftOut) {
+        ui::showMessage(m_program.dialogs(), this,
+                        std::u16string(kLeftOutMessage) + u"\r" + *outcome.leftOut);
+        return;
+    }
     if (outcome.delivery != cadlink::Delivery::Taken) {
         // The input stays for another try; the member is offered only if its creation was taken.
         if (const std::u16string message = cadlink::notDeliveredMessage(outcome.delivery); !message.empty()) {

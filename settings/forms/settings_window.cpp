@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
 #include "stddb/settings_store.h"
+#include "ui/dialogs.h"
 
 namespace settings {
 namespace {
@@ -51,6 +52,7 @@ void UserForm3::showEvent(QShowEvent* event) {
 
 void UserForm3::UserForm_Activate() {
     if (const std::u16string& registered = m_program.database().registeredPath(); !registered.empty()) {
+        Label2->setElidedInMiddle(true);
         Label2->setCaption(registered);
     }
     ListBox1->clearItems();
@@ -63,7 +65,11 @@ void UserForm3::UserForm_Activate() {
 }
 
 void UserForm3::storeChoice() {
-    m_program.settings().SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text());
+    stddb::SettingsStore& settings = m_program.settings();
+    if (!settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text())) {
+        ui::showMessage(m_program.dialogs(), this,
+                        stddb::notStoredMessage(stddb::kDefaultStageNotStored, settings.location()));
+    }
 }
 
 void UserForm3::CommandButton1_Click() {

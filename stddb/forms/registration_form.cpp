@@ -103,7 +103,13 @@ void UserForm5::copyStageToBuilder() {
 }
 
 void UserForm5::CommandButton1_Click() {
-    m_program.settings().SaveSetting(kSectionDatabase, kKeyDatabasePath, TextBox1->text16());
+    SettingsStore& settings = m_program.settings();
+    if (!settings.SaveSetting(kSectionDatabase, kKeyDatabasePath, TextBox1->text16())) {
+        // The store still gives the path back for this run, so the reloaded builder opens it; the user
+        // learns that the next start will not know it.
+        ui::showMessage(m_program.dialogs(), this,
+                        notStoredMessage(kRegistrationNotStored, settings.location()));
+    }
     copyStageToBuilder();
     app::Forms& forms = m_program.forms();
     forms.unloadUserForm5();
@@ -117,7 +123,10 @@ void UserForm5::CommandButton3_Click() {
 }
 
 void UserForm5::CommandButton2_Click() {
-    m_program.settings().DeleteSetting(kSectionDatabase, kKeyDatabasePath);
+    SettingsStore& settings = m_program.settings();
+    if (!settings.DeleteSetting(kSectionDatabase, kKeyDatabasePath)) {
+        ui::showMessage(m_program.dialogs(), this, notStoredMessage(kErasureNotStored, settings.location()));
+    }
     app::Forms& forms = m_program.forms();
     forms.unloadUserForm5();
     forms.unloadUserForm1();

@@ -219,6 +219,55 @@ TEST(LayerCreation, EarlierEntriesOfTheSameLayersAreReplacedAndTheOthersOfferedA
     EXPECT_TRUE(state.earlierEntries.empty());
 }
 
+// A row with text that cannot be typed into AutoCAD LT is left out whole, as if the database did not hold
+// it: nothing of it is sent or offered, the tables close up, and the outcome names it for the message.
+TEST(LayerCreation, RowsThatCannotBeTypedAreLeftOutWholeAndNamed) {
+    FakeHost host;
+    ProgramLayerState state;
+    CreationInput input = threeLayers(false);
+    input.rows[0].object = t(u"-STR\r\x1b\x1b-RENAME\rLA\r外形線\rX\r");
+    input.rows[2].linetype = t(u"実\n線");
+    const CreationOutcome outcome = runLayerCreation(host, input, state);
+
+    Texts expected;
+    layer(expected, u"S-BYP", u"Continuous", u"7");
+    EXPECT_EQ(host.sent, expected);
+    EXPECT_EQ(host.combo1, Texts{u"新S-BYP"});
+    EXPECT_EQ(state.tables.upperBound(), 1);
+    EXPECT_EQ(state.tables.LayerNames[1], u"S-BYP");
+    EXPECT_EQ(outcome.leftOut, (Texts{u"S-STR␍␛␛-RENAME␍LA␍外形線␍X␍", u"S-TTL（線種：実␊線）"}));
+    EXPECT_EQ(
+        leftOutMessage(outcome.leftOut),
+        u"次のレイヤーは、AutoCAD LT に送れない文字かレイヤー名に使えない文字を含むため、作成しませんでし"
+        u"た。\rデータベースの内容を確認してください。\rS-STR␍␛␛-RENAME␍LA␍外形線␍X␍\rS-TTL（線種：実␊線）");
+    EXPECT_TRUE(host.hidden);
+
+    // Content that becomes a display name with a control character: Combo1 would carry it into CHANGE.
+    FakeHost second;
+    ProgramLayerState fresh;
+    CreationInput content = threeLayers(false);
+    content.rows[1].content = t(u"新\x1b");
+    EXPECT_EQ(runLayerCreation(second, content, fresh).leftOut, Texts{u"S-BYP（内容：新␛）"});
+    EXPECT_EQ(second.combo1, (Texts{u"新S-STR", u"新S-TTL"}));
+}
+
+TEST(LayerCreation, WhenEveryRowIsLeftOutNothingChanges) {
+    FakeHost host;
+    ProgramLayerState state;
+    host.combo1 = {u"旧D-OLD1"};
+    CreationInput input = threeLayers(false);
+    for (LayerRow& r : input.rows) {
+        r.object = t(u"-A|B");
+    }
+    const CreationOutcome outcome = runLayerCreation(host, input, state);
+    EXPECT_EQ(outcome.leftOut.size(), 3u);
+    EXPECT_FALSE(outcome.noLayerRows);
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_EQ(host.combo1, Texts{u"旧D-OLD1"});
+    EXPECT_FALSE(host.hidden);
+    EXPECT_TRUE(host.label3.empty());
+}
+
 TEST(LayerCreation, LayersOfAnotherDrawingKindStayOfferedAfterTheNewOnes) {
     FakeHost host;
     ProgramLayerState state;
@@ -308,6 +357,31 @@ TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
         EXPECT_EQ(state.redrawOriginX, 420.0);  // no origin stored
         EXPECT_TRUE(state.earlierEntries.empty());
     }
+}
+
+// An entry offered before the run whose name cannot be typed stays offered but is not created again, and
+// is named; a run that AutoCAD LT stops still names the rows it had left out.
+TEST(LayerCreation, TextThatCannotBeTypedIsNamedWhateverElseHappens) {
+    FakeHost host;
+    ProgramLayerState state;
+    host.combo1 = {u"旧D-OL|D"};
+    const CreationOutcome carried = runLayerCreation(host, threeLayers(false), state);
+    EXPECT_EQ(host.sent.size(), 3u * 17u);
+    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OL|D"}));
+    EXPECT_EQ(carried.leftOut, Texts{u"D-OL|D"});
+    EXPECT_EQ(carried.delivery, cadlink::Delivery::Taken);
+    EXPECT_TRUE(host.hidden);
+
+    FakeHost stopped;
+    ProgramLayerState fresh;
+    CreationInput input = threeLayers(false);
+    input.rows[1].object = t(u"-B|P");
+    stopped.takenBeforeFailure = 17 + 2;
+    const CreationOutcome outcome = runLayerCreation(stopped, input, fresh);
+    EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken);
+    EXPECT_EQ(outcome.leftOut, Texts{u"S-B|P"});
+    EXPECT_EQ(stopped.combo1, Texts{u"新S-STR"});
+    EXPECT_FALSE(stopped.hidden);
 }
 
 TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) {
@@ -455,10 +529,11 @@ TEST(LayerSet, PlansTheLayersTheRunCreatesWithTheSameTexts) {
                               [&host](std::u16string_view name) { return host.colourConstant(name); });
             Texts fromPlan;
             for (const PlannedLayer& layer : planned) {
-                for (const Texts& sequence : {cadlink::createLayerTexts(layer.name),
-                                              cadlink::linetypeTexts(layer.linetype, layer.name),
-                                              cadlink::colourTexts(layer.colour, layer.name)}) {
-                    fromPlan.insert(fromPlan.end(), sequence.begin(), sequence.end());
+                for (const cadlink::Sequence& sequence : {cadlink::createLayerTexts(layer.name),
+                                                          cadlink::linetypeTexts(layer.linetype, layer.name),
+                                                          cadlink::colourTexts(layer.colour, layer.name)}) {
+                    ASSERT_TRUE(sequence.ok());
+                    fromPlan.insert(fromPlan.end(), sequence->begin(), sequence->end());
                 }
             }
             EXPECT_EQ(live, fromPlan) << "stage " << stage;

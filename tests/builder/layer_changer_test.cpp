@@ -117,6 +117,20 @@ TEST(LayerChanger, ConversionPass) {
          {u"B D-BGD-HCH→D-BGD-HCH", u"A D-STR→D-STR"},
          {refused},
          true},
+        // A layer of the drawing whose name, or the name it would get, holds a control character keeps its
+        // item; the others are converted, and the message at the end names the ones left.
+        {{u"壁\x1b"
+          u"D-STR",
+          u"副D-STR-STR\r", u"B D-STR"},
+         {},
+         {},
+         entries,
+         {u"壁\x1b"
+          u"D-STR",
+          u"副D-STR-STR\r"},
+         {u"B D-STR→D-STR"},
+         {std::u16string(kUnsendableRenameMessage) + u"\r副D-STR-STR␍\r壁␛D-STR"},
+         true},
     };
     for (const auto& pass : passes) {
         FakeDrawing drawing;

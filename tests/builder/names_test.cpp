@@ -55,7 +55,7 @@ TEST(CommandTexts, TargetLayerFromCombo1Text) {
     };
     for (const auto& [text, layer] : cases) {
         EXPECT_EQ(targetLayer(text), layer);
-        EXPECT_EQ(cadlink::changeTexts(targetLayer(text))[6],
+        EXPECT_EQ(cadlink::changeTexts(targetLayer(text)).value()[6],
                   z(layer + u"\r"));  // C7; just CR NUL when empty
     }
 }

@@ -31,7 +31,7 @@ TEST(CommandTexts, MoveWritesTheDisplacementAsShortestDecimals) {
 }
 
 TEST(CommandTexts, ExecuteSequences) {
-    const Texts change = executeChangeTexts(u"D-STR", 420, 0);  // Combo1 held "構造物D-STR"
+    const Texts change = executeChangeTexts(u"D-STR", 420, 0).value();  // Combo1 held "構造物D-STR"
     const Texts expectedChange = {
         z(u"_move\r"),  z(u"G\r"),  z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"),
         kEsc2,  // M1–M5
@@ -50,8 +50,35 @@ TEST(CommandTexts, ExecuteSequences) {
 }
 
 TEST(CommandTexts, RenameTypesTheLayersOldAndNewNameAtRenamesPrompts) {
-    EXPECT_EQ(renameLayerTexts(u"構造物D-STR", u"D-STR"),
+    EXPECT_EQ(renameLayerTexts(u"構造物D-STR", u"D-STR").value(),
               (Texts{u"\x1b\x1b", u"-RENAME\r", u"LA\r", u"構造物D-STR\r", u"D-STR\r", u"\x1b"}));
+    // Names from a drawing's file are text from outside: neither may carry what would act on the prompt.
+    EXPECT_FALSE(renameLayerTexts(u"外形線\rPWNED", u"D-STR").ok());
+    EXPECT_FALSE(renameLayerTexts(u"構造物D-STR", u"D-ST;R").ok());
+    EXPECT_FALSE(renameLayerTexts(u"", u"D-STR").ok());
+}
+
+// Text from outside goes into a sequence only as it may be typed; otherwise nothing of the sequence is
+// composed. Empty line types and empty CHANGE layers answer with Enter alone and are fine.
+TEST(CommandTexts, TextThatCannotBeTypedComposesNoSequence) {
+    const std::u16string injected = u"-TTL\r\x1b\x1b-RENAME\rLA\r外形線\rPWNED-BY-DB\r";
+    EXPECT_FALSE(createLayerTexts(u"D" + injected).ok());
+    EXPECT_FALSE(createLayerTexts(u"D-ST,R").ok());
+    EXPECT_FALSE(createLayerTexts(u"").ok());
+    EXPECT_TRUE(createLayerTexts(u"D-é").ok());
+    EXPECT_FALSE(linetypeTexts(u"Continuous", u"D-STR\n").ok());
+    EXPECT_FALSE(linetypeTexts(u"破\x1b線", u"D-STR").ok());
+    EXPECT_TRUE(linetypeTexts(u"", u"D-STR").ok());
+    EXPECT_FALSE(colourTexts(7, std::u16string(u"D-STR") + char16_t(0xDC00)).ok());
+    EXPECT_FALSE(changeTexts(u"A-B\x1b\rC").ok());
+    EXPECT_FALSE(executeChangeTexts(u"D-ST:R", 420, 0).ok());
+    EXPECT_TRUE(changeTexts(u"").ok());
+    const auto refused = createLayerTexts(u"D" + injected);
+    EXPECT_EQ(refused.error().message, "the layer name holds a control character");
+
+    // What is composed carries the name as it stands, between the program's own texts.
+    EXPECT_EQ(createLayerTexts(u"構造物D-STR", NameEnd::CrLf).value(),
+              (Texts{u"\x1b\x1b", u"-Layer\r", u"n\r", u"構造物D-STR\r\n", u"\x1b"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -303,6 +304,65 @@ TEST_F(TwoStandIns, AHungStandInCostsOneTimeoutNotOnePerText) {
     EXPECT_TRUE(system.sendCopyData(cadlink::posix::makeWindowHandle(static_cast<std::uint32_t>(m_first), 0),
                                     1, 1, text->bytes));
     ::kill(m_second, SIGCONT);
+}
+
+// Clients of the same user try to starve the first stand-in: tricklers in every connection slot, one that
+// pipelines requests and never reads, and frames of the largest size left unfinished. Discovery still
+// finds it and a "-Layer" sequence still reaches it, each request within the link's bounded wait.
+TEST_F(TwoStandIns, AStandInThatClientsTryToStarveStillServesTheLink) {
+    const std::string socket =
+        cadlink::posix::socketPath(m_dir.string(), static_cast<std::uint32_t>(m_first));
+    std::vector<cadlink::posix::UniqueFd> attackers;
+    auto connectRaw = [&socket]() {
+        auto fd = cadlink::posix::connectEndpoint(socket, cadlink::posix::Clock::now() + 2s);
+        EXPECT_TRUE(fd.ok());
+        return fd ? std::move(fd.value()) : cadlink::posix::UniqueFd();
+    };
+    auto sendSome = [](int fd, const std::vector<std::uint8_t>& bytes) {
+        (void)::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    };
+    for (int i = 0; i < 64; ++i) {
+        attackers.push_back(connectRaw());
+        sendSome(attackers.back().get(), {9});
+    }
+    std::vector<std::uint8_t> requests;
+    for (int i = 0; i < 20000; ++i) {
+        const auto one = cadlink::posix::serialize(
+            cadlink::posix::Frame{static_cast<std::uint8_t>(cadlink::posix::Request::ListWindows), {}});
+        requests.insert(requests.end(), one.begin(), one.end());
+    }
+    attackers.push_back(connectRaw());
+    sendSome(attackers.back().get(), requests);
+    std::vector<std::uint8_t> huge{0x00, 0x00, 0x00, 0x04, 0x02};  // the largest frame, begun only
+    huge.resize(4096, 0x41);
+    for (int i = 0; i < 3; ++i) {
+        attackers.push_back(connectRaw());
+        sendSome(attackers.back().get(), huge);
+    }
+    std::this_thread::sleep_for(300ms);
+
+    cadlink::PosixWindowSystem system(2s);
+    cadlink::Instances instances;
+    ListForTest list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+    int line = -1;
+    for (int i = 0; i < list.lineCount(); ++i) {
+        if (list.lines[static_cast<std::size_t>(i)].text == u"[A.dwg]") {
+            line = i;
+        }
+    }
+    ASSERT_GE(line, 0) << "discovery did not find the stand-in under attack";
+    list.setListIndex(line);
+    std::vector<std::u16string> messages;
+    cadlink::CommandChannel channel(
+        system, [&](cadlink::WindowHandle& w) { return cadlink::TargetWindow(instances, list, w); },
+        [&](const std::u16string& m) { messages.push_back(m); });
+    for (const char16_t* text : {u"\x1b\x1b", u"-Layer\r", u"n\r", u"UNDER-ATTACK\r", u"\x1b"}) {
+        channel.SendCommand(text);
+        EXPECT_TRUE(system.lastError().empty()) << system.lastError();  // none waited out its bound
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_NE(state(m_first).find("\"name\":\"UNDER-ATTACK\""), std::string::npos);
 }
 
 TEST_F(TwoStandIns, ASequenceToAHungStandInStopsAtTheFirstTextAndIsNeverFinishedLater) {

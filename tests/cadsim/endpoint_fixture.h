@@ -28,8 +28,8 @@ protected:
         m_standIn =
             std::make_unique<StandIn>(static_cast<std::uint32_t>(::getpid()), u"図面1.dwg", sampleDrawing());
         ASSERT_TRUE(m_standIn->openLog(m_log));
-        auto server =
-            EndpointServer::open(m_dir.string(), static_cast<std::uint32_t>(::getpid()), *m_standIn);
+        auto server = EndpointServer::open(m_dir.string(), static_cast<std::uint32_t>(::getpid()), *m_standIn,
+                                           limits());
         ASSERT_TRUE(server.ok()) << server.error().message;
         m_server = std::move(server.value());
         m_server->onProblem = [this](const std::string& line) { m_standIn->logNote(line); };
@@ -45,6 +45,9 @@ protected:
         std::filesystem::remove(m_log);
         ::unsetenv("TIERMARK_CAD_DIR");
     }
+    // The bounds the endpoint is opened with; tests of its deadlines make them short.
+    virtual EndpointLimits limits() const { return {}; }
+
     // Ends the serving thread; the stand-in may then be read from the test's thread.
     void stop() {
         m_stop = true;

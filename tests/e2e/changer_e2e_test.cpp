@@ -1,7 +1,11 @@
 // The layer changer against a running CAD stand-in opened on a DXF drawing: the drawing's own layers are
 // listed, converted through the real POSIX link, refused where the drawing refuses, and saved with the file.
+// And layer creation from a hostile database row against the same stand-in: the row renames nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -65,7 +69,8 @@ protected:
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
             std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
-        settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb");
+        EXPECT_TRUE(
+            settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb").ok());
         workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
         };
@@ -178,6 +183,28 @@ TEST_F(ChangerAgainstStandIn, WithoutReadBackTheNamesComeFromTheDxfAndTheRenames
                               u"D-STR-DIM"}));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
+}
+
+// A database whose first layer row types CR, ESC and a -RENAME command in its 図面オブジェクト: as it was,
+// レイヤー作成 renamed the drawing's own layer 外形線 to PWNED-BY-DB. Now the row is left out and named.
+TEST_F(ChangerAgainstStandIn, AHostileDatabaseRowRenamesNothingThroughLayerCreation) {
+    sample.table(u"レイヤーテーブル").rows.at(0).at(4) =
+        testing_support::text(u"-TTL\r\x1b\x1b-RENAME\rLA\r外形線\rPWNED-BY-DB\r");
+    builder().UserForm_Activate();  // the database opens afresh with the hostile row
+    builder().ListBox1->setListIndex(1);
+    builder().ListBox2->setListIndex(0);
+    builder().ListBox3->setListIndex(0);
+    builder().ListBox4->setListIndex(0);
+    dialogs.onModal = [](QDialog& dialog) { dialog.hide(); };  // the numbered-layer form adds nothing
+    builder().CommandButton1_Click();
+
+    auto layers = drawing.layerNames(target());
+    ASSERT_TRUE(layers.ok()) << layers.error().message;
+    EXPECT_NE(std::find(layers->begin(), layers->end(), u"外形線"), layers->end());
+    EXPECT_EQ(std::find(layers->begin(), layers->end(), u"PWNED-BY-DB"), layers->end());
+    EXPECT_NE(std::find(layers->begin(), layers->end(), u"D-STR-DIM"), layers->end());  // the other rows
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_NE(dialogs.messages.back().text.find(u"D-TTL␍␛␛-RENAME"), std::u16string::npos);
 }
 
 TEST_F(ChangerAgainstStandIn, AStandInThatHasGoneIsReportedAsNotReached) {

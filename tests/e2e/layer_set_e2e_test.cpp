@@ -60,8 +60,10 @@ protected:
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
             std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
-        settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath,
-                             QStringLiteral(SAMPLE_MDB).toStdU16String());
+        ASSERT_TRUE(settings
+                        .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath,
+                                     QStringLiteral(SAMPLE_MDB).toStdU16String())
+                        .ok());
     }
 
     void TearDown() override {

@@ -60,7 +60,9 @@ TEST(Accessibility, TheMainWindowsGuidanceIsReadAsItChanges) {
 TEST(Accessibility, ShownValuesAreReadInTheSmallForms) {
     FakeProgram fake;
     SampleTables sample;
-    fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
+    ASSERT_TRUE(
+        fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+            .ok());
     fake.workspace.open =
         [&sample](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
         return sample.open();

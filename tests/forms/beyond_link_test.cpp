@@ -72,7 +72,10 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
+        ASSERT_TRUE(
+            fake.settings
+                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+                .ok());
         fake.workspace.open =
             [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();

@@ -27,7 +27,10 @@ protected:
     SampleTables sample;
 
     void SetUp() override {
-        fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
+        EXPECT_TRUE(
+            fake.settings
+                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+                .ok());
         fake.workspace.open =
             [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
@@ -44,7 +47,7 @@ protected:
 };
 
 TEST_F(Builder, StartUpFillsTheListsAndPreselectsTheStoredStageAndA1) {
-    fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"設計");
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"設計").ok());
     form().UserForm_Activate();
     EXPECT_EQ(fake.workspace.openedPaths, std::vector<std::u16string>{u"C:\\CAD\\Tiermark.MDB"});
     EXPECT_EQ(form().ListBox1->items(), builtInStages());
@@ -65,7 +68,7 @@ TEST_F(Builder, StartUpFillsTheListsAndPreselectsTheStoredStageAndA1) {
 }
 
 TEST_F(Builder, NoRegisteredPathFallsBackWithoutTouchingTheDatabase) {
-    fake.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath);
+    EXPECT_TRUE(fake.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath).ok());
     form().UserForm_Activate();
     EXPECT_TRUE(fake.workspace.openedPaths.empty());
     EXPECT_EQ(form().ListBox1->items(), builtInStages());
@@ -93,7 +96,8 @@ TEST_F(Builder, FailuresGoToTheFallbackKeepingWhatWasFilled) {
         FakeProgram local;
         SampleTables tables;
         c.damage(tables);
-        local.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"x.mdb");
+        EXPECT_TRUE(
+            local.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"x.mdb").ok());
         local.workspace.open =
             [&tables](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return tables.open();
@@ -119,7 +123,7 @@ TEST_F(Builder, AFileThatCannotBeOpenedFallsBackSilently) {
 }
 
 TEST_F(Builder, TheSettingsWindowIsOfferedOncePerShowing) {
-    fake.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath);
+    EXPECT_TRUE(fake.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath).ok());
     form().UserForm_Activate();
     form().UserForm_Activate();  // the settings window closed and handed the activation back
     EXPECT_EQ(fake.dialogs.modalForms.size(), 1u);
@@ -136,12 +140,12 @@ TEST_F(Builder, AnEmptyStageTableLeavesBothStageListsEmptyAndGoesOn) {
 
 TEST_F(Builder, DefaultStageMatchesByTextAndTheLastDuplicateWins) {
     sample.table(u"ライフサークルテーブル").rows.push_back({testing_support::text(u"設計")});
-    fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"設計");
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"設計").ok());
     form().UserForm_Activate();
     EXPECT_EQ(form().ListBox1->listIndex(), 4);
     EXPECT_EQ(form().ListBox8->listIndex(), 4);
 
-    fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"竣工");
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, u"竣工").ok());
     form().UserForm_Activate();
     EXPECT_EQ(form().ListBox1->listIndex(), -1);
 }

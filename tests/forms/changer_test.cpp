@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -14,30 +12,9 @@
 namespace {
 
 using testing_support::FakeProgram;
+using testing_support::MemoryDrawing;
 using testing_support::SampleTables;
 using Texts = std::vector<std::u16string>;
-
-// A drawing's layer table in memory, refusing renames as the CAD program does.
-class MemoryDrawing final : public cadlink::DrawingAccess {
-public:
-    Texts layers{u"0", u"DEFPOINTS"};
-    bool available() const override { return true; }
-    tiermark::Result<std::vector<std::u16string>> layerNames(cadlink::WindowHandle) override {
-        return layers;
-    }
-    tiermark::Result<void> renameLayer(cadlink::WindowHandle, std::u16string_view from,
-                                       std::u16string_view to) override {
-        auto it = std::find(layers.begin(), layers.end(), from);
-        if (it == layers.end()) {
-            return tiermark::makeError("layer not found");
-        }
-        if (std::find(layers.begin(), layers.end(), to) != layers.end()) {
-            return tiermark::makeError("既に存在します");
-        }
-        *it = std::u16string(to);
-        return {};
-    }
-};
 
 class Changer : public ::testing::Test {
 protected:
@@ -47,7 +24,10 @@ protected:
 
     void SetUp() override {
         fake.program->setDrawingAccess(&drawing);
-        fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
+        EXPECT_TRUE(
+            fake.settings
+                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+                .ok());
         fake.workspace.open =
             [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
@@ -80,6 +60,21 @@ TEST_F(Changer, ConvertsContentNamesAndFamilyMembersBottomUp) {
     EXPECT_EQ(builder().ListBox12->items(), Texts{u"壁"});
     EXPECT_FALSE(builder().Label26->isHidden());
     EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(Changer, AnUnreadableLayerTableIsReportedAndLeavesNoStandardNamesToConvertTo) {
+    drawing.layers = {u"0", u"図枠D-TTL"};
+    chooseDrawingKind();
+    ASSERT_EQ(builder().ListBox13->listCount(), 4);
+    sample.table(u"レイヤーテーブル").columns[0].name = u"工種番号";  // the filter's field is gone
+    builder().UserForm_Activate();
+    builder().ListBox11_Click();
+    ASSERT_FALSE(fake.dialogs.messages.empty());
+    EXPECT_EQ(fake.dialogs.texts().back(),
+              u"データベースのレイヤーテーブルを読み込めませんでした。\r"
+              u"データベースが壊れているおそれがあります。配布されたデータベースを登録し直してください。");
+    EXPECT_EQ(builder().ListBox13->listCount(), 0);
+    EXPECT_EQ(builder().ListBox12->listCount(), 0);
 }
 
 TEST_F(Changer, AnEmptyListOnlyHidesTheNote) {

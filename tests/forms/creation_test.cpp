@@ -29,6 +29,30 @@ void colourTexts(Texts& t, const std::u16string& c, const std::u16string& n) {
     t.insert(t.end(), {ESC2, u"-Layer\r", u"C\r", c + u"\r", n + u"\r", ESC2});
 }
 
+// A database whose "レイヤーテーブル" cannot be read while damaged is set, as the workspace reports a file
+// whose table is damaged; every other table reads as before.
+class DamagedLayerTable final : public stddb::Database {
+public:
+    DamagedLayerTable(std::unique_ptr<stddb::Database> inner, const bool& damaged)
+        : m_inner(std::move(inner)), m_damaged(damaged) {}
+    tiermark::Result<std::unique_ptr<stddb::Recordset>> OpenRecordset(std::u16string_view table) override {
+        if (m_damaged && table == u"レイヤーテーブル") {
+            return tiermark::makeError(
+                "the database file is damaged: table レイヤーテーブル: 3 rows read where the table records "
+                "9");
+        }
+        return m_inner->OpenRecordset(table);
+    }
+
+private:
+    std::unique_ptr<stddb::Database> m_inner;
+    const bool& m_damaged;
+};
+
+const std::u16string kUnreadable =
+    u"データベースのレイヤーテーブルを読み込めませんでした。\r"
+    u"データベースが壊れているおそれがあります。配布されたデータベースを登録し直してください。";
+
 class Creation : public ::testing::Test {
 protected:
     FakeProgram fake;
@@ -36,7 +60,10 @@ protected:
     cadlink::WindowHandle cad = 0;
 
     void SetUp() override {
-        fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
+        EXPECT_TRUE(
+            fake.settings
+                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+                .ok());
         fake.workspace.open =
             [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
@@ -255,6 +282,44 @@ TEST_F(Creation, ADrawingKindWithoutLayersCreatesNothingAndSaysSo) {
     EXPECT_TRUE(fake.windows.sent.empty());
     EXPECT_EQ(fake.dialogs.texts().back(), u"選択した図面名にはレイヤーが登録されていません。");
     EXPECT_FALSE(form1().Command2[0]->isEnabled());
+}
+
+TEST_F(Creation, ADamagedLayerTableIsReportedAsUnreadableNotAsADrawingKindWithoutLayers) {
+    bool damaged = false;
+    fake.workspace.open = [&](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        return std::unique_ptr<stddb::Database>(std::make_unique<DamagedLayerTable>(sample.open(), damaged));
+    };
+    builder().UserForm_Activate();
+    builder().ListBox4_Click();
+    ASSERT_TRUE(builder().CommandButton1->isEnabled());
+
+    // Damaged after the kind was listed: the creation reads the rows again and stops before sending.
+    damaged = true;
+    builder().CommandButton1_Click();
+    EXPECT_TRUE(fake.windows.sent.empty());
+    EXPECT_EQ(fake.dialogs.texts(), Texts{kUnreadable});
+    EXPECT_FALSE(form1().Command2[0]->isEnabled());
+    EXPECT_TRUE(builder().isVisible());
+
+    // Damaged when the kind is chosen: said at once, and there is nothing to create.
+    builder().ListBox4_Click();
+    EXPECT_EQ(fake.dialogs.texts(), (Texts{kUnreadable, kUnreadable}));
+    EXPECT_EQ(builder().ListBox6->listCount(), 0);
+    EXPECT_FALSE(builder().CommandButton1->isEnabled());
+}
+
+TEST_F(Creation, ALayerTableWithoutALineTypeFieldIsUnreadableAndNothingIsSent) {
+    for (stddb::Column& column : sample.table(u"レイヤーテーブル").columns) {
+        if (column.name == u"線種") {
+            column.name = u"線の種類";
+        }
+    }
+    builder().UserForm_Activate();
+    builder().ListBox4_Click();  // the entries need no line type
+    ASSERT_TRUE(builder().CommandButton1->isEnabled());
+    builder().CommandButton1_Click();
+    EXPECT_TRUE(fake.windows.sent.empty());
+    EXPECT_EQ(fake.dialogs.texts(), Texts{kUnreadable});
 }
 
 TEST_F(Creation, AFullFamilyIsReportedAndTheFormCloses) {

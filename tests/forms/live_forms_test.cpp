@@ -40,7 +40,10 @@ protected:
     cadlink::WindowHandle cad = 0;
 
     void SetUp() override {
-        live.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
+        ASSERT_TRUE(
+            live.settings
+                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+                .ok());
         live.workspace.open =
             [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
@@ -174,7 +177,7 @@ TEST_F(LiveForms, SettingsUnloadThemselvesForTheRegistrationFormAndBothReturn) {
 }
 
 TEST_F(LiveForms, TheBuildersFallbackOffersTheSettingsWhichReturn) {
-    live.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath);
+    ASSERT_TRUE(live.settings.DeleteSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath).ok());
     robot.onForm(QStringLiteral("UserForm3"), [](QDialog& form) { click(form, "CommandButton2"); });
     form1().Command1_Click();
     processEventsFor(100ms);

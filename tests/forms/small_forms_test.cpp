@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLayout>
+
 #include "app/form_registry.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
@@ -22,7 +24,10 @@ protected:
     SampleTables sample;
 
     void openDatabase() {
-        fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB");
+        EXPECT_TRUE(
+            fake.settings
+                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
+                .ok());
         fake.workspace.open =
             [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
             return sample.open();
@@ -168,6 +173,44 @@ TEST_F(SmallForms, AboutShowsTheReleaseAndClosesItself) {
     };
     fake.program->forms().showAbout();
     EXPECT_EQ(fake.program->forms().userForm8IfLoaded(), nullptr);
+}
+
+// A path without blanks cannot be wrapped; laid out wrapped, a long one took seconds to minutes and
+// gigabytes. It is shown on one line, shortened in the middle, whole in the tooltip.
+TEST_F(SmallForms, ALongRegisteredPathIsShownOnOneLineShortenedInTheMiddle) {
+    const std::u16string path = u"/srv/" + std::u16string(stddb::kLongestPath - 18, u'x') + u"/Tiermark.MDB";
+    ASSERT_EQ(path.size(), stddb::kLongestPath);
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, path).ok());
+    settings::UserForm3* window = nullptr;
+    fake.dialogs.onModal = [&](QDialog& dialog) {
+        if (auto* w = qobject_cast<settings::UserForm3*>(&dialog)) {
+            window = w;
+            w->resize(460, 330);
+            w->layout()->activate();  // the label gets its width now, without running the event loop
+        }
+    };
+    fake.program->forms().userForm1().UserForm_Activate();  // no database: the fallback opens the settings
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Label2->caption(), path);
+    EXPECT_EQ(window->Label2->toolTip().toStdU16String(), path);
+    const QString shown = window->Label2->text();
+    EXPECT_FALSE(window->Label2->wordWrap());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("/srv/x"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("x/Tiermark.MDB"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    EXPECT_LE(window->Label2->fontMetrics().horizontalAdvance(shown), window->Label2->contentsRect().width());
+}
+
+TEST_F(SmallForms, ARegisteredTextLongerThanAnyPathCountsAsNotRegistered) {
+    const std::u16string text(stddb::kLongestPath + 1, u'x');
+    EXPECT_TRUE(fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, text).ok());
+    settings::UserForm3* window = nullptr;
+    fake.dialogs.onModal = [&](QDialog& dialog) { window = qobject_cast<settings::UserForm3*>(&dialog); };
+    fake.program->forms().userForm1().UserForm_Activate();
+    EXPECT_TRUE(fake.program->database().registeredPath().empty());
+    EXPECT_TRUE(fake.workspace.openedPaths.empty());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Label2->caption(), u"格納されていません。詳しくはマニュアルを参照ください。");
 }
 
 }  // namespace

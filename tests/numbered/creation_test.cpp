@@ -158,5 +158,31 @@ TEST(NumberedCreation, FamilyFourAddsTheCheckedCompanions) {
     }
 }
 
+// Content that cannot be typed into AutoCAD LT (it goes to Combo1 and from there into CHANGE) stops the
+// whole addition, companions included, before anything is sent or recorded.
+TEST(NumberedCreation, ContentThatCannotBeTypedAddsNothing) {
+    for (const std::u16string& content :
+         {std::u16string(u"主\x1b"), std::u16string(u"主") + char16_t(0xDBFF)}) {
+        FakeForm form;
+        builder::LayerTables tables;
+        NumberedInput input;
+        input.stageIndex = 1;
+        input.label8 = u"-STR-STR3";
+        input.textBox1 = content;
+        input.objectCode = u"-STR";
+        input.checkBoxesEnabled = true;
+        input.checkBox1 = true;
+        const NumberedOutcome outcome = createNumberedLayer(form, input, tables);
+        EXPECT_TRUE(form.sent.empty());
+        EXPECT_TRUE(form.combo1.empty());
+        EXPECT_TRUE(outcome.createdNames.empty());
+        EXPECT_EQ(tables.upperBound(), 0);
+        EXPECT_FALSE(outcome.unloadForm);
+        ASSERT_TRUE(outcome.leftOut.has_value());
+        EXPECT_EQ(outcome.leftOut->substr(0, 1), u"主");
+        EXPECT_EQ(outcome.leftOut->substr(2), u"D-STR-STR3");
+    }
+}
+
 }  // namespace
 }  // namespace numbered

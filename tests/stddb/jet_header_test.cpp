@@ -91,5 +91,17 @@ TEST(JetText, DecodesPlainAndCompressedUnicode) {
     EXPECT_FALSE(decodeJet4Text(std::vector<std::uint8_t>{0xFF, 0xFE, 0x00, 0x41}).ok());
 }
 
+// A damaged or hostile file may hold half of a surrogate pair; it must not reach the forms, the command
+// texts or the stand-in as anything but the replacement character.
+TEST(JetText, ReplacesUnpairedSurrogatesAndKeepsPairs) {
+    // 𠀋 (D840 DC0B) stays; a lone lead before "A", a lone trail, and a lead at the very end are replaced.
+    const std::vector<std::uint8_t> plain{0x40, 0xD8, 0x0B, 0xDC, 0x00, 0xD8, 0x41,
+                                          0x00, 0x0B, 0xDC, 0x42, 0x00, 0x3D, 0xD8};
+    EXPECT_EQ(decodeJet4Text(plain).value(), u"𠀋\uFFFDA\uFFFDB\uFFFD");
+    // In the two-byte runs of compressed text, too.
+    const std::vector<std::uint8_t> compressed{0xFF, 0xFE, '-', 0x00, 0x01, 0xD8, 0x00, 'S'};
+    EXPECT_EQ(decodeJet4Text(compressed).value(), u"-\uFFFDS");
+}
+
 }  // namespace
 }  // namespace stddb::jet

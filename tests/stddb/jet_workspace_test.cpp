@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "common/utf.h"
@@ -211,6 +213,30 @@ TEST(JetWorkspace, RoundTripsJapaneseTextAndExactNumbers) {
         rows.push_back(row);
     }
     EXPECT_EQ(rows, table.rows);
+}
+
+TEST(JetWorkspace, TextWithHalfASurrogatePairReadsWithTheReplacementCharacter) {
+    // The writer keeps to valid text, so the file gets its half pair afterwards: 一 (which keeps the value
+    // uncompressed, 00 4E) followed by ☃ (03 26), whose unit is then overwritten with a lone DC00.
+    std::vector<Table> tables = layerTables();
+    tables[0].rows[0][4] = Value{std::u16string(u"-TT一☃")};
+    TempFolder folder;
+    const auto good = folder.write("surrogate.mdb", tables);
+    std::string bytes;
+    {
+        std::ifstream in(good, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const std::string marker("\x00\x4E\x03\x26", 4);
+    const std::size_t at = bytes.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 2] = '\x00';
+    bytes[at + 3] = '\xDC';
+    auto db = open(folder.writeBytes("half-pair.mdb", bytes));
+    ASSERT_TRUE(db.ok()) << db.error().message;
+    auto rs = db.value()->OpenRecordset(u"レイヤーテーブル");
+    ASSERT_TRUE(rs.ok()) << rs.error().message;
+    EXPECT_EQ(rs.value()->Field(u"図面オブジェクト").value(), Value{std::u16string(u"-TT一\uFFFD")});
 }
 
 TEST(JetWorkspace, ReadsThousandsOfRowsOverManyPagesInOrder) {

@@ -226,7 +226,8 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     expect(hasGroup(readFile(target.statePath()), cadlink::kGroupName), "the group KESTRA holds the picks");
 
     const Texts execute = cadlink::executeChangeTexts(builder::targetLayer(combo1Text), state.redrawOriginX,
-                                                      state.redrawOriginY);
+                                                      state.redrawOriginY)
+                              .value();
     expectEqual(execute.size(), std::size_t{18}, "実行 sends 18 texts");
     for (const std::u16string& text : execute) {
         mainChannel.SendCommand(text);

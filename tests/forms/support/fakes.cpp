@@ -1,5 +1,7 @@
 #include "tests/forms/support/fakes.h"
 
+#include <algorithm>
+
 #include "cadlink/channel.h"
 
 namespace testing_support {
@@ -12,6 +14,24 @@ tiermark::Result<std::unique_ptr<stddb::Database>> ScriptedWorkspace::OpenDataba
         return tiermark::makeError("no database");
     }
     return open(path);
+}
+
+tiermark::Result<std::vector<std::u16string>> MemoryDrawing::layerNames(cadlink::WindowHandle) {
+    return layers;
+}
+
+tiermark::Result<void> MemoryDrawing::renameLayer(cadlink::WindowHandle, std::u16string_view from,
+                                                  std::u16string_view to) {
+    auto it = std::find(layers.begin(), layers.end(), from);
+    if (it == layers.end()) {
+        return tiermark::makeError("layer not found");
+    }
+    if (std::find(layers.begin(), layers.end(), to) != layers.end()) {
+        return tiermark::makeError("既に存在します");
+    }
+    *it = std::u16string(to);
+    renamedTo.push_back(*it);
+    return {};
 }
 
 FakeProgram::FakeProgram()

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "cadlink/drawing_access.h"
 #include "cadlink/fake_window_system.h"
 #include "stddb/memory_settings_store.h"
 #include "ui/recording_dialogs.h"
@@ -21,6 +22,19 @@ public:
     tiermark::Result<std::unique_ptr<stddb::Database>> OpenDatabase(const std::u16string& path,
                                                                     bool exclusive, bool readOnly,
                                                                     std::u16string_view connect) override;
+};
+
+// A drawing's layer table in memory for the layer changer: renames as the drawing does (a layer that does
+// not exist, or a new name that exists already, is refused) and records every name it gave.
+class MemoryDrawing final : public cadlink::DrawingAccess {
+public:
+    std::vector<std::u16string> layers{u"0", u"DEFPOINTS"};
+    std::vector<std::u16string> renamedTo;
+
+    bool available() const override { return true; }
+    tiermark::Result<std::vector<std::u16string>> layerNames(cadlink::WindowHandle) override;
+    tiermark::Result<void> renameLayer(cadlink::WindowHandle, std::u16string_view from,
+                                       std::u16string_view to) override;
 };
 
 // A program with every platform service faked.
