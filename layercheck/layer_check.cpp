@@ -53,7 +53,8 @@ constexpr char16_t kApostrophe = u'\'';
 
 // Why the name cannot stand in AutoCAD LT's layer table, in Japanese; nothing when it can.
 std::optional<std::u16string> forbiddenNote(std::u16string_view name) {
-    if (const std::optional<cadlink::TextProblem> problem = cadlink::layerNameProblem(name)) {
+    const std::optional<cadlink::TextProblem> problem = cadlink::layerNameProblem(name);
+    if (problem) {
         switch (*problem) {
             case cadlink::TextProblem::EmptyName:
                 return std::u16string(u"名前がありません");
@@ -67,10 +68,13 @@ std::optional<std::u16string> forbiddenNote(std::u16string_view name) {
                 break;  // named below
         }
     }
-    for (char16_t c : name) {
-        const std::u16string_view one(&c, 1);
-        if (c == kApostrophe || cadlink::layerNameProblem(one) == cadlink::TextProblem::NameCharacter) {
-            return u"使用できない文字" + quoted(one) + u"を含みます";
+    // Which character it is, where there is one.
+    if (problem || name.find(kApostrophe) != std::u16string_view::npos) {
+        for (char16_t c : name) {
+            const std::u16string_view one(&c, 1);
+            if (c == kApostrophe || cadlink::layerNameProblem(one) == cadlink::TextProblem::NameCharacter) {
+                return u"使用できない文字" + quoted(one) + u"を含みます";
+            }
         }
     }
     if (name.find(u'\uFFFD') != std::u16string_view::npos) {
