@@ -69,11 +69,7 @@ protected:
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
             std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
-        EXPECT_TRUE(
-            settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb").ok());
-        workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(settings, workspace, sample, u"sample.mdb");
         ASSERT_TRUE(selectStandIn());
         builder().UserForm_Activate();
         builder().ListBox8->setListIndex(1);  // D

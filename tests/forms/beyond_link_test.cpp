@@ -72,14 +72,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(
-            fake.settings
-                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
-                .ok());
-        fake.workspace.open =
-            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(fake.settings, fake.workspace, sample);
         cad = fake.startCad("a.dwg");
         fake.program->forms().form1().Form_Load();
         builder().UserForm_Activate();

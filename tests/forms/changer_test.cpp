@@ -24,14 +24,7 @@ protected:
 
     void SetUp() override {
         fake.program->setDrawingAccess(&drawing);
-        EXPECT_TRUE(
-            fake.settings
-                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
-                .ok());
-        fake.workspace.open =
-            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(fake.settings, fake.workspace, sample);
         fake.startCad("a.dwg");
         fake.program->forms().form1().Form_Load();
         builder().UserForm_Activate();
