@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "layercheck/forms/layer_check_window.h"
 #include "numbered/forms/numbered_layer_form.h"
 #include "settings/forms/about_window.h"
 #include "settings/forms/settings_window.h"
@@ -125,7 +126,20 @@ void Forms::unloadUserForm8() {
     unload(m_userForm8);
 }
 
+layercheck::UserForm9* Forms::userForm9IfLoaded() const {
+    return m_userForm9.data();
+}
+void Forms::showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
+                           const std::u16string& drawingKind) {
+    obtain(m_userForm9, m_program).setStandard(std::move(standard), heading, drawingKind);
+    showModal(m_userForm9, m_program);
+}
+void Forms::unloadUserForm9() {
+    unload(m_userForm9);
+}
+
 void Forms::unloadAllButMain() {
+    unloadUserForm9();
     unloadUserForm2();
     unloadUserForm8();
     unloadUserForm4();

@@ -4,10 +4,15 @@
 #include <QPointer>
 
 #include <memory>
+#include <string>
 
 namespace builder {
 class UserForm1;
 }  // namespace builder
+namespace layercheck {
+class UserForm9;
+struct Standard;
+}  // namespace layercheck
 namespace numbered {
 class UserForm2;
 }  // namespace numbered
@@ -67,6 +72,12 @@ public:
     void showAbout();
     void unloadUserForm8();
 
+    // The layer check, for the standard of the drawing kind and stage chosen in the builder.
+    layercheck::UserForm9* userForm9IfLoaded() const;
+    void showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
+                        const std::u16string& drawingKind);
+    void unloadUserForm9();
+
     // Unloads every form but the main window, one after the other.
     void unloadAllButMain();
 
@@ -79,6 +90,7 @@ private:
     QPointer<stddb::UserForm4> m_userForm4;
     QPointer<stddb::UserForm5> m_userForm5;
     QPointer<settings::UserForm8> m_userForm8;
+    QPointer<layercheck::UserForm9> m_userForm9;
 };
 
 }  // namespace app

@@ -16,12 +16,6 @@ namespace builder {
 
 namespace {
 
-// A run's line type for a row: "Continuous" for "実線", otherwise "線種" as it stands (Null as empty).
-std::u16string rowLinetype(const LayerRow& row) {
-    return valueText(row.linetype) == u"実線" ? std::u16string(cadlink::kContinuous)
-                                              : valueText(row.linetype);
-}
-
 // How a row that cannot be typed into AutoCAD LT is named to the user: its layer name as it would have
 // been, and the field that holds the text when it is not the name.
 std::optional<std::u16string> refusal(const LayerRow& row, std::u16string_view letter, bool optionButton1) {
@@ -32,7 +26,7 @@ std::optional<std::u16string> refusal(const LayerRow& row, std::u16string_view l
     if (!cadlink::createLayerTexts(name)) {
         return cadlink::visibleText(name);
     }
-    if (!isTemplateElement(row.element) && !cadlink::linetypeTexts(rowLinetype(row), name)) {
+    if (!isTemplateElement(row.element) && !cadlink::linetypeTexts(rowLinetype(row.linetype), name)) {
         return cadlink::visibleText(name) + u"（線種：" + cadlink::visibleText(valueText(row.linetype)) +
                u"）";
     }
@@ -64,34 +58,6 @@ int countCreatedEntries(const std::vector<std::u16string>& entries) {
     return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const std::u16string& e) {
         return e.empty() || e.back() != u'n';
     }));
-}
-
-// The family a row asks for: "備考" 1, or "備考" 2 and above as a whole number; anything else (Null,
-// text, 0, values between 1 and 2) asks for none.
-std::optional<std::int16_t> numberedFamily(const stddb::Value& remarks) {
-    const std::optional<double> value = valueNumber(remarks);
-    if (!value || (*value != 1.0 && *value < 2.0)) {
-        return std::nullopt;
-    }
-    const std::optional<std::int64_t> whole = valueInteger(remarks);
-    if (!whole || *whole > INT16_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<std::int16_t>(*whole);
-}
-
-std::int64_t colourOf(CreationHost& host, const stddb::Value& colourName) {
-    if (stddb::isNull(colourName)) {
-        return layerColour(7);
-    }
-    const std::u16string name = valueText(colourName);
-    if (name == u"任意") {
-        return layerColour(8);
-    }
-    // A name without a row in "線色マスター" gets 7 rather than whatever the previous layer had.
-    const std::optional<stddb::Value> constant = host.colourConstant(name);
-    const std::optional<std::int64_t> number = constant ? valueInteger(*constant) : std::nullopt;
-    return layerColour(number.value_or(kColourWithoutRow));
 }
 
 // One line of the origin message: which box, and what it holds.
@@ -156,6 +122,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         return outcome;
     }
     LayerTables& tables = state.tables;
+    const ColourLookup colourLookup = [&host](std::u16string_view name) { return host.colourConstant(name); };
 
     host.enableMainWindowActions(std::u16string(kCreatedGuidance));
 
@@ -225,7 +192,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
         }
         tables.ensureIndex(s);
         const auto slot = static_cast<std::size_t>(s);
-        const std::u16string linetype = rowLinetype(row);
+        const std::u16string linetype = rowLinetype(row.linetype);
         tables.LayerLinetypes[slot] = linetype;
         if (const Delivery delivery =
                 cadlink::sendAll(host, cadlink::linetypeTexts(linetype, tables.LayerNames[slot]));
@@ -233,7 +200,7 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
             return notTaken(delivery);
         }
 
-        const std::int64_t colour = colourOf(host, row.colour);
+        const std::int64_t colour = rowColour(row.colour, colourLookup);
         if (const Delivery delivery =
                 cadlink::sendAll(host, cadlink::colourTexts(colour, tables.LayerNames[slot]));
             delivery != Delivery::Taken) {

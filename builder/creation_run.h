@@ -5,21 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "builder/layer_set.h"
 #include "builder/layer_tables.h"
 #include "cadlink/channel.h"
 #include "stddb/database.h"
 
 namespace builder {
-
-// One row of "レイヤーテーブル" as layer creation reads it.
-struct LayerRow {
-    stddb::Value remarks;   // 備考: 1 or ≥ 2 asks for a numbered family
-    stddb::Value element;   // 作図要素
-    stddb::Value object;    // 図面オブジェクト
-    stddb::Value content;   // 内容
-    stddb::Value linetype;  // 線種
-    stddb::Value colour;    // 線色
-};
 
 // What layer creation needs from the builder form and, through it, from the main window.
 // SendCommand is the builder's command channel: one command text per call, telling what became of it.

@@ -46,4 +46,34 @@ std::optional<stddb::Value> colourConstant(stddb::Database* database, std::u16st
     return value ? std::optional<stddb::Value>(*value) : std::nullopt;
 }
 
+tiermark::Result<std::vector<LayerRow>> layerRows(stddb::SharedDatabase& database, std::u16string_view key,
+                                                  std::u16string_view drawing) {
+    std::vector<LayerRow> rows;
+    auto opened = database.openShared(u"レイヤーテーブル", layerFilter(key, drawing));
+    if (!opened) {
+        return opened.error();
+    }
+    stddb::Recordset& set = **opened;
+    std::optional<tiermark::Error> failure;
+    auto field = [&set, &failure](std::u16string_view name) {
+        auto value = set.Field(name);
+        if (!value) {
+            failure = value.error();
+            return stddb::Value{};
+        }
+        return value.value();
+    };
+    while (!set.Eof() && !failure) {
+        rows.push_back(LayerRow{field(u"備考"), field(u"作図要素"), field(u"図面オブジェクト"),
+                                field(u"内容"), field(u"線種"), field(u"線色")});
+        if (auto next = set.MoveNext(); !next) {
+            failure = next.error();
+        }
+    }
+    if (failure) {
+        return *failure;
+    }
+    return rows;
+}
+
 }  // namespace builder

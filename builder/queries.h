@@ -5,8 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "builder/layer_set.h"
 #include "common/result.h"
 #include "stddb/database.h"
+#include "stddb/shared_database.h"
 
 namespace builder {
 
@@ -21,5 +23,12 @@ tiermark::Result<std::vector<std::u16string>> columnTexts(stddb::Recordset& rows
 // "色定数" of the row of "線色マスター" whose "名称" is the colour name, read through a result set of the
 // caller's own; nothing when no database is open, there is no such row or the table cannot be read.
 std::optional<stddb::Value> colourConstant(stddb::Database* database, std::u16string_view colourName);
+
+// The rows of "レイヤーテーブル" for a work-type key and a drawing kind, read whole through the shared result
+// set, which is released before this returns: nothing that happens while the numbered-layer form is open
+// (the builder's start-up runs again when it closes) can disturb a walk over them. Fails when the table
+// cannot be opened or read, or lacks one of the fields.
+tiermark::Result<std::vector<LayerRow>> layerRows(stddb::SharedDatabase& database, std::u16string_view key,
+                                                  std::u16string_view drawing);
 
 }  // namespace builder

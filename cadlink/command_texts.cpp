@@ -21,6 +21,8 @@ constexpr std::u16string_view kLayerCommand = u"-Layer\r";
 constexpr std::u16string_view kNewOption = u"n\r";
 constexpr std::u16string_view kLinetypeOption = u"L\r";
 constexpr std::u16string_view kColourOption = u"C\r";
+constexpr std::u16string_view kRenameCommand = u"-RENAME\r";
+constexpr std::u16string_view kLayerObjectType = u"LA\r";
 
 // A text of the main window's sequences: the text, CR and NUL, as AutoCAD LT takes one line of input.
 std::u16string line(std::u16string_view text) {
@@ -112,6 +114,21 @@ Sequence colourTexts(std::int64_t colour, std::u16string_view name) {
                                        layerLine(std::u16string(number.begin(), number.end())),
                                        layerLine(name),
                                        std::u16string(kEscEsc)};
+}
+
+Sequence renameLayerTexts(std::u16string_view oldName, std::u16string_view newName) {
+    if (auto refused = refuseName("the old layer name", oldName)) {
+        return *refused;
+    }
+    if (auto refused = refuseName("the new layer name", newName)) {
+        return *refused;
+    }
+    return std::vector<std::u16string>{std::u16string(kEscEsc),
+                                       std::u16string(kRenameCommand),
+                                       std::u16string(kLayerObjectType),
+                                       layerLine(oldName),
+                                       layerLine(newName),
+                                       std::u16string(kEsc)};
 }
 
 std::vector<std::u16string> groupCreationTexts() {

@@ -42,6 +42,13 @@ Sequence colourTexts(std::int64_t colour, std::u16string_view name);
 // The line type of a layer whose row says "実線", and of every numbered member.
 inline constexpr std::u16string_view kContinuous = u"Continuous";
 
+// Rename layer O to N: ESC ESC; "-RENAME" CR; "LA" CR; O CR; N CR; ESC. "-RENAME" is the command-line form
+// of RENAME that every AutoCAD LT release takes; "LA" answers its object-type prompt (画層(LA) in the
+// Japanese release). The closing ESC ends a prompt that a refused name left open (an old name that does
+// not exist, a new name that does), so that nothing of the sequence is left waiting. Both names must be
+// layer names (layerNameProblem): a name read from a drawing's file is text from outside as well.
+Sequence renameLayerTexts(std::u16string_view oldName, std::u16string_view newName);
+
 // --- The main window's layer change and move ------------------------------------------------------------
 // Every text of these sequences ends in its own NUL (the command channel appends one more).
 

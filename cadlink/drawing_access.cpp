@@ -33,6 +33,10 @@ tiermark::Result<bool> DrawingAccess::hasLayer(WindowHandle window, std::u16stri
     return false;
 }
 
+tiermark::Result<std::vector<DrawingLayer>> DrawingAccess::layerTable(WindowHandle) {
+    return tiermark::makeError(available() ? kNoLayerTableMessage : kNoReadBackMessage);
+}
+
 tiermark::Result<std::vector<std::u16string>> NullDrawingAccess::layerNames(WindowHandle) {
     return tiermark::makeError(kNoReadBackMessage);
 }

@@ -9,6 +9,14 @@
 
 namespace cadlink {
 
+// One layer of a drawing's layer table, as a check of the drawing compares it with the standard.
+struct DrawingLayer {
+    std::u16string name;
+    int colour = 7;           // the AutoCAD colour number, 1 to 255 (a layer that is off keeps its number)
+    std::u16string linetype;  // the line type's name as the drawing spells it
+    bool operator==(const DrawingLayer&) const = default;
+};
+
 // Read-back of the target drawing's layer table, beside the command channel, for the layer changer.
 // Backends that cannot read the drawing (AutoCAD LT itself) say so through available().
 class DrawingAccess {
@@ -27,6 +35,10 @@ public:
     virtual tiermark::Result<void> renameLayer(WindowHandle window, std::u16string_view oldName,
                                                std::u16string_view newName) = 0;
 
+    // The drawing's layers with colour and line type, in the drawing's order. Backends that list only names
+    // say so with an error.
+    virtual tiermark::Result<std::vector<DrawingLayer>> layerTable(WindowHandle window);
+
     // Whether the drawing holds a layer of that name (compared as the drawing compares layer names,
     // without regard to the case of ASCII letters). Built on layerNames.
     tiermark::Result<bool> hasLayer(WindowHandle window, std::u16string_view name);
@@ -40,6 +52,8 @@ public:
     tiermark::Result<void> renameLayer(WindowHandle window, std::u16string_view oldName,
                                        std::u16string_view newName) override;
 };
+
+inline constexpr const char* kNoLayerTableMessage = "この図面からは画層の色と線種を読み取れません。";
 
 inline constexpr const char* kNoReadBackMessage =
     "AutoCAD LT では図面の画層を読み取れないため、一覧は空です。";

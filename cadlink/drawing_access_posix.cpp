@@ -37,6 +37,34 @@ tiermark::Result<std::vector<std::u16string>> PosixDrawingAccess::layerNames(Win
     return names;
 }
 
+tiermark::Result<std::vector<DrawingLayer>> PosixDrawingAccess::layerTable(WindowHandle window) {
+    if (window == 0) {
+        return tiermark::makeError("no target drawing");
+    }
+    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
+                                                 Frame{static_cast<std::uint8_t>(Request::LayerTable), {}},
+                                                 m_timeout));
+    if (!body) {
+        return body.error();
+    }
+    ByteReader reader(*body);
+    const auto count = reader.u32();
+    if (!count) {
+        return tiermark::makeError("the stand-in's layer table is malformed");
+    }
+    std::vector<DrawingLayer> layers;
+    for (std::uint32_t i = 0; i < *count; ++i) {
+        auto name = reader.text();
+        auto colour = reader.i32();
+        auto linetype = reader.text();
+        if (!name || !colour || !linetype) {
+            return tiermark::makeError("the stand-in's layer table is malformed");
+        }
+        layers.push_back(DrawingLayer{tiermark::fromUtf8(*name), *colour, tiermark::fromUtf8(*linetype)});
+    }
+    return layers;
+}
+
 tiermark::Result<void> PosixDrawingAccess::renameLayer(WindowHandle window, std::u16string_view oldName,
                                                        std::u16string_view newName) {
     if (window == 0) {

@@ -16,6 +16,7 @@ public:
     tiermark::Result<std::vector<std::u16string>> layerNames(WindowHandle window) override;
     tiermark::Result<void> renameLayer(WindowHandle window, std::u16string_view oldName,
                                        std::u16string_view newName) override;
+    tiermark::Result<std::vector<DrawingLayer>> layerTable(WindowHandle window) override;
 
 private:
     std::chrono::milliseconds m_timeout;

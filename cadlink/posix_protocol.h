@@ -24,6 +24,7 @@ enum class Request : std::uint8_t {
     ListLayers = 20,   // → status, count u32, names (UTF-8)
     RenameLayer = 21,  // old name, new name (UTF-8) → status, text (the refusal's description)
     Screenshot = 22,   // path (UTF-8) → status, text: the main window as a PNG file
+    LayerTable = 23,   // → status, count u32, then per layer: name (UTF-8), colour i32, line type (UTF-8)
     Reply = 128,
 };
 

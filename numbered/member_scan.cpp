@@ -67,4 +67,8 @@ Proposal proposeNameTail(const std::vector<std::u16string>& members, std::u16str
     return {ProposalKind::Next, stem + u"1"};
 }
 
+bool isOfferedSuffix(char16_t c) {
+    return (c >= u'1' && c <= u'9') || (c >= u'A' && c <= u'Z');
+}
+
 }  // namespace numbered

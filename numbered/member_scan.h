@@ -34,6 +34,10 @@ struct Proposal {
 Proposal proposeNameTail(const std::vector<std::u16string>& members, std::u16string_view objectCode,
                          std::u16string_view elementCode);
 
+// Whether the form ever hands out this suffix: the proposals run from "1" to "9" and on from "A" to "Z",
+// 35 members in all.
+bool isOfferedSuffix(char16_t c);
+
 inline constexpr std::u16string_view kFamilyFullTitle = u"レイヤー設定エラー";
 inline constexpr std::u16string_view kFamilyFullMessage =
     u"既にレイヤー情報がいっぱいです。\r36項目以上の同一レイヤー上のセットは無効です。";

@@ -2,8 +2,9 @@
 # Builds the benchmarks (RelWithDebInfo, as the program ships) and prints the figures against their targets: the main window's start,
 # the builder's start-up on the ten-times database against mdb-export of the same tables, every cascade
 # click, a creation run of 100 layers delivered into a stand-in and the numbered-layer form over 5,000
-# entries. Then the database layer alone against mdb-export (bench_db) and the raw channel (bench_channel);
-# --forms-only leaves those two out.
+# entries, and the layer check window over 5,000 layers. Then the database layer alone against mdb-export
+# (bench_db), the raw channel (bench_channel), and the layer check of a 5,000-layer drawing with the DXF
+# layer table read against dxflib's whole read (bench_layercheck); --forms-only leaves those three out.
 #   bash tools/bench.sh [--forms-only] [--build-dir DIR] [--jobs N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,7 +24,7 @@ done
 # The build type of the shipped program; only the benchmark targets are built.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIERMARK_BUILD_BENCH=ON >/dev/null
 targets=(bench_forms)
-if [ "$all" = 1 ]; then targets+=(bench_db bench_channel); fi
+if [ "$all" = 1 ]; then targets+=(bench_db bench_channel bench_layercheck); fi
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
 export QT_QPA_PLATFORM=offscreen
@@ -35,6 +36,8 @@ if [ "$all" = 1 ]; then
     "$build/bench/db/bench_db" || status=$?
     echo
     "$build/bench/channel/bench_channel" --texts 10000 || status=$?
+    echo
+    "$build/bench/layercheck/bench_layercheck" || status=$?
     # The figures against the targets once more, last.
     sed -n '/^figure (ms)/,$p' "$report"
 fi

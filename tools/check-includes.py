@@ -20,7 +20,7 @@ import re
 import sys
 from collections import defaultdict
 
-LOGIC = {"common", "cadlink", "stddb", "builder", "numbered", "settings", "cadsim/core", "cadsim/endpoint",
+LOGIC = {"common", "cadlink", "stddb", "dxf", "builder", "numbered", "layercheck", "settings", "cadsim/core", "cadsim/endpoint",
          "cadsim/client"}
 KIT = "ui"
 APP = "app"

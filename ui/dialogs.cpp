@@ -112,6 +112,11 @@ QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const Q
     return QDir::toNativeSeparators(QFileDialog::getOpenFileName(parent, caption, startPath, filter));
 }
 
+QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                                const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
+}
+
 QString QtDialogs::clipboardText() {
     return QApplication::clipboard()->text();
 }

@@ -40,6 +40,10 @@ public:
     // Asks for a file to open; empty when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                  const QString& filter) = 0;
+    // Asks where to save a file (the dialog asks before an existing file is replaced); empty when the user
+    // cancels.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                                 const QString& filter) = 0;
     virtual QString clipboardText() = 0;
     // Ends the whole program at once.
     virtual void endProgram() = 0;
@@ -55,6 +59,8 @@ public:
     MsgAnswer MsgBox(QWidget* parent, const MessageRequest& request) override;
     void runModal(QDialog& form) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
     QString clipboardText() override;
     void endProgram() override;

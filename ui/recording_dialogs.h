@@ -37,9 +37,10 @@ public:
     // shows is laid out and painted (the demo road photographs it).
     bool settleEvents = false;
 
-    // What the clipboard holds and the file the file dialog picks (empty: the user cancels).
+    // What the clipboard holds and the files the file dialogs pick (empty: the user cancels).
     QString clipboard;
     QString fileToOpen;
+    QString fileToSave;
     // How often the program asked to end.
     int endRequests = 0;
 
@@ -47,6 +48,9 @@ public:
     void runModal(QDialog& form) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return fileToSave;
+    }
     QString clipboardText() override { return clipboard; }
     void endProgram() override { ++endRequests; }
 

@@ -178,7 +178,22 @@ QWidget* UserForm1::createPageOne() {
     CommandButton1->setEnabled(false);
     CommandButton1->setMinimumHeight(48);
     CommandButton1->setMinimumWidth(140);
-    grid->addWidget(CommandButton1, 2, 4, Qt::AlignRight);
+    // Beside it, the same drawing kind without the link: saved as files, or checked in a drawing.
+    CommandButton9 =
+        new ui::Button(page, QStringLiteral("CommandButton9"), QStringLiteral("DXF・スクリプト書き出し..."));
+    CommandButton8 =
+        new ui::Button(page, QStringLiteral("CommandButton8"), QStringLiteral("レイヤーチェック..."));
+    for (ui::Button* button : {CommandButton8, CommandButton9}) {
+        button->setEnabled(false);
+        button->setMinimumHeight(48);
+    }
+    CommandButton1->installEventFilter(this);
+    auto* actions = new QHBoxLayout;
+    actions->addStretch(1);
+    actions->addWidget(CommandButton9);
+    actions->addWidget(CommandButton8);
+    actions->addWidget(CommandButton1);
+    grid->addLayout(actions, 2, 2, 1, 3);
 
     // Never shown: values that other handlers read.
     ListBox5 = new ui::ListBox(page, QStringLiteral("ListBox5"), QStringLiteral("線幅"));
@@ -197,6 +212,9 @@ QWidget* UserForm1::createPageTwo() {
     page->setObjectName(QStringLiteral("Page2"));
     auto* grid = new QGridLayout(page);
     CommandButton2 = new ui::Button(page, QStringLiteral("CommandButton2"), QStringLiteral("→"));
+    CommandButton10 = new ui::Button(page, QStringLiteral("CommandButton10"), QStringLiteral("参照..."));
+    CommandButton10->setToolTip(QStringLiteral("図面の画層名を、その図面の DXF ファイルから読みます"));
+    CommandButton10->hide();
     Label26 = new ui::Label(
         page, QStringLiteral("Label26"),
         u"CAD製図基準に合致していないもしくは、何らかのエラーにより変換されないレイヤーがあります手動で変換してください。");
@@ -213,7 +231,10 @@ QWidget* UserForm1::createPageTwo() {
     grid->addWidget(captionedList(page, 16, Label16, 12, ListBox12, u"レイヤー"), 1, 0, 1, 2);
     grid->addWidget(CommandButton2, 1, 2, Qt::AlignCenter);
     grid->addWidget(captionedList(page, 17, Label17, 13, ListBox13, u"レイヤー"), 1, 3);
-    grid->addWidget(Label27, 2, 0, 1, 4);
+    auto* fromFile = new QHBoxLayout;
+    fromFile->addWidget(Label27, 1);
+    fromFile->addWidget(CommandButton10, 0, Qt::AlignTop);
+    grid->addLayout(fromFile, 2, 0, 1, 4);
     grid->addWidget(Label26, 3, 0, 1, 4);
     grid->setRowStretch(0, 1);
     grid->setRowStretch(1, 1);
@@ -227,6 +248,9 @@ void UserForm1::connectHandlers() {
     connect(CommandButton4, &QPushButton::clicked, this, &UserForm1::CommandButton4_Click);
     connect(CommandButton6, &QPushButton::clicked, this, &UserForm1::CommandButton6_Click);
     connect(CommandButton7, &QPushButton::clicked, this, &UserForm1::CommandButton7_Click);
+    connect(CommandButton8, &QPushButton::clicked, this, &UserForm1::CommandButton8_Click);
+    connect(CommandButton9, &QPushButton::clicked, this, &UserForm1::CommandButton9_Click);
+    connect(CommandButton10, &QPushButton::clicked, this, &UserForm1::CommandButton10_Click);
     connect(ListBox2, &ui::ListBox::clicked, this, &UserForm1::ListBox2_Click);
     connect(ListBox3, &ui::ListBox::clicked, this, &UserForm1::ListBox3_Click);
     connect(ListBox4, &ui::ListBox::clicked, this, &UserForm1::ListBox4_Click);
@@ -256,6 +280,12 @@ bool UserForm1::event(QEvent* event) {
 }
 
 bool UserForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The export and the check are offered whenever "レイヤー作成" is: they take the same choices.
+    if (watched == CommandButton1 && event->type() == QEvent::EnabledChange) {
+        CommandButton8->setEnabled(CommandButton1->isEnabled());
+        CommandButton9->setEnabled(CommandButton1->isEnabled());
+        return false;
+    }
     const QEvent::Type type = event->type();
     if ((type != QEvent::WindowActivate && type != QEvent::WindowDeactivate) || !watched->isWidgetType() ||
         (type == QEvent::WindowActivate && watched == this)) {

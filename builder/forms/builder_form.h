@@ -3,8 +3,11 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "builder/layer_set.h"
 #include "cadlink/channel.h"
 #include "common/result.h"
 #include "ui/controls.h"
@@ -56,6 +59,14 @@ public:
     void CommandButton1_Click();
     void CommandButton2_Click();
 
+    // The same layers without the link: the layer check of a drawing ("レイヤーチェック...") and the layer
+    // set saved as DXF and script ("DXF・スクリプト書き出し..."), for page 1's choice.
+    void CommandButton8_Click();
+    void CommandButton9_Click();
+    // The changer where the drawing gives no read-back: the drawing's layer names from a DXF file of it
+    // ("参照...").
+    void CommandButton10_Click();
+
     // The builder's command channel (UTF-16 text).
     cadlink::Delivery SendCommand(std::u16string_view text);
 
@@ -98,6 +109,8 @@ public:
     ui::TextBox* TextBox5;
     ui::TextBox* TextBox4;
     ui::Button* CommandButton1;
+    ui::Button* CommandButton8;
+    ui::Button* CommandButton9;
     // Hidden on page 1: values other handlers read.
     ui::ListBox* ListBox5;
     ui::Label* Label6;
@@ -119,6 +132,7 @@ public:
     ui::Label* Label17;
     ui::ListBox* ListBox13;
     ui::Button* CommandButton2;
+    ui::Button* CommandButton10;
     ui::Label* Label26;
     ui::Label* Label27;  // says why the drawing's layer list stays empty where it cannot be read
     ui::Label* Label18;  // hidden
@@ -126,7 +140,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     // Watches which window of the program is active, to tell a return from another of the program's
-    // windows from a return from another application.
+    // windows from a return from another application; and enables the buttons that act on page 1's drawing
+    // kind with "レイヤー作成".
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // The close box unloads the builder; the next showing creates it afresh.
@@ -142,6 +157,10 @@ private:
     void startUpFallback();
     void computeRedrawOrigin();
     void listDrawingLayers();
+    // The rows of "レイヤーテーブル" for page 1's work type and drawing kind, read whole; nothing, after
+    // kLayerTableUnreadableMessage, when the table cannot be read.
+    std::optional<std::vector<LayerRow>> chosenLayerRows();
+    ColourLookup colourLookup();
     void showNoWorkTypeMessage();
     void showLayerTableUnreadable();
 
@@ -150,6 +169,10 @@ private:
     bool m_inStartUp = false;
     bool m_operationInProgress = false;
     bool m_settingsOfferedSinceShown = false;
+    // Where the drawing gives no read-back: the layers of the DXF file chosen with "参照...", as the
+    // renames sent since have left them in the drawing, and the file's name.
+    std::vector<std::u16string> m_fileLayers;
+    std::u16string m_layerFile;
 
     // Where the activation came from: the builder was shown, or another window of the program was the
     // active one (a form or message box closing, the main window), or the program was not active at all.

@@ -1,11 +1,20 @@
 // The layer changer of page 2: the drawing's own layers beside the standard entries, and "→".
+#include <QDir>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <filesystem>
+
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_changer.h"
+#include "cadlink/command_texts.h"
 #include "cadlink/drawing_access.h"
+#include "cadlink/sendable_text.h"
 #include "common/utf.h"
+#include "dxf/layer_table.h"
 #include "ui/dialogs.h"
 
 namespace builder {
@@ -44,22 +53,121 @@ private:
     app::Program& m_program;
 };
 
+char16_t foldAscii(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+// Layer names as the drawing compares them: without regard to the case of ASCII letters.
+bool sameLayerName(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+               return foldAscii(x) == foldAscii(y);
+           });
+}
+
+// The builder's command channel, as the sequences are sent through it.
+class BuilderChannel final : public cadlink::CommandSender {
+public:
+    explicit BuilderChannel(UserForm1& builder) : m_builder(builder) {}
+    cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
+
+private:
+    UserForm1& m_builder;
+};
+
+// AutoCAD LT through the link, where it gives nothing back: the drawing's layers are those of a DXF file of
+// it as the renames sent since have left them; a rename is typed into its command line ("-RENAME").
+class LinkChangerHost final : public ChangerHost {
+public:
+    LinkChangerHost(UserForm1& builder, app::Program& program, std::vector<std::u16string>& layers)
+        : m_builder(builder), m_program(program), m_layers(layers) {}
+
+    // The file stands for the drawing. A drawing that the link cannot reach (none chosen, or one whose
+    // AutoCAD LT did not take a rename) ends the pass.
+    tiermark::Result<bool> drawingHasLayer(std::u16string_view name) override {
+        cadlink::WindowHandle window = 0;
+        if (!m_program.forms().form1().targetWindow(window)) {
+            return tiermark::makeError(tiermark::toUtf8(cadlink::kNoTargetMessage));
+        }
+        if (!m_reached) {
+            return tiermark::makeError(tiermark::toUtf8(cadlink::notDeliveredMessage(m_delivery)));
+        }
+        return find(name) != m_layers.end();
+    }
+    tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
+        // What the drawing would refuse is not sent: a name the file shows as taken already.
+        const auto taken = find(to);
+        if (taken != m_layers.end() && !sameLayerName(*taken, from)) {
+            return tiermark::makeError("画層「" + tiermark::toUtf8(*taken) + "」が図面に既にあります。");
+        }
+        const cadlink::Sequence rename = cadlink::renameLayerTexts(from, to);
+        if (!rename) {
+            return tiermark::makeError(
+                "AutoCAD LT に送れない文字か、画層名に使えない文字を含むため、変更しません（" +
+                tiermark::toUtf8(cadlink::visibleText(from)) + " → " +
+                tiermark::toUtf8(cadlink::visibleText(to)) + "）。");
+        }
+        BuilderChannel channel(m_builder);
+        m_delivery = cadlink::sendAll(channel, *rename);
+        if (m_delivery != cadlink::Delivery::Taken) {
+            m_reached = false;
+            return tiermark::makeError(tiermark::toUtf8(cadlink::notDeliveredMessage(m_delivery)));
+        }
+        const auto renamed = find(from);
+        if (renamed != m_layers.end()) {
+            *renamed = std::u16string(to);
+        }
+        return {};
+    }
+    void showMessage(const std::u16string& text) override {
+        ui::showMessage(m_program.dialogs(), &m_builder, text);
+    }
+
+private:
+    std::vector<std::u16string>::iterator find(std::u16string_view name) {
+        return std::find_if(m_layers.begin(), m_layers.end(),
+                            [&](const std::u16string& layer) { return sameLayerName(layer, name); });
+    }
+
+    UserForm1& m_builder;
+    app::Program& m_program;
+    std::vector<std::u16string>& m_layers;
+    bool m_reached = true;
+    cadlink::Delivery m_delivery = cadlink::Delivery::Taken;
+};
+
+bool hasReadBack(app::Program& program) {
+    const cadlink::DrawingAccess* drawing = program.drawing();
+    return drawing != nullptr && drawing->available();
+}
+
 }  // namespace
 
 void UserForm1::listDrawingLayers() {
-    cadlink::DrawingAccess* drawing = m_program.drawing();
-    if (drawing == nullptr || !drawing->available()) {
-        // AutoCAD LT gives nothing back: say why the list stays empty.
-        Label27->setCaption(tiermark::fromUtf8(cadlink::kNoReadBackMessage));
+    if (!hasReadBack(m_program)) {
+        // AutoCAD LT gives nothing back: the names come from a DXF file of the drawing, once one is chosen.
+        CommandButton10->show();
+        if (m_layerFile.empty()) {
+            Label27->setCaption(tiermark::fromUtf8(cadlink::kNoReadBackMessage) +
+                                u"「参照...」で図面の DXF ファイルを選ぶと、その画層名を一覧します。");
+        } else {
+            Label27->setCaption(
+                u"左の画層名は DXF ファイル「" + m_layerFile +
+                u"」から読みました。「→」は AutoCAD LT の図面の画層名を変えます。DXF ファイル自体は"
+                u"変更しません。");
+            for (const std::u16string& name : changerListing(m_fileLayers)) {
+                ListBox12->addItem(name);
+            }
+        }
         Label27->show();
         return;
     }
+    CommandButton10->hide();
     Label27->hide();
     cadlink::WindowHandle window = 0;
     if (!m_program.forms().form1().targetWindow(window)) {
         return;
     }
-    auto layers = drawing->layerNames(window);
+    auto layers = m_program.drawing()->layerNames(window);
     if (!layers) {
         return;
     }
@@ -71,13 +179,42 @@ void UserForm1::listDrawingLayers() {
 void UserForm1::CommandButton2_Click() {
     std::vector<std::u16string> remaining = ListBox12->items();
     bool label26Visible = !Label26->isHidden();
-    DrawingChangerHost host(*this, m_program);
-    runConversionPass(host, remaining, ListBox13->items(), label26Visible);
+    if (hasReadBack(m_program)) {
+        DrawingChangerHost host(*this, m_program);
+        runConversionPass(host, remaining, ListBox13->items(), label26Visible);
+    } else {
+        LinkChangerHost host(*this, m_program, m_fileLayers);
+        runConversionPass(host, remaining, ListBox13->items(), label26Visible);
+    }
     ListBox12->clearItems();
     for (const std::u16string& name : remaining) {
         ListBox12->addItem(name);
     }
     Label26->setVisible(label26Visible);
+}
+
+void UserForm1::CommandButton10_Click() {
+    const QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString file =
+        m_program.dialogs().openFileName(this, QStringLiteral("図面の DXF ファイル"), start,
+                                         QStringLiteral("DXF ファイル (*.dxf);;すべてのファイル (*)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    auto table = dxf::readLayerTableFile(std::filesystem::path(file.toStdU16String()));
+    if (!table) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"この DXF ファイルの画層を読み取れませんでした。\r" + file.toStdU16String() + u"\r" +
+                            tiermark::fromUtf8(table.error().message));
+        return;
+    }
+    m_fileLayers.clear();
+    for (const cadlink::DrawingLayer& layer : table->layers) {
+        m_fileLayers.push_back(layer.name);
+    }
+    m_layerFile = QDir::toNativeSeparators(file).toStdU16String();
+    ListBox12->clearItems();
+    listDrawingLayers();
 }
 
 }  // namespace builder

@@ -41,54 +41,32 @@ private:
     app::Form1& m_form1;
 };
 
-// The rows of the chosen drawing kind, read whole before the run starts: nothing that happens while the
-// numbered-layer form is open (the builder's start-up runs again when it closes) can disturb the walk.
-// Fails when the table cannot be opened or read, or lacks one of the fields. The shared result set is
-// released before this returns.
-tiermark::Result<std::vector<LayerRow>> readLayerRows(stddb::SharedDatabase& database,
-                                                      std::u16string_view key, std::u16string_view drawing) {
-    std::vector<LayerRow> rows;
-    auto opened = database.openShared(u"レイヤーテーブル", layerFilter(key, drawing));
-    if (!opened) {
-        return opened.error();
-    }
-    stddb::Recordset& set = **opened;
-    std::optional<tiermark::Error> failure;
-    auto field = [&set, &failure](std::u16string_view name) {
-        auto value = set.Field(name);
-        if (!value) {
-            failure = value.error();
-            return stddb::Value{};
-        }
-        return value.value();
-    };
-    while (!set.Eof() && !failure) {
-        rows.push_back(LayerRow{field(u"備考"), field(u"作図要素"), field(u"図面オブジェクト"),
-                                field(u"内容"), field(u"線種"), field(u"線色")});
-        if (auto next = set.MoveNext(); !next) {
-            failure = next.error();
-        }
-    }
-    if (failure) {
-        return *failure;
-    }
-    return rows;
-}
-
 }  // namespace
 
 cadlink::Delivery UserForm1::SendCommand(std::u16string_view text) {
     return m_channel.SendCommand(text);
 }
 
-void UserForm1::CommandButton1_Click() {
-    auto rows = readLayerRows(m_program.database(), Label6->caption(), ListBox4->text());
+std::optional<std::vector<LayerRow>> UserForm1::chosenLayerRows() {
+    auto rows = layerRows(m_program.database(), Label6->caption(), ListBox4->text());
     if (!rows) {
         ui::showMessage(m_program.dialogs(), this, std::u16string(kLayerTableUnreadableMessage));
+        return std::nullopt;
+    }
+    return std::move(rows.value());
+}
+
+ColourLookup UserForm1::colourLookup() {
+    return [this](std::u16string_view name) { return colourConstant(m_program.database().get(), name); };
+}
+
+void UserForm1::CommandButton1_Click() {
+    std::optional<std::vector<LayerRow>> rows = chosenLayerRows();
+    if (!rows) {
         return;
     }
     CreationInput input;
-    input.rows = std::move(rows.value());
+    input.rows = std::move(*rows);
     input.stageIndex = ListBox1->listIndex();
     input.optionButton1 = OptionButton1->isChecked();
     input.listBox6 = ListBox6->items();

@@ -99,6 +99,9 @@ int run(const cadsim::Options& options) {
         mainWindow->show();
         textWindow->show();
     }
+    if (!options.script.empty()) {
+        standIn.interpreter().type(u"SCRIPT\r" + tiermark::fromUtf8(options.script) + u"\r");
+    }
     standIn.changed();
     std::cout << "acadlt " << standIn.processId() << ' ' << (*link)->where() << std::endl;
     return QCoreApplication::exec();

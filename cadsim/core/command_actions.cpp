@@ -1,11 +1,15 @@
 #include "cadsim/core/command_actions.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "cadsim/core/layer_rules.h"
 #include "cadsim/core/linetypes.h"
 #include "cadsim/core/points.h"
 #include "cadsim/core/text.h"
+#include "common/codepage.h"
 #include "common/numtext.h"
 #include "common/utf.h"
 
@@ -16,7 +20,7 @@ namespace {
 std::string utf8(std::u16string_view text) {
     return tiermark::toUtf8(text);
 }
-std::string quoted(std::u16string_view text) {
+std::string quotedText(std::u16string_view text) {
     return "\"" + utf8(text) + "\"";
 }
 
@@ -58,7 +62,7 @@ std::string forLayers(CommandContext& c, std::u16string_view list, F f) {
             found = true;
         }
         if (!found) {
-            addLine(message, "No matching layer names found for " + quoted(name) + ".");
+            addLine(message, "No matching layer names found for " + quotedText(name) + ".");
         }
     }
     return message;
@@ -147,7 +151,7 @@ Outcome listGroups(CommandContext& c, std::u16string_view) {
 
 Outcome chooseNewGroupName(CommandContext& c, std::u16string_view input) {
     if (c.drawing.findGroup(input) != nullptr) {
-        return refuse("A group named " + quoted(input) + " already exists.");
+        return refuse("A group named " + quotedText(input) + " already exists.");
     }
     if (std::any_of(input.begin(), input.end(), isForbiddenLayerChar)) {
         return refuse("Invalid group name.");
@@ -168,9 +172,9 @@ Outcome createGroup(CommandContext& c, std::u16string_view) {
 
 Outcome ungroup(CommandContext& c, std::u16string_view input) {
     if (!c.drawing.removeGroup(input)) {
-        return refuse("Group " + quoted(input) + " has not been defined.");
+        return refuse("Group " + quotedText(input) + " has not been defined.");
     }
-    return accept("Group " + quoted(input) + " has been exploded.");
+    return accept("Group " + quotedText(input) + " has been exploded.");
 }
 
 Outcome selectAll(CommandContext& c, std::u16string_view) {
@@ -185,7 +189,7 @@ Outcome selectAll(CommandContext& c, std::u16string_view) {
 Outcome selectGroup(CommandContext& c, std::u16string_view input) {
     const Group* group = c.drawing.findGroup(input);
     if (group == nullptr) {
-        return refuse("Group " + quoted(input) + " has not been defined.");
+        return refuse("Group " + quotedText(input) + " has not been defined.");
     }
     addToSelection(c, group->members);
     return accept(std::to_string(group->members.size()) + " found");
@@ -237,7 +241,7 @@ Outcome endChangeSelection(CommandContext& c, std::u16string_view) {
 Outcome changeLayer(CommandContext& c, std::u16string_view input) {
     const Layer* layer = c.drawing.findLayer(input);
     if (layer == nullptr) {
-        return refuse("Cannot find layer " + quoted(input) + ".");
+        return refuse("Cannot find layer " + quotedText(input) + ".");
     }
     c.drawing.setObjectLayer(c.selection, layer->name);
     c.oldLayer = layer->name;
@@ -247,10 +251,10 @@ Outcome changeLayer(CommandContext& c, std::u16string_view input) {
 Outcome chooseOldLayer(CommandContext& c, std::u16string_view input) {
     const Layer* layer = c.drawing.findLayer(input);
     if (layer == nullptr) {
-        return refuse("Cannot find layer " + quoted(input) + ".");
+        return refuse("Cannot find layer " + quotedText(input) + ".");
     }
     if (isFixedLayer(layer->name)) {
-        return refuse("Layer " + quoted(layer->name) + " cannot be renamed.");
+        return refuse("Layer " + quotedText(layer->name) + " cannot be renamed.");
     }
     c.oldLayer = layer->name;
     return accept();
@@ -261,6 +265,45 @@ Outcome renameLayer(CommandContext& c, std::u16string_view input) {
     if (!renamed) {
         return refuse(renamed.error().message);
     }
+    return accept();
+}
+
+Outcome readScript(CommandContext& c, std::u16string_view input) {
+    // A name may stand in double quotes; without an extension ".scr" is added, as AutoCAD LT does.
+    std::u16string name(input);
+    if (name.size() >= 2 && name.front() == u'"' && name.back() == u'"') {
+        name = name.substr(1, name.size() - 2);
+    }
+    std::filesystem::path path(std::u8string(reinterpret_cast<const char8_t*>(utf8(name).c_str())));
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) && !path.has_extension()) {
+        path += ".scr";
+    }
+    constexpr std::uintmax_t kMaxScript = 16u * 1024u * 1024u;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || !std::filesystem::is_regular_file(path, error)) {
+        return accept("Can't find file " + quotedText(name) + ".");
+    }
+    if (size > kMaxScript) {
+        return accept("Script file " + quotedText(name) + " is too large.");
+    }
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file.good() && !file.eof()) {
+        return accept("Can't read file " + quotedText(name) + ".");
+    }
+    // AutoCAD LT reads a script in the system's code page (932 here); a file that starts with the UTF-8 byte
+    // order mark is read as UTF-8.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    std::u16string text;
+    if (bytes.rfind(kBom, 0) == 0) {
+        text = tiermark::fromUtf8(std::string_view(bytes).substr(kBom.size()));
+    } else if (auto decoded = tiermark::fromCp932(bytes)) {
+        text = std::move(*decoded);
+    } else {
+        return accept("Script file " + quotedText(name) + " is not text in code page 932.");
+    }
+    c.script = std::move(text);
     return accept();
 }
 

@@ -34,4 +34,7 @@ Outcome changeLayer(CommandContext& c, std::u16string_view input);
 Outcome chooseOldLayer(CommandContext& c, std::u16string_view input);
 Outcome renameLayer(CommandContext& c, std::u16string_view input);
 
+// SCRIPT: reads the file named by the input into c.script for the command line to play.
+Outcome readScript(CommandContext& c, std::u16string_view input);
+
 }  // namespace cadsim::actions

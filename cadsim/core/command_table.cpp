@@ -35,6 +35,7 @@ constexpr std::array kTable = std::to_array<Row>({
     {Idle,                   M::Command,       "MOVE|M",                               nullptr,             MoveObjects},
     {Idle,                   M::Command,       "CHANGE|-CH",                           nullptr,             ChangeObjects},
     {Idle,                   M::Command,       "-RENAME|-REN",                         nullptr,             RenameType},
+    {Idle,                   M::Command,       "SCRIPT|SCR",                           nullptr,             ScriptFile},
     {Idle,                   M::Empty,         "",                                     nullptr,             Idle},
     {Idle,                   M::Otherwise,     "Unknown command \"{input}\".  Press F1 for help.", nullptr, Idle},
 
@@ -133,6 +134,11 @@ constexpr std::array kTable = std::to_array<Row>({
     {RenameNew,              M::Prompt,        "Enter new layer name:",                nullptr,             Idle},
     {RenameNew,              M::Text,          "",                                     a::renameLayer,      Idle},
     {RenameNew,              M::Otherwise,     "Requires a layer name.",               nullptr,             RenameNew},
+
+    // SCRIPT
+    {ScriptFile,             M::Prompt,        "Enter script file name:",              nullptr,             Idle},
+    {ScriptFile,             M::Text,          "",                                     a::readScript,       Idle},
+    {ScriptFile,             M::Empty,         "",                                     nullptr,             Idle},
 });
 // clang-format on
 

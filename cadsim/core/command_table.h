@@ -37,6 +37,7 @@ enum class Step {
     RenameType,
     RenameOld,
     RenameNew,
+    ScriptFile,
 };
 
 // What a command in progress has gathered so far, and the drawing it works on.
@@ -52,6 +53,8 @@ struct CommandContext {
     int color = 0;
     Point base;
     std::u16string oldLayer;
+    // A script that SCRIPT has read and the command line is to play; the interpreter takes it.
+    std::u16string script;
 
     void reset();
 };

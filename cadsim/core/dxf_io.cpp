@@ -13,6 +13,7 @@
 #include "common/codepage.h"
 #include "common/paths.h"
 #include "common/utf.h"
+#include "dxf/text_encoding.h"
 
 namespace cadsim {
 
@@ -20,38 +21,11 @@ namespace {
 
 constexpr std::size_t kMaxDxfBytes = 256u * 1024u * 1024u;
 
-// DXF of AutoCAD 2007 and later holds UTF-8; older files the drawing's code page, here taken as 932.
-// "\U+XXXX" escapes stand for single characters.
-std::u16string fromDxfText(const std::string& bytes) {
-    // Valid UTF-8 is whatever reads back as the same bytes; a U+FFFD it holds is a character of the name
-    // (saveDxf writes one where a name read from code page 932 had an undecodable byte).
-    std::u16string text = tiermark::fromUtf8(bytes);
-    if (tiermark::toUtf8(text) != bytes) {
-        text = tiermark::fromCp932Lenient(bytes);
-    }
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 3, u"\\U+") == 0 && i + 7 <= text.size()) {
-            unsigned value = 0;
-            bool hex = true;
-            for (std::size_t k = i + 3; k < i + 7; ++k) {
-                const char16_t c = text[k];
-                const int digit = (c >= u'0' && c <= u'9')   ? c - u'0'
-                                  : (c >= u'a' && c <= u'f') ? c - u'a' + 10
-                                  : (c >= u'A' && c <= u'F') ? c - u'A' + 10
-                                                             : -1;
-                hex = hex && digit >= 0;
-                value = value * 16 + static_cast<unsigned>(digit < 0 ? 0 : digit);
-            }
-            if (hex) {
-                out.push_back(static_cast<char16_t>(value));
-                i += 6;
-                continue;
-            }
-        }
-        out.push_back(text[i]);
-    }
-    return out;
+// Texts are read as the program reads every DXF text (dxf/text_encoding.h): UTF-8 from AutoCAD 2007 on,
+// the header's code page before, "\U+XXXX" escapes resolved. A U+FFFD in a name is a character of it
+// (saveDxf writes one where a name read from code page 932 had an undecodable byte).
+std::u16string fromDxfText(const std::string& bytes, dxf::TextEncoding encoding) {
+    return dxf::decodeText(bytes, encoding).text;
 }
 
 bool finite(double a, double b) {
@@ -60,7 +34,7 @@ bool finite(double a, double b) {
 
 class Reader final : public DL_CreationAdapter {
 public:
-    explicit Reader(Drawing& drawing) : m_drawing(drawing) {}
+    Reader(Drawing& drawing, dxf::TextEncoding encoding) : m_drawing(drawing), m_encoding(encoding) {}
 
     void addLayer(const DL_LayerData& data) override {
         const std::u16string name = fromDxfText(data.name);
@@ -118,7 +92,12 @@ private:
         return object;
     }
 
+    std::u16string fromDxfText(const std::string& bytes) const {
+        return cadsim::fromDxfText(bytes, m_encoding);
+    }
+
     Drawing& m_drawing;
+    dxf::TextEncoding m_encoding;
 };
 
 std::string trimmed(const std::string& line) {
@@ -256,8 +235,22 @@ tiermark::Result<Drawing> loadDxf(const std::string& path) {
     if (!groups) {
         return tiermark::makeError(path + ": " + groups.error().message);
     }
+    // The header says how the texts are stored.
+    std::string version;
+    std::string codePage;
+    for (std::size_t i = 0; i + 1 < groups->size(); ++i) {
+        const DxfGroup& variable = (*groups)[i];
+        const DxfGroup& value = (*groups)[i + 1];
+        if (variable.code == 9 && trimmed(variable.value) == "$ACADVER" && value.code == 1) {
+            version = trimmed(value.value);
+        } else if (variable.code == 9 && trimmed(variable.value) == "$DWGCODEPAGE" && value.code == 3) {
+            codePage = trimmed(value.value);
+        } else if (variable.code == 0 && trimmed(variable.value) == "ENDSEC") {
+            break;  // the header is the first section
+        }
+    }
     Drawing drawing;
-    Reader reader(drawing);
+    Reader reader(drawing, dxf::encodingOf(version, codePage));
     DL_Dxf dxf;
     std::istringstream stream(readablePart(*groups));
     try {

@@ -155,11 +155,49 @@ void Interpreter::submit(std::u16string line) {
         const Outcome outcome = row.action(m_context, input);
         say(outcome.message);
         goTo(outcome.accepted ? outcome.redirect.value_or(row.next) : m_step);
+        if (!m_context.script.empty()) {
+            std::u16string script;
+            script.swap(m_context.script);
+            playScript(std::move(script));
+        }
         return;
     }
     // A step without a row for this input keeps its prompt.
     say("Invalid input.");
     goTo(m_step);
+}
+
+void Interpreter::playScript(std::u16string script) {
+    if (m_playing) {
+        // Called from a line of the script being played: the new script takes the rest's place.
+        if (++m_chained > kMaxChainedScripts) {
+            say("*Too many scripts started one from another: the script is stopped*");
+            m_script.clear();
+            m_scriptAt = 0;
+            return;
+        }
+        m_script = std::move(script);
+        m_scriptAt = 0;
+        return;
+    }
+    m_playing = true;
+    m_chained = 0;
+    m_script = std::move(script);
+    m_scriptAt = 0;
+    while (m_scriptAt < m_script.size()) {
+        const char16_t c = m_script[m_scriptAt++];
+        if (c == kCr || c == kLf) {
+            if (c == kCr && m_scriptAt < m_script.size() && m_script[m_scriptAt] == kLf) {
+                ++m_scriptAt;
+            }
+            enter();
+        } else if (c != 0) {
+            type(std::u16string_view(&c, 1));
+        }
+    }
+    m_script.clear();
+    m_scriptAt = 0;
+    m_playing = false;
 }
 
 tiermark::Result<void> Interpreter::pick(int id) {

@@ -24,6 +24,12 @@ public:
     void enter();
     void cancel();
 
+    // Plays a script as SCRIPT does: every line as typed and ended by Enter (CR LF, CR or LF end a line;
+    // an empty line is an Enter of its own). A script that starts another one ends there, as in AutoCAD
+    // LT; a chain of more than kMaxChainedScripts stops.
+    void playScript(std::u16string script);
+    static constexpr int kMaxChainedScripts = 100;
+
     // Object selection by pointing: while a prompt waits for objects, a pick adds an object and a right
     // click (confirmSelection) ends the selection like Enter.
     bool waitingForObjects() const;
@@ -57,6 +63,11 @@ private:
     bool m_overflowSaid = false;
     std::vector<std::u16string> m_history;
     std::uint64_t m_revision = 0;
+    // The script being played and where it stands.
+    std::u16string m_script;
+    std::size_t m_scriptAt = 0;
+    bool m_playing = false;
+    int m_chained = 0;
 };
 
 }  // namespace cadsim

@@ -39,6 +39,7 @@ tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments
                               : name == "--state"       ? &options.state
                               : name == "--title"       ? &options.title
                               : name == "--second-main" ? &options.secondMain
+                              : name == "--script"      ? &options.script
                                                         : nullptr;
         if (target == nullptr) {
             return tiermark::makeError("unknown option " + arguments[i]);

@@ -8,12 +8,13 @@
 namespace cadsim {
 
 // The stand-in's command line: acadlt [--drawing FILE] [--log FILE] [--headless] [--title NAME]
-// [--state FILE] [--hang[=MILLISECONDS]] [--second-main NAME].
+// [--state FILE] [--hang[=MILLISECONDS]] [--second-main NAME] [--script FILE].
 struct Options {
     std::string drawing;  // DXF file to open; empty: the built-in sample drawing
     std::string log;      // JSON lines of the received payloads are appended here
     std::string state;    // the JSON state is written here after each change
     std::string title = "Drawing1.dwg";
+    std::string script;  // played at start-up through SCRIPT, as AutoCAD LT's /b option does
     bool headless = false;
     bool help = false;
     // How long the main window sleeps on each copy-data before taking it (0: not at all): a CAD program
@@ -33,6 +34,6 @@ std::string drawingName(const Options& options);
 
 inline constexpr const char* kUsage =
     "usage: acadlt [--drawing FILE.dxf] [--log FILE] [--headless] [--title NAME] [--state FILE]\n"
-    "              [--hang[=MILLISECONDS]] [--second-main NAME]\n";
+    "              [--hang[=MILLISECONDS]] [--second-main NAME] [--script FILE.scr]\n";
 
 }  // namespace cadsim

@@ -139,6 +139,9 @@ std::optional<Frame> StandIn::handle(const Frame& request) {
         case Request::RenameLayer:
             reply = rename(reader);
             break;
+        case Request::LayerTable:
+            reply = layerTable();
+            break;
         case Request::Screenshot: {
             const auto path = reader.text();
             if (!path || path->empty() || !onScreenshot) {
@@ -247,6 +250,16 @@ Frame StandIn::listLayers() const {
         .u32(static_cast<std::uint32_t>(m_drawing.layers().size()));
     for (const Layer& layer : m_drawing.layers()) {
         writer.text(tiermark::toUtf8(layer.name));
+    }
+    return Frame{static_cast<std::uint8_t>(Request::Reply), writer.take()};
+}
+
+Frame StandIn::layerTable() const {
+    ByteWriter writer;
+    writer.u8(static_cast<std::uint8_t>(Status::Ok))
+        .u32(static_cast<std::uint32_t>(m_drawing.layers().size()));
+    for (const Layer& layer : m_drawing.layers()) {
+        writer.text(tiermark::toUtf8(layer.name)).i32(layer.color).text(tiermark::toUtf8(layer.lineType));
     }
     return Frame{static_cast<std::uint8_t>(Request::Reply), writer.take()};
 }

@@ -65,6 +65,7 @@ private:
     cadlink::posix::Frame listWindows() const;
     cadlink::posix::Frame pick(cadlink::posix::ByteReader& reader);
     cadlink::posix::Frame listLayers() const;
+    cadlink::posix::Frame layerTable() const;
     cadlink::posix::Frame rename(cadlink::posix::ByteReader& reader);
     cadlink::posix::Frame save(cadlink::posix::ByteReader& reader);
     void writeLog(const std::string& line);

@@ -8,6 +8,9 @@
 #include <functional>
 #include <map>
 
+#include "builder/cascade.h"
+#include "cadlink/command_texts.h"
+
 namespace builder {
 namespace {
 
@@ -503,5 +506,70 @@ TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedOnce) {
     EXPECT_EQ(created, 0);
 }
 
+// The layers of a drawing kind as the export writes them are the layers the run creates with line type
+// and colour: the run's texts, without the template's creation, are the plan's sequences in order.
+TEST(LayerSet, PlansTheLayersTheRunCreatesWithTheSameTexts) {
+    for (int stage : {-1, 0, 1, 2, 3}) {
+        for (bool optionButton1 : {false, true}) {
+            CreationInput input = mixedDrawingKind();
+            input.stageIndex = stage;
+            input.optionButton1 = optionButton1;
+            FakeHost host;
+            ProgramLayerState state;
+            runLayerCreation(host, input, state);
+
+            const std::u16string templateName = lifeCycleLetter(stage) + u"-STR-STRn";
+            Texts live = host.sent;
+            const auto at = std::find(live.begin(), live.end(), templateName + u"\r");
+            ASSERT_NE(at, live.end());
+            live.erase(at - 3, at + 2);  // ESC ESC, -Layer, n, the name, ESC
+
+            const std::vector<PlannedLayer> planned =
+                plannedLayers(input.rows, stage, optionButton1,
+                              [&host](std::u16string_view name) { return host.colourConstant(name); });
+            Texts fromPlan;
+            for (const PlannedLayer& layer : planned) {
+                for (const cadlink::Sequence& sequence : {cadlink::createLayerTexts(layer.name),
+                                                          cadlink::linetypeTexts(layer.linetype, layer.name),
+                                                          cadlink::colourTexts(layer.colour, layer.name)}) {
+                    ASSERT_TRUE(sequence.ok());
+                    fromPlan.insert(fromPlan.end(), sequence->begin(), sequence->end());
+                }
+            }
+            EXPECT_EQ(live, fromPlan) << "stage " << stage;
+            // The display names are those the run offers in Combo1, but for the template's.
+            Texts displays;
+            for (const PlannedLayer& layer : planned) {
+                displays.push_back(layer.display);
+            }
+            Texts offered = host.combo1;
+            offered.erase(std::find_if(offered.begin(), offered.end(),
+                                       [](const std::u16string& entry) { return entry.back() == u'n'; }));
+            EXPECT_EQ(displays, offered);
+        }
+    }
+}
+
+TEST(LayerSet, ANameThatComesTwiceIsOneLayerWithTheLastRowsLineTypeAndColour) {
+    const std::vector<LayerRow> rows = {
+        row(kNull, kNull, t(u"-STR"), t(u"構造物"), t(u"実線"), t(u"色20")),
+        row(kNull, kNull, t(u"-BGD"), t(u"現況"), t(u"実線"), kNull),
+        row(kNull, kNull, t(u"-str"), t(u"再掲"), t(u"破線"), t(u"任意")),
+    };
+    FakeHost host;
+    const auto planned =
+        plannedLayers(rows, 2, true, [&host](std::u16string_view name) { return host.colourConstant(name); });
+    EXPECT_EQ(planned, (std::vector<PlannedLayer>{{u"C-STR", u"C-STR", u"破線", 8},
+                                                  {u"C-BGD", u"C-BGD", u"Continuous", 7}}));
+}
+
+TEST(LayerSet, FamiliesAreTheirTemplatesWithTheirNumbers) {
+    const CreationInput input = mixedDrawingKind();
+    EXPECT_EQ(plannedFamilies(input.rows, 3).size(), 2u);
+    EXPECT_EQ(plannedFamilies(input.rows, 3)[0].templateName, u"M-BYP-STRn");
+    EXPECT_EQ(plannedFamilies(input.rows, 3)[0].family, 2);
+    EXPECT_EQ(plannedFamilies(input.rows, -1)[1].templateName, u"-DCR-HCHn");
+    EXPECT_EQ(plannedFamilies(input.rows, -1)[1].family, 1);
+}
 }  // namespace
 }  // namespace builder

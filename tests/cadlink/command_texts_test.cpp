@@ -49,6 +49,15 @@ TEST(CommandTexts, ExecuteSequences) {
                            z(u"-group\r"), z(u"U\r"), z(u"KESTRA\r"), kEsc2}));
 }
 
+TEST(CommandTexts, RenameTypesTheLayersOldAndNewNameAtRenamesPrompts) {
+    EXPECT_EQ(renameLayerTexts(u"構造物D-STR", u"D-STR").value(),
+              (Texts{u"\x1b\x1b", u"-RENAME\r", u"LA\r", u"構造物D-STR\r", u"D-STR\r", u"\x1b"}));
+    // Names from a drawing's file are text from outside: neither may carry what would act on the prompt.
+    EXPECT_FALSE(renameLayerTexts(u"外形線\rPWNED", u"D-STR").ok());
+    EXPECT_FALSE(renameLayerTexts(u"構造物D-STR", u"D-ST;R").ok());
+    EXPECT_FALSE(renameLayerTexts(u"", u"D-STR").ok());
+}
+
 // Text from outside goes into a sequence only as it may be typed; otherwise nothing of the sequence is
 // composed. Empty line types and empty CHANGE layers answer with Enter alone and are fine.
 TEST(CommandTexts, TextThatCannotBeTypedComposesNoSequence) {

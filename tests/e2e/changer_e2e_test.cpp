@@ -69,11 +69,7 @@ protected:
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
             std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
-        EXPECT_TRUE(
-            settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"sample.mdb").ok());
-        workspace.open = [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(settings, workspace, sample, u"sample.mdb");
         ASSERT_TRUE(selectStandIn());
         builder().UserForm_Activate();
         builder().ListBox8->setListIndex(1);  // D
@@ -153,6 +149,36 @@ TEST_F(ChangerAgainstStandIn, ALayerRenamedBehindTheListsBackEndsThePass) {
     EXPECT_NE(std::find(layers->begin(), layers->end(), u"D-STR-DIM"), layers->end());
     EXPECT_NE(std::find(layers->begin(), layers->end(), u"図枠D-TTL"), layers->end());
     EXPECT_FALSE(builder().Label26->isHidden());
+}
+
+// AutoCAD LT gives no read-back: the page takes the drawing's names from its DXF file ("参照..."), types
+// the renames into the running drawing through the link, and leaves the file as it was.
+TEST_F(ChangerAgainstStandIn, WithoutReadBackTheNamesComeFromTheDxfAndTheRenamesGoThroughTheLink) {
+    cadlink::NullDrawingAccess none;
+    program->setDrawingAccess(&none);
+    builder().ListBox11->setListIndex(-1);
+    builder().ListBox11->setListIndex(0);
+    ASSERT_EQ(builder().ListBox12->listCount(), 0);
+
+    QFile file(QString::fromStdString(dxfPath));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    dialogs.fileToOpen = QString::fromStdString(dxfPath);
+    builder().CommandButton10_Click();
+    EXPECT_EQ(builder().ListBox12->items(), (Texts{u"図枠D-TTL", u"外形線", u"D-BGD", u"現況D-BGD",
+                                                   u"副構造物D-BYP-STR 3", u"寸法D-STR-DIM"}));
+
+    builder().CommandButton2_Click();
+    // 現況D-BGD would take the name D-BGD, which the drawing holds: said, and not typed.
+    EXPECT_EQ(dialogs.texts(), Texts{u"画層名変更できません。\r画層「D-BGD」が図面に既にあります。"});
+    EXPECT_EQ(builder().ListBox12->items(), (Texts{u"外形線", u"現況D-BGD"}));
+    auto layers = drawing.layerNames(target());
+    ASSERT_TRUE(layers.ok());
+    EXPECT_EQ(*layers, (Texts{u"0", u"DEFPOINTS", u"D-TTL", u"外形線", u"D-BGD", u"現況D-BGD", u"D-BYP-STR3",
+                              u"D-STR-DIM"}));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 // A database whose first layer row types CR, ESC and a -RENAME command in its 図面オブジェクト: as it was,

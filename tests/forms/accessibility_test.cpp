@@ -60,13 +60,7 @@ TEST(Accessibility, TheMainWindowsGuidanceIsReadAsItChanges) {
 TEST(Accessibility, ShownValuesAreReadInTheSmallForms) {
     FakeProgram fake;
     SampleTables sample;
-    ASSERT_TRUE(
-        fake.settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
-            .ok());
-    fake.workspace.open =
-        [&sample](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-        return sample.open();
-    };
+    testing_support::registerSample(fake.settings, fake.workspace, sample);
     fake.startCad("a.dwg");
     fake.program->forms().userForm1().UserForm_Activate();
 

@@ -45,14 +45,7 @@ protected:
     SampleTables sample;
 
     void SetUp() override {
-        EXPECT_TRUE(
-            fake.settings
-                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
-                .ok());
-        fake.workspace.open =
-            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(fake.settings, fake.workspace, sample);
         fake.startCad("a.dwg");
         fake.program->forms().form1().Form_Load();
     }

@@ -24,14 +24,7 @@ protected:
 
     void SetUp() override {
         fake.program->setDrawingAccess(&drawing);
-        EXPECT_TRUE(
-            fake.settings
-                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
-                .ok());
-        fake.workspace.open =
-            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(fake.settings, fake.workspace, sample);
         fake.startCad("a.dwg");
         fake.program->forms().form1().Form_Load();
         builder().UserForm_Activate();
@@ -110,7 +103,10 @@ TEST_F(Changer, WithoutReadBackThePageSaysWhyTheListIsEmpty) {
     chooseDrawingKind();
     EXPECT_EQ(builder().ListBox12->listCount(), 0);
     EXPECT_FALSE(builder().Label27->isHidden());
-    EXPECT_EQ(builder().Label27->caption(), u"AutoCAD LT では図面の画層を読み取れないため、一覧は空です。");
+    EXPECT_EQ(
+        builder().Label27->caption(),
+        u"AutoCAD LT では図面の画層を読み取れないため、一覧は空です。「参照...」で図面の DXF ファイルを選ぶと、その画層名を一覧します。");
+    EXPECT_FALSE(builder().CommandButton10->isHidden());
 }
 
 }  // namespace

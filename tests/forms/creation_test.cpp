@@ -60,14 +60,7 @@ protected:
     cadlink::WindowHandle cad = 0;
 
     void SetUp() override {
-        EXPECT_TRUE(
-            fake.settings
-                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
-                .ok());
-        fake.workspace.open =
-            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(fake.settings, fake.workspace, sample);
         cad = fake.startCad("a.dwg");
         form1().Form_Load();
         fake.program->forms().ShowBuilder();

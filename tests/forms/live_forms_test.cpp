@@ -40,14 +40,7 @@ protected:
     cadlink::WindowHandle cad = 0;
 
     void SetUp() override {
-        ASSERT_TRUE(
-            live.settings
-                .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, u"C:\\CAD\\Tiermark.MDB")
-                .ok());
-        live.workspace.open =
-            [this](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
-            return sample.open();
-        };
+        testing_support::registerSample(live.settings, live.workspace, sample);
         cad = live.windows.addWindow(live.windows.addProcess("acadlt.exe"), "AutoCAD LT - [a.dwg]");
         form1().Form_Load();
         form1().show();

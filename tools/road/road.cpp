@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -22,7 +24,11 @@
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_names.h"
+#include "cadlink/drawing_access.h"
 #include "common/utf.h"
+#include "dxf/layer_set_dxf.h"
+#include "dxf/layer_table.h"
+#include "layercheck/forms/layer_check_window.h"
 #include "numbered/forms/numbered_layer_form.h"
 #include "settings/forms/about_window.h"
 #include "settings/forms/settings_window.h"
@@ -319,6 +325,60 @@ int runRoad(const RoadOptions& options) {
                                                                                   Qt::CaseInsensitive) == 0;
     }
     check.expect(!groupLeft, QStringLiteral("no group KESTRA is left"));
+
+    say("6. Without the link: the layer set saved as DXF and script, the drawing's layers checked, and the\n"
+        "   changer's names taken from a DXF file as where AutoCAD LT gives none back.\n");
+    const QString exported = work.filePath(QStringLiteral("layer-set.dxf"));
+    QFile::remove(exported);
+    QFile::remove(work.filePath(QStringLiteral("layer-set.scr")));
+    dialogs.fileToSave = exported;
+    builder->CommandButton9_Click();
+    auto exportedTable = dxf::readLayerTableFile(std::filesystem::path(exported.toStdU16String()));
+    check.expect(exportedTable.ok() && exportedTable->layers.size() > 1 &&
+                     QFileInfo::exists(work.filePath(QStringLiteral("layer-set.scr"))),
+                 QStringLiteral("the layer set is saved as a DXF file that reads back, and as a script"));
+
+    dialogs.onForm(QStringLiteral("UserForm9"), [&](QDialog& form) {
+        auto& window = static_cast<layercheck::UserForm9&>(form);
+        window.CommandButton1_Click();
+        settle();
+        screenshot(window, QStringLiteral("12-layer-check"));
+        check.expect(window.result().count(layercheck::Verdict::Standard) > 0,
+                     QStringLiteral("the layer check finds the created layers standard"));
+        window.CommandButton4_Click();
+    });
+    builder->CommandButton8_Click();
+
+    // A drawing from elsewhere whose layers carry their content before the standard name, as its DXF file.
+    std::vector<cadlink::DrawingLayer> contentNamed;
+    for (int i = 1; i <= tables.upperBound(); ++i) {
+        contentNamed.push_back(
+            cadlink::DrawingLayer{tables.LayerDisplayNames[static_cast<std::size_t>(i)], 7, {}});
+    }
+    const QString other = work.filePath(QStringLiteral("other-drawing.dxf"));
+    if (auto file = dxf::layerSetDxf(contentNamed); file) {
+        QFile out(other);
+        if (out.open(QIODevice::WriteOnly)) {
+            out.write(file->bytes.data(), static_cast<qint64>(file->bytes.size()));
+        }
+    }
+    cadlink::NullDrawingAccess autoCadLt;
+    program.setDrawingAccess(&autoCadLt);
+    builder->show();
+    settle();
+    builder->MultiPage1->setCurrentIndex(1);
+    builder->ListBox8->setListIndex(1);
+    builder->ListBox9->setListIndex(0);
+    builder->ListBox10->setListIndex(0);
+    builder->ListBox11->setListIndex(0);
+    dialogs.fileToOpen = other;
+    builder->CommandButton10_Click();
+    settle();
+    screenshot(*builder, QStringLiteral("13-changer-from-dxf"));
+    check.expect(builder->ListBox12->listCount() > 0,
+                 QStringLiteral("the changer lists the layers of the DXF file"));
+    builder->hide();
+    program.setDrawingAccess(backend.drawing.get());
 
     form1.close();
     standIn.terminate();

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <gtest/gtest.h>
+
 #include "cadlink/channel.h"
+#include "tests/forms/support/sample_tables.h"
 
 namespace testing_support {
 
@@ -32,6 +35,15 @@ tiermark::Result<void> MemoryDrawing::renameLayer(cadlink::WindowHandle, std::u1
     *it = std::u16string(to);
     renamedTo.push_back(*it);
     return {};
+}
+
+void registerSample(stddb::MemorySettingsStore& settings, ScriptedWorkspace& workspace,
+                    const SampleTables& sample, std::u16string_view path) {
+    EXPECT_TRUE(
+        settings.SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath, std::u16string(path)).ok());
+    workspace.open = [&sample](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
+        return sample.open();
+    };
 }
 
 FakeProgram::FakeProgram()

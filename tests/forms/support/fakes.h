@@ -13,6 +13,8 @@
 
 namespace testing_support {
 
+struct SampleTables;
+
 // A workspace whose databases come from a factory the test sets; without one every open fails.
 class ScriptedWorkspace final : public stddb::Workspace {
 public:
@@ -36,6 +38,11 @@ public:
     tiermark::Result<void> renameLayer(cadlink::WindowHandle, std::u16string_view from,
                                        std::u16string_view to) override;
 };
+
+// Registers the database at `path` and lets the workspace open the sample tables for it. The caller keeps
+// `sample` alive; a test may change its tables between opens.
+void registerSample(stddb::MemorySettingsStore& settings, ScriptedWorkspace& workspace,
+                    const SampleTables& sample, std::u16string_view path = u"C:\\CAD\\Tiermark.MDB");
 
 // A program with every platform service faked.
 struct FakeProgram {

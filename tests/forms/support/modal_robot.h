@@ -64,12 +64,16 @@ class LiveDialogs final : public ui::Dialogs {
 public:
     QString clipboard;
     QString fileToOpen;
+    QString fileToSave;
     int endRequests = 0;
 
     ui::MsgAnswer MsgBox(QWidget* parent, const ui::MessageRequest& request) override;
     void runModal(QDialog& form) override;
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return fileToOpen;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return fileToSave;
     }
     QString clipboardText() override { return clipboard; }
     void endProgram() override { ++endRequests; }

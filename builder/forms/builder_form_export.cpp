@@ -1,0 +1,156 @@
+// Page 1's drawing kind without the link: its layer set saved as a DXF drawing and an AutoCAD script, and
+// the layer check of a drawing against it.
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "app/form_registry.h"
+#include "app/program.h"
+#include "builder/cascade.h"
+#include "builder/creation_run.h"
+#include "builder/forms/builder_form.h"
+#include "builder/layer_set_export.h"
+#include "common/utf.h"
+#include "layercheck/layer_check.h"
+#include "ui/dialogs.h"
+
+namespace builder {
+namespace {
+
+// One file written whole or not at all: into a temporary file beside it, renamed into place on commit.
+struct PendingFile {
+    explicit PendingFile(const QString& path) : file(path) {}
+    bool write(const std::string& bytes) {
+        return file.open(QIODevice::WriteOnly) &&
+               file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                   static_cast<qint64>(bytes.size());
+    }
+    QSaveFile file;
+};
+
+std::u16string nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdU16String();
+}
+
+// Characters a file name may not hold on Windows, in a default name made of a drawing kind's name.
+QString fileNamePart(const std::u16string& text) {
+    QString name = QString::fromStdU16String(text);
+    for (QChar c : QStringLiteral("<>:\"/\\|?*")) {
+        name.replace(c, QChar(u'_'));
+    }
+    return name;
+}
+
+}  // namespace
+
+void UserForm1::CommandButton9_Click() {
+    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
+    if (!read) {
+        return;
+    }
+    const std::vector<LayerRow>& rows = *read;
+    if (rows.empty()) {
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
+        return;
+    }
+    const int stage = ListBox1->listIndex();
+    auto files = layerSetFiles(plannedLayers(rows, stage, OptionButton1->isChecked(), colourLookup()));
+    if (!files) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"レイヤーセットを書き出せません。\r" + tiermark::fromUtf8(files.error().message));
+        return;
+    }
+
+    const std::u16string letter = lifeCycleLetter(stage);
+    const QString base =
+        fileNamePart(ListBox4->text()) +
+        (letter.empty() ? QString() : QStringLiteral("_") + QString::fromStdU16String(letter));
+    const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                              .filePath(base + QStringLiteral(".dxf"));
+    QString dxfPath =
+        m_program.dialogs().saveFileName(this, QStringLiteral("レイヤーセットの書き出し（DXF とスクリプト）"),
+                                         start, QStringLiteral("DXF ファイル (*.dxf)"));
+    if (dxfPath.isEmpty()) {
+        return;
+    }
+    if (!dxfPath.endsWith(QStringLiteral(".dxf"), Qt::CaseInsensitive)) {
+        dxfPath += QStringLiteral(".dxf");
+    }
+    const QFileInfo dxfInfo(dxfPath);
+    const QString scriptPath = dxfInfo.dir().filePath(dxfInfo.completeBaseName() + QStringLiteral(".scr"));
+    if (QFileInfo::exists(scriptPath)) {
+        ui::MessageRequest replace;
+        replace.text = u"同じ名前のスクリプトがあります。置き換えますか？\r" + nativePath(scriptPath);
+        replace.buttons = ui::MsgButtons::OkCancel;
+        replace.icon = ui::MsgIcon::Exclamation;
+        if (m_program.dialogs().MsgBox(this, replace) != ui::MsgAnswer::Ok) {
+            return;
+        }
+    }
+
+    // Both are written into temporary files first; only then are they put in place, so that a path that
+    // cannot be written leaves neither file half-written.
+    PendingFile dxf(dxfPath);
+    PendingFile script(scriptPath);
+    const auto failed = [&](const PendingFile& pending) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"ファイルを保存できませんでした。\r" + nativePath(pending.file.fileName()) + u"\r" +
+                            pending.file.errorString().toStdU16String());
+    };
+    if (!dxf.write(files->dxf)) {
+        failed(dxf);
+        return;
+    }
+    if (!script.write(files->script)) {
+        failed(script);
+        return;
+    }
+    if (!dxf.file.commit()) {
+        failed(dxf);
+        return;
+    }
+    if (!script.file.commit()) {
+        failed(script);
+        return;
+    }
+
+    std::u16string done =
+        u"レイヤーセットを書き出しました。\r\rDXF：" + nativePath(dxfPath) + u"\rスクリプト：" +
+        nativePath(scriptPath) +
+        u"\r\rDXF は AutoCAD LT で開くと、このレイヤーを持つ図面になります。スクリプトは、開いた図面で"
+        u"コマンド SCRIPT を実行して選ぶと、同じレイヤーを作ります（線種はあらかじめロードしてください）。";
+    if (!files->unknownLinetypes.empty()) {
+        done +=
+            u"\r\r次の線種はパターンが分からないため、DXF には実線として定義しました。AutoCAD LT で線種を"
+            u"ロードし直してください：";
+        for (std::size_t i = 0; i < files->unknownLinetypes.size(); ++i) {
+            done += (i == 0 ? u"" : u"、") + files->unknownLinetypes[i];
+        }
+    }
+    ui::showMessage(m_program.dialogs(), this, done);
+    if (!files->leftOut.empty()) {
+        ui::showMessage(m_program.dialogs(), this, leftOutMessage(files->leftOut));
+    }
+}
+
+void UserForm1::CommandButton8_Click() {
+    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
+    if (!read) {
+        return;
+    }
+    const std::vector<LayerRow>& rows = *read;
+    if (rows.empty()) {
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
+        return;
+    }
+    const int stage = ListBox1->listIndex();
+    const std::u16string letter = lifeCycleLetter(stage);
+    const std::u16string heading = u"図面名：" + ListBox4->text() + u"　　ライフサイクル：" +
+                                   (stage < 0 ? u"なし" : ListBox1->text()) +
+                                   (letter.empty() ? u"" : u"（" + letter + u"）");
+    m_program.forms().showLayerCheck(layercheck::standardOf(rows, stage, colourLookup()), heading,
+                                     ListBox4->text());
+}
+
+}  // namespace builder

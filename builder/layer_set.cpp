@@ -1,0 +1,104 @@
+#include "builder/layer_set.h"
+
+#include <cstdint>
+
+#include "builder/cascade.h"
+#include "builder/colours.h"
+#include "builder/layer_names.h"
+#include "builder/value_text.h"
+#include "cadlink/command_texts.h"
+
+namespace builder {
+
+namespace {
+
+char16_t foldAscii(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+// Layer names are one name whatever the case of their ASCII letters, as in the drawing.
+bool sameLayerName(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i]) != foldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::int16_t> numberedFamily(const stddb::Value& remarks) {
+    const std::optional<double> value = valueNumber(remarks);
+    if (!value || (*value != 1.0 && *value < 2.0)) {
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> whole = valueInteger(remarks);
+    if (!whole || *whole > INT16_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(*whole);
+}
+
+std::u16string rowLinetype(const stddb::Value& linetype) {
+    const std::u16string text = valueText(linetype);
+    return text == u"実線" ? std::u16string(cadlink::kContinuous) : text;
+}
+
+std::int64_t rowColour(const stddb::Value& colourName, const ColourLookup& lookup) {
+    if (stddb::isNull(colourName)) {
+        return layerColour(7);
+    }
+    const std::u16string name = valueText(colourName);
+    if (name == u"任意") {
+        return layerColour(8);
+    }
+    // A name without a row in "線色マスター" gets 7 rather than whatever the previous layer had.
+    const std::optional<stddb::Value> constant = lookup ? lookup(name) : std::nullopt;
+    const std::optional<std::int64_t> number = constant ? valueInteger(*constant) : std::nullopt;
+    return layerColour(number.value_or(kColourWithoutRow));
+}
+
+std::u16string effectiveLinetype(const PlannedLayer& layer) {
+    return layer.linetype.empty() ? std::u16string(cadlink::kContinuous) : layer.linetype;
+}
+
+std::vector<PlannedLayer> plannedLayers(const std::vector<LayerRow>& rows, int stageIndex, bool optionButton1,
+                                        const ColourLookup& lookup) {
+    const std::u16string letter = lifeCycleLetter(stageIndex);
+    std::vector<PlannedLayer> layers;
+    for (const LayerRow& row : rows) {
+        if (numberedFamily(row.remarks) || isTemplateElement(row.element)) {
+            continue;
+        }
+        const std::u16string name = standardLayerName(letter, row.object, row.element);
+        PlannedLayer layer{name, displayName(optionButton1, row.content, name), rowLinetype(row.linetype),
+                           rowColour(row.colour, lookup)};
+        auto earlier = std::find_if(layers.begin(), layers.end(),
+                                    [&](const PlannedLayer& l) { return sameLayerName(l.name, name); });
+        if (earlier != layers.end()) {
+            // Creating it again changes nothing; its line type and colour are set once more.
+            earlier->linetype = layer.linetype;
+            earlier->colour = layer.colour;
+        } else {
+            layers.push_back(std::move(layer));
+        }
+    }
+    return layers;
+}
+
+std::vector<PlannedFamily> plannedFamilies(const std::vector<LayerRow>& rows, int stageIndex) {
+    const std::u16string letter = lifeCycleLetter(stageIndex);
+    std::vector<PlannedFamily> families;
+    for (const LayerRow& row : rows) {
+        if (const std::optional<std::int16_t> family = numberedFamily(row.remarks)) {
+            families.push_back(PlannedFamily{standardLayerName(letter, row.object, row.element), *family});
+        }
+    }
+    return families;
+}
+
+}  // namespace builder

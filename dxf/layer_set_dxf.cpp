@@ -1,0 +1,195 @@
+#include "dxf/layer_set_dxf.h"
+
+#include <dxflib/dl_dxf.h>
+#include <dxflib/dl_writer_ascii.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <unordered_set>
+
+#include "common/utf.h"
+#include "dxf/linetypes.h"
+#include "dxf/text_encoding.h"
+
+namespace dxf {
+
+namespace {
+
+constexpr std::u16string_view kContinuous = u"Continuous";
+
+// dxflib's ASCII writer with its output kept in memory instead of a file, so that the program decides
+// where and how the bytes are stored (a temporary file renamed into place, a path with any characters).
+// dxflib's write functions take this writer; the group lines are formatted as DL_WriterA formats them,
+// with CR LF line ends as AutoCAD LT writes them on Windows.
+class MemoryWriter final : public DL_WriterA {
+public:
+    explicit MemoryWriter(DL_Codes::version dxfVersion) : DL_WriterA("", dxfVersion) {}
+
+    void dxfReal(int gc, double value) const override {
+        char buffer[64];
+        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        std::string text(buffer, error == std::errc() ? end : buffer);
+        if (text.find_first_of(".eEn") == std::string::npos) {
+            text += ".0";
+        }
+        dxfString(gc, text);
+    }
+    void dxfInt(int gc, int value) const override { dxfString(gc, std::to_string(value)); }
+    void dxfHex(int gc, int value) const override {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(value));
+        dxfString(gc, buffer);
+    }
+    void dxfString(int gc, const char* value) const override { dxfString(gc, std::string(value)); }
+    void dxfString(int gc, const std::string& value) const override {
+        const std::string code = std::to_string(gc);
+        m_bytes.append(code.size() < 3 ? 3 - code.size() : 0, ' ');
+        m_bytes += code;
+        m_bytes += "\r\n";
+        m_bytes += value;
+        m_bytes += "\r\n";
+    }
+
+    std::string take() { return std::move(m_bytes); }
+
+private:
+    mutable std::string m_bytes;
+};
+
+char16_t foldAscii(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+std::u16string folded(std::u16string_view name) {
+    std::u16string out(name);
+    std::transform(out.begin(), out.end(), out.begin(), foldAscii);
+    return out;
+}
+
+std::string quoted(std::u16string_view name) {
+    return "「" + tiermark::toUtf8(name) + "」";
+}
+
+std::u16string effectiveLinetype(const cadlink::DrawingLayer& layer) {
+    return layer.linetype.empty() ? std::u16string(kContinuous) : layer.linetype;
+}
+
+}  // namespace
+
+tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLayer>& layers) {
+    // Check everything and encode the names before anything is written.
+    struct Encoded {
+        std::string name;
+        std::string linetype;
+        int colour = 7;
+    };
+    std::vector<Encoded> encoded;
+    std::vector<std::u16string> linetypes = {u"ByBlock", u"ByLayer", std::u16string(kContinuous)};
+    std::unordered_set<std::u16string> names = {u"0"};
+    for (const cadlink::DrawingLayer& layer : layers) {
+        if (!names.insert(folded(layer.name)).second) {
+            return tiermark::makeError("画層 " + quoted(layer.name) + " が二度あります。");
+        }
+        if (layer.colour < 1 || layer.colour > 255) {
+            return tiermark::makeError("画層 " + quoted(layer.name) + " の色番号 " +
+                                       std::to_string(layer.colour) +
+                                       " は AutoCAD LT の色番号（1～255）ではありません。");
+        }
+        auto name = encodeCodePage932(layer.name);
+        const std::u16string linetype = effectiveLinetype(layer);
+        auto linetypeBytes = encodeCodePage932(linetype);
+        if (!name || !linetypeBytes) {
+            return tiermark::makeError(
+                "画層 " + quoted(layer.name) +
+                " の名前か線種に、AutoCAD LT の文字コード（シフトJIS）にない文字があります。");
+        }
+        const bool listed = std::any_of(linetypes.begin(), linetypes.end(), [&](const std::u16string& known) {
+            return folded(known) == folded(linetype);
+        });
+        if (!listed) {
+            linetypes.push_back(linetype);
+        }
+        encoded.push_back(Encoded{std::move(*name), std::move(*linetypeBytes), layer.colour});
+    }
+
+    LayerSetDxf result;
+    MemoryWriter writer(DL_Codes::AC1015);
+    DL_Dxf dxf;
+    dxf.writeHeader(writer);
+    writer.dxfString(9, "$DWGCODEPAGE");
+    writer.dxfString(3, "ANSI_932");
+    writer.dxfString(9, "$MEASUREMENT");  // metric: AutoCAD LT takes its metric line types and hatches
+    writer.dxfInt(70, 1);
+    writer.dxfString(9, "$INSUNITS");  // millimetres
+    writer.dxfInt(70, 4);
+    writer.sectionEnd();
+
+    writer.sectionTables();
+    dxf.writeVPort(writer);
+    writer.tableLinetypes(static_cast<int>(linetypes.size()));
+    // The pattern arrays must outlive the write calls that read them.
+    std::vector<LinetypeDefinition> definitions;
+    for (const std::u16string& linetype : linetypes) {
+        bool known = false;
+        definitions.push_back(linetypeDefinition(linetype, known));
+        if (!known) {
+            result.unknownLinetypes.push_back(linetype);
+        }
+    }
+    for (LinetypeDefinition& definition : definitions) {
+        double length = 0;
+        for (double element : definition.pattern) {
+            length += element < 0 ? -element : element;
+        }
+        // Names of the fixed line types go out as dxflib spells them; the rest as the layers name them.
+        const std::string name = definition.name == u"ByBlock"   ? "BYBLOCK"
+                                 : definition.name == u"ByLayer" ? "BYLAYER"
+                                                                 : *encodeCodePage932(definition.name);
+        dxf.writeLinetype(
+            writer,
+            DL_LinetypeData(name, definition.description, 0, static_cast<int>(definition.pattern.size()),
+                            length, definition.pattern.empty() ? nullptr : definition.pattern.data()));
+    }
+    writer.tableEnd();
+
+    writer.tableLayers(static_cast<int>(encoded.size() + 1));
+    dxf.writeLayer(writer, DL_LayerData("0", 0), DL_Attributes(std::string(), 7, -1, "Continuous", 1.0));
+    for (const Encoded& layer : encoded) {
+        dxf.writeLayer(writer, DL_LayerData(layer.name, 0),
+                       DL_Attributes(std::string(), layer.colour, -1, layer.linetype, 1.0));
+    }
+    writer.tableEnd();
+
+    writer.tableStyle(1);
+    dxf.writeStyle(writer, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+    writer.tableEnd();
+    dxf.writeView(writer);
+    dxf.writeUcs(writer);
+    writer.tableAppid(1);
+    dxf.writeAppid(writer, "ACAD");
+    writer.tableEnd();
+    dxf.writeDimStyle(writer, 2.5, 0.625, 0.625, 0.625, 2.5);
+    dxf.writeBlockRecord(writer);
+    writer.tableEnd();
+    writer.sectionEnd();
+
+    writer.sectionBlocks();
+    dxf.writeBlock(writer, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(writer, "*Model_Space");
+    dxf.writeBlock(writer, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(writer, "*Paper_Space");
+    dxf.writeBlock(writer, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(writer, "*Paper_Space0");
+    writer.sectionEnd();
+
+    writer.sectionEntities();
+    writer.sectionEnd();
+    dxf.writeObjects(writer);
+    dxf.writeObjectsEnd(writer);
+    writer.dxfEOF();
+    result.bytes = writer.take();
+    return result;
+}
+
+}  // namespace dxf

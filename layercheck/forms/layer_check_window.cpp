@@ -1,0 +1,382 @@
+#include "layercheck/forms/layer_check_window.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QSaveFile>
+#include <QSortFilterProxyModel>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+#include "app/form_registry.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "cadlink/drawing_access.h"
+#include "common/utf.h"
+#include "dxf/layer_table.h"
+#include "ui/dialogs.h"
+
+namespace layercheck {
+namespace {
+
+constexpr int kVerdictRole = Qt::UserRole + 1;
+constexpr int kRowRole = Qt::UserRole + 2;
+constexpr int kMeasuredRows = 100;
+
+const QStringList kColumns = {
+    QStringLiteral("判定"),       QStringLiteral("図面の画層名"), QStringLiteral("色"),
+    QStringLiteral("線種"),       QStringLiteral("基準の画層名"), QStringLiteral("基準の色"),
+    QStringLiteral("基準の線種"), QStringLiteral("説明"),
+};
+
+QString q(std::u16string_view text) {
+    return QString::fromStdU16String(std::u16string(text));
+}
+
+// Rows that need the user's attention stand out.
+QColor shade(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::Standard:
+        case Verdict::NumberedAllowed:
+        case Verdict::Fixed:
+            return QColor();
+        case Verdict::OtherProperties:
+            return QColor(255, 244, 204);
+        case Verdict::NumberedNotAllowed:
+        case Verdict::NotStandard:
+        case Verdict::Missing:
+            return QColor(255, 226, 204);
+        case Verdict::Forbidden:
+            return QColor(255, 204, 204);
+    }
+    return QColor();
+}
+
+std::u16string countText(int count) {
+    const std::string text = std::to_string(count);
+    return std::u16string(text.begin(), text.end());
+}
+
+std::filesystem::path pathOf(const QString& name) {
+    return std::filesystem::path(name.toStdU16String());
+}
+
+}  // namespace
+
+// The rows of a check as the table shows them, read straight from the result: filling the table for
+// thousands of layers is one reset, not one item per cell.
+class ResultModel final : public QAbstractTableModel {
+public:
+    explicit ResultModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    void setRows(const std::vector<Row>* rows) {
+        beginResetModel();
+        m_rows = rows;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() || m_rows == nullptr ? 0 : static_cast<int>(m_rows->size());
+    }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : static_cast<int>(kColumns.size());
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < static_cast<int>(kColumns.size())) {
+            return kColumns.at(section);
+        }
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || m_rows == nullptr || index.row() >= static_cast<int>(m_rows->size())) {
+            return {};
+        }
+        const Row& row = (*m_rows)[static_cast<std::size_t>(index.row())];
+        switch (role) {
+            case Qt::DisplayRole:
+                return display(row, index.column());
+            case Qt::BackgroundRole: {
+                const QColor background = shade(row.verdict);
+                return background.isValid() ? QVariant(background) : QVariant();
+            }
+            case kVerdictRole:
+                return static_cast<int>(row.verdict);
+            case kRowRole:
+                return index.row();
+            default:
+                return {};
+        }
+    }
+
+private:
+    static QVariant number(const std::optional<int>& value) { return value ? QVariant(*value) : QVariant(); }
+    static QVariant display(const Row& row, int column) {
+        switch (column) {
+            case 0:
+                return q(verdictText(row.verdict));
+            case 1:
+                return q(row.name);
+            case 2:
+                return number(row.colour);
+            case 3:
+                return q(row.linetype);
+            case 4:
+                return q(row.standardName);
+            case 5:
+                return number(row.standardColour);
+            case 6:
+                return q(row.standardLinetype);
+            case 7:
+                return q(row.note);
+            default:
+                return {};
+        }
+    }
+
+    const std::vector<Row>* m_rows = nullptr;
+};
+
+UserForm9::UserForm9(app::Program& program) : QDialog(nullptr), m_program(program) {
+    setObjectName(QStringLiteral("UserForm9"));
+    setWindowTitle(QStringLiteral("レイヤーチェック"));
+    auto* layout = new QVBoxLayout(this);
+    Label1 = new ui::Label(this, QStringLiteral("Label1"), {}, QStringLiteral("チェックする基準"));
+    layout->addWidget(Label1);
+
+    auto* source = new QHBoxLayout;
+    CommandButton1 =
+        new ui::Button(this, QStringLiteral("CommandButton1"), QStringLiteral("図面から読み込む"));
+    CommandButton2 = new ui::Button(this, QStringLiteral("CommandButton2"), QStringLiteral("DXFファイル..."));
+    source->addWidget(CommandButton1);
+    source->addWidget(CommandButton2);
+    source->addStretch(1);
+    layout->addLayout(source);
+    Label2 = new ui::Label(this, QStringLiteral("Label2"), u"図面の画層を読み込んでください。",
+                           QStringLiteral("読み込み元"));
+    layout->addWidget(Label2);
+
+    auto* filter = new QHBoxLayout;
+    Label3 = new ui::Label(this, QStringLiteral("Label3"), u"判定で絞り込む");
+    Label3->setWordWrap(false);
+    ComboBox1 = new ui::ComboBox(this, QStringLiteral("ComboBox1"), QStringLiteral("判定で絞り込む"));
+    ComboBox1->setEditable(false);
+    ComboBox1->setMinimumWidth(280);
+    filter->addWidget(Label3);
+    filter->addWidget(ComboBox1);
+    filter->addStretch(1);
+    layout->addLayout(filter);
+
+    m_model = new ResultModel(this);
+    m_filter = new QSortFilterProxyModel(this);
+    m_filter->setSourceModel(m_model);
+    m_filter->setFilterRole(kVerdictRole);
+    m_filter->setFilterKeyColumn(0);
+    m_filter->setSortRole(Qt::DisplayRole);
+    m_filter->setSortLocaleAware(true);
+    ListView1 = new QTableView(this);
+    ui::nameControl(*ListView1, QStringLiteral("ListView1"), QStringLiteral("レイヤーチェックの結果"));
+    ListView1->setModel(m_filter);
+    ListView1->setSortingEnabled(true);
+    ListView1->sortByColumn(-1, Qt::AscendingOrder);  // the drawing's own order until a heading is clicked
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setAlternatingRowColors(false);
+    ListView1->verticalHeader()->setVisible(false);
+    ListView1->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the rows in view and some beyond, not from thousands of rows of text.
+    ListView1->horizontalHeader()->setResizeContentsPrecision(kMeasuredRows);
+    layout->addWidget(ListView1, 1);
+
+    Label4 = new ui::Label(this, QStringLiteral("Label4"), {}, QStringLiteral("件数"));
+    layout->addWidget(Label4);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    CommandButton3 = new ui::Button(this, QStringLiteral("CommandButton3"), QStringLiteral("CSV保存..."));
+    CommandButton4 = new ui::Button(this, QStringLiteral("CommandButton4"), QStringLiteral("閉じる"));
+    CommandButton3->setEnabled(false);
+    bottom->addWidget(CommandButton3);
+    bottom->addWidget(CommandButton4);
+    layout->addLayout(bottom);
+
+    connect(CommandButton1, &QPushButton::clicked, this, &UserForm9::CommandButton1_Click);
+    connect(CommandButton2, &QPushButton::clicked, this, &UserForm9::CommandButton2_Click);
+    connect(CommandButton3, &QPushButton::clicked, this, &UserForm9::CommandButton3_Click);
+    connect(CommandButton4, &QPushButton::clicked, this, &UserForm9::CommandButton4_Click);
+    connect(ComboBox1, &ui::ComboBox::clicked, this, &UserForm9::ComboBox1_Click);
+    fillFilter();
+    resize(980, 600);
+}
+
+UserForm9::~UserForm9() = default;
+
+void UserForm9::setStandard(Standard standard, const std::u16string& heading,
+                            const std::u16string& drawingKind) {
+    m_standard = std::move(standard);
+    m_drawingKind = drawingKind;
+    Label1->setCaption(heading);
+    // A new standard: the layers read before are judged again when they are read again.
+    m_model->setRows(nullptr);
+    m_result = Result{};
+    m_checked = false;
+    m_model->setRows(&m_result.rows);
+    Label2->setCaption(u"図面の画層を読み込んでください。");
+    fillFilter();
+    CommandButton3->setEnabled(false);
+}
+
+void UserForm9::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    UserForm_Activate();
+}
+
+void UserForm9::UserForm_Activate() {
+    // The drawing itself is read where the CAD program gives its layers back; AutoCAD LT does not.
+    cadlink::DrawingAccess* drawing = m_program.drawing();
+    const bool readable = drawing != nullptr && drawing->available();
+    CommandButton1->setEnabled(readable);
+    CommandButton1->setToolTip(
+        readable ? QString()
+                 : QStringLiteral("AutoCAD LT からは画層を読み取れません。図面を DXF で保存し、"
+                                  "「DXFファイル...」で選んでください。"));
+    if (!readable && !m_checked) {
+        Label2->setCaption(
+            u"AutoCAD LT からは画層を読み取れません。図面を DXF で保存し、「DXFファイル...」で選んでください。");
+    }
+}
+
+void UserForm9::CommandButton1_Click() {
+    cadlink::DrawingAccess* drawing = m_program.drawing();
+    cadlink::WindowHandle window = 0;
+    if (drawing == nullptr || !m_program.forms().form1().targetWindow(window)) {
+        ui::showMessage(m_program.dialogs(), this, u"対象の図面が選ばれていません。");
+        return;
+    }
+    auto layers = drawing->layerTable(window);
+    if (!layers) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"図面の画層を読み取れませんでした。\r" + tiermark::fromUtf8(layers.error().message));
+        return;
+    }
+    showLayers(*layers, u"読み込み元：図面 " + m_program.forms().form1().cmbfilename->text());
+}
+
+void UserForm9::CommandButton2_Click() {
+    const QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString file =
+        m_program.dialogs().openFileName(this, QStringLiteral("チェックする図面の DXF ファイル"), start,
+                                         QStringLiteral("DXF ファイル (*.dxf);;すべてのファイル (*)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto table = dxf::readLayerTableFile(pathOf(file));
+    QApplication::restoreOverrideCursor();
+    if (!table) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"この DXF ファイルの画層を読み取れませんでした。\r" + file.toStdU16String() + u"\r" +
+                            tiermark::fromUtf8(table.error().message));
+        return;
+    }
+    std::u16string source = u"読み込み元：" + QDir::toNativeSeparators(file).toStdU16String() + u"（" +
+                            tiermark::fromUtf8(table->version.empty() ? "版不明" : table->version) +
+                            (table->codePage.empty() ? u"" : u"、" + tiermark::fromUtf8(table->codePage)) +
+                            u"）";
+    if (table->duplicates > 0) {
+        source += u"\r同じ名前の画層が " + countText(static_cast<int>(table->duplicates)) +
+                  u" 件重なっていたため、最初のものだけを調べました。";
+    }
+    if (table->unreadableNames > 0) {
+        source += u"\r" + countText(static_cast<int>(table->unreadableNames)) +
+                  u" 件の画層名に、ファイルの文字コード（" + tiermark::fromUtf8(table->codePage) +
+                  u"）で読めない文字があり、「\uFFFD」で示しています。";
+    }
+    showLayers(table->layers, source);
+}
+
+void UserForm9::showLayers(const std::vector<cadlink::DrawingLayer>& layers, const std::u16string& source) {
+    m_model->setRows(nullptr);  // the table reads the result: it lets go of it while the result changes
+    m_result = checkLayers(layers, m_standard);
+    m_checked = true;
+    Label2->setCaption(source);
+    fillFilter();
+    fillTable();
+    CommandButton3->setEnabled(true);
+}
+
+void UserForm9::fillFilter() {
+    const int chosen = std::max(0, ComboBox1->currentIndex());
+    ComboBox1->clearItems();
+    ComboBox1->addItem(u"すべて（" + countText(static_cast<int>(m_result.rows.size())) + u"）");
+    std::u16string counts;
+    for (Verdict verdict : kVerdicts) {
+        const std::u16string count = countText(m_result.count(verdict));
+        ComboBox1->addItem(std::u16string(verdictText(verdict)) + u"（" + count + u"）");
+        if (m_checked) {
+            counts += (counts.empty() ? u"" : u"　") + std::u16string(verdictText(verdict)) + u"：" + count;
+        }
+    }
+    ComboBox1->setCurrentIndex(chosen);
+    Label4->setCaption(counts);
+}
+
+void UserForm9::fillTable() {
+    m_model->setRows(&m_result.rows);
+    ListView1->resizeColumnsToContents();
+    ComboBox1_Click();
+}
+
+void UserForm9::ComboBox1_Click() {
+    const int chosen = ComboBox1->currentIndex();
+    if (chosen <= 0) {
+        m_filter->setFilterRegularExpression(QString());
+    } else {
+        m_filter->setFilterRegularExpression(QStringLiteral("^%1$").arg(chosen - 1));
+    }
+}
+
+std::vector<Row> UserForm9::shownRows() const {
+    std::vector<Row> rows;
+    for (int i = 0; i < m_filter->rowCount(); ++i) {
+        const int source = m_filter->index(i, 0).data(kRowRole).toInt();
+        rows.push_back(m_result.rows.at(static_cast<std::size_t>(source)));
+    }
+    return rows;
+}
+
+void UserForm9::CommandButton3_Click() {
+    const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                              .filePath(QStringLiteral("レイヤーチェック_%1.csv").arg(q(m_drawingKind)));
+    const QString file = m_program.dialogs().saveFileName(this, QStringLiteral("CSV ファイルの保存"), start,
+                                                          QStringLiteral("CSV ファイル (*.csv)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    // The rows as the table shows them, written whole or not at all.
+    const std::string csv = csvOf(shownRows());
+    QSaveFile out(file);
+    const bool saved =
+        out.open(QIODevice::WriteOnly) &&
+        out.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
+        out.commit();
+    if (!saved) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"CSV ファイルを保存できませんでした。\r" + file.toStdU16String() + u"\r" +
+                            out.errorString().toStdU16String());
+    }
+}
+
+void UserForm9::CommandButton4_Click() {
+    m_program.forms().unloadUserForm9();
+}
+
+}  // namespace layercheck

@@ -1,0 +1,328 @@
+#include "layercheck/layer_check.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "builder/cascade.h"
+#include "builder/layer_changer.h"
+#include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
+#include "common/codepage.h"
+#include "common/utf.h"
+#include "numbered/family_table.h"
+#include "numbered/member_scan.h"
+
+namespace layercheck {
+
+namespace {
+
+char16_t fold(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+std::u16string folded(std::u16string_view text) {
+    std::u16string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), fold);
+    return out;
+}
+
+bool sameName(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
+std::u16string number(std::int64_t value) {
+    const std::string text = std::to_string(value);
+    return std::u16string(text.begin(), text.end());
+}
+
+std::u16string quoted(std::u16string_view text) {
+    return u"「" + std::u16string(text) + u"」";
+}
+
+void addNote(std::u16string& note, std::u16string_view more) {
+    if (!note.empty()) {
+        note += u"、";
+    }
+    note += more;
+}
+
+// Besides what the link never types into AutoCAD LT (cadlink::layerNameProblem), the apostrophe: the
+// drawing standard's checking programs do not take it in layer names.
+constexpr char16_t kApostrophe = u'\'';
+
+// Why the name cannot stand in AutoCAD LT's layer table, in Japanese; nothing when it can.
+std::optional<std::u16string> forbiddenNote(std::u16string_view name) {
+    const std::optional<cadlink::TextProblem> problem = cadlink::layerNameProblem(name);
+    if (problem) {
+        switch (*problem) {
+            case cadlink::TextProblem::EmptyName:
+                return std::u16string(u"名前がありません");
+            case cadlink::TextProblem::NameTooLong:
+                return u"名前が " + number(static_cast<std::int64_t>(cadlink::kMaxLayerName)) +
+                       u" 文字を超えています";
+            case cadlink::TextProblem::ControlCharacter:
+            case cadlink::TextProblem::UnpairedSurrogate:
+                return std::u16string(u"制御文字か、対になっていないサロゲートを含みます");
+            case cadlink::TextProblem::NameCharacter:
+                break;  // named below
+        }
+    }
+    // Which character it is, where there is one.
+    if (problem || name.find(kApostrophe) != std::u16string_view::npos) {
+        for (char16_t c : name) {
+            const std::u16string_view one(&c, 1);
+            if (c == kApostrophe || cadlink::layerNameProblem(one) == cadlink::TextProblem::NameCharacter) {
+                return u"使用できない文字" + quoted(one) + u"を含みます";
+            }
+        }
+    }
+    if (name.find(u'\uFFFD') != std::u16string_view::npos) {
+        return std::u16string(u"ファイルの文字コードで読めない文字（\uFFFD）を含みます");
+    }
+    const bool ascii = std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x80; });
+    if (!ascii && !tiermark::toCp932(name)) {
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const std::size_t length = i + 1 < name.size() && name[i] >= 0xD800 && name[i] <= 0xDBFF ? 2 : 1;
+            if (!tiermark::toCp932(name.substr(i, length))) {
+                return u"AutoCAD LT の文字コード（シフトJIS）にない文字" + quoted(name.substr(i, length)) +
+                       u"を含みます";
+            }
+            i += length - 1;
+        }
+        return std::u16string(u"AutoCAD LT の文字コード（シフトJIS）にない文字を含みます");
+    }
+    return std::nullopt;
+}
+
+// A family's members begin with prefix and end in one suffix character.
+struct Family {
+    std::u16string prefix;  // folded
+    std::u16string templateName;
+    bool ofDrawingKind = false;
+};
+
+void addFamily(std::vector<Family>& families, std::u16string prefix, std::u16string templateName,
+               bool ofKind) {
+    const std::u16string key = folded(prefix);
+    for (Family& family : families) {
+        if (family.prefix == key) {
+            if (ofKind && !family.ofDrawingKind) {
+                family.ofDrawingKind = true;
+                family.templateName = std::move(templateName);
+            }
+            return;
+        }
+    }
+    families.push_back(Family{key, std::move(templateName), ofKind});
+}
+
+// The member prefixes of a family row as the numbered-layer form names its members: letter, object code,
+// element code; family 4 also with the dimension and text elements of its check boxes.
+void addFamilyRow(std::vector<Family>& families, const std::u16string& letter, int familyNumber,
+                  const std::u16string& templateName, bool ofKind) {
+    const numbered::Family* row = numbered::familyRow(familyNumber);
+    if (row == nullptr) {
+        // No row of the form: the template's own name without its placeholder.
+        if (!templateName.empty()) {
+            addFamily(families, templateName.substr(0, templateName.size() - 1), templateName, ofKind);
+        }
+        return;
+    }
+    const std::u16string object = letter + std::u16string(row->objectCode);
+    const auto add = [&](std::u16string_view element) {
+        const std::u16string prefix = object + std::u16string(element);
+        addFamily(families, prefix, ofKind ? templateName : prefix + u"n", ofKind);
+    };
+    add(row->elementCode);
+    if (familyNumber == numbered::kFamilyWithCompanions) {
+        add(numbered::kDimensionElement);
+        add(numbered::kTextElement);
+    }
+}
+
+bool isStageLetter(char16_t c) {
+    return c == u'S' || c == u'D' || c == u'C' || c == u'M';
+}
+
+}  // namespace
+
+std::u16string_view verdictText(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::Standard:
+            return u"標準";
+        case Verdict::OtherProperties:
+            return u"標準名（色・線種が異なる）";
+        case Verdict::NumberedAllowed:
+            return u"番号付き（系列で可）";
+        case Verdict::NumberedNotAllowed:
+            return u"番号付き（系列で不可）";
+        case Verdict::NotStandard:
+            return u"標準外";
+        case Verdict::Forbidden:
+            return u"使用できない文字";
+        case Verdict::Fixed:
+            return u"AutoCAD LT 既定の画層";
+        case Verdict::Missing:
+            return u"図面にない標準レイヤー";
+    }
+    return u"";
+}
+
+Standard standardOf(const std::vector<builder::LayerRow>& rows, int stageIndex,
+                    const builder::ColourLookup& colours) {
+    return Standard{builder::plannedLayers(rows, stageIndex, true, colours),
+                    builder::plannedFamilies(rows, stageIndex), builder::lifeCycleLetter(stageIndex)};
+}
+
+Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Standard& standard) {
+    Result result;
+    std::unordered_map<std::u16string, std::size_t> byName;
+    for (std::size_t i = 0; i < standard.layers.size(); ++i) {
+        byName.emplace(folded(standard.layers[i].name), i);
+    }
+    std::vector<Family> families;
+    for (const builder::PlannedFamily& family : standard.families) {
+        addFamilyRow(families, standard.letter, family.family, family.templateName, true);
+    }
+    for (int family = 1; family <= 99; ++family) {
+        addFamilyRow(families, standard.letter, family, {}, false);
+    }
+    // Longer prefixes first, so that a member is judged by the family that names the most of it.
+    std::stable_sort(families.begin(), families.end(),
+                     [](const Family& a, const Family& b) { return a.prefix.size() > b.prefix.size(); });
+    // The entries of the changer's right-hand list: the standard names and the family templates.
+    std::vector<std::u16string> changerEntries;
+    for (const builder::PlannedLayer& layer : standard.layers) {
+        changerEntries.push_back(layer.name);
+    }
+    for (const builder::PlannedFamily& family : standard.families) {
+        changerEntries.push_back(family.templateName);
+    }
+
+    std::vector<bool> present(standard.layers.size(), false);
+    for (const cadlink::DrawingLayer& layer : drawing) {
+        Row row;
+        row.name = layer.name;
+        row.colour = layer.colour;
+        row.linetype = layer.linetype;
+        const std::u16string key = folded(layer.name);
+
+        if (auto forbidden = forbiddenNote(layer.name)) {
+            row.verdict = Verdict::Forbidden;
+            row.note = std::move(*forbidden);
+        } else if (key == u"0" || key == u"DEFPOINTS") {
+            row.verdict = Verdict::Fixed;
+            row.note = u"どの図面にもある画層です";
+        } else if (auto found = byName.find(key); found != byName.end()) {
+            const builder::PlannedLayer& model = standard.layers[found->second];
+            present[found->second] = true;
+            row.standardName = model.name;
+            row.standardColour = static_cast<int>(model.colour);
+            row.standardLinetype = builder::effectiveLinetype(model);
+            if (layer.colour != model.colour) {
+                addNote(row.note,
+                        u"色が " + number(layer.colour) + u"（基準は " + number(model.colour) + u"）");
+            }
+            if (!sameName(layer.linetype, row.standardLinetype)) {
+                addNote(row.note, u"線種が" + quoted(layer.linetype) + u"（基準は" +
+                                      quoted(row.standardLinetype) + u"）");
+            }
+            if (layer.name != model.name) {
+                addNote(row.note, u"名前の大文字・小文字が基準と異なります");
+            }
+            row.verdict = row.note.empty() ? Verdict::Standard : Verdict::OtherProperties;
+        } else if (auto member = std::find_if(families.begin(), families.end(),
+                                              [&](const Family& f) {
+                                                  return key.size() > f.prefix.size() &&
+                                                         key.compare(0, f.prefix.size(), f.prefix) == 0;
+                                              });
+                   member != families.end()) {
+            const std::u16string suffix = layer.name.substr(member->prefix.size());
+            row.standardName = member->templateName;
+            row.standardLinetype = std::u16string(cadlink::kContinuous);
+            const bool offered = suffix.size() == 1 && numbered::isOfferedSuffix(suffix[0]);
+            if (!member->ofDrawingKind) {
+                row.verdict = Verdict::NumberedNotAllowed;
+                row.note =
+                    u"この図面名にはない系列" + quoted(member->templateName) + u"の番号付きレイヤーです";
+            } else if (!offered) {
+                row.verdict = Verdict::NumberedNotAllowed;
+                row.note = suffix == u"n" ? u"系列の雛形の名前です（「n」は番号の置き場所）"
+                                          : u"番号" + quoted(suffix) +
+                                                u"は系列の番号（1～9、A～Z の 1 文字）ではありません";
+            } else {
+                row.verdict = Verdict::NumberedAllowed;
+                row.note = u"系列" + quoted(member->templateName) + u"の番号付きレイヤーです";
+                if (!sameName(layer.linetype, cadlink::kContinuous)) {
+                    addNote(row.note,
+                            u"線種が" + quoted(layer.linetype) + u"（番号付きレイヤーは Continuous）");
+                }
+            }
+        } else {
+            row.verdict = Verdict::NotStandard;
+            // What the layer changer would make of it, or a standard name of another stage.
+            if (auto part = builder::standardPart(layer.name)) {
+                const std::u16string stem = builder::stemOf(*part);
+                if (auto entry = builder::matchingEntry(*part, stem, changerEntries)) {
+                    row.standardName = changerEntries[*entry];
+                    row.note = u"レイヤーチェンジャーで" + quoted(builder::convertedName(stem, layer.name)) +
+                               u"に変換できます";
+                }
+            }
+            if (row.note.empty() && !standard.letter.empty() && key.size() > 2 && isStageLetter(key[0]) &&
+                key[1] == u'-') {
+                const std::u16string other = standard.letter + key.substr(1);
+                if (auto sameCode = byName.find(other); sameCode != byName.end()) {
+                    row.standardName = standard.layers[sameCode->second].name;
+                    row.note = u"ライフサイクル記号が選択（" + standard.letter + u"）と異なります";
+                }
+            }
+        }
+        ++result.counts[static_cast<std::size_t>(row.verdict)];
+        result.rows.push_back(std::move(row));
+    }
+    for (std::size_t i = 0; i < standard.layers.size(); ++i) {
+        if (present[i]) {
+            continue;
+        }
+        const builder::PlannedLayer& model = standard.layers[i];
+        Row row;
+        row.verdict = Verdict::Missing;
+        row.name = model.name;
+        row.standardName = model.name;
+        row.standardColour = static_cast<int>(model.colour);
+        row.standardLinetype = builder::effectiveLinetype(model);
+        row.note = u"図面にありません";
+        ++result.counts[static_cast<std::size_t>(row.verdict)];
+        result.rows.push_back(std::move(row));
+    }
+    return result;
+}
+
+std::string csvOf(const std::vector<Row>& rows) {
+    const auto field = [](std::u16string_view text) {
+        std::u16string out = u"\"";
+        for (char16_t c : text) {
+            out += c;
+            if (c == u'"') {
+                out += u'"';
+            }
+        }
+        return out + u"\"";
+    };
+    const auto colour = [](const std::optional<int>& value) {
+        return value ? number(*value) : std::u16string();
+    };
+    std::u16string text =
+        u"\"判定\",\"図面の画層名\",\"色\",\"線種\",\"基準の画層名\",\"基準の色\",\"基準の線種\",\"説明\"\r\n";
+    for (const Row& row : rows) {
+        text += field(verdictText(row.verdict)) + u"," + field(row.name) + u"," + field(colour(row.colour)) +
+                u"," + field(row.linetype) + u"," + field(row.standardName) + u"," +
+                field(colour(row.standardColour)) + u"," + field(row.standardLinetype) + u"," +
+                field(row.note) + u"\r\n";
+    }
+    return "\xEF\xBB\xBF" + tiermark::toUtf8(text);
+}
+
+}  // namespace layercheck

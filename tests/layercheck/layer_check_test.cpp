@@ -1,0 +1,154 @@
+#include "layercheck/layer_check.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "dxf/layer_table.h"
+
+namespace layercheck {
+namespace {
+
+using builder::LayerRow;
+using cadlink::DrawingLayer;
+
+stddb::Value t(const char16_t* text) {
+    return std::u16string(text);
+}
+const stddb::Value kNull;
+
+std::optional<stddb::Value> colours(std::u16string_view name) {
+    static const std::map<std::u16string, stddb::Value, std::less<>> master = {{u"黄", std::int64_t{2}},
+                                                                               {u"白", std::int64_t{7}}};
+    const auto found = master.find(name);
+    return found == master.end() ? std::nullopt : std::optional<stddb::Value>(found->second);
+}
+
+// 一般図 of the sample: D-TTL, D-STR-DIM, the family D-BYP-STRn (family 2) and D-BGD.
+const std::vector<LayerRow> kGeneralDrawing = {
+    {kNull, kNull, t(u"-TTL"), t(u"図枠"), t(u"実線"), t(u"黄")},
+    {kNull, t(u"-DIM"), t(u"-STR"), t(u"寸法"), t(u"実線"), t(u"白")},
+    {std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), t(u"副構造物"), kNull, kNull},
+    {kNull, kNull, t(u"-BGD"), t(u"現況地物"), t(u"破線"), t(u"任意")},
+};
+
+const Row& rowOf(const Result& result, std::u16string_view name) {
+    for (const Row& row : result.rows) {
+        if (row.name == name) {
+            return row;
+        }
+    }
+    static const Row none;
+    ADD_FAILURE() << "no row";
+    return none;
+}
+
+TEST(LayerCheck, ADrawingWithEveryKindOfLayerGetsEveryVerdict) {
+    auto table = dxf::readLayerTableFile(TIERMARK_FIXTURES "/every-verdict.dxf");
+    ASSERT_TRUE(table.ok()) << table.error().message;
+    const Result result = checkLayers(table->layers, standardOf(kGeneralDrawing, 1, colours));
+
+    const std::vector<std::pair<std::u16string, Verdict>> expected = {
+        {u"0", Verdict::Fixed},
+        {u"D-TTL", Verdict::Standard},
+        {u"D-STR-DIM", Verdict::OtherProperties},
+        {u"D-BYP-STR1", Verdict::NumberedAllowed},
+        {u"D-BYP-STR0", Verdict::NumberedNotAllowed},
+        {u"D-STR-STR1", Verdict::NumberedNotAllowed},
+        {u"構造物D-BGD", Verdict::NotStandard},
+        {u"C-TTL", Verdict::NotStandard},
+        {u"壁", Verdict::NotStandard},
+        {u"D=BAD", Verdict::Forbidden},
+        {u"D-\uFFFD\uFFFD", Verdict::Forbidden},
+        {u"Defpoints", Verdict::Fixed},
+        {u"D-BGD", Verdict::Missing},
+    };
+    ASSERT_EQ(result.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(result.rows[i].name, expected[i].first) << i;
+        EXPECT_EQ(result.rows[i].verdict, expected[i].second) << i;
+    }
+    EXPECT_EQ(result.count(Verdict::NotStandard), 3);
+    EXPECT_EQ(result.count(Verdict::Fixed), 2);
+    EXPECT_EQ(result.count(Verdict::Missing), 1);
+
+    // What each row says about itself.
+    EXPECT_EQ(rowOf(result, u"D-STR-DIM").note,
+              u"色が 3（基準は 7）、線種が「DASHED」（基準は「Continuous」）");
+    EXPECT_EQ(rowOf(result, u"D-BYP-STR1").standardName, u"D-BYP-STRn");
+    EXPECT_NE(rowOf(result, u"D-BYP-STR0").note.find(u"番号「0」"), std::u16string::npos);
+    EXPECT_NE(rowOf(result, u"D-STR-STR1").note.find(u"この図面名にはない系列"), std::u16string::npos);
+    EXPECT_EQ(rowOf(result, u"構造物D-BGD").note, u"レイヤーチェンジャーで「D-BGD」に変換できます");
+    EXPECT_EQ(rowOf(result, u"C-TTL").note, u"ライフサイクル記号が選択（D）と異なります");
+    EXPECT_EQ(rowOf(result, u"壁").note, u"");
+    EXPECT_EQ(rowOf(result, u"D=BAD").note, u"使用できない文字「=」を含みます");
+    EXPECT_NE(rowOf(result, u"D-\uFFFD\uFFFD").note.find(u"読めない文字"), std::u16string::npos);
+    const Row& missing = rowOf(result, u"D-BGD");
+    EXPECT_EQ(missing.standardLinetype, u"破線");
+    EXPECT_EQ(missing.standardColour, 8);
+    EXPECT_FALSE(missing.colour.has_value());
+}
+
+TEST(LayerCheck, NamesCompareWithoutCaseButTheCaseIsNoted) {
+    const Result result = checkLayers({{u"d-ttl", 2, u"CONTINUOUS"}, {u"d-bgd", 8, u"破線"}},
+                                      standardOf(kGeneralDrawing, 1, colours));
+    EXPECT_EQ(result.rows[0].verdict, Verdict::OtherProperties);
+    EXPECT_EQ(result.rows[0].note, u"名前の大文字・小文字が基準と異なります");
+    EXPECT_EQ(result.rows[1].verdict, Verdict::OtherProperties);
+    // D-STR-DIM is missing; D-TTL and D-BGD are there in other case.
+    EXPECT_EQ(result.count(Verdict::Missing), 1);
+}
+
+TEST(LayerCheck, EveryCharacterAutoCadLtRefusesOrCannotHoldIsForbidden) {
+    for (const char16_t* name :
+         {u"D<STR", u"D>STR", u"D/STR", u"D\\STR", u"D\"STR", u"D:STR", u"D;STR", u"D?STR", u"D*STR",
+          u"D|STR", u"D=STR", u"D'STR", u"D,STR", u"D`STR", u"D\tSTR", u"D-\U0001F600", u"D-\u00E9"}) {
+        const Result result =
+            checkLayers({{name, 7, u"Continuous"}}, standardOf(kGeneralDrawing, 1, colours));
+        EXPECT_EQ(result.rows[0].verdict, Verdict::Forbidden) << std::u16string(name).size();
+    }
+    const Result japanese =
+        checkLayers({{u"構造物①ＤＳＴＲ", 7, u"Continuous"}}, standardOf(kGeneralDrawing, 1, colours));
+    EXPECT_EQ(japanese.rows[0].verdict, Verdict::NotStandard);
+    const Result tooLong =
+        checkLayers({{std::u16string(256, u'A'), 7, u"Continuous"}}, standardOf(kGeneralDrawing, 1, colours));
+    EXPECT_EQ(tooLong.rows[0].verdict, Verdict::Forbidden);
+}
+
+TEST(LayerCheck, NumberedMembersAreJudgedByTheFamiliesOfTheDrawingKind) {
+    // Family 4 lets -STR grow with its -DIM and -TXT companions of the same number.
+    const std::vector<LayerRow> rows = {
+        {std::int64_t{4}, t(u"-STRn"), t(u"-STR"), t(u"主構造物"), kNull, kNull}};
+    const Result result = checkLayers({{u"S-STR-STR9", 3, u"Continuous"},
+                                       {u"S-STR-DIMZ", 3, u"Continuous"},
+                                       {u"S-STR-TXTA", 3, u"DASHED"},
+                                       {u"S-STR-STRn", 7, u"Continuous"},
+                                       {u"S-STR-STR10", 7, u"Continuous"}},
+                                      standardOf(rows, 0, colours));
+    EXPECT_EQ(result.rows[0].verdict, Verdict::NumberedAllowed);
+    EXPECT_EQ(result.rows[1].verdict, Verdict::NumberedAllowed);
+    EXPECT_EQ(result.rows[2].verdict, Verdict::NumberedAllowed);
+    EXPECT_NE(result.rows[2].note.find(u"Continuous"), std::u16string::npos);
+    EXPECT_EQ(result.rows[3].verdict, Verdict::NumberedNotAllowed);  // the template's own name
+    EXPECT_NE(result.rows[3].note.find(u"雛形"), std::u16string::npos);
+    EXPECT_EQ(result.rows[4].verdict, Verdict::NumberedNotAllowed);
+    EXPECT_EQ(result.count(Verdict::Missing), 0);
+}
+
+TEST(LayerCheck, SavesTheRowsAsCsvThatExcelOpensWithJapanese) {
+    const Result result = checkLayers({{u"構造物\"D\"", 7, u"Continuous"}, {u"D-TTL", 2, u"Continuous"}},
+                                      standardOf(kGeneralDrawing, 1, colours));
+    const std::string csv = csvOf(result.rows);
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    const std::string heading =
+        "\"判定\",\"図面の画層名\",\"色\",\"線種\",\"基準の画層名\",\"基準の色\",\"基準の線種\",\"説明\"\r\n";
+    EXPECT_EQ(csv.substr(3, heading.size()), heading);
+    EXPECT_NE(csv.find("\"使用できない文字\",\"構造物\"\"D\"\"\",\"7\",\"Continuous\""), std::string::npos);
+    EXPECT_NE(csv.find("\"標準\",\"D-TTL\",\"2\",\"Continuous\",\"D-TTL\",\"2\",\"Continuous\",\"\"\r\n"),
+              std::string::npos);
+    EXPECT_NE(csv.find("\"図面にない標準レイヤー\",\"D-BGD\",\"\",\"\",\"D-BGD\",\"8\",\"破線\""),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace layercheck
