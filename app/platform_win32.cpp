@@ -22,6 +22,9 @@ public:
                                        std::u16string_view newName) override {
         return m_standIns.renameLayer(window, oldName, newName);
     }
+    tiermark::Result<std::vector<cadlink::DrawingLayer>> layerTable(cadlink::WindowHandle window) override {
+        return m_standIns.layerTable(window);
+    }
 
 private:
     cadlink::PosixDrawingAccess m_standIns;

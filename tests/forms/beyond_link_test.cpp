@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -89,7 +90,7 @@ protected:
     QString writeSiteDxf() const {
         const QString dxfPath = path(QStringLiteral("現場.dxf"));
         {
-            std::ofstream out(dxfPath.toStdString(), std::ios::binary);
+            std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);
             out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_932\n0\nENDSEC\n"
                    "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
                 << "0\nLAYER\n2\n0\n62\n7\n6\nContinuous\n"
@@ -323,7 +324,7 @@ TEST_F(BeyondTheLink, TheChangerStopsWhenAutoCadLtNoLongerTakesTheRenames) {
     builder().ListBox11->setListIndex(0);
     const QString dxfPath = path(QStringLiteral("two.dxf"));
     {
-        std::ofstream out(dxfPath.toStdString(), std::ios::binary);
+        std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);
         out << "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\n"
             << *tiermark::toCp932(u"図枠D-TTL") << "\n62\n2\n0\nLAYER\n2\n"
             << *tiermark::toCp932(u"寸法D-STR-DIM") << "\n62\n7\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
