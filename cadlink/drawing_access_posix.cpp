@@ -41,7 +41,7 @@ tiermark::Result<std::vector<DrawingLayer>> PosixDrawingAccess::layerTable(Windo
     if (window == 0) {
         return tiermark::makeError("no target drawing");
     }
-    auto body = posix::replyBody(posix::exchange(posix::processOfWindow(window),
+    auto body = posix::replyBody(posix::exchange(posix::endpointProcessOf(window),
                                                  Frame{static_cast<std::uint8_t>(Request::LayerTable), {}},
                                                  m_timeout));
     if (!body) {
