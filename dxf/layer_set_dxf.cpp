@@ -9,6 +9,7 @@
 #include <unordered_set>
 
 #include "common/utf.h"
+#include "dxf/drawing_frame.h"
 #include "dxf/linetypes.h"
 #include "dxf/text_encoding.h"
 
@@ -161,27 +162,7 @@ tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLaye
     }
     writer.tableEnd();
 
-    writer.tableStyle(1);
-    dxf.writeStyle(writer, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
-    writer.tableEnd();
-    dxf.writeView(writer);
-    dxf.writeUcs(writer);
-    writer.tableAppid(1);
-    dxf.writeAppid(writer, "ACAD");
-    writer.tableEnd();
-    dxf.writeDimStyle(writer, 2.5, 0.625, 0.625, 0.625, 2.5);
-    dxf.writeBlockRecord(writer);
-    writer.tableEnd();
-    writer.sectionEnd();
-
-    writer.sectionBlocks();
-    dxf.writeBlock(writer, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(writer, "*Model_Space");
-    dxf.writeBlock(writer, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(writer, "*Paper_Space");
-    dxf.writeBlock(writer, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(writer, "*Paper_Space0");
-    writer.sectionEnd();
+    writeTablesAfterLayers(dxf, writer);
 
     writer.sectionEntities();
     writer.sectionEnd();

@@ -13,6 +13,7 @@
 #include "common/codepage.h"
 #include "common/paths.h"
 #include "common/utf.h"
+#include "dxf/drawing_frame.h"
 #include "dxf/text_encoding.h"
 
 namespace cadsim {
@@ -293,27 +294,7 @@ tiermark::Result<void> saveDxf(const Drawing& drawing, const std::string& path) 
                        DL_Attributes(std::string(), layer.color, -3, utf8(layer.lineType), 1.0));
     }
     dw.tableEnd();
-    dw.tableStyle(1);
-    dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
-    dw.tableEnd();
-    dxf.writeView(dw);
-    dxf.writeUcs(dw);
-    dw.tableAppid(1);
-    dxf.writeAppid(dw, "ACAD");
-    dw.tableEnd();
-    dxf.writeDimStyle(dw, 2.5, 0.625, 0.625, 0.625, 2.5);
-    dxf.writeBlockRecord(dw);
-    dw.tableEnd();
-    dw.sectionEnd();
-
-    dw.sectionBlocks();
-    dxf.writeBlock(dw, DL_BlockData("*Model_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(dw, "*Model_Space");
-    dxf.writeBlock(dw, DL_BlockData("*Paper_Space", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(dw, "*Paper_Space");
-    dxf.writeBlock(dw, DL_BlockData("*Paper_Space0", 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(dw, "*Paper_Space0");
-    dw.sectionEnd();
+    dxf::writeTablesAfterLayers(dxf, dw);
 
     dw.sectionEntities();
     for (const DrawingObject& o : drawing.objects()) {
