@@ -41,6 +41,6 @@ cmake --install "$build" --prefix "$stage" --strip >"$package/install.log"
 msi="$build/Tiermark-$version-x64.msi"
 python3 "$repo/tools/windows/make-wxs.py" --source "$stage" --version "$version" --output "$package/tiermark.wxs"
 rm -f "$msi"
-# wixl takes the files relative to the folder it runs in.
-(cd "$stage" && wixl -o "$msi" "$package/tiermark.wxs")
+# wixl takes the files relative to the folder it runs in; -a x64 marks the package as one of 64-bit programs.
+(cd "$stage" && wixl -a x64 -o "$msi" "$package/tiermark.wxs")
 echo "package: $msi ($(du -k "$msi" | cut -f1) KiB; program folder $(du -sk "$stage" | cut -f1) KiB)"
