@@ -1,5 +1,7 @@
 #include "cadlink/drawing_access_posix.h"
 
+#include <utility>
+
 #include "cadlink/posix_endpoint.h"
 #include "cadlink/posix_protocol.h"
 #include "common/utf.h"
@@ -11,13 +13,24 @@ using posix::ByteWriter;
 using posix::Frame;
 using posix::Request;
 
-tiermark::Result<std::vector<std::u16string>> PosixDrawingAccess::layerNames(WindowHandle window) {
+namespace {
+
+// One request to the stand-in behind the drawing's window; the body of its reply.
+tiermark::Result<std::vector<std::uint8_t>> ask(WindowHandle window, Request request,
+                                                std::vector<std::uint8_t> payload,
+                                                std::chrono::milliseconds timeout) {
     if (window == 0) {
         return tiermark::makeError("no target drawing");
     }
-    auto body = posix::replyBody(posix::exchange(posix::endpointProcessOf(window),
-                                                 Frame{static_cast<std::uint8_t>(Request::ListLayers), {}},
-                                                 m_timeout));
+    return posix::replyBody(posix::exchange(posix::endpointProcessOf(window),
+                                            Frame{static_cast<std::uint8_t>(request), std::move(payload)},
+                                            timeout));
+}
+
+}  // namespace
+
+tiermark::Result<std::vector<std::u16string>> PosixDrawingAccess::layerNames(WindowHandle window) {
+    auto body = ask(window, Request::ListLayers, {}, m_timeout);
     if (!body) {
         return body.error();
     }
@@ -38,12 +51,7 @@ tiermark::Result<std::vector<std::u16string>> PosixDrawingAccess::layerNames(Win
 }
 
 tiermark::Result<std::vector<DrawingLayer>> PosixDrawingAccess::layerTable(WindowHandle window) {
-    if (window == 0) {
-        return tiermark::makeError("no target drawing");
-    }
-    auto body = posix::replyBody(posix::exchange(posix::endpointProcessOf(window),
-                                                 Frame{static_cast<std::uint8_t>(Request::LayerTable), {}},
-                                                 m_timeout));
+    auto body = ask(window, Request::LayerTable, {}, m_timeout);
     if (!body) {
         return body.error();
     }
@@ -67,14 +75,9 @@ tiermark::Result<std::vector<DrawingLayer>> PosixDrawingAccess::layerTable(Windo
 
 tiermark::Result<void> PosixDrawingAccess::renameLayer(WindowHandle window, std::u16string_view oldName,
                                                        std::u16string_view newName) {
-    if (window == 0) {
-        return tiermark::makeError("no target drawing");
-    }
     ByteWriter writer;
     writer.text(tiermark::toUtf8(oldName)).text(tiermark::toUtf8(newName));
-    auto body = posix::replyBody(
-        posix::exchange(posix::endpointProcessOf(window),
-                        Frame{static_cast<std::uint8_t>(Request::RenameLayer), writer.take()}, m_timeout));
+    auto body = ask(window, Request::RenameLayer, writer.take(), m_timeout);
     if (!body) {
         return body.error();
     }
