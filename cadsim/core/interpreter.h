@@ -11,14 +11,19 @@
 
 namespace cadsim {
 
-// The stand-in's command line. It takes text as a user types it: CR and LF are Enter, ESC cancels the
+// The stand-in's command line. It takes text as a user types it: CR and LF are Enter, and so is a blank
+// except at the prompts that take a whole line (a group description, a file name); ESC cancels the
 // command in progress, NUL ends the text (what follows it is not read), backspace takes back the last
-// character; a text may hold several inputs and a command may run over many texts. What happens at each
-// prompt is the command table's business (command_table.cpp). The history keeps the prompts with the
-// echoed inputs and the answers, like the CAD program's command-line window.
+// character; a text may hold several inputs and a command may run over many texts. Enter at the command
+// prompt repeats the last command. What happens at each prompt is the command table's business
+// (command_table.cpp). The history keeps the prompts with the echoed inputs and the answers, like the CAD
+// program's command-line window; the complaints are the answers that said an input was not taken.
 class Interpreter {
 public:
     explicit Interpreter(Drawing& drawing);
+    ~Interpreter();
+    Interpreter(const Interpreter&) = delete;
+    Interpreter& operator=(const Interpreter&) = delete;
 
     void type(std::u16string_view text);
     void enter();
@@ -38,7 +43,14 @@ public:
     const std::vector<int>& selection() const { return m_context.selection; }
 
     Step step() const { return m_step; }
+    // Whether a blank is a character at the current prompt rather than Enter.
+    bool takesWholeLine() const;
     std::u16string prompt() const;
+    // Every answer that refused an input or said it was not taken ("Invalid option keyword.", "*Invalid
+    // selection*", "Unknown command …"), and every command started, in order (the last kMaxHistory).
+    const std::vector<std::u16string>& complaints() const { return m_complaints; }
+    const std::vector<std::u16string>& commands() const { return m_commands; }
+    const std::u16string& currentLayer() const { return m_context.currentLayer; }
     const std::u16string& pendingInput() const { return m_line; }
     const std::vector<std::u16string>& history() const { return m_history; }
     // Raised whenever the history or the command state changes.
@@ -48,9 +60,13 @@ public:
     static constexpr std::size_t kMaxLine = 4096;
     // History lines kept; older ones are dropped.
     static constexpr std::size_t kMaxHistory = 2000;
+    // Steps of U kept.
+    static constexpr std::size_t kMaxUndo = 50;
 
 private:
     void submit(std::u16string line);
+    void startCommand(std::u16string name);
+    void complain(const std::string& message);
     void goTo(Step step);
     void say(const std::string& message);
     void push(std::u16string line);
@@ -62,6 +78,11 @@ private:
     std::u16string m_line;
     bool m_overflowSaid = false;
     std::vector<std::u16string> m_history;
+    std::vector<std::u16string> m_complaints;
+    std::vector<std::u16string> m_commands;
+    std::u16string m_lastCommand;
+    // The command in progress takes an undo step before its first change.
+    bool m_undoArmed = false;
     std::uint64_t m_revision = 0;
     // The script being played and where it stands.
     std::u16string m_script;
