@@ -11,8 +11,8 @@ char16_t fold(char16_t c) {
 }
 
 bool sameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return fold(x) == fold(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char16_t x, char16_t y) { return fold(x) == fold(y); });
 }
 
 std::u16string folded(std::u16string_view name) {
@@ -42,9 +42,9 @@ std::vector<std::u16string> linetypesToTell(const std::vector<SentLinetype>& sen
             continue;
         }
         if (table) {
-            const auto layer = std::find_if(table->begin(), table->end(), [&](const cadlink::DrawingLayer& l) {
-                return sameName(l.name, s.layer);
-            });
+            const auto layer =
+                std::find_if(table->begin(), table->end(),
+                             [&](const cadlink::DrawingLayer& l) { return sameName(l.name, s.layer); });
             if (layer != table->end() && sameName(layer->linetype, s.linetype)) {
                 continue;  // the drawing had it loaded
             }
@@ -62,9 +62,10 @@ std::u16string linetypeNoticeMessage(const std::vector<std::u16string>& linetype
         list += (list.empty() ? u"" : u"、") + name;
     }
     const std::u16string_view head =
-        certain ? u"次の線種が図面に読み込まれていないため、その線種のレイヤーは Continuous（実線）のままです。"
-                : u"次の線種は、図面に読み込まれている場合だけレイヤーに設定されます。読み込まれていない線種のレイヤーは "
-                  u"Continuous（実線）のままです。";
+        certain
+            ? u"次の線種が図面に読み込まれていないため、その線種のレイヤーは Continuous（実線）のままです。"
+            : u"次の線種は、図面に読み込まれている場合だけレイヤーに設定されます。読み込まれていない線種のレイヤーは "
+              u"Continuous（実線）のままです。";
     return std::u16string(head) + u"\r" + list + u"\r" +
            u"AutoCAD LT の線種管理（LINETYPE コマンド）で線種を読み込んでから、もう一度「レイヤー作成」を押してください。"
            u"レイヤーチェックで線種の異なるレイヤーを確かめられます。";

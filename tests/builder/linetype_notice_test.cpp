@@ -11,8 +11,8 @@ using Names = std::vector<std::u16string>;
 using Table = std::vector<cadlink::DrawingLayer>;
 
 const std::vector<SentLinetype> kSent = {
-    {u"破線", u"D-BGD"}, {u"Continuous", u"D-TTL"}, {u"一点鎖線", u"D-BMK"}, {u"破線", u"D-STR"},
-    {u"CONTINUOUS", u"D-DIM"}, {u"dashed", u"D-HCH"}, {u"DASHED", u"D-TXT"},
+    {u"破線", u"D-BGD"},       {u"Continuous", u"D-TTL"}, {u"一点鎖線", u"D-BMK"}, {u"破線", u"D-STR"},
+    {u"CONTINUOUS", u"D-DIM"}, {u"dashed", u"D-HCH"},     {u"DASHED", u"D-TXT"},
 };
 
 TEST(LinetypeNotice, WhatIsToldWithAndWithoutTheDrawingsTable) {
@@ -23,21 +23,34 @@ TEST(LinetypeNotice, WhatIsToldWithAndWithoutTheDrawingsTable) {
         Names expected;
     };
     const Case cases[] = {
-        {"AutoCAD LT: every line type sent but Continuous, once each, in order", std::nullopt, {},
+        {"AutoCAD LT: every line type sent but Continuous, once each, in order",
+         std::nullopt,
+         {},
          {u"破線", u"一点鎖線", u"dashed"}},
-        {"AutoCAD LT: what was told before for the drawing is not told again", std::nullopt,
-         {u"破線", u"DASHED"}, {u"一点鎖線"}},
+        {"AutoCAD LT: what was told before for the drawing is not told again",
+         std::nullopt,
+         {u"破線", u"DASHED"},
+         {u"一点鎖線"}},
         {"the stand-in: only what some layer did not get",
-         Table{{u"D-BGD", 7, u"破線"}, {u"D-STR", 7, u"破線"}, {u"D-BMK", 7, u"Continuous"},
-               {u"D-HCH", 7, u"DASHED"}, {u"d-txt", 7, u"DASHED"}},
-         {}, {u"一点鎖線"}},
+         Table{{u"D-BGD", 7, u"破線"},
+               {u"D-STR", 7, u"破線"},
+               {u"D-BMK", 7, u"Continuous"},
+               {u"D-HCH", 7, u"DASHED"},
+               {u"d-txt", 7, u"DASHED"}},
+         {},
+         {u"一点鎖線"}},
         {"the stand-in: a layer missing from the table counts as not given it",
-         Table{{u"D-BMK", 7, u"一点鎖線"}, {u"D-HCH", 7, u"DASHED"}, {u"D-TXT", 7, u"DASHED"}}, {},
+         Table{{u"D-BMK", 7, u"一点鎖線"}, {u"D-HCH", 7, u"DASHED"}, {u"D-TXT", 7, u"DASHED"}},
+         {},
          {u"破線"}},
         {"the stand-in: all loaded, nothing to tell",
-         Table{{u"D-BGD", 7, u"破線"}, {u"D-STR", 7, u"破線"}, {u"D-BMK", 7, u"一点鎖線"},
-               {u"D-HCH", 7, u"DASHED"}, {u"D-TXT", 7, u"DASHED"}},
-         {}, {}},
+         Table{{u"D-BGD", 7, u"破線"},
+               {u"D-STR", 7, u"破線"},
+               {u"D-BMK", 7, u"一点鎖線"},
+               {u"D-HCH", 7, u"DASHED"},
+               {u"D-TXT", 7, u"DASHED"}},
+         {},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
