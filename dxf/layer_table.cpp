@@ -175,10 +175,10 @@ private:
         for (;;) {
             const int c = m_bytes.get();
             if (c < 0) {
-                if (any) {
-                    ++m_line;
+                if (!any) {
+                    return Line::End;
                 }
-                return any ? Line::Read : Line::End;
+                break;  // the last line, without a line end (a file cut short between CR and LF, too)
             }
             if (!any) {
                 any = true;

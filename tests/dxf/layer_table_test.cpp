@@ -318,6 +318,7 @@ TEST(LayerTable, WhatIsNoDxfOrIsDamagedIsSaidInJapanese) {
         {"AutoCAD Binary DXF\r\n\x1a", "途中で切れています"},
         {"AutoCAD Binary DXF\r\n\x1a\x1a" + good, "バイナリ形式の DXF ファイルの始まりが壊れています"},
         {insideTable, "途中で切れています"},
+        {crLf(good).substr(0, crLf(good).find("D-STR") + 10), "途中で切れています"},  // cut between CR and LF
         {good.substr(0, good.rfind("ENDTAB")), "途中で切れています"},
         {"0\nSECTION\n2\nHEADER\n9\n", "途中で切れています"},
         {"0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n", "画層テーブルがありません"},
