@@ -42,12 +42,14 @@ std::u16string shown(const std::filesystem::path& path) {
 }
 
 bool isDigits(std::u16string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
 // Every value of one field of a table, filtered or not, through the shared result set.
-tiermark::Result<std::vector<std::u16string>> column(stddb::SharedDatabase& database, std::u16string_view table,
-                                                     std::u16string_view field, std::u16string_view filter = {}) {
+tiermark::Result<std::vector<std::u16string>> column(stddb::SharedDatabase& database,
+                                                     std::u16string_view table, std::u16string_view field,
+                                                     std::u16string_view filter = {}) {
     auto rows = database.openShared(table, filter);
     if (!rows) {
         return rows.error();
@@ -60,8 +62,9 @@ tiermark::Result<int> positionOf(const std::vector<std::u16string>& list, std::u
                                  std::u16string_view what, std::u16string_view where) {
     const auto found = std::find(list.begin(), list.end(), name);
     if (found == list.end()) {
-        return error(std::u16string(what) + bracketed(name) + u"は" + std::u16string(where) + u"にありません（" +
-                     (list.empty() ? std::u16string(u"登録なし") : joined(list)) + u"）。");
+        return error(std::u16string(what) + bracketed(name) + u"は" + std::u16string(where) +
+                     u"にありません（" + (list.empty() ? std::u16string(u"登録なし") : joined(list)) +
+                     u"）。");
     }
     return static_cast<int>(found - list.begin());
 }
@@ -88,10 +91,12 @@ tiermark::Result<CheckRequest> parseArguments(const std::vector<std::u16string>&
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            return error(std::u16string(option) + u" の後に" + std::u16string(what) + u"を指定してください。");
+            return error(std::u16string(option) + u" の後に" + std::u16string(what) +
+                         u"を指定してください。");
         }
         if (value.empty()) {
-            return error(std::u16string(option) + u" の後に" + std::u16string(what) + u"を指定してください。");
+            return error(std::u16string(option) + u" の後に" + std::u16string(what) +
+                         u"を指定してください。");
         }
         if (!into.empty()) {
             return error(std::u16string(option) + u" が二度指定されています。");
@@ -175,7 +180,8 @@ tiermark::Result<KindText> parseKind(std::u16string_view text) {
             parts.back().push_back(c);
         }
     }
-    const bool empty = std::any_of(parts.begin(), parts.end(), [](const std::u16string& p) { return p.empty(); });
+    const bool empty =
+        std::any_of(parts.begin(), parts.end(), [](const std::u16string& p) { return p.empty(); });
     KindText kind;
     if (!empty && parts.size() == 4) {
         kind = KindText{parts[0], parts[1], parts[2], {}, parts[3]};
@@ -227,7 +233,8 @@ tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database,
         if (!workTypes) {
             return workTypes.error();
         }
-        auto workIndex = positionOf(*workTypes, kind.workType, u"工種", u"施工種別" + bracketed(kind.constructionKind));
+        auto workIndex =
+            positionOf(*workTypes, kind.workType, u"工種", u"施工種別" + bracketed(kind.constructionKind));
         if (!workIndex) {
             return workIndex.error();
         }
@@ -256,12 +263,13 @@ tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database,
     }
     stddb::Database* open = database.get();
     ChosenStandard chosen;
-    chosen.standard = standardOf(*rows, stage, [open](std::u16string_view colour) {
-        return builder::colourConstant(open, colour);
-    });
+    chosen.standard = standardOf(
+        *rows, stage, [open](std::u16string_view colour) { return builder::colourConstant(open, colour); });
     const std::u16string letter = builder::lifeCycleLetter(stage);
-    chosen.heading = kind.drawing + u"（" + (stage < 0 ? std::u16string(u"ライフサイクルなし") : (*stages)[static_cast<std::size_t>(stage)]) +
-                     (letter.empty() ? u"" : u"、" + letter) + u"）";
+    chosen.heading =
+        kind.drawing + u"（" +
+        (stage < 0 ? std::u16string(u"ライフサイクルなし") : (*stages)[static_cast<std::size_t>(stage)]) +
+        (letter.empty() ? u"" : u"、" + letter) + u"）";
     return chosen;
 }
 
@@ -295,19 +303,21 @@ tiermark::Result<std::vector<std::filesystem::path>> drawingsOf(const std::files
 std::u16string summaryLine(const std::u16string& shownPath, const Result& result) {
     const int findings = result.findings();
     return shownPath + u": " +
-           (findings == 0 ? std::u16string(u"指摘なし") : u"指摘 " + number(static_cast<std::size_t>(findings)) + u" 件") +
+           (findings == 0 ? std::u16string(u"指摘なし")
+                          : u"指摘 " + number(static_cast<std::size_t>(findings)) + u" 件") +
            u"　" + countsText(result);
 }
 
-tiermark::Result<std::vector<std::filesystem::path>> csvPaths(const std::filesystem::path& csv,
-                                                               const std::vector<std::filesystem::path>& drawings) {
+tiermark::Result<std::vector<std::filesystem::path>> csvPaths(
+    const std::filesystem::path& csv, const std::vector<std::filesystem::path>& drawings) {
     std::error_code failure;
     const bool folder = std::filesystem::is_directory(csv, failure) ||
                         (!csv.empty() && !csv.has_filename());  // "out/": a folder, made when missing
     if (!folder) {
         if (drawings.size() > 1) {
-            return error(u"図面が複数あるときは、--csv に保存先のフォルダーを指定してください（図面ごとに CSV "
-                         u"を保存します）。");
+            return error(
+                u"図面が複数あるときは、--csv に保存先のフォルダーを指定してください（図面ごとに CSV "
+                u"を保存します）。");
         }
         return std::vector<std::filesystem::path>(drawings.size(), csv);
     }
@@ -320,7 +330,8 @@ tiermark::Result<std::vector<std::filesystem::path>> csvPaths(const std::filesys
             c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
         }
         const int seen = ++taken[folded];
-        paths.push_back(csv / (stem + (seen == 1 ? u"" : u"_" + number(static_cast<std::size_t>(seen))) + u".csv"));
+        paths.push_back(csv /
+                        (stem + (seen == 1 ? u"" : u"_" + number(static_cast<std::size_t>(seen))) + u".csv"));
     }
     return paths;
 }
@@ -352,16 +363,17 @@ int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckSer
     const std::u16string path =
         request->database.empty() ? stddb::registeredDatabasePath(services.settings) : request->database;
     if (path.empty()) {
-        return fail(u"データベースが登録されていません。Tiermark で Tiermark.MDB を登録するか、--database で指定して"
-                    u"ください。");
+        return fail(
+            u"データベースが登録されていません。Tiermark で Tiermark.MDB を登録するか、--database で指定して"
+            u"ください。");
     }
     stddb::SharedDatabase database;
     if (auto opened = database.open(services.workspace, path); !opened) {
         return fail(u"データベースを開けません：" + shown(std::filesystem::path(path)) + u"（" +
                     tiermark::fromUtf8(opened.error().message) + u"）");
     }
-    auto chosen = standardOfKind(
-        database, *kind, services.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage));
+    auto chosen = standardOfKind(database, *kind,
+                                 services.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage));
     if (!chosen) {
         return fail(tiermark::fromUtf8(chosen.error().message));
     }
@@ -372,7 +384,8 @@ int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckSer
     for (const std::u16string& input : request->inputs) {
         auto found = drawingsOf(std::filesystem::path(input));
         if (!found) {
-            services.err(shown(std::filesystem::path(input)) + u": " + tiermark::fromUtf8(found.error().message));
+            services.err(shown(std::filesystem::path(input)) + u": " +
+                         tiermark::fromUtf8(found.error().message));
             errors = true;
             continue;
         }

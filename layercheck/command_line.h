@@ -27,9 +27,9 @@ inline constexpr int kExitError = 2;
 // What the command was asked to do.
 struct CheckRequest {
     bool help = false;
-    std::u16string kind;      // --kind
-    std::u16string database;  // --database; empty: the registered one
-    std::u16string csv;       // --csv: a file, or a folder for one CSV per drawing; empty: none
+    std::u16string kind;                 // --kind
+    std::u16string database;             // --database; empty: the registered one
+    std::u16string csv;                  // --csv: a file, or a folder for one CSV per drawing; empty: none
     std::vector<std::u16string> inputs;  // drawings (.dxf) and folders of drawings
 };
 
@@ -69,8 +69,8 @@ std::u16string summaryLine(const std::u16string& shownPath, const Result& result
 
 // Where the CSV of each drawing goes: the one file given for a single drawing; in a folder, one CSV per
 // drawing named after it ("図面A.csv", "図面A_2.csv" for a second drawing of the same name).
-tiermark::Result<std::vector<std::filesystem::path>> csvPaths(const std::filesystem::path& csv,
-                                                               const std::vector<std::filesystem::path>& drawings);
+tiermark::Result<std::vector<std::filesystem::path>> csvPaths(
+    const std::filesystem::path& csv, const std::vector<std::filesystem::path>& drawings);
 
 // What the command needs of the platform.
 struct CheckServices {

@@ -85,6 +85,13 @@ protected:
         builder().ListBox3->setListIndex(0);
         builder().ListBox4->setListIndex(0);  // 一般図: D-TTL, D-STR-DIM, D-BYP-STRn, D-BGD
     }
+    // Page 2 with 一般図 at 設計 (D).
+    void choosePageTwo() {
+        builder().ListBox8->setListIndex(1);
+        builder().ListBox9->setListIndex(0);
+        builder().ListBox10->setListIndex(0);
+        builder().ListBox11->setListIndex(0);
+    }
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
     // A DXF of the drawing with the layers 0, 図枠D-TTL, 壁, D-BGD and 現況D-BGD, in code page 932.
     QString writeSiteDxf() const {
@@ -345,10 +352,7 @@ TEST_F(BeyondTheLink, TheChangerTakesTheNamesFromADxfAndRenamesThroughTheLink) {
 TEST_F(BeyondTheLink, TheChangerLeavesTheLayersOfExternalReferencesAlone) {
     cadlink::NullDrawingAccess none;
     fake.program->setDrawingAccess(&none);
-    builder().ListBox8->setListIndex(1);
-    builder().ListBox9->setListIndex(0);
-    builder().ListBox10->setListIndex(0);
-    builder().ListBox11->setListIndex(0);
+    choosePageTwo();
     std::string binary("AutoCAD Binary DXF\r\n\x1a\0", 22);
     const auto group = [&](int code, const std::string& value) {
         binary.push_back(static_cast<char>(code & 0xFF));
@@ -391,10 +395,7 @@ TEST_F(BeyondTheLink, TheChangerLeavesTheLayersOfExternalReferencesAlone) {
 TEST_F(BeyondTheLink, TheChangerStopsWhenAutoCadLtNoLongerTakesTheRenames) {
     cadlink::NullDrawingAccess none;
     fake.program->setDrawingAccess(&none);
-    builder().ListBox8->setListIndex(1);
-    builder().ListBox9->setListIndex(0);
-    builder().ListBox10->setListIndex(0);
-    builder().ListBox11->setListIndex(0);
+    choosePageTwo();
     const QString dxfPath = path(QStringLiteral("two.dxf"));
     {
         std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);

@@ -15,22 +15,12 @@
 #include "builder/layer_set.h"
 #include "builder/layer_set_export.h"
 #include "builder/queries.h"
+#include "cadsim/core/json.h"
 #include "common/utf.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/shared_database.h"
 
 namespace {
-
-std::string json(const std::u16string& text) {
-    std::string out = "\"";
-    for (const char c : tiermark::toUtf8(text)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out + "\"";
-}
 
 std::vector<std::u16string> column(stddb::SharedDatabase& database, std::u16string_view table,
                                    std::u16string_view field, std::u16string_view filter = {}) {
@@ -70,7 +60,8 @@ int main(int argc, char** argv) {
         const auto workTypes =
             column(database, u"工種テーブル", u"工種名", builder::kindFilter(static_cast<int>(kind) + 1));
         for (std::size_t work = 0; work < workTypes.size(); ++work) {
-            const std::u16string key = builder::workTypeKeyText(static_cast<int>(kind), static_cast<int>(work));
+            const std::u16string key =
+                builder::workTypeKeyText(static_cast<int>(kind), static_cast<int>(work));
             for (const std::u16string& drawing :
                  column(database, u"図面マスター", u"図面名称", builder::workTypeFilter(key))) {
                 auto rows = builder::layerRows(database, key, drawing);
@@ -82,10 +73,10 @@ int main(int argc, char** argv) {
                     const bool letters = stage < static_cast<int>(stages);
                     const auto layers = builder::plannedLayers(*rows, letters ? stage : 0, letters, colours);
                     auto written = builder::layerSetFiles(layers);
-                    const std::string name = "k" + std::to_string(kind) + "-w" + std::to_string(work) + "-" +
-                                             tiermark::toUtf8(drawing) + "-" +
-                                             (letters ? "s" + std::to_string(stage) : std::string("content")) +
-                                             ".dxf";
+                    const std::string name =
+                        "k" + std::to_string(kind) + "-w" + std::to_string(work) + "-" +
+                        tiermark::toUtf8(drawing) + "-" +
+                        (letters ? "s" + std::to_string(stage) : std::string("content")) + ".dxf";
                     if (!written) {
                         std::fprintf(stderr, "%s: %s\n", name.c_str(), written.error().message.c_str());
                         ++failures;
@@ -101,12 +92,12 @@ int main(int argc, char** argv) {
                         if (leftOut) {
                             continue;
                         }
-                        entries += std::string(entries.empty() ? "" : ", ") + "[" + json(layer.name) + ", " +
-                                   std::to_string(layer.colour) + ", " +
-                                   json(builder::effectiveLinetype(layer)) + "]";
+                        entries += std::string(entries.empty() ? "" : ", ") + "[" +
+                                   cadsim::jsonString(layer.name) + ", " + std::to_string(layer.colour) +
+                                   ", " + cadsim::jsonString(builder::effectiveLinetype(layer)) + "]";
                     }
-                    manifest += std::string(files == 0 ? "" : ",\n") + json(tiermark::fromUtf8(name)) + ": [" +
-                                entries + "]";
+                    manifest += std::string(files == 0 ? "" : ",\n") +
+                                cadsim::jsonString(tiermark::fromUtf8(name)) + ": [" + entries + "]";
                     ++files;
                 }
             }

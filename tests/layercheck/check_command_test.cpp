@@ -112,7 +112,7 @@ TEST_F(CheckCommand, FindingsAreCountedPerFileAndWrittenAsCsv) {
     write("drawings/b.DXF", standardDrawing());
     write("drawings/readme.txt", "not a drawing");
     const Outcome result = run({"--kind=" + std::string(kKind), "--database", SAMPLE_MDB, "--csv",
-                            (m_dir / "csv/").string(), folder.string()});
+                                (m_dir / "csv/").string(), folder.string()});
     EXPECT_EQ(result.exit, kExitFindings) << result.err;
     std::istringstream lines(result.out);
     std::string first;
@@ -133,12 +133,14 @@ TEST_F(CheckCommand, FindingsAreCountedPerFileAndWrittenAsCsv) {
 
 TEST_F(CheckCommand, TheRegisteredDatabaseIsUsedWithoutDatabaseOption) {
     const fs::path drawing = write("a.dxf", standardDrawing());
-    EXPECT_EQ(run({"--kind", kKind, drawing.string()}).err,
-              "tiermark-check: データベースが登録されていません。Tiermark で Tiermark.MDB を登録するか、--database "
-              "で指定してください。\n");
+    EXPECT_EQ(
+        run({"--kind", kKind, drawing.string()}).err,
+        "tiermark-check: データベースが登録されていません。Tiermark で Tiermark.MDB を登録するか、--database "
+        "で指定してください。\n");
     write("config/VB and VBA Program Settings/Tiermark.conf",
           std::string("[DBSET]\nDBFOLDER=") + SAMPLE_MDB + "\n[Life]\nDefAction=設計\n");
-    const Outcome result = run({"--kind", "1/位置図", "--csv", (m_dir / "one.csv").string(), drawing.string()});
+    const Outcome result =
+        run({"--kind", "1/位置図", "--csv", (m_dir / "one.csv").string(), drawing.string()});
     EXPECT_EQ(result.exit, kExitClean) << result.err;
     EXPECT_TRUE(fs::exists(m_dir / "one.csv"));
 }
@@ -147,7 +149,8 @@ TEST_F(CheckCommand, BadInputIsAnErrorNamedInJapanese) {
     const std::string good = standardDrawing();
     const fs::path notDxf = write("notes.dxf", "これは図面ではありません\n");
     const fs::path truncated = write("cut.dxf", good.substr(0, good.find("ENDTAB") / 2));
-    const fs::path binaryCut = write("cut-binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0\0\0SECT", 28));
+    const fs::path binaryCut =
+        write("cut-binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0\0\0SECT", 28));
     fs::create_directories(m_dir / "empty");
     write("empty/a.txt", "");
     const fs::path standard = write("ok.dxf", good);
@@ -161,13 +164,17 @@ TEST_F(CheckCommand, BadInputIsAnErrorNamedInJapanese) {
         {{truncated.string()}, "cut.dxf: DXF ファイルが途中で切れています"},
         {{binaryCut.string()}, "cut-binary.dxf: DXF ファイルが途中で切れています"},
         {{(m_dir / "empty").string()}, "empty: フォルダーに DXF ファイル（.dxf）がありません。"},
-        {{"--kind", "設計/道路/道路一般/存在しない図", standard.string()}, "図面名「存在しない図」は工種番号 1 の図面にありません（位置図、全体平面図）"},
-        {{"--kind", "設計/鉄道/道路一般/位置図", standard.string()}, "施工種別「鉄道」はデータベースにありません（道路、"},
-        {{"--kind", "計画/道路/道路一般/位置図", standard.string()}, "ライフサイクル「計画」はデータベースにありません"},
+        {{"--kind", "設計/道路/道路一般/存在しない図", standard.string()},
+         "図面名「存在しない図」は工種番号 1 の図面にありません（位置図、全体平面図）"},
+        {{"--kind", "設計/鉄道/道路一般/位置図", standard.string()},
+         "施工種別「鉄道」はデータベースにありません（道路、"},
+        {{"--kind", "計画/道路/道路一般/位置図", standard.string()},
+         "ライフサイクル「計画」はデータベースにありません"},
         {{"--kind", "位置図", standard.string()}, "図面の種類「位置図」が読めません"},
         {{"--database", (m_dir / "none.mdb").string(), standard.string()}, "データベースを開けません"},
         {{"--colour", standard.string()}, "知らないオプションです：--colour"},
-        {{"--csv", (m_dir / "one.csv").string(), standard.string(), standard.string()}, "フォルダーを指定してください"},
+        {{"--csv", (m_dir / "one.csv").string(), standard.string(), standard.string()},
+         "フォルダーを指定してください"},
         {{}, "チェックする DXF ファイルかフォルダーを指定してください"},
     };
     for (const Case& c : cases) {
@@ -187,7 +194,8 @@ TEST_F(CheckCommand, BadInputIsAnErrorNamedInJapanese) {
         EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
     }
     // An unreadable file among good ones: the good ones are still checked, and the run is an error.
-    const Outcome mixed = run({"--kind", kKind, "--database", SAMPLE_MDB, notDxf.string(), standard.string()});
+    const Outcome mixed =
+        run({"--kind", kKind, "--database", SAMPLE_MDB, notDxf.string(), standard.string()});
     EXPECT_EQ(mixed.exit, kExitError);
     EXPECT_NE(mixed.out.find("ok.dxf: 指摘なし"), std::string::npos) << mixed.out;
 }
@@ -195,7 +203,8 @@ TEST_F(CheckCommand, BadInputIsAnErrorNamedInJapanese) {
 TEST_F(CheckCommand, HelpExplainsTheOptionsAndExitCodes) {
     const Outcome result = run({"--help"});
     EXPECT_EQ(result.exit, kExitClean);
-    for (const char* text : {"使い方: tiermark-check --kind", "--database", "--csv", "終了コード", "  2  エラー"}) {
+    for (const char* text :
+         {"使い方: tiermark-check --kind", "--database", "--csv", "終了コード", "  2  エラー"}) {
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
     }
     EXPECT_NE(run({}).err.find("--help で使い方を表示します"), std::string::npos);
