@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
                         ++failures;
                         continue;
                     }
-                    std::ofstream(folder / std::filesystem::u8path(name), std::ios::binary) << written->dxf;
+                    std::ofstream(folder / std::filesystem::path(tiermark::fromUtf8(name)), std::ios::binary)
+                        << written->dxf;
                     std::string entries;
                     for (const builder::PlannedLayer& layer : layers) {
                         bool leftOut = false;
