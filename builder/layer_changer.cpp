@@ -43,6 +43,16 @@ std::vector<std::u16string> changerListing(const std::vector<std::u16string>& dr
     return listed;
 }
 
+std::vector<std::u16string> changerListing(const std::vector<cadlink::DrawingLayer>& drawingLayers) {
+    std::vector<std::u16string> listed;
+    for (const cadlink::DrawingLayer& layer : drawingLayers) {
+        if (!layer.xrefDependent && listedInChanger(layer.name)) {
+            listed.push_back(layer.name);
+        }
+    }
+    return listed;
+}
+
 std::optional<std::size_t> matchingEntry(std::u16string_view standardPart, std::u16string_view stem,
                                          const std::vector<std::u16string>& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cadlink/drawing_access.h"
 #include "common/result.h"
 
 namespace builder {
@@ -23,6 +24,9 @@ std::u16string convertedName(std::u16string_view stem, std::u16string_view layer
 bool listedInChanger(std::u16string_view layerName);
 // The drawing's layers, in the drawing's order, as ListBox12 lists them.
 std::vector<std::u16string> changerListing(const std::vector<std::u16string>& drawingLayers);
+// The same from a layer table that says which layers belong to external references: those are left out,
+// since AutoCAD LT names them after the referenced drawing and they cannot be renamed.
+std::vector<std::u16string> changerListing(const std::vector<cadlink::DrawingLayer>& drawingLayers);
 
 // The first entry of ListBox13 that a drawing layer converts to: an entry equal to the standard part, or
 // one equal to the stem but for its last character (a family placeholder). Its index, or nothing.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,11 @@ struct DrawingLayer {
     std::u16string name;
     int colour = 7;           // the AutoCAD colour number, 1 to 255 (a layer that is off keeps its number)
     std::u16string linetype;  // the line type's name as the drawing spells it
+    // The layer's true colour (0xRRGGBB), where it has one beside its colour number.
+    std::optional<std::uint32_t> trueColour = std::nullopt;
+    // A layer of an external reference ("現況図|D-BGD"): AutoCAD LT makes and names it from the referenced
+    // drawing, and the user cannot rename it.
+    bool xrefDependent = false;
     bool operator==(const DrawingLayer&) const = default;
 };
 

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "common/utf.h"
 #include "dxf/drawing_frame.h"
@@ -54,6 +56,15 @@ public:
 
     std::string take() { return std::move(m_bytes); }
 
+    // Goes on with the handles of another writer of the same drawing: the next free one, and those of the
+    // model and paper space block records that the layouts point to.
+    void continueHandles(const MemoryWriter& other) {
+        m_handle = other.m_handle;
+        modelSpaceHandle = other.modelSpaceHandle;
+        paperSpaceHandle = other.paperSpaceHandle;
+        paperSpace0Handle = other.paperSpace0Handle;
+    }
+
 private:
     mutable std::string m_bytes;
 };
@@ -70,6 +81,67 @@ std::u16string folded(std::u16string_view name) {
 
 std::string quoted(std::u16string_view name) {
     return "「" + tiermark::toUtf8(name) + "」";
+}
+
+// The groups of a text that MemoryWriter wrote: code line, value line, each ending in CR LF.
+std::vector<std::pair<int, std::string>> groupsOf(const std::string& text) {
+    std::vector<std::pair<int, std::string>> groups;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t codeEnd = text.find("\r\n", at);
+        const std::size_t valueEnd = text.find("\r\n", codeEnd + 2);
+        if (codeEnd == std::string::npos || valueEnd == std::string::npos) {
+            break;
+        }
+        groups.emplace_back(std::stoi(text.substr(at, codeEnd - at)),
+                            text.substr(codeEnd + 2, valueEnd - codeEnd - 2));
+        at = valueEnd + 2;
+    }
+    return groups;
+}
+
+// dxflib writes the objects section (the named-object dictionary, the layouts, the plot-style placeholder,
+// the multiline style, the variables) without the owner of each object. Every object but the root
+// dictionary belongs to the dictionary that names it, and AutoCAD's reader, stricter than most, expects
+// that owner (group 330) right after the object's handle, and 0 as the root dictionary's owner. The
+// objects are written as dxflib gives them, with their owners put in.
+void writeOwnedObjects(DL_Dxf& dxf, MemoryWriter& writer) {
+    MemoryWriter objects(DL_Codes::AC1015);
+    objects.continueHandles(writer);
+    dxf.writeObjects(objects);
+    dxf.writeObjectsEnd(objects);
+    const std::vector<std::pair<int, std::string>> groups = groupsOf(objects.take());
+
+    // Who names whom: each dictionary entry (350 soft, 360 hard owner) is owned by its dictionary.
+    std::unordered_map<std::string, std::string> owners;
+    std::string object;
+    std::string handle;
+    std::string root;
+    for (const auto& [code, value] : groups) {
+        if (code == 0) {
+            object = value;
+            handle.clear();
+        } else if (code == 5) {
+            handle = value;
+            if (root.empty() && object == "DICTIONARY") {
+                root = value;  // the first object is the named-object dictionary
+            }
+        } else if ((code == 350 || code == 360) && object.find("DICTIONARY") != std::string::npos) {
+            owners.emplace(value, handle);
+        }
+    }
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const auto& [code, value] = groups[i];
+        writer.dxfString(code, value);
+        if (code != 5) {
+            continue;
+        }
+        const bool hasOwner = i + 1 < groups.size() && groups[i + 1].first == 330;
+        const auto owner = owners.find(value);
+        if (!hasOwner && (owner != owners.end() || value == root)) {
+            writer.dxfString(330, owner != owners.end() ? owner->second : std::string("0"));
+        }
+    }
 }
 
 std::u16string effectiveLinetype(const cadlink::DrawingLayer& layer) {
@@ -166,8 +238,7 @@ tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLaye
 
     writer.sectionEntities();
     writer.sectionEnd();
-    dxf.writeObjects(writer);
-    dxf.writeObjectsEnd(writer);
+    writeOwnedObjects(dxf, writer);
     writer.dxfEOF();
     result.bytes = writer.take();
     return result;

@@ -189,6 +189,9 @@ TextEncoding encodingOf(std::string_view acadVersion, std::string_view codePage)
     if (page == "ANSI_1252") {
         return TextEncoding::CodePage1252;
     }
+    if (page == "UTF-8" || page == "UTF8" || page == "ANSI_65001") {
+        return TextEncoding::Utf8;
+    }
     return TextEncoding::Other;
 }
 
@@ -197,24 +200,30 @@ DecodedText decodeText(std::string_view bytes, TextEncoding encoding) {
     std::u16string utf8;
     if (isAscii(bytes)) {
         decoded.text.assign(bytes.begin(), bytes.end());
-    } else if (readUtf8(bytes, utf8) && (encoding != TextEncoding::CodePage932 || tiermark::toCp932(utf8))) {
-        // Well-formed UTF-8 with characters beyond ASCII is UTF-8 whatever the header says: Japanese in code
-        // page 932 seldom is (most of its lead bytes are UTF-8 continuation bytes), while UTF-8 would read as
-        // code page 932 of other characters. In a file that names code page 932 it must also give text that
-        // the code page holds, as the Japanese that other programs write in UTF-8 does: code page 932 that
-        // happens to be well-formed UTF-8 ("ﾃＯ" is C3 82 6E) gives letters of other scripts ("Ân").
-        decoded.text = std::move(utf8);
     } else {
         switch (encoding) {
             case TextEncoding::Utf8:
-            case TextEncoding::CodePage932:
-            case TextEncoding::Unstated:
-                decoded = fromCodePage932(bytes);
+                decoded =
+                    readUtf8(bytes, utf8) ? DecodedText{std::move(utf8), false} : fromCodePage932(bytes);
                 break;
+            case TextEncoding::CodePage932:
             case TextEncoding::CodePage1252:
-                decoded = fromWindows1252(bytes);
+                // The header's code page, where the text decodes cleanly in it.
+                decoded =
+                    encoding == TextEncoding::CodePage932 ? fromCodePage932(bytes) : fromWindows1252(bytes);
+                if (decoded.lossy && readUtf8(bytes, utf8)) {
+                    decoded = DecodedText{std::move(utf8), false};
+                }
+                break;
+            case TextEncoding::Unstated:
+                decoded =
+                    readUtf8(bytes, utf8) ? DecodedText{std::move(utf8), false} : fromCodePage932(bytes);
                 break;
             case TextEncoding::Other:
+                if (readUtf8(bytes, utf8)) {
+                    decoded.text = std::move(utf8);
+                    break;
+                }
                 for (char c : bytes) {
                     const bool ascii = static_cast<unsigned char>(c) < 0x80;
                     decoded.text.push_back(ascii ? static_cast<char16_t>(c) : kReplacement);

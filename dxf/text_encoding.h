@@ -12,10 +12,10 @@
 namespace dxf {
 
 enum class TextEncoding {
-    Utf8,          // AC1021 and later
+    Utf8,          // AC1021 and later, or an earlier file whose header names UTF-8 as its code page
     CodePage932,   // ANSI_932, as AutoCAD LT on Japanese Windows writes earlier versions
     Unstated,      // an earlier file that names no code page: programs other than AutoCAD write these,
-                   // most of them in UTF-8; what is not UTF-8 is read as code page 932
+                   // most of them in UTF-8, the rest (Japanese ones) in code page 932
     CodePage1252,  // ANSI_1252, the Western European code page
     Other,         // any other code page: only its ASCII characters can be read
 };
@@ -30,12 +30,18 @@ struct DecodedText {
     bool lossy = false;
 };
 
-// Reads one text of the file, escapes included. Files that are not what they say are common (many
-// programs write UTF-8 into files of earlier versions), so well-formed UTF-8 is read as UTF-8 whatever the
-// header says, in a file that names code page 932 only when code page 932 holds the text it gives; other
-// bytes are read in the file's code page, and a UTF-8 file's bytes that are not UTF-8 as code page 932. What
-// cannot be told apart: code page 932 whose bytes are also UTF-8 of text that code page 932 holds (a rare
-// kanji followed by a full-width sign, E4 B8 81 40, is also "丁@") reads as UTF-8.
+// Reads one text of the file, escapes included, in the encoding its header gives:
+// - UTF-8 (AutoCAD 2007 and later): as UTF-8; bytes that are not UTF-8 (code page 932 that some programs
+//   write into these files) as code page 932.
+// - A code page (932 or 1252): in that code page wherever the text decodes cleanly in it, even where the
+//   same bytes would also be well-formed UTF-8 ("ﾎｱ", CE B1, stays "ﾎｱ" and is never "α"). Only a text the
+//   code page cannot read is taken as UTF-8 where it is well-formed UTF-8 (programs that write UTF-8 into
+//   earlier versions), and otherwise read in the code page with U+FFFD for what it cannot read.
+// - Unstated (no code page in the header, no release that implies one): a guess, since such files come
+//   from programs other than AutoCAD: well-formed UTF-8 is UTF-8, anything else code page 932 (with U+FFFD
+//   for bytes that are neither).
+// - Another code page: its ASCII characters; a text beyond ASCII is read as UTF-8 where it is well-formed
+//   UTF-8 and otherwise stands as U+FFFD.
 DecodedText decodeText(std::string_view bytes, TextEncoding encoding);
 
 // The bytes of a text in a file written in code page 932 (AutoCAD 2000 form, $DWGCODEPAGE ANSI_932); an

@@ -9,6 +9,7 @@
 #include "cadlink/sendable_text.h"
 #include "common/codepage.h"
 #include "common/utf.h"
+#include "dxf/colour_numbers.h"
 #include "numbered/family_table.h"
 #include "numbered/member_scan.h"
 
@@ -161,10 +162,29 @@ std::u16string_view verdictText(Verdict verdict) {
             return u"使用できない文字";
         case Verdict::Fixed:
             return u"AutoCAD LT 既定の画層";
+        case Verdict::XrefDependent:
+            return u"外部参照の画層";
         case Verdict::Missing:
             return u"図面にない標準レイヤー";
     }
     return u"";
+}
+
+bool isFinding(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::Standard:
+        case Verdict::NumberedAllowed:
+        case Verdict::Fixed:
+        case Verdict::XrefDependent:
+            return false;
+        case Verdict::OtherProperties:
+        case Verdict::NumberedNotAllowed:
+        case Verdict::NotStandard:
+        case Verdict::Forbidden:
+        case Verdict::Missing:
+            return true;
+    }
+    return true;
 }
 
 Standard standardOf(const std::vector<builder::LayerRow>& rows, int stageIndex,
@@ -173,36 +193,39 @@ Standard standardOf(const std::vector<builder::LayerRow>& rows, int stageIndex,
                     builder::plannedFamilies(rows, stageIndex), builder::lifeCycleLetter(stageIndex)};
 }
 
-Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Standard& standard) {
-    Result result;
-    std::unordered_map<std::u16string, std::size_t> byName;
-    for (std::size_t i = 0; i < standard.layers.size(); ++i) {
-        byName.emplace(folded(standard.layers[i].name), i);
-    }
-    std::vector<Family> families;
-    for (const builder::PlannedFamily& family : standard.families) {
-        addFamilyRow(families, standard.letter, family.family, family.templateName, true);
-    }
-    for (int family = 1; family <= 99; ++family) {
-        addFamilyRow(families, standard.letter, family, {}, false);
-    }
-    // Longer prefixes first, so that a member is judged by the family that names the most of it.
-    std::stable_sort(families.begin(), families.end(),
-                     [](const Family& a, const Family& b) { return a.prefix.size() > b.prefix.size(); });
-    // The entries of the changer's right-hand list: the standard names and the family templates.
-    std::vector<std::u16string> changerEntries;
-    for (const builder::PlannedLayer& layer : standard.layers) {
-        changerEntries.push_back(layer.name);
-    }
-    for (const builder::PlannedFamily& family : standard.families) {
-        changerEntries.push_back(family.templateName);
+namespace {
+
+// Everything a layer is judged by: the standard's layers by name, its families and the entries of the
+// changer's right-hand list.
+class Judge {
+public:
+    explicit Judge(const Standard& standard) : m_standard(standard) {
+        for (std::size_t i = 0; i < standard.layers.size(); ++i) {
+            m_byName.emplace(folded(standard.layers[i].name), i);
+        }
+        for (const builder::PlannedFamily& family : standard.families) {
+            addFamilyRow(m_families, standard.letter, family.family, family.templateName, true);
+        }
+        for (int family = 1; family <= 99; ++family) {
+            addFamilyRow(m_families, standard.letter, family, {}, false);
+        }
+        // Longer prefixes first, so that a member is judged by the family that names the most of it.
+        std::stable_sort(m_families.begin(), m_families.end(),
+                         [](const Family& a, const Family& b) { return a.prefix.size() > b.prefix.size(); });
+        for (const builder::PlannedLayer& layer : standard.layers) {
+            m_changerEntries.push_back(layer.name);
+        }
+        for (const builder::PlannedFamily& family : standard.families) {
+            m_changerEntries.push_back(family.templateName);
+        }
     }
 
-    std::vector<bool> present(standard.layers.size(), false);
-    for (const cadlink::DrawingLayer& layer : drawing) {
+    // The row of one layer of the drawing; standardIndex is the standard layer it is (where it is one).
+    Row judge(const cadlink::DrawingLayer& layer, std::optional<std::size_t>& standardIndex) const {
         Row row;
         row.name = layer.name;
         row.colour = layer.colour;
+        row.trueColour = layer.trueColour;
         row.linetype = layer.linetype;
         const std::u16string key = folded(layer.name);
 
@@ -212,13 +235,19 @@ Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Stan
         } else if (key == u"0" || key == u"DEFPOINTS") {
             row.verdict = Verdict::Fixed;
             row.note = u"どの図面にもある画層です";
-        } else if (auto found = byName.find(key); found != byName.end()) {
-            const builder::PlannedLayer& model = standard.layers[found->second];
-            present[found->second] = true;
+        } else if (auto found = m_byName.find(key); found != m_byName.end()) {
+            const builder::PlannedLayer& model = m_standard.layers[found->second];
+            standardIndex = found->second;
             row.standardName = model.name;
             row.standardColour = static_cast<int>(model.colour);
             row.standardLinetype = builder::effectiveLinetype(model);
-            if (layer.colour != model.colour) {
+            if (layer.trueColour) {
+                // A true colour is the standard's only where it is the standard colour number's own.
+                if (dxf::colourNumberRgb(static_cast<int>(model.colour)) != layer.trueColour) {
+                    addNote(row.note, u"色が " + dxf::trueColourText(*layer.trueColour) + u"（基準は " +
+                                          number(model.colour) + u"）");
+                }
+            } else if (layer.colour != model.colour) {
                 addNote(row.note,
                         u"色が " + number(layer.colour) + u"（基準は " + number(model.colour) + u"）");
             }
@@ -230,12 +259,12 @@ Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Stan
                 addNote(row.note, u"名前の大文字・小文字が基準と異なります");
             }
             row.verdict = row.note.empty() ? Verdict::Standard : Verdict::OtherProperties;
-        } else if (auto member = std::find_if(families.begin(), families.end(),
+        } else if (auto member = std::find_if(m_families.begin(), m_families.end(),
                                               [&](const Family& f) {
                                                   return key.size() > f.prefix.size() &&
                                                          key.compare(0, f.prefix.size(), f.prefix) == 0;
                                               });
-                   member != families.end()) {
+                   member != m_families.end()) {
             const std::u16string suffix = layer.name.substr(member->prefix.size());
             row.standardName = member->templateName;
             row.standardLinetype = std::u16string(cadlink::kContinuous);
@@ -262,20 +291,63 @@ Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Stan
             // What the layer changer would make of it, or a standard name of another stage.
             if (auto part = builder::standardPart(layer.name)) {
                 const std::u16string stem = builder::stemOf(*part);
-                if (auto entry = builder::matchingEntry(*part, stem, changerEntries)) {
-                    row.standardName = changerEntries[*entry];
+                if (auto entry = builder::matchingEntry(*part, stem, m_changerEntries)) {
+                    row.standardName = m_changerEntries[*entry];
                     row.note = u"レイヤーチェンジャーで" + quoted(builder::convertedName(stem, layer.name)) +
                                u"に変換できます";
                 }
             }
-            if (row.note.empty() && !standard.letter.empty() && key.size() > 2 && isStageLetter(key[0]) &&
+            if (row.note.empty() && !m_standard.letter.empty() && key.size() > 2 && isStageLetter(key[0]) &&
                 key[1] == u'-') {
-                const std::u16string other = standard.letter + key.substr(1);
-                if (auto sameCode = byName.find(other); sameCode != byName.end()) {
-                    row.standardName = standard.layers[sameCode->second].name;
-                    row.note = u"ライフサイクル記号が選択（" + standard.letter + u"）と異なります";
+                const std::u16string other = m_standard.letter + key.substr(1);
+                if (auto sameCode = m_byName.find(other); sameCode != m_byName.end()) {
+                    row.standardName = m_standard.layers[sameCode->second].name;
+                    row.note = u"ライフサイクル記号が選択（" + m_standard.letter + u"）と異なります";
                 }
             }
+        }
+        return row;
+    }
+
+    // The row of a layer of an external reference: its own verdict, and the judgement of the name it has in
+    // the referenced drawing (after the last "|") as its note.
+    Row judgeReferenced(const cadlink::DrawingLayer& layer) const {
+        const std::size_t bar = layer.name.rfind(u'|');
+        const std::u16string reference = bar == std::u16string::npos ? u"" : layer.name.substr(0, bar);
+        cadlink::DrawingLayer own = layer;
+        own.name = bar == std::u16string::npos ? layer.name : layer.name.substr(bar + 1);
+        std::optional<std::size_t> ignored;
+        Row inner = judge(own, ignored);
+
+        Row row = inner;
+        row.name = layer.name;
+        row.verdict = Verdict::XrefDependent;
+        row.referenced = inner.verdict;
+        row.note = (reference.empty() ? u"外部参照" : u"外部参照" + quoted(reference)) +
+                   u"の画層です（名前は AutoCAD LT が付け、変更できません）。参照先の画層" +
+                   quoted(own.name) + u"：" + std::u16string(verdictText(inner.verdict)) +
+                   (inner.note.empty() ? u"" : u"（" + inner.note + u"）");
+        return row;
+    }
+
+private:
+    const Standard& m_standard;
+    std::unordered_map<std::u16string, std::size_t> m_byName;
+    std::vector<Family> m_families;
+    std::vector<std::u16string> m_changerEntries;
+};
+
+}  // namespace
+
+Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Standard& standard) {
+    Result result;
+    const Judge judge(standard);
+    std::vector<bool> present(standard.layers.size(), false);
+    for (const cadlink::DrawingLayer& layer : drawing) {
+        std::optional<std::size_t> standardIndex;
+        Row row = layer.xrefDependent ? judge.judgeReferenced(layer) : judge.judge(layer, standardIndex);
+        if (standardIndex) {
+            present[*standardIndex] = true;
         }
         ++result.counts[static_cast<std::size_t>(row.verdict)];
         result.rows.push_back(std::move(row));
@@ -298,9 +370,38 @@ Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Stan
     return result;
 }
 
+int Result::findings() const {
+    int total = 0;
+    for (Verdict verdict : kVerdicts) {
+        total += isFinding(verdict) ? count(verdict) : 0;
+    }
+    return total;
+}
+
+std::u16string countsText(const Result& result) {
+    std::u16string counts;
+    for (Verdict verdict : kVerdicts) {
+        counts += (counts.empty() ? u"" : u"　") + std::u16string(verdictText(verdict)) + u"：" +
+                  number(result.count(verdict));
+    }
+    return counts;
+}
+
+std::u16string colourText(const std::optional<int>& colour, const std::optional<std::uint32_t>& trueColour) {
+    if (trueColour) {
+        return dxf::trueColourText(*trueColour);
+    }
+    return colour ? number(*colour) : std::u16string();
+}
+
 std::string csvOf(const std::vector<Row>& rows) {
     const auto field = [](std::u16string_view text) {
         std::u16string out = u"\"";
+        // What a spreadsheet takes as the start of a formula stays text behind an apostrophe.
+        if (!text.empty() &&
+            std::u16string_view(u"=+-@\t\r").find(text.front()) != std::u16string_view::npos) {
+            out += u'\'';
+        }
         for (char16_t c : text) {
             out += c;
             if (c == u'"') {
@@ -315,10 +416,10 @@ std::string csvOf(const std::vector<Row>& rows) {
     std::u16string text =
         u"\"判定\",\"図面の画層名\",\"色\",\"線種\",\"基準の画層名\",\"基準の色\",\"基準の線種\",\"説明\"\r\n";
     for (const Row& row : rows) {
-        text += field(verdictText(row.verdict)) + u"," + field(row.name) + u"," + field(colour(row.colour)) +
-                u"," + field(row.linetype) + u"," + field(row.standardName) + u"," +
-                field(colour(row.standardColour)) + u"," + field(row.standardLinetype) + u"," +
-                field(row.note) + u"\r\n";
+        text += field(verdictText(row.verdict)) + u"," + field(row.name) + u"," +
+                field(colourText(row.colour, row.trueColour)) + u"," + field(row.linetype) + u"," +
+                field(row.standardName) + u"," + field(colour(row.standardColour)) + u"," +
+                field(row.standardLinetype) + u"," + field(row.note) + u"\r\n";
     }
     return "\xEF\xBB\xBF" + tiermark::toUtf8(text);
 }

@@ -8,7 +8,7 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/tiermark_*.deb)
 contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/tiermark ./usr/bin/acadlt ./usr/bin/acadltctl ./usr/share/tiermark/sample/Tiermark.MDB \
+for f in ./usr/bin/tiermark ./usr/bin/tiermark-check ./usr/bin/acadlt ./usr/bin/acadltctl ./usr/share/tiermark/sample/Tiermark.MDB \
          ./usr/share/applications/tiermark.desktop ./usr/share/icons/hicolor/scalable/apps/tiermark.svg; do
     grep -q " $f\$" <<<"$contents" || { echo "missing from the package: $f"; exit 1; }
 done

@@ -14,6 +14,7 @@ packages=(
     clang llvm libclang-rt-14-dev clang-format-14
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth python3
+    python3-ezdxf libreoffice-calc-nogui
 )
 # The Windows build: mingw-w64 (its posix thread model; Qt, libmdb, dxflib and GoogleTest are built from
 # Debian's sources by tools/windows/build-deps.sh), Wine with a Japanese locale so that its ANSI code page is

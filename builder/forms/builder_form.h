@@ -174,7 +174,8 @@ private:
     bool m_settingsOfferedSinceShown = false;
     // Where the drawing gives no read-back: the layers of the DXF file chosen with "参照...", as the
     // renames sent since have left them in the drawing, and the file's name.
-    std::vector<std::u16string> m_fileLayers;
+    std::vector<std::u16string> m_fileLayers;  // the file's layers as the renames sent since leave them
+    std::vector<bool> m_fileReferences;        // which of them belong to external references
     std::u16string m_layerFile;
 
     // Where the activation came from: the builder was shown, or another window of the program was the

@@ -150,11 +150,26 @@ void UserForm1::listDrawingLayers() {
             Label27->setCaption(tiermark::fromUtf8(cadlink::kNoReadBackMessage) +
                                 u"「参照...」で図面の DXF ファイルを選ぶと、その画層名を一覧します。");
         } else {
-            Label27->setCaption(
-                u"左の画層名は DXF ファイル「" + m_layerFile +
-                u"」から読みました。「→」は AutoCAD LT の図面の画層名を変えます。DXF ファイル自体は"
-                u"変更しません。");
-            for (const std::u16string& name : changerListing(m_fileLayers)) {
+            // The file's layers as the renames sent since have left them.
+            std::vector<cadlink::DrawingLayer> layers;
+            std::size_t references = 0;
+            for (std::size_t i = 0; i < m_fileLayers.size(); ++i) {
+                cadlink::DrawingLayer layer;
+                layer.name = m_fileLayers[i];
+                layer.xrefDependent = i < m_fileReferences.size() && m_fileReferences[i];
+                references += layer.xrefDependent ? 1 : 0;
+                layers.push_back(std::move(layer));
+            }
+            std::u16string caption = u"左の画層名は DXF ファイル「" + m_layerFile +
+                                     u"」から読みました。「→」は AutoCAD LT の図面の画層名を変えます。DXF "
+                                     u"ファイル自体は変更しません。";
+            if (references > 0) {
+                const std::string count = std::to_string(references);
+                caption += u"外部参照の画層（" + std::u16string(count.begin(), count.end()) +
+                           u" 件）は名前を変えられないため、一覧に含めていません。";
+            }
+            Label27->setCaption(caption);
+            for (const std::u16string& name : changerListing(layers)) {
                 ListBox12->addItem(name);
             }
         }
@@ -209,8 +224,10 @@ void UserForm1::CommandButton10_Click() {
         return;
     }
     m_fileLayers.clear();
+    m_fileReferences.clear();
     for (const cadlink::DrawingLayer& layer : table->layers) {
         m_fileLayers.push_back(layer.name);
+        m_fileReferences.push_back(layer.xrefDependent);
     }
     m_layerFile = QDir::toNativeSeparators(file).toStdU16String();
     ListBox12->clearItems();

@@ -14,7 +14,6 @@
 #include "cadlink/sendable_text.h"
 #include "dxf/layer_set_dxf.h"
 #include "dxf/layer_table.h"
-#include "dxf/text_encoding.h"
 
 namespace {
 
@@ -34,14 +33,9 @@ bool writable(std::u16string_view name) {
     return name.empty() || !cadlink::layerNameProblem(name);
 }
 
-// A text written in code page 932 reads back as itself, or, where its bytes are also well-formed UTF-8 of
-// text that code page 932 holds (which no reader can tell apart), as that text.
+// A text written in code page 932 reads back as itself: the reader trusts the header's code page.
 bool readsBackAs(std::u16string_view written, std::u16string_view read) {
-    if (written == read) {
-        return true;
-    }
-    auto bytes = dxf::encodeCodePage932(written);
-    return bytes && dxf::decodeText(*bytes, dxf::TextEncoding::Utf8).text == read;
+    return written == read;
 }
 
 std::u16string effectiveLinetype(const cadlink::DrawingLayer& layer) {

@@ -19,7 +19,7 @@
 #include "app/program.h"
 #include "cadlink/drawing_access.h"
 #include "common/utf.h"
-#include "dxf/layer_table.h"
+#include "layercheck/drawing_file.h"
 #include "ui/dialogs.h"
 
 namespace layercheck {
@@ -27,6 +27,7 @@ namespace {
 
 constexpr int kVerdictRole = Qt::UserRole + 1;
 constexpr int kRowRole = Qt::UserRole + 2;
+constexpr int kSortRole = Qt::UserRole + 3;
 constexpr int kMeasuredRows = 100;
 
 const QStringList kColumns = {
@@ -45,6 +46,7 @@ QColor shade(Verdict verdict) {
         case Verdict::Standard:
         case Verdict::NumberedAllowed:
         case Verdict::Fixed:
+        case Verdict::XrefDependent:
             return QColor();
         case Verdict::OtherProperties:
             return QColor(255, 244, 204);
@@ -113,6 +115,8 @@ public:
                 return static_cast<int>(row.verdict);
             case kRowRole:
                 return index.row();
+            case kSortRole:
+                return sortKey(row, index.column());
             default:
                 return {};
         }
@@ -120,6 +124,19 @@ public:
 
 private:
     static QVariant number(const std::optional<int>& value) { return value ? QVariant(*value) : QVariant(); }
+    // A true colour shows as "255,128,0" and sorts after the colour numbers.
+    static QVariant colour(const Row& row) {
+        return row.trueColour ? QVariant(q(colourText(row.colour, row.trueColour))) : number(row.colour);
+    }
+    static QVariant sortKey(const Row& row, int column) {
+        if (column == 2) {
+            if (row.trueColour) {
+                return static_cast<qlonglong>(256 + *row.trueColour);
+            }
+            return row.colour ? QVariant(static_cast<qlonglong>(*row.colour)) : QVariant(qlonglong{-1});
+        }
+        return display(row, column);
+    }
     static QVariant display(const Row& row, int column) {
         switch (column) {
             case 0:
@@ -127,7 +144,7 @@ private:
             case 1:
                 return q(row.name);
             case 2:
-                return number(row.colour);
+                return colour(row);
             case 3:
                 return q(row.linetype);
             case 4:
@@ -181,7 +198,7 @@ UserForm9::UserForm9(app::Program& program) : QDialog(nullptr), m_program(progra
     m_filter->setSourceModel(m_model);
     m_filter->setFilterRole(kVerdictRole);
     m_filter->setFilterKeyColumn(0);
-    m_filter->setSortRole(Qt::DisplayRole);
+    m_filter->setSortRole(kSortRole);
     m_filter->setSortLocaleAware(true);
     ListView1 = new QTableView(this);
     ui::nameControl(*ListView1, QStringLiteral("ListView1"), QStringLiteral("レイヤーチェックの結果"));
@@ -279,33 +296,29 @@ void UserForm9::CommandButton2_Click() {
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto table = dxf::readLayerTableFile(pathOf(file));
+    auto check = checkDrawingFile(pathOf(file), m_standard);
     QApplication::restoreOverrideCursor();
-    if (!table) {
+    if (!check) {
         ui::showMessage(m_program.dialogs(), this,
                         u"この DXF ファイルの画層を読み取れませんでした。\r" + file.toStdU16String() + u"\r" +
-                            tiermark::fromUtf8(table.error().message));
+                            tiermark::fromUtf8(check.error().message));
         return;
     }
     std::u16string source = u"読み込み元：" + QDir::toNativeSeparators(file).toStdU16String() + u"（" +
-                            tiermark::fromUtf8(table->version.empty() ? "版不明" : table->version) +
-                            (table->codePage.empty() ? u"" : u"、" + tiermark::fromUtf8(table->codePage)) +
-                            u"）";
-    if (table->duplicates > 0) {
-        source += u"\r同じ名前の画層が " + countText(static_cast<int>(table->duplicates)) +
-                  u" 件重なっていたため、最初のものだけを調べました。";
+                            fileFormText(check->table) + u"）";
+    for (const std::u16string& note : readingNotes(check->table)) {
+        source += u"\r" + note;
     }
-    if (table->unreadableNames > 0) {
-        source += u"\r" + countText(static_cast<int>(table->unreadableNames)) +
-                  u" 件の画層名に、ファイルの文字コード（" + tiermark::fromUtf8(table->codePage) +
-                  u"）で読めない文字があり、「\uFFFD」で示しています。";
-    }
-    showLayers(table->layers, source);
+    showResult(std::move(check->result), source);
 }
 
 void UserForm9::showLayers(const std::vector<cadlink::DrawingLayer>& layers, const std::u16string& source) {
+    showResult(checkLayers(layers, m_standard), source);
+}
+
+void UserForm9::showResult(Result result, const std::u16string& source) {
     m_model->setRows(nullptr);  // the table reads the result: it lets go of it while the result changes
-    m_result = checkLayers(layers, m_standard);
+    m_result = std::move(result);
     m_checked = true;
     Label2->setCaption(source);
     fillFilter();
@@ -317,16 +330,12 @@ void UserForm9::fillFilter() {
     const int chosen = std::max(0, ComboBox1->currentIndex());
     ComboBox1->clearItems();
     ComboBox1->addItem(u"すべて（" + countText(static_cast<int>(m_result.rows.size())) + u"）");
-    std::u16string counts;
     for (Verdict verdict : kVerdicts) {
         const std::u16string count = countText(m_result.count(verdict));
         ComboBox1->addItem(std::u16string(verdictText(verdict)) + u"（" + count + u"）");
-        if (m_checked) {
-            counts += (counts.empty() ? u"" : u"　") + std::u16string(verdictText(verdict)) + u"：" + count;
-        }
     }
     ComboBox1->setCurrentIndex(chosen);
-    Label4->setCaption(counts);
+    Label4->setCaption(m_checked ? countsText(m_result) : std::u16string());
 }
 
 void UserForm9::fillTable() {

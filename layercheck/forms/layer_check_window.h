@@ -61,6 +61,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void showResult(Result result, const std::u16string& source);
     void fillFilter();
     void fillTable();
 

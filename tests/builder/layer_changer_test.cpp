@@ -36,6 +36,12 @@ TEST(LayerChanger, DerivedParts) {
 TEST(LayerChanger, ListingSkipsExactlyZeroAndDefpoints) {
     EXPECT_EQ(changerListing({u"0", u"A-1", u"DEFPOINTS", u"defpoints", u"00", u"Defpoints", u"構造物D-STR"}),
               (Texts{u"A-1", u"defpoints", u"00", u"Defpoints", u"構造物D-STR"}));
+    // From a layer table: the layers of external references are left out as well.
+    cadlink::DrawingLayer referenced{u"現況図|D-BGD", 8, u"破線"};
+    referenced.xrefDependent = true;
+    EXPECT_EQ(changerListing(
+                  std::vector<cadlink::DrawingLayer>{{u"0", 7, u""}, referenced, {u"現況D-BGD", 8, u""}}),
+              (std::vector<std::u16string>{u"現況D-BGD"}));
 }
 
 // A drawing's layer table that renames as a drawing would.

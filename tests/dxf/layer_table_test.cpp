@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,11 +13,11 @@ namespace {
 
 using cadlink::DrawingLayer;
 
-// A DXF text from its groups, one "code\nvalue\n" pair each.
+// A DXF file from its groups: as ASCII ("code\nvalue\n" pairs) or as binary DXF.
 class DxfText {
 public:
     DxfText& group(int code, const std::string& value) {
-        m_text += std::to_string(code) + "\n" + value + "\n";
+        m_groups.emplace_back(code, value);
         return *this;
     }
     DxfText& header(const std::string& version, const std::string& codePage) {
@@ -26,6 +28,7 @@ public:
         if (!codePage.empty()) {
             group(9, "$DWGCODEPAGE").group(3, codePage);
         }
+        group(9, "$EXTMIN").group(10, "0.0").group(20, "-1.5").group(30, "0.0");
         return group(0, "ENDSEC");
     }
     DxfText& beginLayers() {
@@ -38,21 +41,67 @@ public:
             .group(2, "LAYER")
             .group(70, "3");
     }
-    DxfText& layer(const std::string& name, int colour, const std::string& linetype) {
+    DxfText& layer(const std::string& name, int colour, const std::string& linetype, int flags = 0) {
         return group(0, "LAYER")
             .group(5, "10")
             .group(100, "AcDbSymbolTableRecord")
             .group(2, name)
-            .group(70, "0")
+            .group(70, std::to_string(flags))
             .group(62, std::to_string(colour))
-            .group(6, linetype);
+            .group(6, linetype)
+            .group(290, "1")
+            .group(370, "-3");
     }
     DxfText& endLayers() { return group(0, "ENDTAB").group(0, "ENDSEC"); }
     DxfText& end() { return group(0, "EOF"); }
-    const std::string& text() const { return m_text; }
+
+    std::string text() const {
+        std::string out;
+        for (const auto& [code, value] : m_groups) {
+            out += std::to_string(code) + "\n" + value + "\n";
+        }
+        return out;
+    }
+
+    // Binary DXF: two-byte group codes, or one-byte codes as R12 writes them.
+    std::string binary(bool oneByteCodes = false) const {
+        std::string out("AutoCAD Binary DXF\r\n\x1a\0", 22);
+        const auto little = [&](std::uint64_t value, int count) {
+            for (int i = 0; i < count; ++i) {
+                out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+            }
+        };
+        for (const auto& [code, value] : m_groups) {
+            if (oneByteCodes && code >= 255) {
+                out.push_back('\xFF');  // a code beyond one byte follows in two
+                little(static_cast<std::uint64_t>(code), 2);
+            } else {
+                little(static_cast<std::uint64_t>(code), oneByteCodes ? 1 : 2);
+            }
+            if (code == 10 || code == 20 || code == 30) {
+                const double number = std::stod(value);
+                std::uint64_t raw = 0;
+                std::memcpy(&raw, &number, sizeof raw);
+                little(raw, 8);
+            } else if (code == 62 || code == 70 || code == 370) {
+                little(static_cast<std::uint64_t>(std::stoi(value)), 2);
+            } else if (code == 420 || code == 90) {
+                little(static_cast<std::uint64_t>(std::stol(value)), 4);
+            } else if (code == 290) {
+                little(static_cast<std::uint64_t>(std::stoi(value)), 1);
+            } else if (code == 310) {
+                out.push_back(static_cast<char>(value.size()));
+                out += value;
+            } else {
+                out += value;
+                out.push_back('\0');
+            }
+        }
+        return out;
+    }
 
 private:
-    std::string m_text;
+    std::vector<std::pair<int, std::string>> m_groups;
 };
 
 tiermark::Result<LayerTable> read(const std::string& text) {
@@ -82,6 +131,100 @@ TEST(LayerTable, ReadsNamesColoursAndLineTypesInTheFilesOrder) {
     EXPECT_EQ(table->codePage, "ANSI_932");
     EXPECT_EQ(table->unreadableNames, 0u);
     EXPECT_EQ(table->duplicates, 0u);
+}
+
+// A drawing whose layers hold what a layer record can say: Japanese names in code page 932, a layer of an
+// external reference (flag 16), a true colour, a layer that is off.
+DxfText everyKindOfRecord(const std::string& version) {
+    DxfText dxf;
+    dxf.header(version, "ANSI_932").beginLayers();
+    dxf.layer("0", 7, "Continuous")
+        .layer(
+            "\x8D\x5C\x91\xA2\x95\xA8"
+            "D-STR",
+            -3, "CONTINUOUS");
+    dxf.layer("\x8C\xBB\x8B\xB5\x90\x7D|D-BGD", 8, "\x94\x6A\x90\xFC", 16 | 32);
+    dxf.layer("D-TTL", 1, "Continuous").group(420, std::to_string(0x00FF8000));
+    return dxf.endLayers().end();
+}
+
+const std::vector<DrawingLayer> kEveryKindOfRecord = {
+    {u"0", 7, u"Continuous"},
+    {u"構造物D-STR", 3, u"CONTINUOUS"},
+    {u"現況図|D-BGD", 8, u"破線", std::nullopt, true},
+    {u"D-TTL", 1, u"Continuous", 0xFF8000u, false},
+};
+
+std::string crLf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return out;
+}
+
+TEST(LayerTable, AsciiAndBinaryFilesOfEveryFormGiveTheSameLayers) {
+    struct Case {
+        const char* form;
+        std::string bytes;
+        bool binary;
+    };
+    const Case cases[] = {
+        {"ASCII, LF", everyKindOfRecord("AC1015").text(), false},
+        {"ASCII, CR LF", crLf(everyKindOfRecord("AC1015").text()), false},
+        {"ASCII, byte order mark", "\xEF\xBB\xBF" + everyKindOfRecord("AC1015").text(), false},
+        {"binary, two-byte codes (R13 on)", everyKindOfRecord("AC1015").binary(), true},
+        {"binary, one-byte codes (R12)", everyKindOfRecord("AC1009").binary(true), true},
+    };
+    for (const Case& c : cases) {
+        auto table = read(c.bytes);
+        ASSERT_TRUE(table.ok()) << c.form << ": " << message(table);
+        EXPECT_EQ(table->layers, kEveryKindOfRecord) << c.form;
+        EXPECT_EQ(table->binary, c.binary) << c.form;
+        EXPECT_EQ(table->codePage, "ANSI_932") << c.form;
+    }
+}
+
+TEST(LayerTable, ABinaryFileCutAnywhereIsSaidToEndEarly) {
+    for (bool oneByteCodes : {false, true}) {
+        const std::string whole = everyKindOfRecord(oneByteCodes ? "AC1009" : "AC1015").binary(oneByteCodes);
+        const std::size_t tableEnd = whole.find("ENDTAB");
+        ASSERT_NE(tableEnd, std::string::npos);
+        for (std::size_t size = 22; size < tableEnd; ++size) {
+            auto table = read(whole.substr(0, size));
+            ASSERT_FALSE(table.ok()) << size;
+            EXPECT_NE(message(table).find("途中で切れています"), std::string::npos) << size << message(table);
+        }
+    }
+}
+
+TEST(LayerTable, TheHeadersCodePageIsTrustedBeforeAutoCad2007) {
+    // Code page 932 whose bytes are also well-formed UTF-8 ("ﾎｱ" is CE B1, "α" in UTF-8).
+    const std::vector<std::pair<std::string, std::u16string>> names = {
+        {"\xCE\xB1", u"ﾎｱ"}, {"\xD0\xBD", u"ﾐｽ"},           {"\xC2\xB0", u"ﾂｰ"},
+        {"\xC3\xB7", u"ﾃｷ"}, {"\xE8\xA5\x83\x41", u"隘ア"},
+    };
+    for (const auto& [bytes, name] : names) {
+        for (const char* version : {"AC1009", "AC1015", "AC1018"}) {
+            DxfText dxf;
+            dxf.header(version, "ANSI_932")
+                .beginLayers()
+                .layer("D-" + bytes, 1, "Continuous")
+                .endLayers()
+                .end();
+            auto table = read(dxf.text());
+            ASSERT_TRUE(table.ok()) << message(table);
+            EXPECT_EQ(table->layers[0].name, u"D-" + name) << version;
+            EXPECT_EQ(table->unreadableNames, 0u);
+        }
+    }
+    // AutoCAD 2007 and later: UTF-8 whatever the code page says; no code page: the guess (UTF-8 first).
+    DxfText utf8;
+    utf8.header("AC1021", "ANSI_932").beginLayers().layer("\xCE\xB1", 1, "Continuous").endLayers().end();
+    EXPECT_EQ(read(utf8.text())->layers[0].name, u"α");
+    DxfText unstated;
+    unstated.header("AC1009", "").beginLayers().layer("\xCE\xB1", 1, "Continuous").endLayers().end();
+    EXPECT_EQ(read(unstated.text())->layers[0].name, u"α");
 }
 
 TEST(LayerTable, StopsAtTheEndOfTheLayerTable) {
@@ -172,8 +315,10 @@ TEST(LayerTable, WhatIsNoDxfOrIsDamagedIsSaidInJapanese) {
         {"Hello, world\n", "DXF ファイルではありません"},
         {"%PDF-1.4\n0\nSECTION\n", "DXF ファイルではありません"},
         {"0\nLINE\n", "DXF ファイルではありません"},
-        {"AutoCAD Binary DXF\r\n\x1a", "バイナリ形式の DXF は読めません"},
+        {"AutoCAD Binary DXF\r\n\x1a", "途中で切れています"},
+        {"AutoCAD Binary DXF\r\n\x1a\x1a" + good, "バイナリ形式の DXF ファイルの始まりが壊れています"},
         {insideTable, "途中で切れています"},
+        {crLf(good).substr(0, crLf(good).find("D-STR") + 10), "途中で切れています"},  // cut between CR and LF
         {good.substr(0, good.rfind("ENDTAB")), "途中で切れています"},
         {"0\nSECTION\n2\nHEADER\n9\n", "途中で切れています"},
         {"0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n", "画層テーブルがありません"},

@@ -85,6 +85,13 @@ protected:
         builder().ListBox3->setListIndex(0);
         builder().ListBox4->setListIndex(0);  // 一般図: D-TTL, D-STR-DIM, D-BYP-STRn, D-BGD
     }
+    // Page 2 with 一般図 at 設計 (D).
+    void choosePageTwo() {
+        builder().ListBox8->setListIndex(1);
+        builder().ListBox9->setListIndex(0);
+        builder().ListBox10->setListIndex(0);
+        builder().ListBox11->setListIndex(0);
+    }
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
     // A DXF of the drawing with the layers 0, 図枠D-TTL, 壁, D-BGD and 現況D-BGD, in code page 932.
     QString writeSiteDxf() const {
@@ -228,6 +235,33 @@ TEST_F(BeyondTheLink, TheCheckWindowReadsTheDrawingWhereItGivesItsLayersBack) {
     builder().CommandButton8_Click();
 }
 
+TEST_F(BeyondTheLink, TheCheckWindowShowsTrueColoursAndTheLayersOfExternalReferences) {
+    ReadableDrawing drawing;
+    cadlink::DrawingLayer red{u"D-TTL", 2, u"Continuous"};
+    red.trueColour = 0xFF0000;
+    cadlink::DrawingLayer referenced{u"現況図|D-BGD", 8, u"破線"};
+    referenced.xrefDependent = true;
+    drawing.layers = {{u"0", 7, u"Continuous"}, red, referenced, {u"D-STR-DIM", 7, u"Continuous"}};
+    fake.program->setDrawingAccess(&drawing);
+    choosePageOne();
+    fake.dialogs.onForm(QStringLiteral("UserForm9"), [&](QDialog& dialog) {
+        auto& check = dynamic_cast<layercheck::UserForm9&>(dialog);
+        check.CommandButton1_Click();
+        QAbstractItemModel& table = *check.ListView1->model();
+        EXPECT_EQ(table.index(1, 2).data().toString(), QStringLiteral("255,0,0"));
+        EXPECT_EQ(table.index(1, 0).data().toString(), QStringLiteral("標準名（色・線種が異なる）"));
+        EXPECT_EQ(table.index(2, 0).data().toString(), QStringLiteral("外部参照の画層"));
+        EXPECT_NE(check.Label4->caption().find(u"外部参照の画層：1"), std::u16string::npos);
+        // By colour: the missing layer (no colour), the numbers, then the true colour.
+        check.ListView1->sortByColumn(2, Qt::AscendingOrder);
+        const auto rows = check.shownRows();
+        ASSERT_EQ(rows.size(), 5u);
+        EXPECT_EQ(rows.front().verdict, layercheck::Verdict::Missing);
+        EXPECT_EQ(rows.back().name, u"D-TTL");
+    });
+    builder().CommandButton8_Click();
+}
+
 TEST_F(BeyondTheLink, BadFilesAndUnwritablePathsAreSaidInTheCheckWindow) {
     choosePageOne();
     const QString notDxf = path(QStringLiteral("not.dxf"));
@@ -312,16 +346,56 @@ TEST_F(BeyondTheLink, TheChangerTakesTheNamesFromADxfAndRenamesThroughTheLink) {
     EXPECT_EQ(builder().ListBox12->items(), (Texts{u"D-TTL", u"壁", u"D-BGD", u"現況D-BGD"}));
 }
 
+// The drawing references another: AutoCAD LT names that drawing's layers itself ("現況図|D-BGD", flag 16 in
+// the file), and the user cannot rename them. The changer leaves them out of its list and says so, and
+// "→" types nothing for them, here from a binary DXF file.
+TEST_F(BeyondTheLink, TheChangerLeavesTheLayersOfExternalReferencesAlone) {
+    cadlink::NullDrawingAccess none;
+    fake.program->setDrawingAccess(&none);
+    choosePageTwo();
+    std::string binary("AutoCAD Binary DXF\r\n\x1a\0", 22);
+    const auto group = [&](int code, const std::string& value) {
+        binary.push_back(static_cast<char>(code & 0xFF));
+        binary.push_back(static_cast<char>(code >> 8));
+        binary += value;
+        binary.push_back('\0');
+    };
+    const auto flags = [&](int value) {
+        binary += std::string{'\x46', '\0', static_cast<char>(value), '\0'};  // group 70, two bytes
+    };
+    group(0, "SECTION");
+    group(2, "TABLES");
+    group(0, "TABLE");
+    group(2, "LAYER");
+    group(0, "LAYER");
+    group(2, *tiermark::toCp932(u"現況図|D-BGD"));
+    flags(16 | 32);
+    group(0, "LAYER");
+    group(2, *tiermark::toCp932(u"図枠D-TTL"));
+    flags(0);
+    group(0, "ENDTAB");
+    group(0, "ENDSEC");
+    group(0, "EOF");
+    const QString dxfPath = path(QStringLiteral("参照あり.dxf"));
+    std::ofstream(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary) << binary;
+    fake.dialogs.fileToOpen = dxfPath;
+    builder().CommandButton10_Click();
+    EXPECT_EQ(builder().ListBox12->items(), (Texts{u"図枠D-TTL"}));
+    EXPECT_NE(builder().Label27->caption().find(
+                  u"外部参照の画層（1 件）は名前を変えられないため、一覧に含めていません。"),
+              std::u16string::npos);
+    builder().CommandButton2_Click();
+    EXPECT_EQ(fake.textsSentTo(cad),
+              (Texts{u"\x1b\x1b", u"-RENAME\r", u"LA\r", u"図枠D-TTL\r", u"D-TTL\r", u"\x1b"}));
+}
+
 // AutoCAD LT stops taking texts in the middle of a rename: that rename is said not to be made, with what to
 // do at AutoCAD LT's command line; nothing more goes out, the names stay listed as the drawing holds them,
 // and the next rename that would be sent ends the pass as a drawing that cannot be reached.
 TEST_F(BeyondTheLink, TheChangerStopsWhenAutoCadLtNoLongerTakesTheRenames) {
     cadlink::NullDrawingAccess none;
     fake.program->setDrawingAccess(&none);
-    builder().ListBox8->setListIndex(1);
-    builder().ListBox9->setListIndex(0);
-    builder().ListBox10->setListIndex(0);
-    builder().ListBox11->setListIndex(0);
+    choosePageTwo();
     const QString dxfPath = path(QStringLiteral("two.dxf"));
     {
         std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);

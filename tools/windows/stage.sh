@@ -109,7 +109,7 @@ user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -n
 program="$user_dir/AppData/Local/Programs/Tiermark"
 menu="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tiermark"
 check "msiexec installed the package (exit $install_status)" test $install_status = 0
-for f in tiermark.exe acadlt.exe acadltctl.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libmdb.dll \
+for f in tiermark.exe tiermark-check.exe acadlt.exe acadltctl.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libmdb.dll \
          libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll qt.conf platforms/qwindows.dll \
          platforms/qoffscreen.dll styles/qwindowsvistastyle.dll sample/Tiermark.MDB user-guide.html; do
     check "installed: $f" test -f "$program/$f"
@@ -140,6 +140,31 @@ check "the installed acadltctl reaches the stand-in" test $acadltctl_ok = 1
 kill "$standin" 2>/dev/null || true
 wineserver -k >/dev/null 2>&1 || true
 wait "$standin" 2>/dev/null || true
+
+# The installed tiermark-check, as a user runs it in a console: a drawing with findings checked against the
+# installed sample database, its CSV, and a missing file; what it prints (in the console's code page, 932)
+# must be what the Linux build prints for the same drawing.
+check_dir="$WINEPREFIX/drive_c/check"
+mkdir -p "$check_dir"
+cp "$repo/tests/layercheck/fixtures/every-verdict.dxf" "$check_dir/図面.dxf"
+check_args=(--kind 設計/道路/道路土工/一般図)
+check_status=0
+(cd "$program" && timeout 120 wine tiermark-check.exe "${check_args[@]}" --database "$(winpath "$program")\\sample\\Tiermark.MDB" \
+    --csv 'C:\check\結果.csv' 'C:\check\図面.dxf') >"$build/check-windows.out" 2>"$build/check-windows.err" ||
+    check_status=$?
+iconv -f CP932 -t UTF-8 "$build/check-windows.out" | tr -d '\r' | sed 's/^C:\\check\\//' >"$build/check-windows.txt" || true
+sed 's/^/  | /' "$build/check-windows.txt"
+"$linux_build/layercheck/cli/tiermark-check" "${check_args[@]}" --database "$linux_build/data/Tiermark.MDB" \
+    "$check_dir/図面.dxf" 2>/dev/null | sed "s#^$check_dir/##" >"$build/check-linux.txt" || true
+check "tiermark-check finds the findings (exit $check_status, 1 expected)" test $check_status = 1
+check "tiermark-check prints in code page 932 what the Linux build prints" diff -u "$build/check-linux.txt" "$build/check-windows.txt"
+check "tiermark-check writes the CSV" test -s "$check_dir/結果.csv"
+missing_status=0
+(cd "$program" && timeout 120 wine tiermark-check.exe "${check_args[@]}" --database "$(winpath "$program")\\sample\\Tiermark.MDB" \
+    'C:\check\ない図面.dxf') >/dev/null 2>"$build/check-missing.err" || missing_status=$?
+check "tiermark-check names a missing file in Japanese (exit $missing_status, 2 expected)" \
+    grep -q 'ない図面.dxf: ファイルかフォルダーが見つかりません' <(iconv -f CP932 -t UTF-8 "$build/check-missing.err")
+check "tiermark-check exits 2 on a missing file" test $missing_status = 2
 
 # The road runs from a folder of its own, with the installed DLLs and Qt plug-ins (WINEPATH, qt.conf).
 road_dir="$WINEPREFIX/drive_c/road"

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/result.h"
+#include "layercheck/layer_check.h"
+#include "stddb/database.h"
+#include "stddb/settings_store.h"
+#include "stddb/shared_database.h"
+
+// tiermark-check: the layer check of many drawings from the command line, for the people who check many
+// drawings and for scripts. The check itself is the window's (checkDrawingFile); this is what the command
+// adds around it: its arguments, the drawing kind named as text, the files and folders to check, one summary
+// line per file, the CSV files and the exit code.
+namespace layercheck {
+
+// The exit codes: every layer standard; findings in some file; an error (bad arguments, no database, an
+// unknown drawing kind, a file that is no readable DXF, a CSV that cannot be written).
+inline constexpr int kExitClean = 0;
+inline constexpr int kExitFindings = 1;
+inline constexpr int kExitError = 2;
+
+// What the command was asked to do.
+struct CheckRequest {
+    bool help = false;
+    std::u16string kind;                 // --kind
+    std::u16string database;             // --database; empty: the registered one
+    std::u16string csv;                  // --csv: a file, or a folder for one CSV per drawing; empty: none
+    std::vector<std::u16string> inputs;  // drawings (.dxf) and folders of drawings
+};
+
+// The arguments after the program's name; the error (Japanese, UTF-8) says what is wrong with them.
+tiermark::Result<CheckRequest> parseArguments(const std::vector<std::u16string>& arguments);
+
+// What --help prints.
+std::u16string helpText();
+
+// A drawing kind as the command names it: stage/construction kind/work type/drawing kind
+// ("設計/道路/道路一般/位置図"), or the work-type key and the drawing kind, with the stage before them or not
+// ("設計/1/位置図", "1/位置図"; without one, the stage the builder starts with).
+struct KindText {
+    std::u16string stage;  // empty: the default stage
+    std::u16string constructionKind;
+    std::u16string workType;
+    std::u16string key;  // the work-type key, when given as a number
+    std::u16string drawing;
+};
+tiermark::Result<KindText> parseKind(std::u16string_view text);
+
+// The standard of the drawing kind, read from the database as the builder reads it (the same tables, the
+// same filters, the same work-type key), and a heading that names it.
+struct ChosenStandard {
+    Standard standard;
+    std::u16string heading;  // "位置図（設計、D）"
+};
+tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database, const KindText& kind,
+                                                std::u16string_view defaultStage);
+
+// The drawings to check: files as given; the .dxf files of a folder (any case of the extension), in the
+// order of their names. A folder without one is an error.
+tiermark::Result<std::vector<std::filesystem::path>> drawingsOf(const std::filesystem::path& input);
+
+// The summary line of a checked drawing: "図面A.dxf: 指摘 3 件　標準：10　…".
+std::u16string summaryLine(const std::u16string& shownPath, const Result& result);
+
+// Where the CSV of each drawing goes: the one file given for a single drawing; in a folder, one CSV per
+// drawing named after it ("図面A.csv", "図面A_2.csv" for a second drawing of the same name).
+tiermark::Result<std::vector<std::filesystem::path>> csvPaths(
+    const std::filesystem::path& csv, const std::vector<std::filesystem::path>& drawings);
+
+// What the command needs of the platform.
+struct CheckServices {
+    // One line of output each, without its line end: the summary lines, and the messages.
+    std::function<void(std::u16string_view line)> out;
+    std::function<void(std::u16string_view line)> err;
+    stddb::Workspace& workspace;
+    stddb::SettingsStore& settings;
+    // Writes a whole file, or nothing of it; the error says why.
+    std::function<tiermark::Result<void>(const std::filesystem::path&, const std::string& bytes)> saveFile;
+};
+
+// Runs the command; returns its exit code.
+int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckServices& services);
+
+}  // namespace layercheck
