@@ -106,6 +106,23 @@ Outcome startSelection(CommandContext& c, Selected selected, Step after) {
     return accept();
 }
 
+// A command that selects, started from "Command:": objects picked there beforehand are its selection, and
+// it goes on as if Enter had ended "Select objects:" (PICKFIRST 1); otherwise it asks for objects.
+Outcome startSelectingCommand(CommandContext& c, Selected selected, Step after) {
+    startSelection(c, selected, after);
+    std::vector<int> gripped;
+    gripped.swap(c.gripped);
+    for (int id : gripped) {
+        if (c.drawing.findObject(id) != nullptr) {
+            c.selection.push_back(id);
+        }
+    }
+    if (c.selection.empty()) {
+        return accept();
+    }
+    return finishSelection(c, u"");
+}
+
 const Layer* layerOfObjectAt(CommandContext& c, std::u16string_view input) {
     const auto point = parsePoint(input);
     if (!point) {
@@ -143,22 +160,22 @@ const char* const kInvalidSelection =
 // --- Commands that select ---------------------------------------------------------------------------------
 
 Outcome startQuickGroup(CommandContext& c, std::u16string_view) {
-    return startSelection(c, Selected::QuickGroup, Step::Idle);
+    return startSelectingCommand(c, Selected::QuickGroup, Step::Idle);
 }
 Outcome startSelect(CommandContext& c, std::u16string_view) {
-    return startSelection(c, Selected::None, Step::Idle);
+    return startSelectingCommand(c, Selected::None, Step::Idle);
 }
 Outcome startMove(CommandContext& c, std::u16string_view) {
-    return startSelection(c, Selected::Move, Step::MoveBase);
+    return startSelectingCommand(c, Selected::Move, Step::MoveBase);
 }
 Outcome startCopy(CommandContext& c, std::u16string_view) {
-    return startSelection(c, Selected::Copy, Step::CopyBase);
+    return startSelectingCommand(c, Selected::Copy, Step::CopyBase);
 }
 Outcome startErase(CommandContext& c, std::u16string_view) {
-    return startSelection(c, Selected::Erase, Step::Idle);
+    return startSelectingCommand(c, Selected::Erase, Step::Idle);
 }
 Outcome startChange(CommandContext& c, std::u16string_view) {
-    return startSelection(c, Selected::Change, Step::ChangePoint);
+    return startSelectingCommand(c, Selected::Change, Step::ChangePoint);
 }
 
 Outcome startGeneric(CommandContext& c, std::u16string_view input) {

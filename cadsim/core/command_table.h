@@ -99,8 +99,11 @@ struct CommandContext {
     // Kept between commands.
     std::u16string currentLayer{kLayerZero};
     std::vector<int> previousSelection;  // the last selection set a command completed (Previous)
-    std::vector<UndoStep> undo;          // U restores the last one
-    int unnamedGroups = 0;               // GROUP's unnamed groups *A1, *A2, …
+    // Objects picked at "Command:" (PICKFIRST 1, noun-verb selection): the next command that selects takes
+    // them without asking; ESC at "Command:" lets them go.
+    std::vector<int> gripped;
+    std::vector<UndoStep> undo;  // U restores the last one
+    int unnamedGroups = 0;       // GROUP's unnamed groups *A1, *A2, …
 
     // Of the command in progress.
     std::u16string commandName;

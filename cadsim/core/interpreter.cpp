@@ -166,6 +166,11 @@ void Interpreter::enter() {
 
 void Interpreter::cancel() {
     if (m_step == Step::Idle && m_line.empty()) {
+        // ESC at "Command:" lets go of the objects picked there.
+        if (!m_context.gripped.empty()) {
+            m_context.gripped.clear();
+            ++m_revision;
+        }
         return;
     }
     if (!m_history.empty()) {
@@ -261,11 +266,20 @@ void Interpreter::playScript(std::u16string script) {
 }
 
 tiermark::Result<void> Interpreter::pick(int id) {
-    if (!waitingForObjects()) {
+    if (!waitingForObjects() && m_step != Step::Idle) {
         return tiermark::makeError("the command line is not waiting for objects");
     }
     if (m_drawing.findObject(id) == nullptr) {
         return tiermark::makeError("the drawing has no object " + std::to_string(id));
+    }
+    if (m_step == Step::Idle) {
+        // Picked at "Command:": held for the next command that selects (PICKFIRST 1).
+        std::vector<int>& gripped = m_context.gripped;
+        if (std::find(gripped.begin(), gripped.end(), id) == gripped.end()) {
+            gripped.push_back(id);
+        }
+        ++m_revision;
+        return {};
     }
     std::vector<int>& selection = m_context.selection;
     const auto at = std::find(selection.begin(), selection.end(), id);

@@ -36,11 +36,14 @@ public:
     static constexpr int kMaxChainedScripts = 100;
 
     // Object selection by pointing: while a prompt waits for objects, a pick adds an object and a right
-    // click (confirmSelection) ends the selection like Enter.
+    // click (confirmSelection) ends the selection like Enter; at "Command:" a pick holds the object for the
+    // next command that selects (noun-verb selection, PICKFIRST 1), and ESC there lets it go.
     bool waitingForObjects() const;
     tiermark::Result<void> pick(int id);
     tiermark::Result<void> confirmSelection();
     const std::vector<int>& selection() const { return m_context.selection; }
+    // The objects picked at "Command:" that the next command that selects takes (PICKFIRST 1).
+    const std::vector<int>& gripped() const { return m_context.gripped; }
 
     Step step() const { return m_step; }
     // Whether a blank is a character at the current prompt rather than Enter.

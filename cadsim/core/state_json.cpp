@@ -91,7 +91,8 @@ std::string stateJson(std::u16string_view drawingName, const Drawing& drawing,
            ",\"complaints\":" + texts(interpreter.complaints()) +
            ",\"prompt\":" + jsonString(interpreter.prompt()) +
            ",\"waitingForObjects\":" + (interpreter.waitingForObjects() ? "true" : "false") +
-           ",\"selection\":" + ids(interpreter.selection()) + ",\"history\":[";
+           ",\"selection\":" + ids(interpreter.selection()) + ",\"gripped\":" + ids(interpreter.gripped()) +
+           ",\"history\":[";
     first = true;
     for (const std::u16string& line : interpreter.history()) {
         out += (first ? "" : ",") + jsonString(line);

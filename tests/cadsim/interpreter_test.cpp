@@ -85,6 +85,7 @@ struct SequenceCase {
     bool confirm = true;     // the picks confirmed with a right click
     std::function<void(const Stage&)> check;
     std::initializer_list<const char16_t*> lineTypes = {};
+    std::vector<int> pickedAtCommand = {};  // picked at "Command:" after the picks were confirmed
 };
 
 // The program's own sequences (cadlink/command_texts) as the main window sends them.
@@ -217,6 +218,21 @@ TEST(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
              EXPECT_EQ(s.drawing.findObject(1)->layer, u"外形線");
              EXPECT_TRUE(s.drawing.groups().empty());
          }},
+        {"objects picked at Command: after the right click are let go: only the group moves and changes",
+         join({kStart, executeChange(u"寸法", 420, 0)}),
+         {1},
+         kStart.size(),
+         true,
+         [](const Stage& s) {
+             EXPECT_EQ(s.drawing.findObject(1)->position.x, 430);
+             EXPECT_EQ(s.drawing.findObject(1)->layer, u"寸法");
+             EXPECT_EQ(s.drawing.findObject(2)->position.x, 110);
+             EXPECT_EQ(s.drawing.findObject(2)->layer, u"外形線");
+             EXPECT_TRUE(s.interpreter.gripped().empty());
+             EXPECT_TRUE(s.drawing.groups().empty());
+         },
+         {},
+         {2, 3}},
         {"move only, by a negative decimal displacement",
          join({kStart, cadlink::executeMoveTexts(-10.5, 297.5)}),
          {6},
@@ -419,11 +435,39 @@ TEST(Sequences, HaveTheirEffectsAndLeaveTheCommandLineIdle) {
                 ASSERT_EQ(stage.drawing.groups().size(), 1u);
             }
         }
+        for (int id : c.pickedAtCommand) {
+            EXPECT_TRUE(stage.interpreter.pick(id).ok());
+        }
         send(stage.interpreter, rest);
         c.check(stage);
         EXPECT_EQ(stage.interpreter.step(), Step::Idle);
         EXPECT_TRUE(stage.interpreter.pendingInput().empty());
     }
+}
+
+// Noun-verb selection (PICKFIRST 1): objects picked at "Command:" are the selection of the next command that
+// selects, which then asks for none; ESC at "Command:" lets them go.
+TEST(Interpreter, ObjectsPickedAtTheCommandPromptAreTheNextCommandsSelectionUntilEsc) {
+    Stage s;
+    ASSERT_TRUE(s.interpreter.pick(3).ok());
+    ASSERT_TRUE(s.interpreter.pick(3).ok());
+    EXPECT_EQ(s.interpreter.gripped(), std::vector<int>{3});
+    send(s.interpreter, {u"_move\r"});
+    EXPECT_EQ(s.interpreter.step(), Step::MoveBase);  // no "Select objects:"
+    send(s.interpreter, {u"0,0\r10,0\r"});
+    EXPECT_EQ(s.drawing.findObject(3)->position.x, 120);
+    EXPECT_TRUE(s.interpreter.gripped().empty());
+
+    ASSERT_TRUE(s.interpreter.pick(4).ok());
+    send(s.interpreter, {ESC2, u"erase\r"});
+    EXPECT_TRUE(s.interpreter.waitingForObjects());  // let go: ERASE asks
+    send(s.interpreter, {ESC});
+    EXPECT_EQ(s.drawing.objects().size(), 9u);
+
+    ASSERT_TRUE(s.interpreter.pick(4).ok());
+    send(s.interpreter, {u"E\r"});  // a stray "E" erases what is picked
+    EXPECT_EQ(s.drawing.findObject(4), nullptr);
+    EXPECT_EQ(s.interpreter.step(), Step::Idle);
 }
 
 TEST(Interpreter, TheProgramsSequencesComplainOnlyOfTheGroupThatIsNotThere) {
@@ -487,9 +531,10 @@ TEST(Interpreter, WaitsForPicksAfterTheGroupStartAndKnowsWhatItMayPick) {
     EXPECT_EQ(s.interpreter.selection(), std::vector<int>{2});
     s.interpreter.type(u"\x1b");
     EXPECT_FALSE(s.interpreter.waitingForObjects());
-    EXPECT_FALSE(s.interpreter.pick(2).ok());
     EXPECT_FALSE(s.interpreter.confirmSelection().ok());
     EXPECT_TRUE(s.drawing.groups().empty());
+    send(s.interpreter, {u"-LAYER\r"});
+    EXPECT_FALSE(s.interpreter.pick(2).ok());  // a prompt that takes no objects
 }
 
 TEST(Interpreter, NulEndsTheTextAndBackspaceTakesBack) {
