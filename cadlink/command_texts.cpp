@@ -159,7 +159,7 @@ std::vector<std::u16string> removalTexts() {
 }
 
 std::vector<std::u16string> confirmSelectionTexts() {
-    return {line(u"_redraw"), line(u"")};
+    return {line(u"_redraw"), line(u""), escape()};
 }
 
 std::vector<std::u16string> startTexts() {

@@ -66,11 +66,12 @@ Sequence changeTexts(std::u16string_view layer);
 // its objects), "KESTRA", ESC ESC. An unknown option is answered "Invalid option keyword." and asked again,
 // so the "U" this sequence once typed left the group in the drawing.
 std::vector<std::u16string> removalTexts();
-// Before anything else of an execute: "_redraw" CR, then CR. When the user has confirmed the picks (AutoCAD
-// LT idle), REDRAW runs and the Enter repeats it, which only redraws again; when the picks are still open at
-// "Select objects:" (実行 pressed before the right click), "_redraw" is no selection option and changes
-// nothing, and the Enter ends the selection as the right click would, so the group holds the picked
-// objects. Either way AutoCAD LT is idle with the group complete before the move.
+// Before anything else of an execute: "_redraw" CR, CR, ESC ESC. When the user has confirmed the picks
+// (AutoCAD LT idle), REDRAW runs and the Enter repeats it, which only redraws again; when the picks are still
+// open at "Select objects:" (実行 pressed before the right click), "_redraw" is no selection option and
+// changes nothing, and the Enter ends the selection as the right click would, so the group holds the picked
+// objects. Either way AutoCAD LT is idle with the group complete; the ESC ESC then lets go of objects picked
+// at "Command:" since, which MOVE would otherwise take instead of asking for the group (PICKFIRST).
 std::vector<std::u16string> confirmSelectionTexts();
 
 // The texts of each button, in order.
@@ -78,8 +79,8 @@ std::vector<std::u16string> confirmSelectionTexts();
 // removal AutoCAD LT refused) so that it neither blocks the new group nor lends it old objects, cancel the
 // prompt that an explode of a group that is not there leaves open, then texts 2–5.
 std::vector<std::u16string> startTexts();
-Sequence executeChangeTexts(std::u16string_view layer, double x, double y);  // 2 + 18
-std::vector<std::u16string> executeMoveTexts(double x, double y);            // 2 + 9
+Sequence executeChangeTexts(std::u16string_view layer, double x, double y);  // 3 + 18
+std::vector<std::u16string> executeMoveTexts(double x, double y);            // 3 + 9
 // Cancel (5): ESC ESC (ends a selection still open, so that no group is made of it), then U1–U4.
 std::vector<std::u16string> cancelTexts();
 

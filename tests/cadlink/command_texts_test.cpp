@@ -38,20 +38,23 @@ TEST(CommandTexts, MoveWritesTheDisplacementAsShortestDecimals) {
 TEST(CommandTexts, ExecuteSequences) {
     const Texts change = executeChangeTexts(u"D-STR", 420, 0).value();  // Combo1 held "構造物D-STR"
     const Texts expectedChange = {
-        z(u"_redraw\r"), z(u"\r"),  // the picks confirmed, if they were not
-        z(u"_move\r"),   z(u"G\r"),  z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"),
+        z(u"_redraw\r"), z(u"\r"),
+        kEsc2,  // the picks confirmed, if they were not; none held at Command:
+        z(u"_move\r"),   z(u"G\r"), z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"),
         kEsc2,  // M1–M5
-        z(u"change\r"),  z(u"G\r"),  z(u"KESTRA\r"),   z(u"\r"),
-        z(u"P\r"),       z(u"LA\r"), z(u"D-STR\r"),            // C1–C7
-        z(u"\r"),        kEsc2,                                // C8–C9
-        z(u"-group\r"),  z(u"E\r"),  z(u"KESTRA\r"),   kEsc2,  // U1–U4
+        z(u"change\r"),  z(u"G\r"), z(u"KESTRA\r"),   z(u"\r"),           z(u"P\r"), z(u"LA\r"),
+        z(u"D-STR\r"),  // C1–C7
+        z(u"\r"),
+        kEsc2,  // C8–C9
+        z(u"-group\r"),  z(u"E\r"), z(u"KESTRA\r"),
+        kEsc2,  // U1–U4
     };
-    EXPECT_EQ(change.size(), 20u);
+    EXPECT_EQ(change.size(), 21u);
     EXPECT_EQ(change, expectedChange);
 
     const Texts move = executeMoveTexts(420, 0);
-    EXPECT_EQ(move.size(), 11u);
-    EXPECT_EQ(move, (Texts{z(u"_redraw\r"), z(u"\r"), z(u"_move\r"), z(u"G\r"), z(u"KESTRA\r\r"),
+    EXPECT_EQ(move.size(), 12u);
+    EXPECT_EQ(move, (Texts{z(u"_redraw\r"), z(u"\r"), kEsc2, z(u"_move\r"), z(u"G\r"), z(u"KESTRA\r\r"),
                            z(u"0,0\r420,0\r"), kEsc2, z(u"-group\r"), z(u"E\r"), z(u"KESTRA\r"), kEsc2}));
 }
 

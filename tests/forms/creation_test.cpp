@@ -145,12 +145,12 @@ TEST_F(Creation, ThenTheMainWindowMovesAndChangesThePickedObjects) {
 
     form1().Command2_Click(1);
     const Texts sent = fake.textsSentTo(cad);
-    ASSERT_EQ(sent.size(), 20u);
+    ASSERT_EQ(sent.size(), 21u);
     EXPECT_EQ(sent[0], u"_redraw\r" + NUL);  // the picks confirmed, if they were not
-    EXPECT_EQ(sent[5], u"0,0\r9410,6940\r" + NUL);
-    EXPECT_EQ(sent[13], u"D-TTL\r" + NUL);
-    EXPECT_EQ(sent[17], u"E\r" + NUL);  // Explode dissolves the group
-    EXPECT_EQ(sent[19], ESC2 + NUL);
+    EXPECT_EQ(sent[6], u"0,0\r9410,6940\r" + NUL);
+    EXPECT_EQ(sent[14], u"D-TTL\r" + NUL);
+    EXPECT_EQ(sent[18], u"E\r" + NUL);  // Explode dissolves the group
+    EXPECT_EQ(sent[20], ESC2 + NUL);
     EXPECT_FALSE(form1().Command2[0]->isHidden());
     EXPECT_TRUE(form1().Command2[1]->isHidden());
     EXPECT_TRUE(form1().Command3[0]->isEnabled());
@@ -169,7 +169,7 @@ TEST_F(Creation, MoveAndCancelSendOnlyTheirTexts) {
     form1().Command3_Click(0);
     EXPECT_FALSE(form1().Command2[0]->isEnabled());
     form1().Command3_Click(1);
-    EXPECT_EQ(fake.textsSentTo(cad).size(), 9u + 11u);
+    EXPECT_EQ(fake.textsSentTo(cad).size(), 9u + 12u);
     fake.windows.sent.clear();
     form1().Command2_Click(0);
     form1().Command2_Click(2);

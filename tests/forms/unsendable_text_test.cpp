@@ -154,8 +154,8 @@ TEST_F(Unsendable, TheMainWindowSendsNoChangeToALayerThatCannotBeSent) {
 
     form1().Combo1->setText(u"構造物D-STR");
     form1().Command2_Click(1);
-    EXPECT_EQ(sent().size(), 20u);
-    EXPECT_EQ(sent()[13], std::u16string(u"D-STR\r") + u'\0');
+    EXPECT_EQ(sent().size(), 21u);
+    EXPECT_EQ(sent()[14], std::u16string(u"D-STR\r") + u'\0');
 }
 
 TEST_F(Unsendable, TheChangerGivesNoLayerANameThatCannotBeSent) {
