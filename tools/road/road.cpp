@@ -331,6 +331,9 @@ int runRoad(const RoadOptions& options) {
                                                                                   Qt::CaseInsensitive) == 0;
     }
     check.expect(!groupLeft, QStringLiteral("no group KESTRA is left"));
+    check.expect(state.value(QStringLiteral("prompt")).toString() == QStringLiteral("Command: ") &&
+                     !state.value(QStringLiteral("waitingForObjects")).toBool(),
+                 QStringLiteral("the stand-in's command line is idle at \"Command:\""));
 
     say("6. Without the link: the layer set saved as DXF and script, the drawing's layers checked, and the\n"
         "   changer's names taken from a DXF file as where AutoCAD LT gives none back.\n");
