@@ -93,7 +93,13 @@ int run(const cadsim::Options& options) {
                 redraw->start();
             }
         };
-        standIn.onScreenshot = [&](const std::string& path) -> tiermark::Result<void> {
+        standIn.onScreenshot = [&, redraw](const std::string& path) -> tiermark::Result<void> {
+            // A redraw still pending shows first: the picture is of the drawing as it stands.
+            if (redraw->isActive()) {
+                redraw->stop();
+                mainWindow->refresh();
+                textWindow->refresh();
+            }
             if (!mainWindow->grab().save(QString::fromStdString(path), "PNG")) {
                 return tiermark::makeError("cannot write " + path);
             }
