@@ -121,9 +121,10 @@ public:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         standIn->setProcessEnvironment(environment);
-        standIn->start(QStringLiteral(ACADLT_PATH),
-                       QStringList{QStringLiteral("--headless"), QStringLiteral("--window-title"), kReleaseTitle} +
-                           options);
+        standIn->start(
+            QStringLiteral(ACADLT_PATH),
+            QStringList{QStringLiteral("--headless"), QStringLiteral("--window-title"), kReleaseTitle} +
+                options);
         if (!standIn->waitForStarted(10000)) {
             return false;
         }
@@ -225,9 +226,9 @@ public:
 std::map<int, Placed> objectsOf(const QJsonObject& state) {
     std::map<int, Placed> out;
     for (const QJsonValue& object : state.value(QStringLiteral("objects")).toArray()) {
-        out[object[QStringLiteral("id")].toInt()] = Placed{object[QStringLiteral("x")].toDouble(),
-                                                           object[QStringLiteral("y")].toDouble(),
-                                                           object[QStringLiteral("layer")].toString()};
+        out[object[QStringLiteral("id")].toInt()] =
+            Placed{object[QStringLiteral("x")].toDouble(), object[QStringLiteral("y")].toDouble(),
+                   object[QStringLiteral("layer")].toString()};
     }
     return out;
 }
@@ -255,9 +256,9 @@ struct MainWindowRow {
     const char* name;
     std::function<void(Fixture&)> before;  // what happened before the action, not counted below
     std::function<void(Fixture&)> action;
-    std::vector<int> moved;         // moved by the redraw origin
-    std::vector<int> onNewLayer;    // put on D-STR
-    QStringList commands;           // started by the action, in order
+    std::vector<int> moved;       // moved by the redraw origin
+    std::vector<int> onNewLayer;  // put on D-STR
+    QStringList commands;         // started by the action, in order
 };
 
 TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle) {
@@ -265,57 +266,73 @@ TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle)
                              QStringLiteral("REDRAW"), QStringLiteral("MOVE"),   QStringLiteral("CHANGE"),
                              QStringLiteral("-GROUP")};
     const QStringList move{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("REDRAW"),
-                           QStringLiteral("REDRAW"), QStringLiteral("MOVE"), QStringLiteral("-GROUP")};
+                           QStringLiteral("REDRAW"), QStringLiteral("MOVE"),   QStringLiteral("-GROUP")};
     auto nothing = [](Fixture&) {};
     const MainWindowRow rows[] = {
-        {"レイヤー変更, picks, right click, 実行", nothing,
+        {"レイヤー変更, picks, right click, 実行",
+         nothing,
          [](Fixture& f) {
              f.form1().Command2_Click(0);
              f.pick({1, 5});
              f.confirm();
              f.form1().Command2_Click(1);
          },
-         {1, 5}, {1, 5}, change},
-        {"移動のみ, picks, right click, 実行", nothing,
+         {1, 5},
+         {1, 5},
+         change},
+        {"移動のみ, picks, right click, 実行",
+         nothing,
          [](Fixture& f) {
              f.form1().Command3_Click(0);
              f.pick({2});
              f.confirm();
              f.form1().Command3_Click(1);
          },
-         {2}, {}, move},
-        {"実行 before the right click: the picks are confirmed, then moved and changed", nothing,
+         {2},
+         {},
+         move},
+        {"実行 before the right click: the picks are confirmed, then moved and changed",
+         nothing,
          [](Fixture& f) {
              f.form1().Command2_Click(0);
              f.pick({1, 6});
              f.form1().Command2_Click(1);
          },
-         {1, 6}, {1, 6},
+         {1, 6},
+         {1, 6},
          QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("MOVE"),
                      QStringLiteral("CHANGE"), QStringLiteral("-GROUP")}},
-        {"キャンセル after the right click", nothing,
+        {"キャンセル after the right click",
+         nothing,
          [](Fixture& f) {
              f.form1().Command2_Click(0);
              f.pick({1});
              f.confirm();
              f.form1().Command2_Click(2);
          },
-         {}, {}, QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("-GROUP")}},
-        {"キャンセル while the picks are open: no group is made", nothing,
+         {},
+         {},
+         QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("-GROUP")}},
+        {"キャンセル while the picks are open: no group is made",
+         nothing,
          [](Fixture& f) {
              f.form1().Command3_Click(0);
              f.pick({1});
              f.form1().Command3_Click(2);
          },
-         {}, {}, QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("-GROUP")}},
+         {},
+         {},
+         QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("-GROUP")}},
         // Nothing to move: MOVE and CHANGE end at once, so the texts after them meet "Command:"; "P" starts
         // PAN, which the next Enter ends. Nothing changes.
-        {"実行 with nothing picked", nothing,
+        {"実行 with nothing picked",
+         nothing,
          [](Fixture& f) {
              f.form1().Command2_Click(0);
              f.form1().Command2_Click(1);
          },
-         {}, {},
+         {},
+         {},
          QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("MOVE"),
                      QStringLiteral("CHANGE"), QStringLiteral("PAN"), QStringLiteral("-GROUP")}},
         {"a group KESTRA left behind (Tiermark closed while a change was pending) lends no objects",
@@ -332,8 +349,11 @@ TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle)
              f.confirm();
              f.form1().Command2_Click(1);
          },
-         {1}, {1}, change},
-        {"a removal that once typed U left KESTRA and the prompt open", [](Fixture& f) {
+         {1},
+         {1},
+         change},
+        {"a removal that once typed U left KESTRA and the prompt open",
+         [](Fixture& f) {
              for (const std::u16string& text : cadlink::startTexts()) {
                  f.type(text);
              }
@@ -347,8 +367,11 @@ TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle)
              f.confirm();
              f.form1().Command3_Click(1);
          },
-         {2}, {}, move},
-        {"objects picked at Command: after the right click are let go before the move", nothing,
+         {2},
+         {},
+         move},
+        {"objects picked at Command: after the right click are let go before the move",
+         nothing,
          [](Fixture& f) {
              f.form1().Command2_Click(0);
              f.pick({1});
@@ -356,8 +379,11 @@ TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle)
              f.pick({2, 3});
              f.form1().Command2_Click(1);
          },
-         {1}, {1}, change},
-        {"a change, then a move: each acts on its own picks only", nothing,
+         {1},
+         {1},
+         change},
+        {"a change, then a move: each acts on its own picks only",
+         nothing,
          [](Fixture& f) {
              f.form1().Command2_Click(0);
              f.pick({1});
@@ -368,7 +394,9 @@ TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle)
              f.confirm();
              f.form1().Command3_Click(1);
          },
-         {1, 2}, {1}, change + move},
+         {1, 2},
+         {1},
+         change + move},
     };
     for (const MainWindowRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -416,12 +444,19 @@ struct CreationRow {
 TEST_F(Sequences, LayerCreationAndTheNumberedLayerFormLeaveEveryLayerAndAnIdleCommandLine) {
     const CreationRow rows[] = {
         {"the drawing has loaded the standard's line types",
-         {QStringLiteral("--linetypes"), kStandardLinetypes}, true, 0},
-        {"the drawing has loaded none of them: the layers stay Continuous, the user is told once", {}, false, 1},
+         {QStringLiteral("--linetypes"), kStandardLinetypes},
+         true,
+         0},
+        {"the drawing has loaded none of them: the layers stay Continuous, the user is told once",
+         {},
+         false,
+         1},
         // Release 14 names are ASCII: the standard's layer names are taken, its Japanese line types cannot be
         // loaded at all.
         {"a drawing of EXTNAMES 0 takes the standard's ASCII layer names",
-         {QStringLiteral("--extnames"), QStringLiteral("0")}, false, 1},
+         {QStringLiteral("--extnames"), QStringLiteral("0")},
+         false,
+         1},
     };
     for (const CreationRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -445,12 +480,14 @@ TEST_F(Sequences, LayerCreationAndTheNumberedLayerFormLeaveEveryLayerAndAnIdleCo
             const QString lineType = QString::fromStdU16String(tables.LayerLinetypes[at]);
             EXPECT_EQ(layers.at(name)[QStringLiteral("lineType")].toString(),
                       row.lineTypesLoaded ? lineType : QStringLiteral("Continuous"));
-            EXPECT_EQ(layers.at(name)[QStringLiteral("color")].toInt(), static_cast<int>(tables.LayerColors[at]));
+            EXPECT_EQ(layers.at(name)[QStringLiteral("color")].toInt(),
+                      static_cast<int>(tables.LayerColors[at]));
         }
         EXPECT_TRUE(numbered);
         const QStringList commands = listOf(after, "commands");
         EXPECT_FALSE(commands.isEmpty());
-        EXPECT_EQ(commands.filter(QStringLiteral("-LAYER")).size(), commands.size()) << commands.join(u' ').toStdString();
+        EXPECT_EQ(commands.filter(QStringLiteral("-LAYER")).size(), commands.size())
+            << commands.join(u' ').toStdString();
         for (const QString& complaint : listOf(after, "complaints")) {
             EXPECT_TRUE(complaint.contains(QStringLiteral("not found.  Use LINETYPE command")) ||
                         complaint == QStringLiteral("Invalid option keyword."))
