@@ -54,6 +54,8 @@ struct Placed {
     QString layer;
 };
 
+struct Step;
+
 // The rows' steps drive the fixture, so its helpers are public.
 class Sequences : public ::testing::Test {
 public:
@@ -172,6 +174,8 @@ public:
     }
 
     app::Form1& form1() { return program->forms().form1(); }
+
+    void play(const std::vector<Step>& steps);
     builder::UserForm1& builder() { return program->forms().userForm1(); }
 
     // Discovery finds the stand-in by its release title; its line is the target drawing.
@@ -249,13 +253,64 @@ QStringList listOf(const QJsonObject& state, const char* key) {
     return out;
 }
 
-using Fixture = Sequences;
+// What the user does: a button of the main window (Command2 or Command3 and its index), picks in the
+// drawing, the right click that ends them, or a text typed into AutoCAD LT's command line.
+struct Step {
+    enum class Kind { Press, Pick, RightClick, Type } kind;
+    int array = 0;
+    int index = 0;
+    std::vector<int> ids = {};
+    std::u16string text = {};
+};
+Step press(int array, int index) {
+    return Step{Step::Kind::Press, array, index};
+}
+Step picks(std::vector<int> ids) {
+    return Step{Step::Kind::Pick, 0, 0, std::move(ids)};
+}
+const Step kRightClick{Step::Kind::RightClick};
+Step typed(std::u16string text) {
+    return Step{Step::Kind::Type, 0, 0, {}, std::move(text)};
+}
+// A start whose picks were confirmed, and then Tiermark was closed: the group KESTRA stays behind.
+std::vector<Step> groupLeftBehind(std::vector<int> ids) {
+    std::vector<Step> steps;
+    for (const std::u16string& text : cadlink::startTexts()) {
+        steps.push_back(typed(text));
+    }
+    steps.push_back(picks(std::move(ids)));
+    steps.push_back(kRightClick);
+    return steps;
+}
+
+void Sequences::play(const std::vector<Step>& steps) {
+    for (const Step& step : steps) {
+        switch (step.kind) {
+            case Step::Kind::Press:
+                if (step.array == 2) {
+                    form1().Command2_Click(step.index);
+                } else {
+                    form1().Command3_Click(step.index);
+                }
+                break;
+            case Step::Kind::Pick:
+                pick(step.ids);
+                break;
+            case Step::Kind::RightClick:
+                confirm();
+                break;
+            case Step::Kind::Type:
+                type(step.text);
+                break;
+        }
+    }
+}
 
 // The main window's actions: what each leaves of the objects. Objects not named keep place and layer.
 struct MainWindowRow {
     const char* name;
-    std::function<void(Fixture&)> before;  // what happened before the action, not counted below
-    std::function<void(Fixture&)> action;
+    std::vector<Step> before;  // what happened before the action, not counted below
+    std::vector<Step> action;
     std::vector<int> moved;       // moved by the redraw origin
     std::vector<int> onNewLayer;  // put on D-STR
     QStringList commands;         // started by the action, in order
@@ -267,133 +322,73 @@ TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle)
                              QStringLiteral("-GROUP")};
     const QStringList move{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("REDRAW"),
                            QStringLiteral("REDRAW"), QStringLiteral("MOVE"),   QStringLiteral("-GROUP")};
-    auto nothing = [](Fixture&) {};
+    const QStringList threeGroups{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"),
+                                  QStringLiteral("-GROUP")};
+    std::vector<Step> leftThenU = groupLeftBehind({7});
+    leftThenU.push_back(typed(u"-group\rU\rKESTRA\r"));
     const MainWindowRow rows[] = {
         {"レイヤー変更, picks, right click, 実行",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command2_Click(0);
-             f.pick({1, 5});
-             f.confirm();
-             f.form1().Command2_Click(1);
-         },
+         {},
+         {press(2, 0), picks({1, 5}), kRightClick, press(2, 1)},
          {1, 5},
          {1, 5},
          change},
         {"移動のみ, picks, right click, 実行",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command3_Click(0);
-             f.pick({2});
-             f.confirm();
-             f.form1().Command3_Click(1);
-         },
+         {},
+         {press(3, 0), picks({2}), kRightClick, press(3, 1)},
          {2},
          {},
          move},
         {"実行 before the right click: the picks are confirmed, then moved and changed",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command2_Click(0);
-             f.pick({1, 6});
-             f.form1().Command2_Click(1);
-         },
+         {},
+         {press(2, 0), picks({1, 6}), press(2, 1)},
          {1, 6},
          {1, 6},
          QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("MOVE"),
                      QStringLiteral("CHANGE"), QStringLiteral("-GROUP")}},
         {"キャンセル after the right click",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command2_Click(0);
-             f.pick({1});
-             f.confirm();
-             f.form1().Command2_Click(2);
-         },
+         {},
+         {press(2, 0), picks({1}), kRightClick, press(2, 2)},
          {},
          {},
-         QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("-GROUP")}},
+         threeGroups},
         {"キャンセル while the picks are open: no group is made",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command3_Click(0);
-             f.pick({1});
-             f.form1().Command3_Click(2);
-         },
+         {},
+         {press(3, 0), picks({1}), press(3, 2)},
          {},
          {},
-         QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("-GROUP")}},
+         threeGroups},
         // Nothing to move: MOVE and CHANGE end at once, so the texts after them meet "Command:"; "P" starts
         // PAN, which the next Enter ends. Nothing changes.
         {"実行 with nothing picked",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command2_Click(0);
-             f.form1().Command2_Click(1);
-         },
+         {},
+         {press(2, 0), press(2, 1)},
          {},
          {},
          QStringList{QStringLiteral("-GROUP"), QStringLiteral("-GROUP"), QStringLiteral("MOVE"),
                      QStringLiteral("CHANGE"), QStringLiteral("PAN"), QStringLiteral("-GROUP")}},
         {"a group KESTRA left behind (Tiermark closed while a change was pending) lends no objects",
-         [](Fixture& f) {
-             for (const std::u16string& text : cadlink::startTexts()) {
-                 f.type(text);
-             }
-             f.pick({3, 4});
-             f.confirm();
-         },
-         [](Fixture& f) {
-             f.form1().Command2_Click(0);
-             f.pick({1});
-             f.confirm();
-             f.form1().Command2_Click(1);
-         },
+         groupLeftBehind({3, 4}),
+         {press(2, 0), picks({1}), kRightClick, press(2, 1)},
          {1},
          {1},
          change},
         {"a removal that once typed U left KESTRA and the prompt open",
-         [](Fixture& f) {
-             for (const std::u16string& text : cadlink::startTexts()) {
-                 f.type(text);
-             }
-             f.pick({7});
-             f.confirm();
-             f.type(u"-group\rU\rKESTRA\r");
-         },
-         [](Fixture& f) {
-             f.form1().Command3_Click(0);
-             f.pick({2});
-             f.confirm();
-             f.form1().Command3_Click(1);
-         },
+         leftThenU,
+         {press(3, 0), picks({2}), kRightClick, press(3, 1)},
          {2},
          {},
          move},
         {"objects picked at Command: after the right click are let go before the move",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command2_Click(0);
-             f.pick({1});
-             f.confirm();
-             f.pick({2, 3});
-             f.form1().Command2_Click(1);
-         },
+         {},
+         {press(2, 0), picks({1}), kRightClick, picks({2, 3}), press(2, 1)},
          {1},
          {1},
          change},
         {"a change, then a move: each acts on its own picks only",
-         nothing,
-         [](Fixture& f) {
-             f.form1().Command2_Click(0);
-             f.pick({1});
-             f.confirm();
-             f.form1().Command2_Click(1);
-             f.form1().Command3_Click(0);
-             f.pick({2});
-             f.confirm();
-             f.form1().Command3_Click(1);
-         },
+         {},
+         {press(2, 0), picks({1}), kRightClick, press(2, 1), press(3, 0), picks({2}), kRightClick,
+          press(3, 1)},
          {1, 2},
          {1},
          change + move},
@@ -403,10 +398,10 @@ TEST_F(Sequences, TheMainWindowsActionsMoveAndChangeOnlyWhatWasPickedAndEndIdle)
         ASSERT_TRUE(begin({}));
         load();
         readyMainWindow();
-        row.before(*this);
+        play(row.before);
         const QJsonObject before = state();
         const qsizetype commandsBefore = listOf(before, "commands").size();
-        row.action(*this);
+        play(row.action);
         const QJsonObject after = state();
 
         const std::map<int, Placed> was = objectsOf(before);
