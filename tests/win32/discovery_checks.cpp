@@ -155,7 +155,8 @@ RunningStandIns discoveryChecks(const Fixture& fixture) {
     expectEqual(list.listIndex(), -1, "and nothing is selected");
     expectEqual(instances.size(), std::size_t{1}, "the table holds slot 0 only");
 
-    auto started = running.first->start(fixture, kFirstName, "first");
+    // The drawing has loaded the standard's line types, as a user's template would have them.
+    auto started = running.first->start(fixture, kFirstName, "first", {u"--linetypes", u"破線,一点鎖線"});
     if (!expect(static_cast<bool>(started), started ? "" : started.error().message)) {
         return running;
     }
