@@ -45,11 +45,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
-        const QString cadDir = QDir(work.path()).filePath(QStringLiteral("cad"));
-        QDir().mkpath(cadDir);
-        QFile::setPermissions(cadDir,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("TIERMARK_CAD_DIR", cadDir.toLocal8Bit());
+        testing_support::usePrivateCadDirectory(work.path());
 
         cadsim::Drawing source;
         for (const char16_t* layer :

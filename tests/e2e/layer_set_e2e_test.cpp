@@ -25,6 +25,7 @@
 #include "stddb/jet_workspace.h"
 #include "stddb/memory_settings_store.h"
 #include "stddb/settings_store.h"
+#include "tests/forms/support/fakes.h"
 #include "ui/recording_dialogs.h"
 
 namespace cadlink {
@@ -52,11 +53,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
-        const QString cadDir = QDir(work.path()).filePath(QStringLiteral("cad"));
-        QDir().mkpath(cadDir);
-        QFile::setPermissions(cadDir,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("TIERMARK_CAD_DIR", cadDir.toLocal8Bit());
+        testing_support::usePrivateCadDirectory(work.path());
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
             std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
