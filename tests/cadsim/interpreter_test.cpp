@@ -68,7 +68,7 @@ bool has(const std::vector<std::u16string>& list, std::u16string_view text) {
 
 // The stand-in's sample drawing, with the line types a case needs loaded in it.
 struct Stage {
-    explicit Stage(std::initializer_list<const char16_t*> lineTypes = {}) {
+    explicit Stage(const std::vector<const char16_t*>& lineTypes = {}) {
         for (const char16_t* name : lineTypes) {
             drawing.loadLineType(name);
         }
@@ -84,8 +84,8 @@ struct SequenceCase {
     std::size_t before = 0;  // number of texts sent before the picks
     bool confirm = true;     // the picks confirmed with a right click
     std::function<void(const Stage&)> check;
-    std::initializer_list<const char16_t*> lineTypes = {};
-    std::vector<int> pickedAtCommand = {};  // picked at "Command:" after the picks were confirmed
+    std::vector<const char16_t*> lineTypes = {};  // held by value: the cases outlive their braces
+    std::vector<int> pickedAtCommand = {};        // picked at "Command:" after the picks were confirmed
 };
 
 // The program's own sequences (cadlink/command_texts) as the main window sends them.
