@@ -16,7 +16,10 @@ std::u16string changeMoveAndSelect() {
     return text;
 }
 
-std::u16string forStartUp(int drawingLines, int layerEntries) {
+std::u16string forStartUp(int drawingLines, int layerEntries, bool chosenHasWindow) {
+    if (drawingLines > 0 && !chosenHasWindow) {
+        return std::u16string(kNoMainWindow);
+    }
     if (layerEntries == 0 && drawingLines == 1) {
         return std::u16string(kRegister);
     }

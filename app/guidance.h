@@ -26,12 +26,19 @@ inline constexpr std::u16string_view kNoTargetChosen =
     u"対象図面が選択されていないため、処理は行っていません。\r"
     u"対象図面の表題をクリックして図面を選択してから、もう一度操作してください。";
 
+// The chosen line's AutoCAD LT has no main window that discovery recognises: it is still starting, or its
+// title is of a form Tiermark does not know.
+inline constexpr std::u16string_view kNoMainWindow =
+    u"対象図面の AutoCAD LT のウィンドウが見つかりません。AutoCAD LT が起動中か、そのウィンドウを認識できませんでした。\r"
+    u"AutoCAD LT で図面を開いてから、対象図面の表題をクリックしてください。";
+
 // guide-change CR guide-move, and the same followed by CR guide-select.
 std::u16string changeAndMove();
 std::u16string changeMoveAndSelect();
 
-// Which guidance the start-up shows for L lines in the drawing list and C entries in the layer list.
-std::u16string forStartUp(int drawingLines, int layerEntries);
+// Which guidance the start-up shows for L lines in the drawing list and C entries in the layer list; a
+// chosen line without a recognised main window says so first of all.
+std::u16string forStartUp(int drawingLines, int layerEntries, bool chosenHasWindow = true);
 
 // The change of target drawing: the confirmation and the notice after it.
 inline constexpr std::u16string_view kWarningTitle = u"注意！！";

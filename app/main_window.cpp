@@ -117,8 +117,9 @@ bool Form1::sendAction(const std::vector<std::u16string>& texts) {
     if (const std::u16string message = cadlink::notDeliveredMessage(delivery); !message.empty()) {
         ui::showMessage(m_program.dialogs(), this, message);
     }
-    Label3->setCaption(std::u16string(delivery == cadlink::Delivery::NoTarget ? guidance::kNoTargetChosen
-                                                                              : guidance::kNotDone));
+    Label3->setCaption(std::u16string(delivery == cadlink::Delivery::NoTarget   ? guidance::kNoTargetChosen
+                                      : delivery == cadlink::Delivery::NoWindow ? guidance::kNoMainWindow
+                                                                                : guidance::kNotDone));
     return false;
 }
 
@@ -127,7 +128,10 @@ void Form1::Form_Load() {
     matching.processBaseName = u"ACLT";
     matching.mainWindowPrefix = u"AutoCAD LT -";
     m_program.findAutoCadLt(matching, *m_drawingList);
-    Label3->setCaption(guidance::forStartUp(m_drawingList->lineCount(), Combo1->listCount()));
+    cadlink::WindowHandle window = 0;
+    const bool chosenHasWindow = !targetWindow(window) || window != 0;
+    Label3->setCaption(
+        guidance::forStartUp(m_drawingList->lineCount(), Combo1->listCount(), chosenHasWindow));
 }
 
 void Form1::Label1_Click() {

@@ -199,6 +199,9 @@ CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input,
             delivery != Delivery::Taken) {
             return notTaken(delivery);
         }
+        if (!linetype.empty() && !isContinuous(linetype)) {
+            outcome.linetypes.push_back(SentLinetype{linetype, tables.LayerNames[slot]});
+        }
 
         const std::int64_t colour = rowColour(row.colour, colourLookup);
         if (const Delivery delivery =

@@ -7,6 +7,7 @@
 
 #include "builder/layer_set.h"
 #include "builder/layer_tables.h"
+#include "builder/linetype_notice.h"
 #include "cadlink/channel.h"
 #include "stddb/database.h"
 
@@ -62,6 +63,9 @@ struct CreationOutcome {
     // more, still offers every layer it has created and every entry Combo1 offered before, stored no
     // redraw origin and left the builder shown; the form tells the user once (cadlink::notDeliveredMessage).
     cadlink::Delivery delivery = cadlink::Delivery::Taken;
+    // The line types other than Continuous that the run gave its layers (the texts were taken), in order:
+    // AutoCAD LT sets them only where the drawing has loaded them (linetype_notice.h).
+    std::vector<SentLinetype> linetypes;
 };
 
 inline constexpr std::u16string_view kNoLayerRowsMessage =

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,9 @@ struct ProgramLayerState {
     // While layer creation runs: the entries Combo1 offered before the run, which the run offers again
     // after its new layers. The numbered-layer form counts them among the layers that exist already.
     std::vector<std::u16string> earlierEntries;
+    // The line types the user has been told a drawing must have loaded, per main window of the target
+    // (folded names), so that each is told once where the drawing cannot be read back.
+    std::map<std::uint64_t, std::set<std::u16string>> toldLinetypes;
 };
 
 }  // namespace builder

@@ -85,6 +85,8 @@ std::u16string notDeliveredMessage(Delivery delivery) {
         case Delivery::Refused:
             return u"AutoCAD LT に送れない文字が含まれているため、コマンドを送れませんでした。\r" +
                    std::u16string(kCheckTheCommandLine);
+        case Delivery::NoWindow:
+            return std::u16string(kNoWindowMessage);
         case Delivery::NotTaken:
             return u"AutoCAD LT がコマンドを受け付けませんでした（応答がないか、終了しています）。\r" +
                    std::u16string(kCheckTheCommandLine);
@@ -105,7 +107,10 @@ Delivery CommandChannel::SendCommand(std::u16string_view text) {
     if (!payload) {
         return Delivery::Refused;
     }
-    if (window == 0 || !m_system.sendCopyData(window, kCommandWParam, payload->dwData, payload->bytes)) {
+    if (window == 0) {
+        return Delivery::NoWindow;
+    }
+    if (!m_system.sendCopyData(window, kCommandWParam, payload->dwData, payload->bytes)) {
         return Delivery::NotTaken;
     }
     for (int post = 0; post < 2; ++post) {

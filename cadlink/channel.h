@@ -42,13 +42,20 @@ using TargetLookup = std::function<bool(WindowHandle& window)>;
 using MessageSink = std::function<void(const std::u16string& text)>;
 
 inline constexpr std::u16string_view kNoTargetMessage = u"AutoCADが選択されていません";
+// Told once for an action whose target line has no recognised AutoCAD LT main window.
+inline constexpr std::u16string_view kNoWindowMessage =
+    u"対象図面の AutoCAD LT のウィンドウが見つからないため、コマンドを送っていません。\r"
+    u"AutoCAD LT が起動中か、そのウィンドウを認識できませんでした。AutoCAD LT で図面を開いてから、"
+    u"「対象図面」をクリックして図面を読み込み直してください。";
 
 // What became of one command text.
 enum class Delivery {
     Taken,     // AutoCAD LT's main window took it
     NoTarget,  // no drawing is chosen: nothing was sent, and the channel said so
     Refused,   // the text is no valid UTF-16: nothing was sent
-    NotTaken,  // the window is 0 or gone, did not answer within the bounded wait, or did not take the text
+    NoWindow,  // the chosen line's AutoCAD LT has no recognised main window (still starting, or a title
+               // discovery does not know): nothing was sent to window 0
+    NotTaken,  // the window is gone, did not answer within the bounded wait, or did not take the text
 };
 
 // Whatever command texts go through: a form's command channel, or the host through which the logic reaches
@@ -71,8 +78,8 @@ std::u16string notDeliveredMessage(Delivery delivery);
 
 // The command channel of one sending form. Each text is delivered in the wide form as one blocking
 // copy-data message (wParam 1, dwData 1) to the target's main window, followed, once taken, by two posted
-// null messages. The send waits a bounded time; a window that is 0 or gone, or does not answer in time,
-// has not taken the text.
+// null messages. The send waits a bounded time; a window that is gone, or does not answer in time, has not
+// taken the text. A line without a main window (window 0) sends nothing.
 class CommandChannel final : public CommandSender {
 public:
     CommandChannel(WindowSystem& system, TargetLookup target, MessageSink message);

@@ -50,6 +50,8 @@ std::string describe(std::string_view what, TextProblem problem) {
             return std::string(what) + " is longer than 255 characters";
         case TextProblem::NameCharacter:
             return std::string(what) + " holds a character that names may not hold";
+        case TextProblem::Blank:
+            return std::string(what) + " holds a blank, which AutoCAD LT takes as Enter";
     }
     return std::string(what) + " cannot be sent";
 }
@@ -153,11 +155,19 @@ Sequence changeTexts(std::u16string_view layer) {
 }
 
 std::vector<std::u16string> removalTexts() {
-    return {line(u"-group"), line(u"U"), line(kGroupName), escape()};
+    return {line(u"-group"), line(u"E"), line(kGroupName), escape()};
+}
+
+std::vector<std::u16string> confirmSelectionTexts() {
+    return {line(u"_redraw"), line(u""), escape()};
 }
 
 std::vector<std::u16string> startTexts() {
-    return groupCreationTexts();
+    std::vector<std::u16string> texts{escape()};
+    append(texts, removalTexts());
+    std::vector<std::u16string> creation = groupCreationTexts();
+    append(texts, std::vector<std::u16string>(creation.begin() + 1, creation.end()));
+    return texts;
 }
 
 Sequence executeChangeTexts(std::u16string_view layer, double x, double y) {
@@ -165,20 +175,24 @@ Sequence executeChangeTexts(std::u16string_view layer, double x, double y) {
     if (!change) {
         return change;
     }
-    std::vector<std::u16string> texts = moveTexts(x, y);
+    std::vector<std::u16string> texts = confirmSelectionTexts();
+    append(texts, moveTexts(x, y));
     append(texts, std::move(change.value()));
     append(texts, removalTexts());
     return texts;
 }
 
 std::vector<std::u16string> executeMoveTexts(double x, double y) {
-    std::vector<std::u16string> texts = moveTexts(x, y);
+    std::vector<std::u16string> texts = confirmSelectionTexts();
+    append(texts, moveTexts(x, y));
     append(texts, removalTexts());
     return texts;
 }
 
 std::vector<std::u16string> cancelTexts() {
-    return removalTexts();
+    std::vector<std::u16string> texts{escape()};
+    append(texts, removalTexts());
+    return texts;
 }
 
 }  // namespace cadlink

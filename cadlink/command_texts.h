@@ -62,13 +62,26 @@ std::vector<std::u16string> moveTexts(double x, double y);
 // C1–C9: put the group on the layer (C7 is the layer's name followed by CR; CR alone for an empty name).
 // A layer that is not empty must be a layer name.
 Sequence changeTexts(std::u16string_view layer);
-// U1–U4: dissolve the group.
+// U1–U4: dissolve the group: "-group", "E" (Explode, the option that deletes a group's definition and keeps
+// its objects), "KESTRA", ESC ESC. An unknown option is answered "Invalid option keyword." and asked again,
+// so the "U" this sequence once typed left the group in the drawing.
 std::vector<std::u16string> removalTexts();
+// Before anything else of an execute: "_redraw" CR, CR, ESC ESC. When the user has confirmed the picks
+// (AutoCAD LT idle), REDRAW runs and the Enter repeats it, which only redraws again; when the picks are still
+// open at "Select objects:" (実行 pressed before the right click), "_redraw" is no selection option and
+// changes nothing, and the Enter ends the selection as the right click would, so the group holds the picked
+// objects. Either way AutoCAD LT is idle with the group complete; the ESC ESC then lets go of objects picked
+// at "Command:" since, which MOVE would otherwise take instead of asking for the group (PICKFIRST).
+std::vector<std::u16string> confirmSelectionTexts();
 
 // The texts of each button, in order.
-std::vector<std::u16string> startTexts();                                    // 1–5
-Sequence executeChangeTexts(std::u16string_view layer, double x, double y);  // 18
-std::vector<std::u16string> executeMoveTexts(double x, double y);            // 9
-std::vector<std::u16string> cancelTexts();                                   // 4
+// Start (9): cancel, explode a group KESTRA left behind (Tiermark closed while a change was pending, or a
+// removal AutoCAD LT refused) so that it neither blocks the new group nor lends it old objects, cancel the
+// prompt that an explode of a group that is not there leaves open, then texts 2–5.
+std::vector<std::u16string> startTexts();
+Sequence executeChangeTexts(std::u16string_view layer, double x, double y);  // 3 + 18
+std::vector<std::u16string> executeMoveTexts(double x, double y);            // 3 + 9
+// Cancel (5): ESC ESC (ends a selection still open, so that no group is made of it), then U1–U4.
+std::vector<std::u16string> cancelTexts();
 
 }  // namespace cadlink

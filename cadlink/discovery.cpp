@@ -25,23 +25,72 @@ std::string_view withoutBrokenTail(std::string_view bytes) {
     return bytes;
 }
 
+constexpr std::u16string_view kMaker = u"Autodesk ";
+constexpr std::u16string_view kProduct = u"AutoCAD LT ";
+constexpr std::u16string_view kSeparator = u" - ";
+// "2000i" is the longest release designator AutoCAD LT has used; a few letters more leave room.
+constexpr std::size_t kMaxReleaseLetters = 3;
+
+bool isAsciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+bool isAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// The length of the release designator at the start of the text (digits, then a few letters), 0 for none.
+std::size_t releaseLength(std::u16string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isAsciiDigit(text[i])) {
+        ++i;
+    }
+    if (i == 0) {
+        return 0;
+    }
+    const std::size_t digits = i;
+    while (i < text.size() && isAsciiLetter(text[i]) && i - digits < kMaxReleaseLetters) {
+        ++i;
+    }
+    return i;
+}
+
 // Applies the window test to one window of the current process's record.
 void testWindow(WindowSystem& system, const MatchingValues& matching, WindowHandle window,
                 InstanceRecord& record) {
     if (system.windowTextLength(window) <= 0) {
         return;
     }
-    const std::u16string title = GetWindowTitle(system, window);
-    const std::size_t prefixLength = matching.mainWindowPrefix.size();
-    if (title.compare(0, prefixLength, matching.mainWindowPrefix) != 0 || title.size() < prefixLength) {
-        return;
+    if (std::optional<std::u16string> drawing =
+            mainWindowDrawingTitle(GetWindowTitle(system, window), matching)) {
+        record.DrawingTitle = std::move(*drawing);
+        record.MainWindow = window;
     }
-    // The prefix and the one character after it (the blank of "AutoCAD LT - [...]") are dropped.
-    record.DrawingTitle = title.size() > prefixLength + 1 ? title.substr(prefixLength + 1) : std::u16string();
-    record.MainWindow = window;
 }
 
 }  // namespace
+
+std::optional<std::u16string> mainWindowDrawingTitle(std::u16string_view title,
+                                                     const MatchingValues& matching) {
+    const std::u16string_view prefix = matching.mainWindowPrefix;
+    if (!prefix.empty() && title.substr(0, prefix.size()) == prefix) {
+        // The prefix and the one character after it (the blank of "AutoCAD LT - [...]") are dropped.
+        return title.size() > prefix.size() + 1 ? std::u16string(title.substr(prefix.size() + 1))
+                                                : std::u16string();
+    }
+    std::u16string_view rest = title;
+    if (rest.substr(0, kMaker.size()) == kMaker) {
+        rest.remove_prefix(kMaker.size());
+    }
+    if (rest.substr(0, kProduct.size()) != kProduct) {
+        return std::nullopt;
+    }
+    rest.remove_prefix(kProduct.size());
+    const std::size_t release = releaseLength(rest);
+    if (release == 0 || rest.substr(release, kSeparator.size()) != kSeparator) {
+        return std::nullopt;
+    }
+    return std::u16string(rest.substr(release + kSeparator.size()));
+}
 
 std::u16string ExeBaseName(std::u16string_view file) {
     std::u16string text(file);

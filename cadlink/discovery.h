@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,20 @@ struct MatchingValues {
     std::u16string mainWindowPrefix = u"AutoCAD LT -";
 };
 inline constexpr std::u16string_view kFixedProcessBaseName = u"acadlt";
+
+// The drawing title that an AutoCAD LT main-window title names, or nothing when the title is not that of a
+// main window. AutoCAD LT's frame window shows its product name and, while the drawing window is
+// maximized (as it always is behind the file tabs of current releases), " - [<drawing>]" after it:
+//   "AutoCAD LT - [x]"                     the prefix of the matching values, one character, the rest as
+//                                          drawing title, exactly as before;
+//   "AutoCAD LT <release> - [x]"           "AutoCAD LT 2008 - [Drawing1.dwg]", "AutoCAD LT 2000i - [...]";
+//   "Autodesk AutoCAD LT <release> - [x]"  "Autodesk AutoCAD LT 2025 - [Drawing1.dwg]" (2009 and later).
+// A release is ASCII digits, possibly followed by a few ASCII letters ("2000i"). Everything after " - " is
+// the drawing title. Nothing else is taken: not the text window ("AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - x", "AutoCAD LT
+// 2025 テキスト ウィンドウ - x"), not a bare product name such as a message box's caption, not a title
+// that merely contains these words.
+std::optional<std::u16string> mainWindowDrawingTitle(std::u16string_view title,
+                                                     const MatchingValues& matching);
 
 // The drawing list the discovery fills: one line per record, each carrying its record index as item data;
 // the selected line (list index, -1 for none) is the target drawing.

@@ -10,7 +10,9 @@ bool isControl(char16_t c) {
     return c < 0x20 || c == 0x7F;
 }
 
-constexpr std::u16string_view kNameCharacters = u"<>/\\\":;?*|,=`";
+// The characters AutoCAD's named-object rules exclude from names ("Rename Objects (.NET)" in Autodesk's
+// developer guide lists them), and the backquote.
+constexpr std::u16string_view kNameCharacters = u"<>/\\\":;?*|,=`'";
 
 }  // namespace
 
@@ -38,6 +40,9 @@ std::optional<TextProblem> layerNameProblem(std::u16string_view name) {
     }
     if (name.find_first_of(kNameCharacters) != std::u16string_view::npos) {
         return TextProblem::NameCharacter;
+    }
+    if (name.find(u' ') != std::u16string_view::npos) {
+        return TextProblem::Blank;
     }
     return std::nullopt;
 }

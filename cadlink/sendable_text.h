@@ -17,7 +17,8 @@ enum class TextProblem {
     UnpairedSurrogate,  // half of a surrogate pair
     EmptyName,          // a layer needs a name
     NameTooLong,        // more than 255 characters
-    NameCharacter,      // one of < > / \ " : ; ? * | , = ` that AutoCAD LT refuses in names
+    NameCharacter,      // one of < > / \ " : ; ? * | , = ` ' that AutoCAD LT refuses in names
+    Blank,              // an ASCII blank, which AutoCAD LT's command line takes as Enter
 };
 
 // The longest layer name AutoCAD LT takes.
@@ -28,9 +29,11 @@ inline constexpr std::size_t kMaxLayerName = 255;
 std::optional<TextProblem> answerProblem(std::u16string_view text);
 
 // Why the text may not be typed as the name of a layer (or of a line type), or nothing when it may: an
-// answer's problems, no name at all, a name over 255 characters, or a character that names may not hold (a
-// comma would also make "-Layer" take the rest as a second name). The wide text AutoCAD LT takes carries
-// every other character.
+// answer's problems, no name at all, a name over 255 characters, a character that names may not hold (a
+// comma would also make "-Layer" take the rest as a second name), or an ASCII blank anywhere: at a name
+// prompt a blank ends the input as Enter does, so the rest of the name would answer the next prompt. This
+// one rule decides for the live link, the script, the exported layer set and the layer check alike. The
+// wide text AutoCAD LT takes carries every other character (the ideographic space U+3000 included).
 std::optional<TextProblem> layerNameProblem(std::u16string_view name);
 
 // The text as a message shows it: each control character as its visible picture (CR as ␍, ESC as ␛), each

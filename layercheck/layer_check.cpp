@@ -48,11 +48,8 @@ void addNote(std::u16string& note, std::u16string_view more) {
     note += more;
 }
 
-// Besides what the link never types into AutoCAD LT (cadlink::layerNameProblem), the apostrophe: the
-// drawing standard's checking programs do not take it in layer names.
-constexpr char16_t kApostrophe = u'\'';
-
-// Why the name cannot stand in AutoCAD LT's layer table, in Japanese; nothing when it can.
+// Why the name cannot stand in AutoCAD LT's layer table as the link types names (cadlink::layerNameProblem,
+// the one rule of the link, the script and the export), in Japanese; nothing when it can.
 std::optional<std::u16string> forbiddenNote(std::u16string_view name) {
     const std::optional<cadlink::TextProblem> problem = cadlink::layerNameProblem(name);
     if (problem) {
@@ -65,17 +62,18 @@ std::optional<std::u16string> forbiddenNote(std::u16string_view name) {
             case cadlink::TextProblem::ControlCharacter:
             case cadlink::TextProblem::UnpairedSurrogate:
                 return std::u16string(u"制御文字か、対になっていないサロゲートを含みます");
+            case cadlink::TextProblem::Blank:
+                return std::u16string(
+                    u"半角の空白を含みます（AutoCAD LT のコマンドラインでは Enter になります）");
             case cadlink::TextProblem::NameCharacter:
-                break;  // named below
-        }
-    }
-    // Which character it is, where there is one.
-    if (problem || name.find(kApostrophe) != std::u16string_view::npos) {
-        for (char16_t c : name) {
-            const std::u16string_view one(&c, 1);
-            if (c == kApostrophe || cadlink::layerNameProblem(one) == cadlink::TextProblem::NameCharacter) {
-                return u"使用できない文字" + quoted(one) + u"を含みます";
-            }
+                // Which character it is.
+                for (char16_t c : name) {
+                    const std::u16string_view one(&c, 1);
+                    if (cadlink::layerNameProblem(one) == cadlink::TextProblem::NameCharacter) {
+                        return u"使用できない文字" + quoted(one) + u"を含みます";
+                    }
+                }
+                break;
         }
     }
     if (name.find(u'\uFFFD') != std::u16string_view::npos) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "builder/layer_set.h"
+#include "builder/linetype_notice.h"
 #include "cadlink/channel.h"
 #include "common/result.h"
 #include "ui/controls.h"
@@ -160,6 +161,8 @@ private:
     // The rows of "レイヤーテーブル" for page 1's work type and drawing kind, read whole; nothing, after
     // kLayerTableUnreadableMessage, when the table cannot be read.
     std::optional<std::vector<LayerRow>> chosenLayerRows();
+    // After "レイヤー作成": tells the user once which line types the layers just made need loaded.
+    void tellLinetypesToLoad(const std::vector<SentLinetype>& sent);
     ColourLookup colourLookup();
     void showNoWorkTypeMessage();
     void showLayerTableUnreadable();

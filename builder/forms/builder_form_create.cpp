@@ -5,7 +5,9 @@
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
+#include "builder/linetype_notice.h"
 #include "builder/queries.h"
+#include "cadlink/drawing_access.h"
 #include "ui/dialogs.h"
 
 namespace builder {
@@ -87,6 +89,28 @@ void UserForm1::CommandButton1_Click() {
     }
     if (!outcome.leftOut.empty()) {
         ui::showMessage(m_program.dialogs(), this, leftOutMessage(outcome.leftOut));
+    }
+    if (outcome.delivery == cadlink::Delivery::Taken) {
+        tellLinetypesToLoad(outcome.linetypes);
+    }
+}
+
+void UserForm1::tellLinetypesToLoad(const std::vector<SentLinetype>& sent) {
+    cadlink::WindowHandle window = 0;
+    if (sent.empty() || !m_program.forms().form1().targetWindow(window) || window == 0) {
+        return;
+    }
+    // The stand-in shows its layer table; AutoCAD LT does not.
+    std::optional<std::vector<cadlink::DrawingLayer>> table;
+    if (cadlink::DrawingAccess* drawing = m_program.drawing(); drawing != nullptr && drawing->available()) {
+        if (auto layers = drawing->layerTable(window)) {
+            table = std::move(*layers);
+        }
+    }
+    const std::vector<std::u16string> tell =
+        linetypesToTell(sent, table, m_program.layers().toldLinetypes[window]);
+    if (!tell.empty()) {
+        ui::showMessage(m_program.dialogs(), this, linetypeNoticeMessage(tell, table.has_value()));
     }
 }
 

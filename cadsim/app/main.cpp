@@ -14,16 +14,26 @@
 #include "cadsim/core/dxf_io.h"
 #include "cadsim/core/options.h"
 #include "cadsim/core/sample_drawing.h"
+#include "cadsim/core/text.h"
 #include "cadsim/endpoint/stand_in.h"
 #include "common/utf.h"
 
 namespace {
 
+// The drawing of the options: its file or the sample, with its name rules and the line types loaded in it.
 tiermark::Result<cadsim::Drawing> openDrawing(const cadsim::Options& options) {
-    if (options.drawing.empty()) {
-        return cadsim::sampleDrawing();
+    auto drawing = options.drawing.empty() ? tiermark::Result<cadsim::Drawing>(cadsim::sampleDrawing())
+                                           : cadsim::loadDxf(options.drawing);
+    if (!drawing) {
+        return drawing;
     }
-    return cadsim::loadDxf(options.drawing);
+    drawing->setNameRules(options.extnames == 0 ? cadsim::NameRules::Release14 : cadsim::NameRules::Extended);
+    for (const std::u16string& name : cadsim::splitNames(tiermark::fromUtf8(options.lineTypes))) {
+        if (!drawing->loadLineType(name)) {
+            return tiermark::makeError("--linetypes: " + tiermark::toUtf8(name) + " cannot name a line type");
+        }
+    }
+    return drawing;
 }
 
 // The arguments after the program name, as UTF-8 whatever the platform's code page, with Qt's own options
@@ -59,6 +69,7 @@ int run(const cadsim::Options& options) {
     standIn.setStateFile(options.state);
     standIn.setHang(std::chrono::milliseconds(options.hangMilliseconds));
     standIn.setSecondMain(tiermark::fromUtf8(options.secondMain));
+    standIn.setMainTitle(tiermark::fromUtf8(options.windowTitle));
     if (!options.log.empty() && !standIn.openLog(options.log)) {
         std::cerr << "acadlt: cannot open the log " << options.log << '\n';
         return 1;
@@ -82,7 +93,13 @@ int run(const cadsim::Options& options) {
                 redraw->start();
             }
         };
-        standIn.onScreenshot = [&](const std::string& path) -> tiermark::Result<void> {
+        standIn.onScreenshot = [&, redraw](const std::string& path) -> tiermark::Result<void> {
+            // A redraw still pending shows first: the picture is of the drawing as it stands.
+            if (redraw->isActive()) {
+                redraw->stop();
+                mainWindow->refresh();
+                textWindow->refresh();
+            }
             if (!mainWindow->grab().save(QString::fromStdString(path), "PNG")) {
                 return tiermark::makeError("cannot write " + path);
             }

@@ -38,7 +38,7 @@ cadlink::WindowHandle mainWindowOf(cadlink::WindowSystem& system, std::uint32_t 
     const cadlink::MatchingValues matching;
     cadlink::WindowHandle found = 0;
     for (cadlink::WindowHandle window : system.topLevelWindows(pid)) {
-        if (cadlink::GetWindowTitle(system, window).rfind(matching.mainWindowPrefix, 0) == 0) {
+        if (cadlink::mainWindowDrawingTitle(cadlink::GetWindowTitle(system, window), matching)) {
             found = window;
         }
     }

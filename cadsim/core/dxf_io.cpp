@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cadsim/core/layer_rules.h"
+#include "cadsim/core/text.h"
 #include "common/codepage.h"
 #include "common/paths.h"
 #include "common/utf.h"
@@ -37,6 +38,13 @@ class Reader final : public DL_CreationAdapter {
 public:
     Reader(Drawing& drawing, dxf::TextEncoding encoding) : m_drawing(drawing), m_encoding(encoding) {}
 
+    // The line-type table says which line types the drawing has loaded.
+    void addLinetype(const DL_LinetypeData& data) override {
+        const std::u16string name = fromDxfText(data.name);
+        if (!isByLayerOrBlock(name)) {
+            m_drawing.loadLineType(name);
+        }
+    }
     void addLayer(const DL_LayerData& data) override {
         const std::u16string name = fromDxfText(data.name);
         if (invalidLayerNameReason(name)) {
@@ -49,8 +57,10 @@ public:
             m_drawing.setColor(name, color);
         }
         const std::u16string lineType = fromDxfText(layerAttributes.getLinetype());
-        if (!lineType.empty() && lineType != u"BYLAYER" && lineType != u"BYBLOCK") {
-            m_drawing.setLineType(name, lineType == u"CONTINUOUS" ? std::u16string(kContinuous) : lineType);
+        if (!lineType.empty() && !isByLayerOrBlock(lineType)) {
+            // A layer's line type is loaded in the drawing, even when a file leaves it out of the table.
+            m_drawing.loadLineType(lineType);
+            m_drawing.setLineType(name, lineType);
         }
     }
     void addLine(const DL_LineData& data) override {
@@ -83,12 +93,24 @@ public:
     }
 
 private:
+    static bool isByLayerOrBlock(std::u16string_view name) {
+        return equalsNoCase(name, u"BYLAYER") || equalsNoCase(name, u"BYBLOCK");
+    }
+
     DrawingObject base(ObjectKind kind) {
         DrawingObject object;
         object.kind = kind;
         object.layer = fromDxfText(getAttributes().getLayer());
         if (object.layer.empty()) {
             object.layer = std::u16string(kLayerZero);
+        }
+        const int color = getAttributes().getColor();
+        object.color = color >= 1 && color <= 255 ? color : 0;
+        const std::u16string lineType = fromDxfText(getAttributes().getLinetype());
+        if (!lineType.empty() && !isByLayerOrBlock(lineType)) {
+            if (const auto loaded = m_drawing.loadedLineType(lineType)) {
+                object.lineType = *loaded;
+            }
         }
         return object;
     }
@@ -173,6 +195,7 @@ tiermark::Result<std::vector<DxfGroup>> readGroups(const std::string& content) {
 // left out before the DXF reader sees it, so that their counts and sizes cannot make it allocate without
 // bound, and block contents do not turn up as drawing objects.
 std::string readablePart(const std::vector<DxfGroup>& groups) {
+    std::string lineTypes;
     std::string layers;
     std::string entities;
     std::string section;
@@ -195,7 +218,9 @@ std::string readablePart(const std::vector<DxfGroup>& groups) {
                 section.clear();
             }
             record = nullptr;
-            if (section == "TABLES" && table == "LAYER" && kind == "LAYER") {
+            if (section == "TABLES" && table == "LTYPE" && kind == "LTYPE") {
+                record = &lineTypes;
+            } else if (section == "TABLES" && table == "LAYER" && kind == "LAYER") {
                 record = &layers;
             } else if (section == "ENTITIES" && (kind == "LINE" || kind == "CIRCLE" || kind == "TEXT")) {
                 record = &entities;
@@ -205,8 +230,8 @@ std::string readablePart(const std::vector<DxfGroup>& groups) {
             *record += std::to_string(g.code) + "\n" + g.value + "\n";
         }
     }
-    return "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n" + layers +
-           "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
+    return "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n" + lineTypes + "0\nENDTAB\n0\nTABLE\n2\nLAYER\n" +
+           layers + "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
 }
 
 }  // namespace
@@ -276,12 +301,9 @@ tiermark::Result<void> saveDxf(const Drawing& drawing, const std::string& path) 
     dw.sectionTables();
     dxf.writeVPort(dw);
 
-    std::vector<std::u16string> lineTypes = {u"BYBLOCK", u"BYLAYER", std::u16string(kContinuous)};
-    for (const Layer& layer : drawing.layers()) {
-        if (std::find(lineTypes.begin(), lineTypes.end(), layer.lineType) == lineTypes.end()) {
-            lineTypes.push_back(layer.lineType);
-        }
-    }
+    // The line-type table: what the drawing has loaded.
+    std::vector<std::u16string> lineTypes = {u"BYBLOCK", u"BYLAYER"};
+    lineTypes.insert(lineTypes.end(), drawing.lineTypes().begin(), drawing.lineTypes().end());
     dw.tableLinetypes(static_cast<int>(lineTypes.size()));
     for (const std::u16string& lineType : lineTypes) {
         dxf.writeLinetype(dw, DL_LinetypeData(utf8(lineType), "", 0, 0, 0.0));
@@ -298,7 +320,8 @@ tiermark::Result<void> saveDxf(const Drawing& drawing, const std::string& path) 
 
     dw.sectionEntities();
     for (const DrawingObject& o : drawing.objects()) {
-        const DL_Attributes attributes(utf8(o.layer), 256, -1, "BYLAYER", 1.0);
+        const DL_Attributes attributes(utf8(o.layer), o.color == 0 ? 256 : o.color, -1,
+                                       o.lineType.empty() ? "BYLAYER" : utf8(o.lineType), 1.0);
         switch (o.kind) {
             case ObjectKind::Line:
                 dxf.writeLine(dw, DL_LineData(o.position.x, o.position.y, 0.0, o.end.x, o.end.y, 0.0),

@@ -16,11 +16,20 @@ constexpr char16_t kBackspace = u'\b';
 
 const Row* promptRow(Step step) {
     for (const Row& row : commandTable()) {
-        if (row.step == step && (row.match == Match::Prompt || row.match == Match::ObjectPrompt)) {
+        if (row.step == step && (row.match == Match::Prompt || row.match == Match::LinePrompt ||
+                                 row.match == Match::ObjectPrompt)) {
             return &row;
         }
     }
     return nullptr;
+}
+
+// Keeps a bounded list: the oldest quarter goes when it is full.
+void keep(std::vector<std::u16string>& list, std::u16string line, std::size_t most) {
+    list.push_back(std::move(line));
+    if (list.size() > most) {
+        list.erase(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(most / 4));
+    }
 }
 
 void replaceAll(std::u16string& text, std::u16string_view key, std::u16string_view value) {
@@ -33,7 +42,22 @@ void replaceAll(std::u16string& text, std::u16string_view key, std::u16string_vi
 }  // namespace
 
 Interpreter::Interpreter(Drawing& drawing) : m_drawing(drawing), m_context(drawing) {
+    // U restores the drawing as it was before the last command that changed it.
+    m_drawing.setBeforeChange([this] {
+        if (!m_undoArmed) {
+            return;
+        }
+        m_undoArmed = false;
+        m_context.undo.push_back(UndoStep{m_context.commandName, m_drawing.contents()});
+        if (m_context.undo.size() > kMaxUndo) {
+            m_context.undo.erase(m_context.undo.begin());
+        }
+    });
     push(promptOf(Step::Idle));
+}
+
+Interpreter::~Interpreter() {
+    m_drawing.setBeforeChange(nullptr);
 }
 
 std::u16string Interpreter::promptOf(Step step) const {
@@ -43,7 +67,18 @@ std::u16string Interpreter::promptOf(Step step) const {
     replaceAll(text, u"{color}", tiermark::fromUtf8(std::to_string(m_context.color)));
     replaceAll(text, u"{current}", m_context.currentLayer);
     replaceAll(text, u"{selected}", m_context.oldLayer);
+    replaceAll(text, u"{select}", m_context.removing ? u"Remove" : u"Select");
+    replaceAll(text, u"{generic}", m_context.genericPrompt);
+    replaceAll(text, u"{verb}", m_context.verb);
+    replaceAll(text, u"{valueprompt}", m_context.valuePrompt);
+    replaceAll(text, u"{type}", m_context.objectType);
+    replaceAll(text, u"{groupstate}", m_context.value);
     return text + u" ";
+}
+
+bool Interpreter::takesWholeLine() const {
+    const Row* row = promptRow(m_step);
+    return row != nullptr && row->match == Match::LinePrompt;
 }
 
 std::u16string Interpreter::prompt() const {
@@ -75,9 +110,23 @@ void Interpreter::say(const std::string& message) {
     }
 }
 
+void Interpreter::complain(const std::string& message) {
+    if (!message.empty()) {
+        keep(m_complaints, tiermark::fromUtf8(message), kMaxHistory);
+    }
+}
+
+void Interpreter::startCommand(std::u16string name) {
+    m_context.commandName = name;
+    keep(m_commands, name, kMaxHistory);
+    m_undoArmed = name != u"U";
+    m_lastCommand = std::move(name);
+}
+
 void Interpreter::goTo(Step step) {
     if (step == Step::Idle) {
         m_context.reset();
+        m_undoArmed = false;
     }
     m_step = step;
     push(promptOf(step));
@@ -88,7 +137,7 @@ void Interpreter::type(std::u16string_view text) {
         if (c == 0) {
             break;
         }
-        if (c == kCr || c == kLf) {
+        if (c == kCr || c == kLf || (c == u' ' && !takesWholeLine())) {
             enter();
         } else if (c == kEsc) {
             cancel();
@@ -117,6 +166,11 @@ void Interpreter::enter() {
 
 void Interpreter::cancel() {
     if (m_step == Step::Idle && m_line.empty()) {
+        // ESC at "Command:" lets go of the objects picked there.
+        if (!m_context.gripped.empty()) {
+            m_context.gripped.clear();
+            ++m_revision;
+        }
         return;
     }
     if (!m_history.empty()) {
@@ -129,7 +183,10 @@ void Interpreter::cancel() {
 }
 
 void Interpreter::submit(std::u16string line) {
-    const std::u16string input(trim(line));
+    std::u16string input = takesWholeLine() ? std::move(line) : std::u16string(trim(line));
+    if (m_step == Step::Idle && input.empty() && !m_lastCommand.empty()) {
+        input = m_lastCommand;  // Enter at the command prompt repeats the last command
+    }
     if (!m_history.empty()) {
         m_history.back() += input;
     }
@@ -142,11 +199,15 @@ void Interpreter::submit(std::u16string line) {
             std::u16string message = tiermark::fromUtf8(row.text);
             replaceAll(message, u"{input}", input);
             say(tiermark::toUtf8(message));
+            complain(tiermark::toUtf8(message));
             goTo(row.next);
             return;
         }
         if (!matches(row, input)) {
             continue;
+        }
+        if (m_step == Step::Idle && (row.match == Match::Command || row.match == Match::Generic)) {
+            startCommand(commandNameOf(row, input));
         }
         if (row.action == nullptr) {
             goTo(row.next);
@@ -154,6 +215,9 @@ void Interpreter::submit(std::u16string line) {
         }
         const Outcome outcome = row.action(m_context, input);
         say(outcome.message);
+        if (!outcome.accepted || outcome.complaint) {
+            complain(outcome.message);
+        }
         goTo(outcome.accepted ? outcome.redirect.value_or(row.next) : m_step);
         if (!m_context.script.empty()) {
             std::u16string script;
@@ -164,6 +228,7 @@ void Interpreter::submit(std::u16string line) {
     }
     // A step without a row for this input keeps its prompt.
     say("Invalid input.");
+    complain("Invalid input.");
     goTo(m_step);
 }
 
@@ -201,20 +266,38 @@ void Interpreter::playScript(std::u16string script) {
 }
 
 tiermark::Result<void> Interpreter::pick(int id) {
-    if (!waitingForObjects()) {
+    if (!waitingForObjects() && m_step != Step::Idle) {
         return tiermark::makeError("the command line is not waiting for objects");
     }
     if (m_drawing.findObject(id) == nullptr) {
         return tiermark::makeError("the drawing has no object " + std::to_string(id));
     }
-    const bool duplicate =
-        std::find(m_context.selection.begin(), m_context.selection.end(), id) != m_context.selection.end();
-    if (!duplicate) {
-        m_context.selection.push_back(id);
+    if (m_step == Step::Idle) {
+        // Picked at "Command:": held for the next command that selects (PICKFIRST 1).
+        std::vector<int>& gripped = m_context.gripped;
+        if (std::find(gripped.begin(), gripped.end(), id) == gripped.end()) {
+            gripped.push_back(id);
+        }
+        ++m_revision;
+        return {};
+    }
+    std::vector<int>& selection = m_context.selection;
+    const auto at = std::find(selection.begin(), selection.end(), id);
+    const bool duplicate = at != selection.end();
+    m_context.selectionSteps.push_back(selection.size());
+    if (m_context.removing) {
+        if (duplicate) {
+            selection.erase(at);
+        }
+    } else if (!duplicate) {
+        selection.push_back(id);
     }
     if (!m_history.empty()) {
-        m_history.back() += duplicate ? u"1 found (1 duplicate), " : u"1 found, ";
-        m_history.back() += tiermark::fromUtf8(std::to_string(m_context.selection.size()) + " total");
+        m_history.back() += m_context.removing
+                                ? (duplicate ? u"1 found, 1 removed, " : u"1 found, 0 removed, ")
+                            : duplicate ? u"1 found (1 duplicate), "
+                                        : u"1 found, ";
+        m_history.back() += tiermark::fromUtf8(std::to_string(selection.size()) + " total");
     }
     push(promptOf(m_step));
     return {};

@@ -34,13 +34,17 @@ tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments
             }
             continue;
         }
-        std::string* target = name == "--drawing"       ? &options.drawing
-                              : name == "--log"         ? &options.log
-                              : name == "--state"       ? &options.state
-                              : name == "--title"       ? &options.title
-                              : name == "--second-main" ? &options.secondMain
-                              : name == "--script"      ? &options.script
-                                                        : nullptr;
+        std::string extnames;
+        std::string* target = name == "--drawing"        ? &options.drawing
+                              : name == "--log"          ? &options.log
+                              : name == "--state"        ? &options.state
+                              : name == "--title"        ? &options.title
+                              : name == "--window-title" ? &options.windowTitle
+                              : name == "--linetypes"    ? &options.lineTypes
+                              : name == "--extnames"     ? &extnames
+                              : name == "--second-main"  ? &options.secondMain
+                              : name == "--script"       ? &options.script
+                                                         : nullptr;
         if (target == nullptr) {
             return tiermark::makeError("unknown option " + arguments[i]);
         }
@@ -54,6 +58,12 @@ tiermark::Result<Options> parseOptions(const std::vector<std::string>& arguments
             return tiermark::makeError(name + " needs a value");
         }
         *target = value;
+        if (target == &extnames) {
+            if (value != "0" && value != "1") {
+                return tiermark::makeError("--extnames takes 0 or 1");
+            }
+            options.extnames = value == "1" ? 1 : 0;
+        }
     }
     return options;
 }

@@ -40,6 +40,7 @@ Drawing sampleDrawing() {
     d.setColor(u"外形線", 3);
     d.addLayer(u"寸法");
     d.setColor(u"寸法", 1);
+    d.loadLineType(u"DASHED");
     d.setLineType(u"寸法", u"DASHED");
     d.addObject(line(u"外形線", {10, 10}, {110, 10}));
     d.addObject(line(u"外形線", {110, 10}, {110, 80}));

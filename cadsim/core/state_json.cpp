@@ -41,7 +41,21 @@ std::string objectJson(const DrawingObject& o) {
             out += ",\"height\":" + jsonNumber(o.height) + ",\"text\":" + jsonString(o.text);
             break;
     }
+    if (o.color != 0) {
+        out += ",\"color\":" + std::to_string(o.color);
+    }
+    if (!o.lineType.empty()) {
+        out += ",\"lineType\":" + jsonString(o.lineType);
+    }
     return out + "}";
+}
+
+std::string texts(const std::vector<std::u16string>& list) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        out += (i ? "," : "") + jsonString(list[i]);
+    }
+    return out + "]";
 }
 
 }  // namespace
@@ -53,7 +67,8 @@ std::string stateJson(std::u16string_view drawingName, const Drawing& drawing,
     for (const Layer& layer : drawing.layers()) {
         out += (first ? "" : ",") + std::string("{\"name\":") + jsonString(layer.name) +
                ",\"lineType\":" + jsonString(layer.lineType) + ",\"color\":" + std::to_string(layer.color) +
-               "}";
+               (layer.off ? ",\"off\":true" : "") + (layer.frozen ? ",\"frozen\":true" : "") +
+               (layer.locked ? ",\"locked\":true" : "") + "}";
         first = false;
     }
     out += "],\"objects\":[";
@@ -67,12 +82,17 @@ std::string stateJson(std::u16string_view drawingName, const Drawing& drawing,
     for (const Group& group : drawing.groups()) {
         out += (first ? "" : ",") + std::string("{\"name\":") + jsonString(group.name) +
                ",\"description\":" + jsonString(group.description) + ",\"objects\":" + ids(group.members) +
-               "}";
+               (group.selectable ? "" : ",\"selectable\":false") + "}";
         first = false;
     }
-    out += "],\"prompt\":" + jsonString(interpreter.prompt()) +
+    out += "],\"lineTypes\":" + texts(drawing.lineTypes()) +
+           ",\"currentLayer\":" + jsonString(interpreter.currentLayer()) +
+           ",\"commands\":" + texts(interpreter.commands()) +
+           ",\"complaints\":" + texts(interpreter.complaints()) +
+           ",\"prompt\":" + jsonString(interpreter.prompt()) +
            ",\"waitingForObjects\":" + (interpreter.waitingForObjects() ? "true" : "false") +
-           ",\"selection\":" + ids(interpreter.selection()) + ",\"history\":[";
+           ",\"selection\":" + ids(interpreter.selection()) + ",\"gripped\":" + ids(interpreter.gripped()) +
+           ",\"history\":[";
     first = true;
     for (const std::u16string& line : interpreter.history()) {
         out += (first ? "" : ",") + jsonString(line);

@@ -30,8 +30,9 @@ bool equalsNoCase(std::u16string_view a, std::u16string_view b) {
 }
 
 namespace {
+// The ideographic space U+3000 is a character of a name, as it is for the CAD program.
 bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\u3000';
+    return c == u' ' || c == u'\t';
 }
 }  // namespace
 

@@ -12,7 +12,7 @@ char16_t foldCase(char16_t c);
 std::u16string upper(std::u16string_view text);
 bool equalsNoCase(std::u16string_view a, std::u16string_view b);
 
-// Blanks (space, ideographic space, tab) removed from both ends.
+// ASCII blanks (space, tab) removed from both ends.
 std::u16string_view trim(std::u16string_view text);
 
 // A comma-separated name list; each name trimmed, empty names dropped.

@@ -155,8 +155,8 @@ double distanceTo(const DrawingObject& o, Point p) {
     return INFINITY;
 }
 
-std::vector<int> objectsInBox(const Drawing& drawing, Point from, Point to) {
-    const bool crossing = to.x < from.x;
+std::vector<int> objectsInBox(const Drawing& drawing, Point from, Point to, BoxKind kind) {
+    const bool crossing = kind == BoxKind::ByDirection ? to.x < from.x : kind == BoxKind::Crossing;
     const Point low{std::min(from.x, to.x), std::min(from.y, to.y)};
     const Point high{std::max(from.x, to.x), std::max(from.y, to.y)};
     std::vector<int> ids;

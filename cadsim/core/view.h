@@ -32,6 +32,9 @@ int objectAt(const Drawing& drawing, Point p, double tolerance);
 
 // Box selection between two corners, as the CAD program does it: dragged to the right, the objects that lie
 // wholly inside (window); dragged to the left, those that the box touches (crossing, judged by extents).
-std::vector<int> objectsInBox(const Drawing& drawing, Point from, Point to);
+// Window and Crossing (the selection options) take their kind whatever the direction.
+enum class BoxKind { ByDirection, Window, Crossing };
+std::vector<int> objectsInBox(const Drawing& drawing, Point from, Point to,
+                              BoxKind kind = BoxKind::ByDirection);
 
 }  // namespace cadsim

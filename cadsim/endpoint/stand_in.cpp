@@ -50,7 +50,7 @@ bool StandIn::openLog(const std::string& path) {
 }
 
 std::u16string StandIn::mainTitle() const {
-    return u"AutoCAD LT - [" + m_name + u"]";
+    return m_mainTitle.empty() ? u"AutoCAD LT - [" + m_name + u"]" : m_mainTitle;
 }
 std::u16string StandIn::textWindowTitle() const {
     return u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - " + m_name;

@@ -14,9 +14,10 @@
 namespace cadsim {
 
 // One running stand-in: its drawing, its command line and how it answers the endpoint's requests. It has
-// two windows, the main window "AutoCAD LT - [<name>]" and the text window "AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ -
-// <name>"; only the main window takes command text (copy-data with dwData 1). Every received payload is
-// written to the log as one JSON line. Plain C++: the Qt program and the tests drive it alike.
+// two windows, the main window "AutoCAD LT - [<name>]" (or the title a release shows, setMainTitle) and the
+// text window "AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - <name>"; only the main window takes command text (copy-data with
+// dwData 1). Every received payload is written to the log as one JSON line. Plain C++: the Qt program and the
+// tests drive it alike.
 class StandIn final : public RequestHandler {
 public:
     StandIn(std::uint32_t processId, std::u16string drawingName, Drawing drawing);
@@ -35,6 +36,9 @@ public:
     void setHang(std::chrono::milliseconds hang) { m_hang = hang; }
     // A third window titled like a main window (empty: none); it takes no command text.
     void setSecondMain(std::u16string name) { m_secondMain = std::move(name); }
+    // The main window's whole title, as a given release of AutoCAD LT shows it (empty: "AutoCAD LT -
+    // [<name>]").
+    void setMainTitle(std::u16string title) { m_mainTitle = std::move(title); }
     // The windows' handles where the operating system gives them (Windows); by default they are made from
     // the process id, as the POSIX link expects.
     void setWindowHandles(cadlink::WindowHandle main, cadlink::WindowHandle text,
@@ -81,6 +85,7 @@ private:
     std::uint64_t m_seenCommandLine = 0;
     std::chrono::milliseconds m_hang{0};
     std::u16string m_secondMain;
+    std::u16string m_mainTitle;
     cadlink::WindowHandle m_mainHandle = 0;
     cadlink::WindowHandle m_textHandle = 0;
     cadlink::WindowHandle m_secondMainHandle = 0;

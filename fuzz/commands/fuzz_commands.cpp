@@ -190,10 +190,11 @@ void mainWindowChange(const std::u16string& combo1Text) {
     }
     // Every text but C7 is the program's own; C7 is the layer, CR and NUL.
     const Texts fixed = cadlink::executeChangeTexts(u"X", 1.5, -2).value();
+    const std::size_t c7 = cadlink::confirmSelectionTexts().size() + cadlink::moveTexts(1.5, -2).size() + 6;
     require(texts->size() == fixed.size());
     for (std::size_t i = 0; i < texts->size(); ++i) {
         const std::u16string& text = (*texts)[i];
-        require(i == 11 ? isAnswer(text, std::u16string(u"\r") + u'\0') : text == fixed[i]);
+        require(i == c7 ? isAnswer(text, std::u16string(u"\r") + u'\0') : text == fixed[i]);
         requireRoundTrip(text);
     }
 }

@@ -124,6 +124,9 @@ TEST(LayerCreation, SendsEveryLayerOfAMixedDrawingKindByteForByte) {
 
     const CreationOutcome outcome = runLayerCreation(host, mixedDrawingKind(), state);
     EXPECT_FALSE(outcome.noLayerRows);
+    // The line types a drawing must have loaded for these layers (Continuous and CR alone need none).
+    EXPECT_EQ(outcome.linetypes,
+              (std::vector<SentLinetype>{{u"破線", u"D-BGD"}, {u"一点鎖線", u"D-BGD-LIN"}}));
 
     Texts expected;
     layer(expected, u"D-STR-DIM", u"Continuous", u"7");  // 色定数 0

@@ -9,6 +9,7 @@
 
 #include "cadsim/core/interpreter.h"
 #include "common/codepage.h"
+#include "common/utf.h"
 #include "dxf/layer_table.h"
 
 namespace builder {
@@ -43,13 +44,23 @@ const std::vector<LayerRow> kRows = {
     {kNull, t(u"-CNT"), t(u"-MCH"), t(u"中心線"), t(u"一点鎖線"), t(u"橙")},
 };
 
-Layers playedInTheStandIn(const std::string& script) {
+// Played in a drawing that has loaded the line types named (as a template of the user's would).
+Layers playedInTheStandIn(const std::string& script, std::initializer_list<const char16_t*> loaded) {
     cadsim::Drawing drawing;
+    for (const char16_t* lineType : loaded) {
+        drawing.loadLineType(lineType);
+    }
     cadsim::Interpreter interpreter(drawing);
     auto text = tiermark::fromCp932(script);
     EXPECT_TRUE(text.ok());
     interpreter.playScript(text.ok() ? *text : std::u16string());
     EXPECT_EQ(interpreter.step(), cadsim::Step::Idle);
+    // Every line is what its prompt takes, but the line type of a layer that the drawing has not loaded.
+    for (const std::u16string& complaint : interpreter.complaints()) {
+        EXPECT_TRUE(complaint.find(u"not found.  Use LINETYPE command to load it.") != std::u16string::npos ||
+                    complaint == u"Invalid option keyword.")
+            << tiermark::toUtf8(complaint);
+    }
     Layers layers;
     for (const cadsim::Layer& layer : drawing.layers()) {
         if (layer.name != u"DEFPOINTS") {
@@ -78,7 +89,14 @@ TEST(LayerSetExport, EveryStageAndNamingGivesTheSameLayersInTheDxfAndThroughTheS
             auto table = dxf::readLayerTable(dxfFile);
             ASSERT_TRUE(table.ok()) << table.error().message;
             EXPECT_EQ(table->layers, expected) << "stage " << stage;
-            EXPECT_EQ(playedInTheStandIn(files->script), expected) << "stage " << stage;
+            EXPECT_EQ(playedInTheStandIn(files->script, {u"破線", u"一点鎖線"}), expected)
+                << "stage " << stage;
+            // Where the line types are not loaded, the layers stay Continuous and the script stays in step.
+            Layers continuous = expected;
+            for (DrawingLayer& layer : continuous) {
+                layer.linetype = u"Continuous";
+            }
+            EXPECT_EQ(playedInTheStandIn(files->script, {}), continuous) << "stage " << stage;
             EXPECT_TRUE(files->unknownLinetypes.empty());
             // The naming option changes how the main window offers the layers, not the layers.
             if (bytesOfTheFirstNaming.empty()) {

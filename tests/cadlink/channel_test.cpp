@@ -127,10 +127,12 @@ TEST_F(Channel, WithoutTargetShowsTheMessageAndSendsNothing) {
     EXPECT_TRUE(notDeliveredMessage(Delivery::NoTarget).empty());  // said already
 }
 
-TEST_F(Channel, AWindowThatIsZeroOrGoneHasNotTakenTheText) {
+TEST_F(Channel, ALineWithoutWindowSendsNothingAndAWindowThatIsGoneHasNotTakenTheText) {
     auto wide = channel();
-    target = 0;
-    EXPECT_EQ(wide.SendCommand(u"x\r"), Delivery::NotTaken);
+    target = 0;  // AutoCAD LT still starting, or a title discovery did not recognise
+    EXPECT_EQ(wide.SendCommand(u"x\r"), Delivery::NoWindow);
+    EXPECT_EQ(notDeliveredMessage(Delivery::NoWindow), kNoWindowMessage);
+    EXPECT_NE(notDeliveredMessage(Delivery::NoWindow).find(u"起動中か"), std::u16string::npos);
     const auto pid = system.addProcess("acadlt.exe");
     target = system.addWindow(pid, "AutoCAD LT - [a.dwg]");
     system.closeWindow(target);

@@ -14,8 +14,13 @@ std::u16string z(std::u16string_view text) {
 const std::u16string kEsc2 = z(u"\x1b\x1b");
 
 TEST(CommandTexts, GroupCreationAndRemoval) {
-    EXPECT_EQ(startTexts(), (Texts{kEsc2, z(u"-group\r"), z(u"C\r"), z(u"KESTRA\r"), z(u"C\r")}));
-    EXPECT_EQ(cancelTexts(), (Texts{z(u"-group\r"), z(u"U\r"), z(u"KESTRA\r"), kEsc2}));
+    // The start explodes a group KESTRA left behind before it makes the new one.
+    EXPECT_EQ(startTexts(), (Texts{kEsc2, z(u"-group\r"), z(u"E\r"), z(u"KESTRA\r"), kEsc2, z(u"-group\r"),
+                                   z(u"C\r"), z(u"KESTRA\r"), z(u"C\r")}));
+    EXPECT_EQ(groupCreationTexts(), (Texts{kEsc2, z(u"-group\r"), z(u"C\r"), z(u"KESTRA\r"), z(u"C\r")}));
+    // Explode is the documented option that dissolves a group; a cancel first ends a selection still open.
+    EXPECT_EQ(removalTexts(), (Texts{z(u"-group\r"), z(u"E\r"), z(u"KESTRA\r"), kEsc2}));
+    EXPECT_EQ(cancelTexts(), (Texts{kEsc2, z(u"-group\r"), z(u"E\r"), z(u"KESTRA\r"), kEsc2}));
     EXPECT_EQ(startTexts()[0].size(), 3u);  // ESC ESC NUL: the NUL is part of the text
 }
 
@@ -33,20 +38,24 @@ TEST(CommandTexts, MoveWritesTheDisplacementAsShortestDecimals) {
 TEST(CommandTexts, ExecuteSequences) {
     const Texts change = executeChangeTexts(u"D-STR", 420, 0).value();  // Combo1 held "構造物D-STR"
     const Texts expectedChange = {
-        z(u"_move\r"),  z(u"G\r"),  z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"),
+        z(u"_redraw\r"), z(u"\r"),
+        kEsc2,  // the picks confirmed, if they were not; none held at Command:
+        z(u"_move\r"),   z(u"G\r"), z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"),
         kEsc2,  // M1–M5
-        z(u"change\r"), z(u"G\r"),  z(u"KESTRA\r"),   z(u"\r"),
-        z(u"P\r"),      z(u"LA\r"), z(u"D-STR\r"),            // C1–C7
-        z(u"\r"),       kEsc2,                                // C8–C9
-        z(u"-group\r"), z(u"U\r"),  z(u"KESTRA\r"),   kEsc2,  // U1–U4
+        z(u"change\r"),  z(u"G\r"), z(u"KESTRA\r"),   z(u"\r"),           z(u"P\r"), z(u"LA\r"),
+        z(u"D-STR\r"),  // C1–C7
+        z(u"\r"),
+        kEsc2,  // C8–C9
+        z(u"-group\r"),  z(u"E\r"), z(u"KESTRA\r"),
+        kEsc2,  // U1–U4
     };
-    EXPECT_EQ(change.size(), 18u);
+    EXPECT_EQ(change.size(), 21u);
     EXPECT_EQ(change, expectedChange);
 
     const Texts move = executeMoveTexts(420, 0);
-    EXPECT_EQ(move.size(), 9u);
-    EXPECT_EQ(move, (Texts{z(u"_move\r"), z(u"G\r"), z(u"KESTRA\r\r"), z(u"0,0\r420,0\r"), kEsc2,
-                           z(u"-group\r"), z(u"U\r"), z(u"KESTRA\r"), kEsc2}));
+    EXPECT_EQ(move.size(), 12u);
+    EXPECT_EQ(move, (Texts{z(u"_redraw\r"), z(u"\r"), kEsc2, z(u"_move\r"), z(u"G\r"), z(u"KESTRA\r\r"),
+                           z(u"0,0\r420,0\r"), kEsc2, z(u"-group\r"), z(u"E\r"), z(u"KESTRA\r"), kEsc2}));
 }
 
 TEST(CommandTexts, RenameTypesTheLayersOldAndNewNameAtRenamesPrompts) {
@@ -73,6 +82,14 @@ TEST(CommandTexts, TextThatCannotBeTypedComposesNoSequence) {
     EXPECT_FALSE(changeTexts(u"A-B\x1b\rC").ok());
     EXPECT_FALSE(executeChangeTexts(u"D-ST:R", 420, 0).ok());
     EXPECT_TRUE(changeTexts(u"").ok());
+    // A blank ends an input as Enter does, and the quote is no character of a name.
+    EXPECT_FALSE(createLayerTexts(u"構造物 D-STR").ok());
+    EXPECT_FALSE(changeTexts(u"D-STR ").ok());
+    EXPECT_FALSE(linetypeTexts(u"一点 鎖線", u"D-STR").ok());
+    EXPECT_FALSE(renameLayerTexts(u" D-STR", u"D-STR").ok());
+    EXPECT_FALSE(createLayerTexts(u"D-STR'").ok());
+    EXPECT_EQ(createLayerTexts(u"D STR").error().message,
+              "the layer name holds a blank, which AutoCAD LT takes as Enter");
     const auto refused = createLayerTexts(u"D" + injected);
     EXPECT_EQ(refused.error().message, "the layer name holds a control character");
 

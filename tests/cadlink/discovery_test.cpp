@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cadlink/fake_window_system.h"
+#include "common/utf.h"
 
 namespace cadlink {
 namespace {
@@ -103,6 +104,52 @@ TEST_F(Discovery, TakesOnlyMainWindowTitlesAndTheLastOneWins) {
     ASSERT_EQ(instances.size(), 2u);
     EXPECT_EQ(instances[1].DrawingTitle, u"[second.dwg]");
     EXPECT_EQ(instances[1].MainWindow, last);
+}
+
+// The main-window titles of the releases users run, and windows that are not main windows.
+TEST(MainWindowTitle, TheReleasesTitleFormsGiveTheDrawingTitle) {
+    const MatchingValues matching;
+    const struct {
+        std::u16string title;
+        std::optional<std::u16string> drawing;
+    } cases[] = {
+        {u"AutoCAD LT - [Drawing1.dwg]", u"[Drawing1.dwg]"},  // as before
+        {u"AutoCAD LT - Drawing1.dwg", u"Drawing1.dwg"},
+        {u"AutoCAD LT -", u""},
+        {u"AutoCAD LT 2008 - [Drawing1.dwg]", u"[Drawing1.dwg]"},
+        {u"AutoCAD LT 2000i - [Drawing.dwg]", u"[Drawing.dwg]"},
+        {u"AutoCAD LT 97 - [図面1.dwg]", u"[図面1.dwg]"},
+        {u"Autodesk AutoCAD LT 2012 - [Drawing1.dwg]", u"[Drawing1.dwg]"},
+        {u"Autodesk AutoCAD LT 2025 - [Drawing1.dwg]", u"[Drawing1.dwg]"},
+        {u"Autodesk AutoCAD LT 2026 - [C:\\図面\\構造 一般図.dwg]", u"[C:\\図面\\構造 一般図.dwg]"},
+        {u"Autodesk AutoCAD LT 2025 - ", u""},
+        // Not main windows: the text window, bare product names (a message box's caption), other titles.
+        {u"AutoCAD LT ﾃｷｽﾄ ｳｨﾝﾄﾞｳ - Drawing1.dwg", std::nullopt},
+        {u"AutoCAD LT 2025 テキスト ウィンドウ - Drawing1.dwg", std::nullopt},
+        {u"AutoCAD LT", std::nullopt},
+        {u"Autodesk AutoCAD LT 2025", std::nullopt},
+        {u"AutoCAD LT 2025", std::nullopt},
+        {u"AutoCAD LT 2025 Help - [Drawing1.dwg]", std::nullopt},
+        {u"Autodesk AutoCAD 2025 - [Drawing1.dwg]", std::nullopt},  // AutoCAD, not AutoCAD LT
+        {u"Autodesk AutoCAD LT - [Drawing1.dwg]", std::nullopt},
+        {u"Notepad - AutoCAD LT 2025 - [Drawing1.dwg]", std::nullopt},
+        {u"autocad lt 2025 - [Drawing1.dwg]", std::nullopt},
+        {u"AutoCAD LT 2025abcd - [x]", std::nullopt},
+        {u"AutoCAD LT 2025- [x]", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(mainWindowDrawingTitle(c.title, matching), c.drawing) << tiermark::toUtf8(c.title);
+    }
+}
+
+TEST_F(Discovery, FindsTodaysReleasesByTheirTitles) {
+    const auto pid = system.addProcess("C:\\Program Files\\Autodesk\\AutoCAD LT 2025\\acadlt.exe");
+    const WindowHandle main = system.addWindow(pid, "Autodesk AutoCAD LT 2025 - [Drawing1.dwg]");
+    system.addWindow(pid, "AutoCAD LT 2025");  // a dialog's caption after it
+    FindAutoCadLt(system, matching, instances, list);
+    ASSERT_EQ(list.lines.size(), 1u);
+    EXPECT_EQ(list.lines[0].text, u"[Drawing1.dwg]");
+    EXPECT_EQ(instances[1].MainWindow, main);
 }
 
 TEST_F(Discovery, KeepsARecordForAProcessWithoutMainWindow) {

@@ -48,8 +48,11 @@ TEST(SendableText, LayerNamesAreWhatAutoCadLtTakes) {
     } cases[] = {
         {u"D-STR-DIM", std::nullopt},
         {u"構造物D-STR", std::nullopt},
-        {u"ﾊﾝｶｸ D-STR", std::nullopt},
-        {u"it's", std::nullopt},
+        {u"ﾊﾝｶｸ D-STR", TextProblem::Blank},  // the blank would end the name as Enter does
+        {u" D-STR", TextProblem::Blank},
+        {u"D-STR ", TextProblem::Blank},
+        {u"全角　D-STR", std::nullopt},  // the ideographic space is a character of the name
+        {u"it's", TextProblem::NameCharacter},
         {u"D-\u00e9", std::nullopt},  // the wide text carries what code page 932 cannot
         {u"D-𠀋", std::nullopt},
         {u"", TextProblem::EmptyName},
@@ -61,7 +64,7 @@ TEST(SendableText, LayerNamesAreWhatAutoCadLtTakes) {
     for (const auto& c : cases) {
         EXPECT_EQ(layerNameProblem(c.name), c.problem) << tiermark::toUtf8(visibleText(c.name));
     }
-    for (char16_t c : std::u16string_view(u"<>/\\\":;?*|,=`")) {
+    for (char16_t c : std::u16string_view(u"<>/\\\":;?*|,=`'")) {
         EXPECT_EQ(layerNameProblem(with(c)), TextProblem::NameCharacter) << tiermark::toUtf8(with(c));
     }
     for (char16_t c = 0; c < 0x20; ++c) {

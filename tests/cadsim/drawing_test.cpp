@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "cadsim/core/linetypes.h"
 #include "cadsim/core/sample_drawing.h"
 #include "common/utf.h"
 
@@ -65,16 +64,64 @@ TEST(Drawing, RenameTakesTheLayersObjectsAlong) {
     EXPECT_EQ(d.layers()[3].name, u"D-DIM");  // keeps its place in the table
 }
 
-TEST(LineTypes, LoadedAreTheUsualOnesAndTheDatabasesJapaneseNames) {
-    for (const char16_t* name : {u"Continuous", u"CONTINUOUS", u"dashed", u"HIDDEN", u"CENTER", u"PHANTOM",
-                                 u"DASHDOT", u"DIVIDE", u"DOT", u"BORDER", u"ACAD_ISO02W100",
-                                 u"ACAD_ISO15W100", u"破線", u"一点鎖線", u"二点鎖線", u"点線"}) {
-        EXPECT_TRUE(loadedLineType(name).has_value()) << tiermark::toUtf8(name);
-    }
-    EXPECT_EQ(loadedLineType(u"continuous"), u"Continuous");
-    for (const char16_t* name : {u"ZIGZAG", u"ACAD_ISO16W100", u"", u"BYLAYER", u"実線 "}) {
-        EXPECT_FALSE(loadedLineType(name).has_value()) << tiermark::toUtf8(name);
-    }
+TEST(LineTypes, OnlyContinuousAndWhatTheDrawingLoadedAreKnown) {
+    Drawing d;
+    EXPECT_EQ(d.lineTypes(), std::vector<std::u16string>{u"Continuous"});
+    EXPECT_EQ(d.loadedLineType(u"CONTINUOUS"), u"Continuous");
+    EXPECT_FALSE(d.loadedLineType(u"DASHED"));
+    EXPECT_FALSE(d.loadedLineType(u"破線"));
+    EXPECT_TRUE(d.loadLineType(u"破線"));
+    EXPECT_TRUE(d.loadLineType(u"dashed"));
+    EXPECT_TRUE(d.loadLineType(u"DASHED"));  // loaded once, spelt as first loaded
+    EXPECT_FALSE(d.loadLineType(u"A<B"));
+    EXPECT_EQ(d.lineTypes(), (std::vector<std::u16string>{u"Continuous", u"破線", u"dashed"}));
+
+    // A layer takes a loaded line type only, spelt as the table spells it.
+    ASSERT_TRUE(d.addLayer(u"D-STR"));
+    d.setLineType(u"D-STR", u"ZIGZAG");
+    EXPECT_EQ(d.findLayer(u"D-STR")->lineType, u"Continuous");
+    d.setLineType(u"D-STR", u"DASHED");
+    EXPECT_EQ(d.findLayer(u"D-STR")->lineType, u"dashed");
+    // The sample drawing has loaded the line type its dimension layer uses.
+    EXPECT_EQ(sampleDrawing().loadedLineType(u"dashed"), u"DASHED");
+}
+
+TEST(NameRules, Release14NamesAreShortCapitalsAndFewCharacters) {
+    Drawing d;
+    d.setNameRules(NameRules::Release14);
+    EXPECT_TRUE(d.addLayer(u"d-str_$1"));
+    EXPECT_EQ(d.layers().back().name, u"D-STR_$1");
+    EXPECT_FALSE(d.addLayer(u"構造物D-STR"));
+    EXPECT_FALSE(d.addLayer(u"A B"));
+    EXPECT_FALSE(d.addLayer(std::u16string(32, u'A')));
+    EXPECT_TRUE(d.addLayer(std::u16string(31, u'A')));
+    d.setNameRules(NameRules::Extended);
+    EXPECT_TRUE(d.addLayer(u"構造物D-STR"));
+    EXPECT_TRUE(d.addLayer(u"A B"));  // a name may hold blanks; the command line cannot type them
+}
+
+TEST(Drawing, MergeMovesTheObjectsAndDeletesTheLayersMerged) {
+    Drawing d = sampleDrawing();
+    const auto deleted = d.mergeLayers({u"寸法", u"0", u"GONE"}, u"外形線");
+    EXPECT_EQ(deleted, std::vector<std::u16string>{u"寸法"});
+    EXPECT_EQ(d.findLayer(u"寸法"), nullptr);
+    EXPECT_NE(d.findLayer(u"0"), nullptr);  // layer 0 always stays
+    EXPECT_EQ(d.findObject(7)->layer, u"外形線");
+    EXPECT_EQ(d.findObject(5)->layer, u"外形線");  // from layer 0
+}
+
+TEST(Drawing, TheObserverHearsOfEveryChangeBeforeItHappens) {
+    Drawing d = sampleDrawing();
+    std::vector<std::size_t> objectsSeen;
+    d.setBeforeChange([&] { objectsSeen.push_back(d.objects().size()); });
+    d.eraseObjects({1});
+    d.copyObjects({2}, 10, 0);
+    d.setLineType(u"寸法", u"ZIGZAG");  // not loaded: no change, nothing heard
+    EXPECT_EQ(objectsSeen, (std::vector<std::size_t>{9, 8}));
+    const Drawing::Contents before = d.contents();
+    d.moveObjects({2}, 5, 5);
+    d.restore(before);
+    EXPECT_EQ(d.findObject(2)->position.x, 110);
 }
 
 }  // namespace

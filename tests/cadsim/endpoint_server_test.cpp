@@ -224,7 +224,7 @@ TEST_F(Endpoint, ControlRequestsPickConfirmAndReport) {
         }
         return w.take();
     };
-    EXPECT_FALSE(ask(Request::Pick, pick({1})).ok());  // not waiting for objects
+    EXPECT_TRUE(ask(Request::Pick, pick({1})).ok());  // at Command:, held for the next command that selects
     cadlink::PosixWindowSystem system;
     auto start = cadlink::EncodeCommand(u"\x1b\x1b-group\rC\rKESTRA\rC\r");
     ASSERT_TRUE(system.sendCopyData(makeWindowHandle(pid, 0), 1, 1, start->bytes));

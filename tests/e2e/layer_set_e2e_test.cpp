@@ -25,6 +25,7 @@
 #include "stddb/jet_workspace.h"
 #include "stddb/memory_settings_store.h"
 #include "stddb/settings_store.h"
+#include "tests/forms/support/fakes.h"
 #include "ui/recording_dialogs.h"
 
 namespace cadlink {
@@ -52,11 +53,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
-        const QString cadDir = QDir(work.path()).filePath(QStringLiteral("cad"));
-        QDir().mkpath(cadDir);
-        QFile::setPermissions(cadDir,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("TIERMARK_CAD_DIR", cadDir.toLocal8Bit());
+        testing_support::usePrivateCadDirectory(work.path());
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
             std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
@@ -130,7 +127,10 @@ TEST_F(LayerSetAgainstStandIns, TheLiveLinkTheScriptAndTheDxfGiveTheSameDrawing)
     for (const QString& path : {live, scripted}) {
         ASSERT_TRUE(cadsim::saveDxf(cadsim::Drawing(), path.toStdString()).ok());
     }
-    const cadlink::WindowHandle linked = startStandIn({QStringLiteral("--drawing"), live});
+    // The drawings have loaded the standard's line types, as a user's template would have.
+    const QString loaded = QStringLiteral("破線,一点鎖線,二点鎖線");
+    const cadlink::WindowHandle linked =
+        startStandIn({QStringLiteral("--drawing"), live, QStringLiteral("--linetypes"), loaded});
     ASSERT_NE(linked, 0u);
     app::Form1& form1 = program->forms().form1();
     form1.Form_Load();
@@ -158,13 +158,53 @@ TEST_F(LayerSetAgainstStandIns, TheLiveLinkTheScriptAndTheDxfGiveTheSameDrawing)
     EXPECT_NE(dashed, created.end());
 
     const cadlink::WindowHandle played =
-        startStandIn({QStringLiteral("--drawing"), scripted, QStringLiteral("--script"), scriptPath});
+        startStandIn({QStringLiteral("--drawing"), scripted, QStringLiteral("--linetypes"), loaded,
+                      QStringLiteral("--script"), scriptPath});
     ASSERT_NE(played, 0u);
     EXPECT_EQ(layersOf(played), created);
 
     const cadlink::WindowHandle opened = startStandIn({QStringLiteral("--drawing"), dxfPath});
     ASSERT_NE(opened, 0u);
     EXPECT_EQ(layersOf(opened), created);
+    // Every line type was loaded: nothing to tell.
+    for (const ui::MessageRequest& message : dialogs.messages) {
+        EXPECT_EQ(message.text.find(u"Continuous（実線）のまま"), std::u16string::npos)
+            << tiermark::toUtf8(message.text);
+    }
+}
+
+// A drawing that has loaded none of the standard's line types: AutoCAD LT leaves those layers Continuous,
+// and after the run the user is told once which line types to load.
+TEST_F(LayerSetAgainstStandIns, LineTypesTheDrawingHasNotLoadedAreToldAfterTheRun) {
+    const cadlink::WindowHandle linked =
+        startStandIn({QStringLiteral("--title"), QStringLiteral("bare.dwg")});
+    ASSERT_NE(linked, 0u);
+    app::Form1& form1 = program->forms().form1();
+    form1.Form_Load();
+    const auto drawings = form1.cmbfilename->items();
+    const auto ours = std::find(drawings.begin(), drawings.end(), u"[bare.dwg]");
+    ASSERT_NE(ours, drawings.end());
+    form1.cmbfilename->setListIndex(static_cast<int>(ours - drawings.begin()));
+    choosePageOne();
+    builder().CommandButton1_Click();
+
+    const Layers created = layersOf(linked);
+    ASSERT_GT(created.size(), 20u);
+    for (const cadlink::DrawingLayer& layer : created) {
+        if (layer.name != u"寸法") {  // the sample drawing's own layer of DASHED
+            EXPECT_EQ(layer.linetype, u"Continuous") << tiermark::toUtf8(layer.name);
+        }
+    }
+    std::vector<std::u16string> told;
+    for (const ui::MessageRequest& message : dialogs.messages) {
+        if (message.text.find(u"Continuous（実線）のまま") != std::u16string::npos) {
+            told.push_back(message.text);
+        }
+    }
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(u"読み込まれていないため"), std::u16string::npos);
+    EXPECT_NE(told[0].find(u"破線"), std::u16string::npos);
+    EXPECT_NE(told[0].find(u"一点鎖線"), std::u16string::npos);
 }
 
 }  // namespace

@@ -137,16 +137,20 @@ TEST_F(Creation, ThenTheMainWindowMovesAndChangesThePickedObjects) {
     EXPECT_FALSE(form1().Command2[1]->isHidden());
     EXPECT_FALSE(form1().Command2[2]->isHidden());
     EXPECT_FALSE(form1().Command3[0]->isEnabled());
+    // A group KESTRA left behind is exploded first, then the new one waits for the picks.
     EXPECT_EQ(fake.textsSentTo(cad),
-              (Texts{ESC2 + NUL, u"-group\r" + NUL, u"C\r" + NUL, u"KESTRA\r" + NUL, u"C\r" + NUL}));
+              (Texts{ESC2 + NUL, u"-group\r" + NUL, u"E\r" + NUL, u"KESTRA\r" + NUL, ESC2 + NUL,
+                     u"-group\r" + NUL, u"C\r" + NUL, u"KESTRA\r" + NUL, u"C\r" + NUL}));
     fake.windows.sent.clear();
 
     form1().Command2_Click(1);
     const Texts sent = fake.textsSentTo(cad);
-    ASSERT_EQ(sent.size(), 18u);
-    EXPECT_EQ(sent[3], u"0,0\r9410,6940\r" + NUL);
-    EXPECT_EQ(sent[11], u"D-TTL\r" + NUL);
-    EXPECT_EQ(sent[17], ESC2 + NUL);
+    ASSERT_EQ(sent.size(), 21u);
+    EXPECT_EQ(sent[0], u"_redraw\r" + NUL);  // the picks confirmed, if they were not
+    EXPECT_EQ(sent[6], u"0,0\r9410,6940\r" + NUL);
+    EXPECT_EQ(sent[14], u"D-TTL\r" + NUL);
+    EXPECT_EQ(sent[18], u"E\r" + NUL);  // Explode dissolves the group
+    EXPECT_EQ(sent[20], ESC2 + NUL);
     EXPECT_FALSE(form1().Command2[0]->isHidden());
     EXPECT_TRUE(form1().Command2[1]->isHidden());
     EXPECT_TRUE(form1().Command3[0]->isEnabled());
@@ -165,13 +169,14 @@ TEST_F(Creation, MoveAndCancelSendOnlyTheirTexts) {
     form1().Command3_Click(0);
     EXPECT_FALSE(form1().Command2[0]->isEnabled());
     form1().Command3_Click(1);
-    EXPECT_EQ(fake.textsSentTo(cad).size(), 5u + 9u);
+    EXPECT_EQ(fake.textsSentTo(cad).size(), 9u + 12u);
     fake.windows.sent.clear();
     form1().Command2_Click(0);
     form1().Command2_Click(2);
     EXPECT_EQ(fake.textsSentTo(cad),
-              (Texts{ESC2 + NUL, u"-group\r" + NUL, u"C\r" + NUL, u"KESTRA\r" + NUL, u"C\r" + NUL,
-                     u"-group\r" + NUL, u"U\r" + NUL, u"KESTRA\r" + NUL, ESC2 + NUL}));
+              (Texts{ESC2 + NUL, u"-group\r" + NUL, u"E\r" + NUL, u"KESTRA\r" + NUL, ESC2 + NUL,
+                     u"-group\r" + NUL, u"C\r" + NUL, u"KESTRA\r" + NUL, u"C\r" + NUL, ESC2 + NUL,
+                     u"-group\r" + NUL, u"E\r" + NUL, u"KESTRA\r" + NUL, ESC2 + NUL}));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(form1().Command2[i]->isHidden(), i != 0);
         EXPECT_EQ(form1().Command3[i]->isHidden(), i != 0);

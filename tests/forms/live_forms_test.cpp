@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "builder/linetype_notice.h"
 #include "numbered/forms/numbered_layer_form.h"
 #include "numbered/member_scan.h"
 #include "settings/forms/about_window.h"
@@ -96,7 +97,8 @@ TEST_F(LiveForms, AFullFamilyDoesNotHoldUpLayerCreation) {
     builder().TextBox4->setText(QStringLiteral("297"));
     builder().CommandButton1->click();
     EXPECT_FALSE(robot.timedOut());
-    EXPECT_EQ(robot.messages, Texts{kFamilyFull});
+    // Then, once, the line type the drawing must have loaded for the layers made (AutoCAD LT shows none).
+    EXPECT_EQ(robot.messages, (Texts{kFamilyFull, builder::linetypeNoticeMessage({u"破線"}, false)}));
     // The rows after the family were created, the origin stored and the builder hidden; the members stay
     // offered after the new layers.
     EXPECT_EQ(form1().Combo1->itemText(2), u"現況地物D-BGD");

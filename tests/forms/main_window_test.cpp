@@ -6,6 +6,7 @@
 #include "app/guidance.h"
 #include "app/main_window.h"
 #include "builder/forms/builder_form.h"
+#include "cadlink/command_texts.h"
 #include "tests/forms/support/fakes.h"
 
 namespace {
@@ -37,6 +38,33 @@ TEST_F(Form1Test, StartUpGuidanceFollowsTheRunningInstances) {
     EXPECT_EQ(form().cmbfilename->listCount(), 2);
     EXPECT_EQ(form().cmbfilename->listIndex(), 1);
     EXPECT_EQ(guidance(), u"複数のAUTOCADLTが起動中です。\r処理を行う対象の図面の選択は合っていますか？");
+}
+
+// AutoCAD LT still starting (or a title Tiermark does not know): its line stays empty, the guidance says
+// why, and an action sends nothing to window 0 but tells the user once.
+TEST_F(Form1Test, ALineWithoutMainWindowSaysSoAndSendsNothing) {
+    const auto pid = fake.windows.addProcess("acadlt.exe");
+    fake.windows.addWindow(pid, "AutoCAD LT 2025");  // the frame before a drawing is open
+    form().Form_Load();
+    ASSERT_EQ(form().cmbfilename->listCount(), 1);
+    EXPECT_EQ(form().cmbfilename->itemText(0), u"");
+    EXPECT_EQ(guidance(), app::guidance::kNoMainWindow);
+
+    form().Command2[0]->setEnabled(true);
+    form().Command2_Click(0);
+    EXPECT_TRUE(fake.windows.sent.empty());
+    ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages[0].text, cadlink::kNoWindowMessage);
+    EXPECT_EQ(guidance(), app::guidance::kNoMainWindow);
+    EXPECT_FALSE(form().Command2[0]->isHidden());  // still idle
+
+    // Once its window carries today's title, the same line is found and driven.
+    fake.windows.addWindow(pid, "Autodesk AutoCAD LT 2025 - [Drawing1.dwg]");
+    form().Form_Load();
+    EXPECT_EQ(form().cmbfilename->itemText(0), u"[Drawing1.dwg]");
+    EXPECT_EQ(guidance(), app::guidance::kRegister);
+    form().Command2_Click(0);
+    EXPECT_EQ(fake.windows.sent.size(), cadlink::startTexts().size());
 }
 
 TEST_F(Form1Test, GuidanceTextsCarryTheirIdeographicSpaces) {

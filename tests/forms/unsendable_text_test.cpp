@@ -106,8 +106,9 @@ TEST_F(Unsendable, NamesWithCharactersLayerNamesMayNotHoldAreLeftOutToo) {
         EXPECT_EQ(text.find(u"EVIL"), std::u16string::npos);
     }
     EXPECT_EQ(form1().Combo1->items(), (Texts{u"図枠D-TTL", u"現況地物D-BGD"}));
-    ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+    ASSERT_EQ(fake.dialogs.messages.size(), 2u);  // the left-out layer, then the line type to load
     EXPECT_NE(fake.dialogs.messages[0].text.find(u"\rD-STR-DIM,D-EVIL"), std::u16string::npos);
+    EXPECT_NE(fake.dialogs.messages[1].text.find(u"Continuous（実線）のまま"), std::u16string::npos);
 }
 
 TEST_F(Unsendable, TheNumberedFormAddsNothingWhoseContentCannotBeSent) {
@@ -153,8 +154,8 @@ TEST_F(Unsendable, TheMainWindowSendsNoChangeToALayerThatCannotBeSent) {
 
     form1().Combo1->setText(u"構造物D-STR");
     form1().Command2_Click(1);
-    EXPECT_EQ(sent().size(), 18u);
-    EXPECT_EQ(sent()[11], std::u16string(u"D-STR\r") + u'\0');
+    EXPECT_EQ(sent().size(), 21u);
+    EXPECT_EQ(sent()[14], std::u16string(u"D-STR\r") + u'\0');
 }
 
 TEST_F(Unsendable, TheChangerGivesNoLayerANameThatCannotBeSent) {

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
+#include "builder/layer_set_export.h"
+#include "cadlink/command_texts.h"
+#include "cadlink/sendable_text.h"
+#include "common/utf.h"
 #include "dxf/colour_numbers.h"
 #include "dxf/layer_table.h"
 
@@ -114,6 +119,51 @@ TEST(LayerCheck, EveryCharacterAutoCadLtRefusesOrCannotHoldIsForbidden) {
     const Result tooLong =
         checkLayers({{std::u16string(256, u'A'), 7, u"Continuous"}}, standardOf(kGeneralDrawing, 1, colours));
     EXPECT_EQ(tooLong.rows[0].verdict, Verdict::Forbidden);
+}
+
+// One rule decides which names AutoCAD LT can be given: the link does not type them, the export leaves
+// them out of both its DXF and its script, and the check calls them forbidden. Blanks anywhere (the command
+// line takes a blank as Enter) and the quote ' are among them; the ideographic space is not.
+TEST(LayerCheck, TheLinkTheExportAndTheCheckRefuseTheSameNames) {
+    const struct {
+        std::u16string name;
+        bool sendable;
+    } cases[] = {
+        {u"D-STR", true},
+        {u"構造物　D-STR", true},  // U+3000 is a character of the name
+        {u" D-STR", false},
+        {u"D-STR ", false},
+        {u"D STR", false},
+        {u"D'STR", false},
+        {u"D`STR", false},
+        {u"D,STR", false},
+        {u"D\tSTR", false},
+        {std::u16string(255, u'A'), true},
+        {std::u16string(256, u'A'), false},
+    };
+    const auto titleOnly = builder::layerSetFiles({builder::PlannedLayer{u"D-TTL", u"D-TTL", u"", 2}});
+    ASSERT_TRUE(titleOnly.ok());
+    for (const auto& c : cases) {
+        const std::string shown = tiermark::toUtf8(cadlink::visibleText(c.name)).substr(0, 20);
+        EXPECT_EQ(cadlink::createLayerTexts(c.name).ok(), c.sendable) << shown;
+
+        const Result checked =
+            checkLayers({{c.name, 7, u"Continuous"}}, standardOf(kGeneralDrawing, 1, colours));
+        EXPECT_EQ(checked.rows[0].verdict == Verdict::Forbidden, !c.sendable) << shown;
+
+        // Exported beside a layer that always goes: the name is in the files exactly when it may be sent.
+        auto files = builder::layerSetFiles({builder::PlannedLayer{c.name, c.name, u"", 7},
+                                             builder::PlannedLayer{u"D-TTL", u"D-TTL", u"", 2}});
+        ASSERT_TRUE(files.ok()) << files.error().message;
+        EXPECT_EQ(files->leftOut.empty(), c.sendable) << shown;
+        std::istringstream dxfText(files->dxf);
+        auto table = dxf::readLayerTable(dxfText);
+        ASSERT_TRUE(table.ok()) << table.error().message;
+        const bool inDxf = std::any_of(table->layers.begin(), table->layers.end(),
+                                       [&](const DrawingLayer& layer) { return layer.name == c.name; });
+        EXPECT_EQ(inDxf, c.sendable) << shown;
+        EXPECT_EQ(files->script == titleOnly->script, !c.sendable) << shown;
+    }
 }
 
 TEST(LayerCheck, NumberedMembersAreJudgedByTheFamiliesOfTheDrawingKind) {

@@ -228,7 +228,7 @@ void layerChange(Program& program, RunningStandIns& standIns, const builder::Pro
     const Texts execute = cadlink::executeChangeTexts(builder::targetLayer(combo1Text), state.redrawOriginX,
                                                       state.redrawOriginY)
                               .value();
-    expectEqual(execute.size(), std::size_t{18}, "実行 sends 18 texts");
+    expectEqual(execute.size(), std::size_t{21}, "実行 sends 21 texts");
     for (const std::u16string& text : execute) {
         mainChannel.SendCommand(text);
     }

@@ -109,6 +109,34 @@ void lastMatchingWindowWins(const Fixture& fixture, cadlink::WindowSystem& syste
     expect(twice.close(), "the stand-in with two main windows closed");
 }
 
+// Today's release names itself in the main window's title: "Autodesk AutoCAD LT 2025 - [...]" is found
+// through the code-page window text as the form without a release is, and gives the same line.
+void releaseTitleIsFound(const Fixture& fixture, cadlink::WindowSystem& system) {
+    section("a main window titled as AutoCAD LT 2025 titles it");
+    const std::u16string title = u"Autodesk AutoCAD LT 2025 - [構造図3.dwg]";
+    StandInProcess release;
+    // The extra arguments join the command line as they stand: the title with its blanks goes in quotes.
+    auto started =
+        release.start(fixture, u"構造図3.dwg", "release", {u"--window-title", u"\"" + title + u"\""});
+    if (!expect(static_cast<bool>(started), started ? "" : started.error().message)) {
+        return;
+    }
+    expectEqual(cadlink::GetWindowTitle(system, release.mainWindow()), title,
+                "the title reads back through GetWindowTextA");
+    cadlink::Instances instances;
+    ListModel list;
+    cadlink::FindAutoCadLt(system, cadlink::MatchingValues{}, instances, list);
+    int lines = 0;
+    for (int line = 0; line < list.lineCount(); ++line) {
+        if (instances[static_cast<std::size_t>(list.itemData(line))].MainWindow == release.mainWindow()) {
+            ++lines;
+            expectEqual(list.text(line), std::u16string(u"[構造図3.dwg]"), "its line is the drawing title");
+        }
+    }
+    expectEqual(lines, 1, "the release's process gives one line with its main window");
+    expect(release.close(), "the stand-in with the release title closed");
+}
+
 }  // namespace
 
 RunningStandIns discoveryChecks(const Fixture& fixture) {
@@ -127,7 +155,8 @@ RunningStandIns discoveryChecks(const Fixture& fixture) {
     expectEqual(list.listIndex(), -1, "and nothing is selected");
     expectEqual(instances.size(), std::size_t{1}, "the table holds slot 0 only");
 
-    auto started = running.first->start(fixture, kFirstName, "first");
+    // The drawing has loaded the standard's line types, as a user's template would have them.
+    auto started = running.first->start(fixture, kFirstName, "first", {u"--linetypes", u"破線,一点鎖線"});
     if (!expect(static_cast<bool>(started), started ? "" : started.error().message)) {
         return running;
     }
@@ -184,6 +213,7 @@ RunningStandIns discoveryChecks(const Fixture& fixture) {
         expectEqual(instances.size(), std::size_t{3}, "slot 0 and two records" + when);
     }
     lastMatchingWindowWins(fixture, system);
+    releaseTitleIsFound(fixture, system);
     return running;
 }
 

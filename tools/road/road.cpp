@@ -120,7 +120,12 @@ int runRoad(const RoadOptions& options) {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     standIn.setProcessEnvironment(environment);
     standIn.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList arguments{QStringLiteral("--title"), title};
+    // As today's AutoCAD LT shows its main window, and with the standard's line types loaded, as the user's
+    // drawing template has them.
+    QStringList arguments{
+        QStringLiteral("--title"),        title,
+        QStringLiteral("--window-title"), QStringLiteral("Autodesk AutoCAD LT 2025 - [%1]").arg(title),
+        QStringLiteral("--linetypes"),    QStringLiteral("破線,一点鎖線,二点鎖線")};
     if (!options.standInLog.isEmpty()) {
         QFile::remove(options.standInLog);
         arguments << QStringLiteral("--log") << options.standInLog;
@@ -151,7 +156,8 @@ int runRoad(const RoadOptions& options) {
     app::Form1& form1 = forms.form1();
     form1.show();
 
-    say("1. Tiermark starts beside the stand-in \"%s\".\n", title);
+    say("1. Tiermark starts beside the stand-in \"%s\" (main window \"Autodesk AutoCAD LT 2025 - [...]\").\n",
+        title);
     const int line = waitForStandIn(form1, title);
     if (line < 0) {
         say("The stand-in's window did not appear.\n");
@@ -325,6 +331,9 @@ int runRoad(const RoadOptions& options) {
                                                                                   Qt::CaseInsensitive) == 0;
     }
     check.expect(!groupLeft, QStringLiteral("no group KESTRA is left"));
+    check.expect(state.value(QStringLiteral("prompt")).toString() == QStringLiteral("Command: ") &&
+                     !state.value(QStringLiteral("waitingForObjects")).toBool(),
+                 QStringLiteral("the stand-in's command line is idle at \"Command:\""));
 
     say("6. Without the link: the layer set saved as DXF and script, the drawing's layers checked, and the\n"
         "   changer's names taken from a DXF file as where AutoCAD LT gives none back.\n");

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
 #include "cadlink/channel.h"
 #include "tests/forms/support/sample_tables.h"
 
@@ -76,6 +79,13 @@ std::vector<std::u16string> FakeProgram::textsSentTo(cadlink::WindowHandle windo
         texts.push_back(text);
     }
     return texts;
+}
+
+void usePrivateCadDirectory(const QString& workDirectory) {
+    const QString cadDir = QDir(workDirectory).filePath(QStringLiteral("cad"));
+    QDir().mkpath(cadDir);
+    QFile::setPermissions(cadDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("TIERMARK_CAD_DIR", cadDir.toLocal8Bit());
 }
 
 }  // namespace testing_support

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "app/program.h"
 #include "cadlink/drawing_access.h"
 #include "cadlink/fake_window_system.h"
@@ -60,5 +62,9 @@ struct FakeProgram {
     // The texts delivered to a window, decoded.
     std::vector<std::u16string> textsSentTo(cadlink::WindowHandle window) const;
 };
+
+// Makes the "cad" folder under the test's own directory the one where stand-ins put their sockets (owner
+// only, as the link requires), so that the test's stand-ins are the only ones its program finds.
+void usePrivateCadDirectory(const QString& workDirectory);
 
 }  // namespace testing_support
