@@ -13,10 +13,12 @@
 #include "stddb/qt_settings_store.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
+#include "ui/program_icon.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tiermark"));
+    ui::useProgramIcon();
 
     app::PlatformBackend backend = app::makePlatformBackend();
     stddb::JetWorkspace workspace;

@@ -6,6 +6,7 @@
 #include "app/form_registry.h"
 #include "app/guidance.h"
 #include "app/program.h"
+#include "common/program_version.h"
 #include "ui/dialogs.h"
 
 namespace app {
@@ -91,7 +92,8 @@ void Form1::createControls() {
     Label3->setFont(ui::msPGothic(11.25));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Label3, 2640, 720, 11775, 975);
-    Label6 = new ui::Label(this, QStringLiteral("Label6"), u"ﾊﾞｰｼﾞｮﾝ 1.0.1");
+    Label6 = new ui::Label(this, QStringLiteral("Label6"),
+                           std::u16string(u"ﾊﾞｰｼﾞｮﾝ ") + tiermark::kProgramVersion);
     Label6->setFont(ui::msPGothic(11.25));
     Label6->setWordWrap(false);
     // As wide as the line below it: in a wider Japanese font than the one it was laid out for, the version

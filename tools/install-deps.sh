@@ -15,11 +15,12 @@ packages=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     xvfb xauth python3
     python3-ezdxf libreoffice-calc-nogui
+    librsvg2-bin icoutils desktop-file-utils
 )
 # The Windows build: mingw-w64 (its posix thread model; Qt, libmdb, dxflib and GoogleTest are built from
 # Debian's sources by tools/windows/build-deps.sh), Wine with a Japanese locale so that its ANSI code page is
-# 932, and wixl (msitools) for the installer.
-windows_packages=(g++-mingw-w64-x86-64 wine wine64 locales wixl)
+# 932, wixl for the installer and msitools (msibuild, msiinfo) for its Japanese texts and their check.
+windows_packages=(g++-mingw-w64-x86-64 wine wine64 locales wixl msitools)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi

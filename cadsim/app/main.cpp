@@ -17,6 +17,7 @@
 #include "cadsim/core/text.h"
 #include "cadsim/endpoint/stand_in.h"
 #include "common/utf.h"
+#include "ui/program_icon.h"
 
 namespace {
 
@@ -144,6 +145,7 @@ int main(int argc, char** argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         app = std::make_unique<QApplication>(argc, argv);
+        ui::useProgramIcon();
     }
     auto options = cadsim::parseOptions(arguments());
     if (!options) {

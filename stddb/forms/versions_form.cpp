@@ -2,6 +2,9 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QScreen>
+
+#include <algorithm>
 
 #include "app/form_registry.h"
 #include "app/program.h"
@@ -30,6 +33,12 @@ tiermark::Result<std::u16string> cellText(const Recordset& rows, std::u16string_
     return isNull(*value) ? std::u16string(kNoEntry) : asText(*value);
 }
 
+// The form's designer size: the least it is shown at.
+constexpr QSize kDesignerSize(520, 260);
+
+// The share of the screen's width the form may take before its texts wrap, in tenths.
+constexpr int kWidestTenths = 9;
+
 }  // namespace
 
 UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(program) {
@@ -50,6 +59,8 @@ UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(progra
         versions[row]->setHeading(QStringLiteral("バージョン"));
         for (ui::Label* cell : {names[row], versions[row]}) {
             cell->setFrameShape(QFrame::Box);
+            // Room between a text and its frame, so that no text touches the box it stands in.
+            cell->setMargin(std::max(3, cell->fontMetrics().height() / 4));
         }
         grid->addWidget(names[row], 2 + row, 0);
         grid->addWidget(versions[row], 2 + row, 1);
@@ -62,7 +73,36 @@ UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(progra
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 1);
     connect(CommandButton1, &QPushButton::clicked, this, &UserForm4::CommandButton1_Click);
-    resize(520, 260);
+    fitToTexts();
+}
+
+std::vector<ui::Label*> UserForm4::labels() const {
+    std::vector<ui::Label*> all{Label1, Label2, Label3, Label8};
+    all.insert(all.end(), names.begin(), names.end());
+    all.insert(all.end(), versions.begin(), versions.end());
+    return all;
+}
+
+void UserForm4::fitToTexts() {
+    // Each text on one line, the form as wide as its widest row; only texts too long for that (the
+    // database's fields hold up to 100 and 50 characters) wrap, within nine tenths of the screen.
+    for (ui::Label* label : labels()) {
+        label->setWordWrap(false);
+    }
+    layout()->invalidate();
+    layout()->activate();
+    QSize size = layout()->totalSizeHint().expandedTo(kDesignerSize);
+    const QScreen* shownOn = screen();
+    const int widest = shownOn ? shownOn->availableGeometry().width() * kWidestTenths / 10 : size.width();
+    if (size.width() > widest) {
+        for (ui::Label* label : labels()) {
+            label->setWordWrap(true);
+        }
+        layout()->invalidate();
+        layout()->activate();
+        size = QSize(widest, std::max(kDesignerSize.height(), layout()->totalHeightForWidth(widest)));
+    }
+    resize(size);
 }
 
 void UserForm4::showEvent(QShowEvent* event) {
@@ -99,6 +139,7 @@ void UserForm4::UserForm_Activate() {
         return {};
     };
     const auto filled = fillGrid();
+    fitToTexts();
     if (!filled) {
         ui::MessageRequest error;
         error.text = std::u16string(kErrorText);

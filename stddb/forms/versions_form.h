@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 #include "ui/controls.h"
 
@@ -29,6 +30,12 @@ public:
     std::array<ui::Label*, 4> names{};     // Label4 to Label7
     std::array<ui::Label*, 4> versions{};  // Label9 to Label12
     ui::Button* CommandButton1;
+
+    // Every label of the form, the headings and the grid's cells.
+    std::vector<ui::Label*> labels() const;
+
+    // Sizes the form to its texts: each on one line where the screen has room for the widest row.
+    void fitToTexts();
 
 protected:
     // The close box unloads the form, as it unloads every form: the next showing creates it afresh.

@@ -11,12 +11,14 @@
 
 #include "tools/road/faults.h"
 #include "tools/road/road.h"
+#include "ui/program_icon.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    ui::useProgramIcon();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runs Tiermark's typical road against a CAD stand-in."));
     parser.addHelpOption();

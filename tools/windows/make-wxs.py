@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the WiX source of Tiermark's per-user installer from an installed program folder.
 
-    make-wxs.py --source STAGE --version X.Y.Z --output tiermark.wxs
+    make-wxs.py --source STAGE --version X.Y.Z --icon tiermark.ico --output tiermark.wxs --queries texts.sql
 
 wixl takes the file sources relative to the folder it runs in: run it in STAGE. Every file of STAGE becomes one component of the program folder %LOCALAPPDATA%\\Programs\\Tiermark; the
 Start menu gets a Tiermark folder with the program and the user guide. The package installs for the
@@ -9,11 +9,32 @@ current user only and needs no administrator rights; Windows lists it among the 
 where it is removed. Component and product codes are derived from names (and the product code from the
 version), so that a newer version replaces an older one. InstallScope="perUser" marks the package as one
 that needs no elevation (word count 10 in its summary information: compressed, no elevated rights).
+
+The installed programs' entry ("Apps") gets the program's icon (ARPPRODUCTICON), its size in KiB (ARPSIZE,
+the program folder's), the program folder (ARPINSTALLLOCATION, set once costing has resolved INSTALLDIR)
+and a comment and publisher in Japanese.
+
+wixl takes only ASCII in the names and texts of a package, so the Japanese ones are written afterwards:
+--queries receives the SQL that package.sh hands to msibuild after it has set the database's code page to
+932 (the Japanese ANSI code page, in which Windows Installer then reads every string of the package). The
+same queries set the custom action's type to 51 (set a property, immediately), as wixl marks every custom
+action deferred.
 """
 import argparse
 import os
 import uuid
 from xml.sax.saxutils import quoteattr
+
+# The texts in Japanese, written by msibuild after wixl.
+PUBLISHER = "Tiermark開発チーム"
+COMMENTS = "国土交通省CAD製図基準（案）のレイヤーを AutoCAD LT の図面に作成します"
+GUIDE_SHORTCUT = "Tiermark ユーザーガイド"
+# Its 8.3 name (the Filename column: short|long); the long one is what the Start menu shows.
+GUIDE_SHORT_NAME = "GUIDE"
+# A custom action that sets a property, run at once where it is sequenced.
+SET_PROPERTY_IMMEDIATE = 51
+# Right after CostFinalize (1000), where INSTALLDIR is resolved, before the product is registered.
+AFTER_COST_FINALIZE = 1001
 
 NAMESPACE = uuid.UUID("6f1d2a9e-3c47-4b58-9a0e-7d2c1b4e5f60")
 UPGRADE_CODE = "{8E2C6B1A-5D3F-4A7E-9C21-3B6F0D4E8A57}"
@@ -32,7 +53,9 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", required=True)
     parser.add_argument("--version", required=True)
+    parser.add_argument("--icon", required=True)
     parser.add_argument("--output", required=True)
+    parser.add_argument("--queries", required=True)
     args = parser.parse_args()
 
     source = os.path.abspath(args.source)
@@ -44,6 +67,11 @@ def main():
         files_by_dir[rel] = sorted(files)
     if "tiermark.exe" not in files_by_dir.get("", []):
         raise SystemExit("make-wxs: %s holds no tiermark.exe" % source)
+    size_kib = 0
+    for rel, names in files_by_dir.items():
+        for name in names:
+            size_kib += os.path.getsize(os.path.join(source, rel, name))
+    size_kib = (size_kib + 1023) // 1024
 
     components = []
     out = []
@@ -78,6 +106,13 @@ def main():
     w('    <Media Id="1" Cabinet="tiermark.cab" EmbedCab="yes"/>')
     w('    <Property Id="ARPNOMODIFY" Value="1"/>')
     w('    <Property Id="ARPCOMMENTS" Value="Layers of the public-works CAD drawing standard for AutoCAD LT"/>')
+    w('    <Icon Id="tiermark.ico" SourceFile=%s/>' % quoteattr(os.path.abspath(args.icon)))
+    w('    <Property Id="ARPPRODUCTICON" Value="tiermark.ico"/>')
+    w('    <Property Id="ARPSIZE" Value="%d"/>' % size_kib)
+    w('    <CustomAction Id="SetInstallLocation" Property="ARPINSTALLLOCATION" Value="[INSTALLDIR]"/>')
+    w('    <InstallExecuteSequence>')
+    w('      <Custom Action="SetInstallLocation" Sequence="%d"/>' % AFTER_COST_FINALIZE)
+    w('    </InstallExecuteSequence>')
     w('    <Directory Id="TARGETDIR" Name="SourceDir">')
     w('      <Directory Id="LocalAppDataFolder">')
     w('        <Directory Id="UserProgramsFolder" Name="Programs">')
@@ -99,7 +134,7 @@ def main():
     w('          <Component Id="StartMenu" Guid="%s">' % guid("component", "start-menu"))
     w('            <Shortcut Id="TiermarkShortcut" Name="Tiermark" Description="Tiermark"'
       ' Target="[INSTALLDIR]tiermark.exe" WorkingDirectory="INSTALLDIR"/>')
-    # wixl 0.101 fails on names outside ASCII: the guide's shortcut has an English name.
+    # wixl fails on names outside ASCII: the guide's shortcut is named in Japanese by the queries.
     w('            <Shortcut Id="GuideShortcut" Name="Tiermark User Guide"'
       ' Target="[INSTALLDIR]user-guide.html" WorkingDirectory="INSTALLDIR"/>')
     w('            <RemoveFolder Id="RemoveTiermarkMenu" On="uninstall"/>')
@@ -118,6 +153,19 @@ def main():
     w('</Wix>')
     with open(args.output, "w", encoding="utf-8") as f:
         f.write("\n".join(out) + "\n")
+
+    def quoted(text):
+        return "'" + text.replace("'", "''") + "'"
+
+    queries = [
+        "UPDATE Property SET Value = %s WHERE Property = 'Manufacturer'" % quoted(PUBLISHER),
+        "UPDATE Property SET Value = %s WHERE Property = 'ARPCOMMENTS'" % quoted(COMMENTS),
+        "UPDATE Shortcut SET Name = %s WHERE Shortcut = 'GuideShortcut'"
+        % quoted(GUIDE_SHORT_NAME + "|" + GUIDE_SHORTCUT),
+        "UPDATE CustomAction SET Type = %d WHERE Action = 'SetInstallLocation'" % SET_PROPERTY_IMMEDIATE,
+    ]
+    with open(args.queries, "w", encoding="utf-8") as f:
+        f.write("\n".join(queries) + "\n")
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tiermark's Windows installer: tools/windows/build.sh (dependencies, cached; the cross-build), the
-# installed program folder, and from it a per-user MSI made with wixl (msitools).
+# installed program folder, and from it a per-user MSI made with wixl; msibuild (msitools) then gives the
+# package the Japanese code page (932) and writes its Japanese texts, which wixl cannot take.
 #
 #   bash tools/windows/package.sh [--build DIR] [--no-build]
 #
@@ -22,7 +23,7 @@ done
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
-for tool in wixl python3; do
+for tool in wixl msibuild python3; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "package: $tool is not installed (bash tools/install-deps.sh installs it)" >&2
         exit 1
@@ -39,8 +40,17 @@ rm -rf "$package"
 mkdir -p "$package"
 cmake --install "$build" --prefix "$stage" --strip >"$package/install.log"
 msi="$build/Tiermark-$version-x64.msi"
-python3 "$repo/tools/windows/make-wxs.py" --source "$stage" --version "$version" --output "$package/tiermark.wxs"
+python3 "$repo/tools/windows/make-wxs.py" --source "$stage" --version "$version" --icon "$build/icons/tiermark.ico" \
+    --output "$package/tiermark.wxs" --queries "$package/japanese-texts.sql"
 rm -f "$msi"
 # wixl takes the files relative to the folder it runs in; -a x64 marks the package as one of 64-bit programs.
 (cd "$stage" && wixl -a x64 -o "$msi" "$package/tiermark.wxs")
+# The database's code page: an IDT file of the table _ForceCodepage (two empty lines, then the code page).
+printf '\r\n\r\n932\t_ForceCodepage\r\n' >"$package/_ForceCodepage.idt"
+msibuild "$msi" -i "$package/_ForceCodepage.idt"
+queries=()
+while IFS= read -r query; do
+    queries+=(-q "$query")
+done <"$package/japanese-texts.sql"
+msibuild "$msi" "${queries[@]}"
 echo "package: $msi ($(du -k "$msi" | cut -f1) KiB; program folder $(du -sk "$stage" | cut -f1) KiB)"

@@ -77,6 +77,14 @@ t=$(seconds)
 bash "$repo/tools/windows/package.sh" --build "$build"
 msi=$(ls "$build"/Tiermark-*-x64.msi)
 echo "windows stage: build and package $(elapsed "$t") s"
+# What Explorer and the installer show before anything runs: each program's icon and version information,
+# the installer's Japanese texts, icon, size and install location.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+echo "The programs' resources and the installer's tables:"
+resources=0
+python3 "$repo/tools/windows/check-resources.py" --stage "$build/package/Tiermark" --msi "$msi" --version "$version" ||
+    resources=$?
+check "the programs carry icon and version, the installer its Japanese texts (check-resources.py)" test $resources = 0
 
 # 2. The suites under Wine.
 t=$(seconds)
@@ -114,7 +122,33 @@ for f in tiermark.exe tiermark-check.exe acadlt.exe acadltctl.exe Qt6Core.dll Qt
          platforms/qoffscreen.dll styles/qwindowsvistastyle.dll sample/Tiermark.MDB user-guide.html; do
     check "installed: $f" test -f "$program/$f"
 done
-check "Start menu: Tiermark and its user guide" test -f "$menu/Tiermark.lnk" -a -f "$menu/Tiermark User Guide.lnk"
+check "installed: sample/README.txt, the user's note on the sample" test -f "$program/sample/README.txt"
+ls "$menu" 2>/dev/null | sed 's/^/  | Start menu: /'
+check "Start menu in Japanese: Tiermark and Tiermark ユーザーガイド" \
+    test -f "$menu/Tiermark.lnk" -a -f "$menu/Tiermark ユーザーガイド.lnk"
+# The installed programs' entry as Windows Installer writes it (Wine writes no DisplayIcon: Windows itself
+# shows ARPPRODUCTICON, the product's icon, which the installer's tables hold; and Wine's EstimatedSize is
+# its own computation, 0 here).
+# reg writes to a pipe in the ANSI code page (932) or in UTF-8, as Wine's version has it.
+to_utf8() { python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+try:
+    sys.stdout.write(data.decode("utf-8"))
+except UnicodeDecodeError:
+    sys.stdout.write(data.decode("cp932", "replace"))
+'; }
+uninstall_entry=$(for root in HKCU HKLM; do
+    wine reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null
+done | to_utf8 | tr -d '\r' | awk '/^HKEY_/ { key = $0; next } { block[key] = block[key] $0 "\n" }
+    END { for (k in block) if (block[k] ~ /DisplayName +REG_SZ +Tiermark\n/) printf "%s\n%s", k, block[k] }')
+echo "$uninstall_entry" | sed 's/^/  | /'
+program_folder_win=$(winpath "$program")
+check "Apps entry: InstallLocation is the program folder" \
+    grep -qE "InstallLocation +REG_SZ +${program_folder_win//\\/\\\\}\\\\?\$" <<<"$uninstall_entry"
+check "Apps entry: publisher Tiermark開発チーム" grep -qE 'Publisher +REG_SZ +Tiermark開発チーム$' <<<"$uninstall_entry"
+check "Apps entry: a Japanese comment" grep -qE 'Comments +REG_SZ +国土交通省' <<<"$uninstall_entry"
+check "Apps entry: an estimated size (EstimatedSize)" grep -qE 'EstimatedSize +REG_DWORD' <<<"$uninstall_entry"
 # The installed programs as "Apps" (Add/Remove Programs) lists them: for a per-user package the entry is the
 # product's InstallProperties under the user's Installer data, with MsiExec.exe /X as its removal.
 installed_programs=$(wine uninstaller --list 2>/dev/null | tr -d '\r')
@@ -254,7 +288,7 @@ uninstall_status=0
 wine msiexec /x "$(winpath "$msi")" /qn || uninstall_status=$?
 check "msiexec removed the package (exit $uninstall_status)" test $uninstall_status = 0
 check "no program folder is left" test ! -e "$program/tiermark.exe"
-check "no Start menu entry is left" test ! -e "$menu/Tiermark.lnk"
+check "no Start menu entry is left" test ! -e "$menu/Tiermark.lnk" -a ! -e "$menu/Tiermark ユーザーガイド.lnk"
 check "no installer registration is left (reg query)" test -z "$(products 'HKCU\Software\Microsoft\Installer\Products')"
 
 echo "windows stage: $(du -k "$msi" | cut -f1) KiB installer; whole stage $(elapsed "$stage_start") s; $failures failed"
