@@ -106,7 +106,8 @@ def main():
     w('    <Media Id="1" Cabinet="tiermark.cab" EmbedCab="yes"/>')
     w('    <Property Id="ARPNOMODIFY" Value="1"/>')
     w('    <Property Id="ARPCOMMENTS" Value="Layers of the public-works CAD drawing standard for AutoCAD LT"/>')
-    w('    <Icon Id="tiermark.ico" SourceFile=%s/>' % quoteattr(os.path.abspath(args.icon)))
+    # wixl finds no file by an absolute path: the icon is named relative to STAGE too.
+    w('    <Icon Id="tiermark.ico" SourceFile=%s/>' % quoteattr(os.path.relpath(args.icon, source)))
     w('    <Property Id="ARPPRODUCTICON" Value="tiermark.ico"/>')
     w('    <Property Id="ARPSIZE" Value="%d"/>' % size_kib)
     w('    <CustomAction Id="SetInstallLocation" Property="ARPINSTALLLOCATION" Value="[INSTALLDIR]"/>')
