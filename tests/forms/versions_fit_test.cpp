@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QScreen>
 
@@ -154,8 +153,9 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_SCALE_FACTOR", QByteArray::fromStdString(scale));
     // A desktop screen for the offscreen platform, instead of its default 800 x 600.
-    const QString screenFile =
-        QDir::temp().filePath(QStringLiteral("versions-fit-%1.json").arg(QCoreApplication::applicationPid()));
+    // In the working folder, by a relative name: the platform's options are separated by colons, so a path
+    // with a drive letter cannot be one of them.
+    const QString screenFile = QStringLiteral("versions-fit-%1.json").arg(QCoreApplication::applicationPid());
     {
         QFile file(screenFile);
         if (!file.open(QIODevice::WriteOnly)) {
