@@ -35,7 +35,9 @@ def check(what, ok, detail=""):
 
 
 def run(*command):
-    return subprocess.run(command, check=True, capture_output=True).stdout
+    # In a folder of its own: msiinfo export writes a table's binary streams (the Icon table's) beside it.
+    with tempfile.TemporaryDirectory() as work:
+        return subprocess.run(command, check=True, capture_output=True, cwd=work).stdout
 
 
 def resource_types(exe):
@@ -154,6 +156,7 @@ def main():
     parser.add_argument("--msi", required=True)
     parser.add_argument("--version", required=True)
     args = parser.parse_args()
+    args.stage, args.msi = os.path.abspath(args.stage), os.path.abspath(args.msi)
     for name in PROGRAMS:
         check_program(args.stage, name, args.version)
     check_installer(args.msi)
