@@ -15,6 +15,15 @@
 # tiermark_program(<target> <description>) gives a program its icon and version resource on Windows
 # (packaging/windows/program.rc.in; the description is the one Explorer shows, in Japanese).
 
+# Runs a tool that writes <output>; when it fails, removes what it left and stops the configuration.
+function(tiermark_make_file output failure)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        file(REMOVE ${output})
+        message(FATAL_ERROR "${failure}")
+    endif()
+endfunction()
+
 set(TIERMARK_ICON_SIZES 16 24 32 48 64 128 256)
 set(TIERMARK_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 set(tiermark_icon_drawing ${PROJECT_SOURCE_DIR}/packaging/tiermark.svg)
@@ -39,13 +48,9 @@ foreach(size IN LISTS TIERMARK_ICON_SIZES)
     endif()
     set(png ${TIERMARK_ICON_DIR}/tiermark-${size}.png)
     if(NOT EXISTS ${png} OR ${drawing} IS_NEWER_THAN ${png})
-        execute_process(COMMAND ${TIERMARK_RSVG_CONVERT} --width ${size} --height ${size} --keep-aspect-ratio
-                                --output ${png} ${drawing}
-                        RESULT_VARIABLE rendered)
-        if(NOT rendered EQUAL 0)
-            file(REMOVE ${png})
-            message(FATAL_ERROR "rsvg-convert could not render ${drawing} at ${size} pixels")
-        endif()
+        tiermark_make_file(${png} "rsvg-convert could not render ${drawing} at ${size} pixels"
+                           ${TIERMARK_RSVG_CONVERT} --width ${size} --height ${size} --keep-aspect-ratio
+                           --output ${png} ${drawing})
     endif()
     list(APPEND TIERMARK_ICON_PNGS ${png})
 endforeach()
@@ -67,13 +72,9 @@ if(EXISTS ${TIERMARK_ICON_ICO})
     endforeach()
 endif()
 if(ico_newest)
-    execute_process(COMMAND ${TIERMARK_ICOTOOL} --create --output ${TIERMARK_ICON_ICO} ${ico_images}
-                            --raw=${TIERMARK_ICON_DIR}/tiermark-256.png
-                    RESULT_VARIABLE assembled)
-    if(NOT assembled EQUAL 0)
-        file(REMOVE ${TIERMARK_ICON_ICO})
-        message(FATAL_ERROR "icotool could not assemble ${TIERMARK_ICON_ICO}")
-    endif()
+    tiermark_make_file(${TIERMARK_ICON_ICO} "icotool could not assemble ${TIERMARK_ICON_ICO}"
+                       ${TIERMARK_ICOTOOL} --create --output ${TIERMARK_ICON_ICO} ${ico_images}
+                       --raw=${TIERMARK_ICON_DIR}/tiermark-256.png)
 endif()
 
 # The version header of the program (common/program_version.h, generated into the build tree).
