@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "common/ascii.h"
 #include "common/utf.h"
 #include "dxf/drawing_frame.h"
 #include "dxf/linetypes.h"
@@ -68,16 +69,6 @@ public:
 private:
     mutable std::string m_bytes;
 };
-
-char16_t foldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-std::u16string folded(std::u16string_view name) {
-    std::u16string out(name);
-    std::transform(out.begin(), out.end(), out.begin(), foldAscii);
-    return out;
-}
 
 std::string quoted(std::u16string_view name) {
     return "「" + tiermark::toUtf8(name) + "」";
@@ -161,7 +152,7 @@ tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLaye
     std::vector<std::u16string> linetypes = {u"ByBlock", u"ByLayer", std::u16string(kContinuous)};
     std::unordered_set<std::u16string> names = {u"0"};
     for (const cadlink::DrawingLayer& layer : layers) {
-        if (!names.insert(folded(layer.name)).second) {
+        if (!names.insert(tiermark::asciiUppercased(layer.name)).second) {
             return tiermark::makeError("画層 " + quoted(layer.name) + " が二度あります。");
         }
         if (layer.colour < 1 || layer.colour > 255) {
@@ -178,7 +169,7 @@ tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLaye
                 " の名前か線種に、AutoCAD LT の文字コード（シフトJIS）にない文字があります。");
         }
         const bool listed = std::any_of(linetypes.begin(), linetypes.end(), [&](const std::u16string& known) {
-            return folded(known) == folded(linetype);
+            return tiermark::equalsIgnoringAsciiCase(known, linetype);
         });
         if (!listed) {
             linetypes.push_back(linetype);
