@@ -196,6 +196,57 @@ tiermark::Result<std::vector<std::filesystem::path>> csvPaths(
     return paths;
 }
 
+namespace {
+
+// The drawings of every input, in order; an input that names none is said, and errors set.
+std::vector<std::filesystem::path> everyDrawing(const std::vector<std::u16string>& inputs,
+                                                const CheckServices& services, bool& errors) {
+    std::vector<std::filesystem::path> drawings;
+    for (const std::u16string& input : inputs) {
+        auto found = drawingsOf(std::filesystem::path(input));
+        if (!found) {
+            services.err(shown(std::filesystem::path(input)) + u": " +
+                         tiermark::fromUtf8(found.error().message));
+            errors = true;
+            continue;
+        }
+        drawings.insert(drawings.end(), found->begin(), found->end());
+    }
+    return drawings;
+}
+
+// Checks one drawing: its summary line and reading notes, and its CSV where csv names one; findings is set
+// when it has any. False when the drawing cannot be read or its CSV cannot be saved (both said).
+bool checkOneDrawing(const std::filesystem::path& drawing, const std::filesystem::path* csv,
+                     const Standard& standard, const CheckServices& services, bool& findings) {
+    const std::u16string name = shown(drawing);
+    auto check = checkDrawingFile(drawing, standard);
+    if (!check) {
+        services.err(name + u": " + tiermark::fromUtf8(check.error().message));
+        return false;
+    }
+    services.out(summaryLine(name, check->result));
+    for (const std::u16string& note : readingNotes(check->table)) {
+        services.err(name + u": " + note);
+    }
+    findings = findings || check->result.findings() > 0;
+    if (csv == nullptr) {
+        return true;
+    }
+    std::error_code ignored;
+    if (csv->has_parent_path()) {
+        std::filesystem::create_directories(csv->parent_path(), ignored);
+    }
+    if (auto saved = services.saveFile(*csv, csvOf(check->result.rows)); !saved) {
+        services.err(shown(*csv) + u": CSV ファイルを保存できませんでした（" +
+                     tiermark::fromUtf8(saved.error().message) + u"）");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckServices& services) {
     const auto fail = [&](const std::u16string& message) {
         services.err(u"tiermark-check: " + message);
@@ -240,17 +291,7 @@ int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckSer
 
     // Every drawing first, so that a mistyped name is said before any file is checked.
     bool errors = false;
-    std::vector<std::filesystem::path> drawings;
-    for (const std::u16string& input : request->inputs) {
-        auto found = drawingsOf(std::filesystem::path(input));
-        if (!found) {
-            services.err(shown(std::filesystem::path(input)) + u": " +
-                         tiermark::fromUtf8(found.error().message));
-            errors = true;
-            continue;
-        }
-        drawings.insert(drawings.end(), found->begin(), found->end());
-    }
+    const std::vector<std::filesystem::path> drawings = everyDrawing(request->inputs, services, errors);
     std::vector<std::filesystem::path> csv;
     if (!request->csv.empty()) {
         auto paths = csvPaths(std::filesystem::path(request->csv), drawings);
@@ -262,28 +303,9 @@ int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckSer
 
     bool findings = false;
     for (std::size_t i = 0; i < drawings.size(); ++i) {
-        const std::u16string name = shown(drawings[i]);
-        auto check = checkDrawingFile(drawings[i], chosen->standard);
-        if (!check) {
-            services.err(name + u": " + tiermark::fromUtf8(check.error().message));
+        if (!checkOneDrawing(drawings[i], csv.empty() ? nullptr : &csv[i], chosen->standard, services,
+                             findings)) {
             errors = true;
-            continue;
-        }
-        services.out(summaryLine(name, check->result));
-        for (const std::u16string& note : readingNotes(check->table)) {
-            services.err(name + u": " + note);
-        }
-        findings = findings || check->result.findings() > 0;
-        if (!csv.empty()) {
-            std::error_code ignored;
-            if (csv[i].has_parent_path()) {
-                std::filesystem::create_directories(csv[i].parent_path(), ignored);
-            }
-            if (auto saved = services.saveFile(csv[i], csvOf(check->result.rows)); !saved) {
-                services.err(shown(csv[i]) + u": CSV ファイルを保存できませんでした（" +
-                             tiermark::fromUtf8(saved.error().message) + u"）");
-                errors = true;
-            }
         }
     }
     if (errors) {

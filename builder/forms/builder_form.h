@@ -13,6 +13,7 @@
 #include "common/result.h"
 #include "ui/controls.h"
 
+class QHBoxLayout;
 class QTabWidget;
 class QGroupBox;
 class QFrame;
@@ -151,6 +152,13 @@ protected:
 private:
     void createControls();
     QWidget* createPageOne();
+    // The parts of the first page, in the order they are created: the output choice (Frame1), the paper,
+    // the scale and corners, the action buttons, and the controls that are never shown.
+    QWidget* createOutputChoice(QWidget* page);
+    QWidget* createPaperChoice(QWidget* page);
+    QWidget* createCoordinates(QWidget* page);
+    QHBoxLayout* createPageOneActions(QWidget* page);
+    void createHiddenValues(QWidget* page);
     QWidget* createPageTwo();
     void connectHandlers();
 
