@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""No source file of the program's own past 400 lines, checked on every test run.
+
+    tools/check-file-length.py [--longest N] [--limit LINES] [ROOT]
+
+Reads every .cpp and .h below ROOT that is part of a program that is built and run: the program itself and
+the stand-in, and the helper programs in tools/ (the Jet writer, the road), which are maintained like the
+rest. The tests, the benchmarks and the fuzz targets (tests/, bench/, fuzz/) are left out, as are build
+trees and anything hidden: a table of test cases reads best whole. A file that grows past the limit is
+split by concern, never allowed.
+
+Exits 0 when no file is longer than the limit (400 lines unless told) and 1 with one line per longer file
+otherwise. --longest N prints the N longest files, whatever their length.
+"""
+
+import os
+import sys
+
+LIMIT = 400
+SKIPPED = ("tests", "bench", "fuzz")
+SOURCE_SUFFIXES = (".cpp", ".h")
+
+
+def sources(root):
+    for directory, subdirs, files in os.walk(root):
+        relative = os.path.relpath(directory, root)
+        top = relative.split(os.sep)[0]
+        if relative != "." and (top in SKIPPED or top in ("build", "out") or top.startswith(("build-", "."))):
+            subdirs[:] = []
+            continue
+        for name in sorted(files):
+            if name.endswith(SOURCE_SUFFIXES):
+                yield os.path.normpath(os.path.join(relative, name)).replace(os.sep, "/")
+
+
+def line_count(path):
+    with open(path, "rb") as text:
+        data = text.read()
+    return data.count(b"\n") + (0 if data.endswith(b"\n") or not data else 1)
+
+
+def main(argv):
+    longest = 0
+    limit = LIMIT
+    arguments = []
+    i = 0
+    while i < len(argv):
+        if argv[i] in ("--longest", "--limit") and i + 1 < len(argv):
+            if argv[i] == "--longest":
+                longest = int(argv[i + 1])
+            else:
+                limit = int(argv[i + 1])
+            i += 2
+        else:
+            arguments.append(argv[i])
+            i += 1
+    root = os.path.abspath(arguments[0] if arguments else os.path.join(os.path.dirname(__file__), ".."))
+
+    measured = sorted(((line_count(os.path.join(root, path)), path) for path in sources(root)),
+                      key=lambda m: (-m[0], m[1]))
+    if longest:
+        for length, path in measured[:longest]:
+            print(f"{length:5} {path}")
+        return 0
+    problems = [m for m in measured if m[0] > limit]
+    for length, path in problems:
+        print(f"{path}: {length} lines (at most {limit}); split it by concern")
+    if problems:
+        print(f"check-file-length: {len(problems)} file(s) longer than {limit} lines "
+              "(see tools/check-file-length.py)")
+        return 1
+    print(f"check-file-length: {len(measured)} files, none longer than {limit} lines")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
