@@ -16,21 +16,12 @@ otherwise. --longest N prints the N longest files, whatever their length.
 import os
 import sys
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import house_sources  # noqa: E402
+
 LIMIT = 400
 SKIPPED = ("tests", "bench", "fuzz")
-SOURCE_SUFFIXES = (".cpp", ".h")
-
-
-def sources(root):
-    for directory, subdirs, files in os.walk(root):
-        relative = os.path.relpath(directory, root)
-        top = relative.split(os.sep)[0]
-        if relative != "." and (top in SKIPPED or top in ("build", "out") or top.startswith(("build-", "."))):
-            subdirs[:] = []
-            continue
-        for name in sorted(files):
-            if name.endswith(SOURCE_SUFFIXES):
-                yield os.path.normpath(os.path.join(relative, name)).replace(os.sep, "/")
 
 
 def line_count(path):
@@ -40,23 +31,9 @@ def line_count(path):
 
 
 def main(argv):
-    longest = 0
-    limit = LIMIT
-    arguments = []
-    i = 0
-    while i < len(argv):
-        if argv[i] in ("--longest", "--limit") and i + 1 < len(argv):
-            if argv[i] == "--longest":
-                longest = int(argv[i + 1])
-            else:
-                limit = int(argv[i + 1])
-            i += 2
-        else:
-            arguments.append(argv[i])
-            i += 1
-    root = os.path.abspath(arguments[0] if arguments else os.path.join(os.path.dirname(__file__), ".."))
+    root, limit, longest = house_sources.options(argv, LIMIT, __file__)
 
-    measured = sorted(((line_count(os.path.join(root, path)), path) for path in sources(root)),
+    measured = sorted(((line_count(os.path.join(root, path)), path) for path in house_sources.sources(root, SKIPPED)),
                       key=lambda m: (-m[0], m[1]))
     if longest:
         for length, path in measured[:longest]:

@@ -18,24 +18,15 @@ import os
 import re
 import sys
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import house_sources  # noqa: E402
+
 LIMIT = 80
 SKIPPED = ("tests", "bench", "fuzz", "tools")
-SOURCE_SUFFIXES = (".cpp", ".h")
 
 CONTAINER = re.compile(r"^(template\s*<.*>\s*)?(namespace|class|struct|union|enum)\b|^extern\s+\"C")
 ACCESS = re.compile(r"^(public|protected|private)\s*:$")
-
-
-def sources(root):
-    for directory, subdirs, files in os.walk(root):
-        relative = os.path.relpath(directory, root)
-        top = relative.split(os.sep)[0]
-        if relative != "." and (top in SKIPPED or top in ("build", "out") or top.startswith(("build-", "."))):
-            subdirs[:] = []
-            continue
-        for name in sorted(files):
-            if name.endswith(SOURCE_SUFFIXES):
-                yield os.path.normpath(os.path.join(relative, name)).replace(os.sep, "/")
 
 
 def indentation(line):
@@ -119,24 +110,10 @@ def functions(lines):
 
 
 def main(argv):
-    longest = 0
-    limit = LIMIT
-    arguments = []
-    i = 0
-    while i < len(argv):
-        if argv[i] == "--longest":
-            longest = int(argv[i + 1])
-            i += 2
-        elif argv[i] == "--limit":
-            limit = int(argv[i + 1])
-            i += 2
-        else:
-            arguments.append(argv[i])
-            i += 1
-    root = os.path.abspath(arguments[0] if arguments else os.path.join(os.path.dirname(__file__), ".."))
+    root, limit, longest = house_sources.options(argv, LIMIT, __file__)
 
     measured = []
-    for path in sources(root):
+    for path in house_sources.sources(root, SKIPPED):
         with open(os.path.join(root, path), encoding="utf-8") as text:
             lines = text.read().split("\n")
         for start, end, name in functions(lines):

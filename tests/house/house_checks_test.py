@@ -12,6 +12,8 @@ import sys
 import tempfile
 import unittest
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
+
 TOOLS = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "tools")
 
 
