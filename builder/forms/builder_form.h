@@ -169,6 +169,9 @@ private:
     // The rows of "レイヤーテーブル" for page 1's work type and drawing kind, read whole; nothing, after
     // kLayerTableUnreadableMessage, when the table cannot be read.
     std::optional<std::vector<LayerRow>> chosenLayerRows();
+    // The same for the export and the check, and nothing (after kNoLayerRowsMessage) when the drawing
+    // kind has no layer rows.
+    std::optional<std::vector<LayerRow>> chosenRowsWithLayers();
     // After "レイヤー作成": tells the user once which line types the layers just made need loaded.
     void tellLinetypesToLoad(const std::vector<SentLinetype>& sent);
     ColourLookup colourLookup();

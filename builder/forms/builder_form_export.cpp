@@ -126,16 +126,21 @@ std::u16string exportedMessage(const QString& dxfPath, const QString& scriptPath
 
 }  // namespace
 
+std::optional<std::vector<LayerRow>> UserForm1::chosenRowsWithLayers() {
+    std::optional<std::vector<LayerRow>> rows = chosenLayerRows();
+    if (rows && rows->empty()) {
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
+        return std::nullopt;
+    }
+    return rows;
+}
+
 void UserForm1::CommandButton9_Click() {
-    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
+    const std::optional<std::vector<LayerRow>> read = chosenRowsWithLayers();
     if (!read) {
         return;
     }
     const std::vector<LayerRow>& rows = *read;
-    if (rows.empty()) {
-        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
-        return;
-    }
     const int stage = ListBox1->listIndex();
     auto files = layerSetFiles(plannedLayers(rows, stage, OptionButton1->isChecked(), colourLookup()));
     if (!files) {
@@ -154,15 +159,11 @@ void UserForm1::CommandButton9_Click() {
 }
 
 void UserForm1::CommandButton8_Click() {
-    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
+    const std::optional<std::vector<LayerRow>> read = chosenRowsWithLayers();
     if (!read) {
         return;
     }
     const std::vector<LayerRow>& rows = *read;
-    if (rows.empty()) {
-        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
-        return;
-    }
     const int stage = ListBox1->listIndex();
     const std::u16string letter = lifeCycleLetter(stage);
     const std::u16string heading = u"図面名：" + ListBox4->text() + u"　　ライフサイクル：" +
