@@ -35,8 +35,6 @@ public:
     // The main window's command channel (wide text, as the builder's and the numbered-layer form's).
     cadlink::Delivery SendCommand(std::u16string_view text);
 
-    // The target drawing: the selected line of the drawing list.
-    cadlink::DrawingList& drawingList() { return *m_drawingList; }
     // Finds the main window of the target drawing; false when no line is selected.
     bool targetWindow(cadlink::WindowHandle& window) const;
 

@@ -40,8 +40,8 @@ std::u16string lifeCycleLetter(int stageIndex) {
 
 std::u16string pageOneLayerEntry(bool optionButton1, int stageIndex, const stddb::Value& content,
                                  const stddb::Value& object, const stddb::Value& element) {
-    const std::u16string lead = optionButton1 ? lifeCycleLetter(stageIndex) : valueText(content);
-    return lead + valueText(object) + valueText(element);
+    const std::u16string lead = optionButton1 ? lifeCycleLetter(stageIndex) : stddb::asText(content);
+    return lead + stddb::asText(object) + stddb::asText(element);
 }
 
 std::u16string pageTwoLayerEntry(int stageIndex, const stddb::Value& object, const stddb::Value& element) {

@@ -1,17 +1,10 @@
 #include "builder/layer_changer.h"
 
+#include "builder/layer_names.h"
 #include "cadlink/sendable_text.h"
 #include "common/utf.h"
 
 namespace builder {
-
-std::optional<std::u16string> standardPart(std::u16string_view layerName) {
-    const std::size_t hyphen = layerName.find(u'-');
-    if (hyphen == std::u16string_view::npos) {
-        return std::nullopt;
-    }
-    return std::u16string(layerName.substr(hyphen == 0 ? 0 : hyphen - 1));
-}
 
 std::u16string stemOf(std::u16string_view standardPart) {
     std::u16string stem(standardPart.substr(0, standardPart.empty() ? 0 : standardPart.size() - 1));

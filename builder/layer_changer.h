@@ -10,10 +10,6 @@
 
 namespace builder {
 
-// The standard part of a drawing layer name: from the character just before its first "-" to the end
-// (the whole name when it starts with "-"). Nothing when the name holds no "-".
-std::optional<std::u16string> standardPart(std::u16string_view layerName);
-
 // The stem of a standard part: without its last character, and without one blank that then ends it.
 std::u16string stemOf(std::u16string_view standardPart);
 

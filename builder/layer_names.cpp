@@ -7,9 +7,9 @@ namespace builder {
 std::u16string standardLayerName(std::u16string_view letter, const stddb::Value& object,
                                  const stddb::Value& element) {
     std::u16string name(letter);
-    name += valueText(object);
+    name += stddb::asText(object);
     if (!stddb::isNull(element)) {
-        name += valueText(element);
+        name += stddb::asText(element);
     }
     return name;
 }
@@ -19,31 +19,31 @@ std::u16string displayName(bool optionButton1, const stddb::Value& content,
     if (optionButton1) {
         return std::u16string(standardName);
     }
-    return valueText(content) + std::u16string(standardName);
+    return stddb::asText(content) + std::u16string(standardName);
 }
 
-std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view display) {
-    const std::size_t hyphen = display.find(u'-');
+std::optional<std::u16string> standardPart(std::u16string_view name) {
+    const std::size_t hyphen = name.find(u'-');
     if (hyphen == std::u16string_view::npos) {
         return std::nullopt;
     }
-    return std::u16string(display.substr(hyphen == 0 ? 0 : hyphen - 1));
+    return std::u16string(name.substr(hyphen == 0 ? 0 : hyphen - 1));
 }
 
 std::u16string offeredLayer(std::u16string_view display) {
-    return standardNameFromDisplayName(display).value_or(std::u16string(display));
+    return standardPart(display).value_or(std::u16string(display));
 }
 
 std::u16string targetLayer(std::u16string_view combo1Text) {
     // Combo1 offers display names; the rule that recovers their standard names applies to typed text too.
-    return standardNameFromDisplayName(combo1Text).value_or(std::u16string());
+    return standardPart(combo1Text).value_or(std::u16string());
 }
 
 bool isTemplateElement(const stddb::Value& element) {
     if (stddb::isNull(element)) {
         return false;
     }
-    const std::u16string text = valueText(element);
+    const std::u16string text = stddb::asText(element);
     return !text.empty() && text.back() == u'n';
 }
 

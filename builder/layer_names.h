@@ -17,9 +17,11 @@ std::u16string standardLayerName(std::u16string_view letter, const stddb::Value&
 // OptionButton1, otherwise the "内容" text (Null as empty) directly followed by it.
 std::u16string displayName(bool optionButton1, const stddb::Value& content, std::u16string_view standardName);
 
-// The standard layer name recovered from a display name: the text from one character before the first
-// "-" to the end, or the whole text when it starts with "-". Nothing when the text holds no "-".
-std::optional<std::u16string> standardNameFromDisplayName(std::u16string_view display);
+// The standard part of a name: the text from one character before the first "-" to the end, or the whole
+// text when it starts with "-"; nothing when the text holds no "-". It recovers the standard layer name
+// from a display name of Combo1 ("道路中心線D-STR-CNTR" gives "D-STR-CNTR"), and the part of a drawing's
+// layer name that the layer changer and the layer check match against the standard.
+std::optional<std::u16string> standardPart(std::u16string_view name);
 
 // Which layer an entry of Combo1 offers, to tell whether two entries offer the same layer: its standard
 // name, or the whole text when it holds no "-".

@@ -7,29 +7,9 @@
 #include "builder/layer_names.h"
 #include "builder/value_text.h"
 #include "cadlink/command_texts.h"
+#include "common/ascii.h"
 
 namespace builder {
-
-namespace {
-
-char16_t foldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-// Layer names are one name whatever the case of their ASCII letters, as in the drawing.
-bool sameLayerName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldAscii(a[i]) != foldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::optional<std::int16_t> numberedFamily(const stddb::Value& remarks) {
     const std::optional<double> value = valueNumber(remarks);
@@ -44,7 +24,7 @@ std::optional<std::int16_t> numberedFamily(const stddb::Value& remarks) {
 }
 
 std::u16string rowLinetype(const stddb::Value& linetype) {
-    const std::u16string text = valueText(linetype);
+    const std::u16string text = stddb::asText(linetype);
     return text == u"実線" ? std::u16string(cadlink::kContinuous) : text;
 }
 
@@ -52,7 +32,7 @@ std::int64_t rowColour(const stddb::Value& colourName, const ColourLookup& looku
     if (stddb::isNull(colourName)) {
         return layerColour(7);
     }
-    const std::u16string name = valueText(colourName);
+    const std::u16string name = stddb::asText(colourName);
     if (name == u"任意") {
         return layerColour(8);
     }
@@ -77,8 +57,9 @@ std::vector<PlannedLayer> plannedLayers(const std::vector<LayerRow>& rows, int s
         const std::u16string name = standardLayerName(letter, row.object, row.element);
         PlannedLayer layer{name, displayName(optionButton1, row.content, name), rowLinetype(row.linetype),
                            rowColour(row.colour, lookup)};
-        auto earlier = std::find_if(layers.begin(), layers.end(),
-                                    [&](const PlannedLayer& l) { return sameLayerName(l.name, name); });
+        auto earlier = std::find_if(layers.begin(), layers.end(), [&](const PlannedLayer& l) {
+            return tiermark::equalsIgnoringAsciiCase(l.name, name);
+        });
         if (earlier != layers.end()) {
             // Creating it again changes nothing; its line type and colour are set once more.
             earlier->linetype = layer.linetype;

@@ -2,27 +2,15 @@
 
 #include <algorithm>
 
+#include "common/ascii.h"
+
 namespace builder {
 
 namespace {
 
-char16_t fold(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool sameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char16_t x, char16_t y) { return fold(x) == fold(y); });
-}
-
-std::u16string folded(std::u16string_view name) {
-    std::u16string out(name);
-    std::transform(out.begin(), out.end(), out.begin(), fold);
-    return out;
-}
-
 void addOnce(std::vector<std::u16string>& list, const std::u16string& name) {
-    if (std::none_of(list.begin(), list.end(), [&](const std::u16string& n) { return sameName(n, name); })) {
+    if (std::none_of(list.begin(), list.end(),
+                     [&](const std::u16string& n) { return tiermark::equalsIgnoringAsciiCase(n, name); })) {
         list.push_back(name);
     }
 }
@@ -30,7 +18,7 @@ void addOnce(std::vector<std::u16string>& list, const std::u16string& name) {
 }  // namespace
 
 bool isContinuous(std::u16string_view linetype) {
-    return sameName(linetype, u"Continuous");
+    return tiermark::equalsIgnoringAsciiCase(linetype, u"Continuous");
 }
 
 std::vector<std::u16string> linetypesToTell(const std::vector<SentLinetype>& sent,
@@ -43,13 +31,14 @@ std::vector<std::u16string> linetypesToTell(const std::vector<SentLinetype>& sen
         }
         if (table) {
             const auto layer =
-                std::find_if(table->begin(), table->end(),
-                             [&](const cadlink::DrawingLayer& l) { return sameName(l.name, s.layer); });
-            if (layer != table->end() && sameName(layer->linetype, s.linetype)) {
+                std::find_if(table->begin(), table->end(), [&](const cadlink::DrawingLayer& l) {
+                    return tiermark::equalsIgnoringAsciiCase(l.name, s.layer);
+                });
+            if (layer != table->end() && tiermark::equalsIgnoringAsciiCase(layer->linetype, s.linetype)) {
                 continue;  // the drawing had it loaded
             }
             addOnce(tell, s.linetype);
-        } else if (toldBefore.insert(folded(s.linetype)).second) {
+        } else if (toldBefore.insert(tiermark::asciiUppercased(s.linetype)).second) {
             addOnce(tell, s.linetype);
         }
     }

@@ -10,7 +10,7 @@ tiermark::Result<std::u16string> fieldText(const stddb::Recordset& rows, std::u1
     if (!value) {
         return value.error();
     }
-    return valueText(*value);
+    return stddb::asText(*value);
 }
 
 tiermark::Result<std::vector<std::u16string>> columnTexts(stddb::Recordset& rows, std::u16string_view field) {

@@ -8,19 +8,6 @@
 
 namespace builder {
 
-std::u16string valueText(const stddb::Value& value) {
-    if (const auto* text = std::get_if<std::u16string>(&value)) {
-        return *text;
-    }
-    if (const auto* whole = std::get_if<std::int64_t>(&value)) {
-        return integerText(*whole);
-    }
-    if (const auto* real = std::get_if<double>(&value)) {
-        return tiermark::shortestDecimalU16(*real);
-    }
-    return {};
-}
-
 std::optional<double> valueNumber(const stddb::Value& value) {
     if (const auto* whole = std::get_if<std::int64_t>(&value)) {
         return static_cast<double>(*whole);

@@ -8,9 +8,6 @@
 
 namespace builder {
 
-// A field value joined into a text: Null as empty text, numbers as their shortest decimal text.
-std::u16string valueText(const stddb::Value& value);
-
 // A field value read as a number: integers and doubles as they are, text when it reads as a decimal number
 // (full stop as decimal point), Null and anything else as nothing.
 std::optional<double> valueNumber(const stddb::Value& value);

@@ -1,24 +1,8 @@
 #include "cadlink/drawing_access.h"
 
+#include "common/ascii.h"
+
 namespace cadlink {
-
-namespace {
-char16_t fold(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool sameLayerName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-}  // namespace
 
 tiermark::Result<bool> DrawingAccess::hasLayer(WindowHandle window, std::u16string_view name) {
     auto names = layerNames(window);
@@ -26,7 +10,7 @@ tiermark::Result<bool> DrawingAccess::hasLayer(WindowHandle window, std::u16stri
         return names.error();
     }
     for (const std::u16string& layer : *names) {
-        if (sameLayerName(layer, name)) {
+        if (tiermark::equalsIgnoringAsciiCase(layer, name)) {
             return true;
         }
     }

@@ -15,9 +15,4 @@ std::u16string fromUtf8(std::string_view text);
 std::u16string replaceUnpairedSurrogates(std::u16string text);
 bool isValidUtf16(std::u16string_view text);
 
-// u"..." literals are UTF-16 already; this keeps call sites short where a char16_t view is wanted.
-inline std::u16string_view u16(const char16_t* text) {
-    return std::u16string_view(text);
-}
-
 }  // namespace tiermark

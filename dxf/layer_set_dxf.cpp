@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "common/ascii.h"
 #include "common/utf.h"
 #include "dxf/drawing_frame.h"
 #include "dxf/linetypes.h"
@@ -68,16 +69,6 @@ public:
 private:
     mutable std::string m_bytes;
 };
-
-char16_t foldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-std::u16string folded(std::u16string_view name) {
-    std::u16string out(name);
-    std::transform(out.begin(), out.end(), out.begin(), foldAscii);
-    return out;
-}
 
 std::string quoted(std::u16string_view name) {
     return "「" + tiermark::toUtf8(name) + "」";
@@ -148,20 +139,21 @@ std::u16string effectiveLinetype(const cadlink::DrawingLayer& layer) {
     return layer.linetype.empty() ? std::u16string(kContinuous) : layer.linetype;
 }
 
-}  // namespace
+// A layer checked and its name and line type encoded for the file, before anything is written.
+struct Encoded {
+    std::string name;
+    std::string linetype;
+    int colour = 7;
+};
 
-tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLayer>& layers) {
-    // Check everything and encode the names before anything is written.
-    struct Encoded {
-        std::string name;
-        std::string linetype;
-        int colour = 7;
-    };
+// Every layer checked and encoded, and the line types they use added to linetypes once each; the error
+// names the first layer that cannot be written.
+tiermark::Result<std::vector<Encoded>> encodedLayers(const std::vector<cadlink::DrawingLayer>& layers,
+                                                     std::vector<std::u16string>& linetypes) {
     std::vector<Encoded> encoded;
-    std::vector<std::u16string> linetypes = {u"ByBlock", u"ByLayer", std::u16string(kContinuous)};
     std::unordered_set<std::u16string> names = {u"0"};
     for (const cadlink::DrawingLayer& layer : layers) {
-        if (!names.insert(folded(layer.name)).second) {
+        if (!names.insert(tiermark::asciiUppercased(layer.name)).second) {
             return tiermark::makeError("画層 " + quoted(layer.name) + " が二度あります。");
         }
         if (layer.colour < 1 || layer.colour > 255) {
@@ -178,28 +170,19 @@ tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLaye
                 " の名前か線種に、AutoCAD LT の文字コード（シフトJIS）にない文字があります。");
         }
         const bool listed = std::any_of(linetypes.begin(), linetypes.end(), [&](const std::u16string& known) {
-            return folded(known) == folded(linetype);
+            return tiermark::equalsIgnoringAsciiCase(known, linetype);
         });
         if (!listed) {
             linetypes.push_back(linetype);
         }
         encoded.push_back(Encoded{std::move(*name), std::move(*linetypeBytes), layer.colour});
     }
+    return encoded;
+}
 
-    LayerSetDxf result;
-    MemoryWriter writer(DL_Codes::AC1015);
-    DL_Dxf dxf;
-    dxf.writeHeader(writer);
-    writer.dxfString(9, "$DWGCODEPAGE");
-    writer.dxfString(3, "ANSI_932");
-    writer.dxfString(9, "$MEASUREMENT");  // metric: AutoCAD LT takes its metric line types and hatches
-    writer.dxfInt(70, 1);
-    writer.dxfString(9, "$INSUNITS");  // millimetres
-    writer.dxfInt(70, 4);
-    writer.sectionEnd();
-
-    writer.sectionTables();
-    dxf.writeVPort(writer);
+// The line type table; the line types whose pattern is not known (written as continuous) go to unknown.
+void writeLinetypeTable(DL_Dxf& dxf, MemoryWriter& writer, const std::vector<std::u16string>& linetypes,
+                        std::vector<std::u16string>& unknown) {
     writer.tableLinetypes(static_cast<int>(linetypes.size()));
     // The pattern arrays must outlive the write calls that read them.
     std::vector<LinetypeDefinition> definitions;
@@ -207,7 +190,7 @@ tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLaye
         bool known = false;
         definitions.push_back(linetypeDefinition(linetype, known));
         if (!known) {
-            result.unknownLinetypes.push_back(linetype);
+            unknown.push_back(linetype);
         }
     }
     for (LinetypeDefinition& definition : definitions) {
@@ -225,10 +208,37 @@ tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLaye
                             length, definition.pattern.empty() ? nullptr : definition.pattern.data()));
     }
     writer.tableEnd();
+}
 
-    writer.tableLayers(static_cast<int>(encoded.size() + 1));
+}  // namespace
+
+tiermark::Result<LayerSetDxf> layerSetDxf(const std::vector<cadlink::DrawingLayer>& layers) {
+    // Check everything and encode the names before anything is written.
+    std::vector<std::u16string> linetypes = {u"ByBlock", u"ByLayer", std::u16string(kContinuous)};
+    auto encoded = encodedLayers(layers, linetypes);
+    if (!encoded) {
+        return encoded.error();
+    }
+
+    LayerSetDxf result;
+    MemoryWriter writer(DL_Codes::AC1015);
+    DL_Dxf dxf;
+    dxf.writeHeader(writer);
+    writer.dxfString(9, "$DWGCODEPAGE");
+    writer.dxfString(3, "ANSI_932");
+    writer.dxfString(9, "$MEASUREMENT");  // metric: AutoCAD LT takes its metric line types and hatches
+    writer.dxfInt(70, 1);
+    writer.dxfString(9, "$INSUNITS");  // millimetres
+    writer.dxfInt(70, 4);
+    writer.sectionEnd();
+
+    writer.sectionTables();
+    dxf.writeVPort(writer);
+    writeLinetypeTable(dxf, writer, linetypes, result.unknownLinetypes);
+
+    writer.tableLayers(static_cast<int>(encoded->size() + 1));
     dxf.writeLayer(writer, DL_LayerData("0", 0), DL_Attributes(std::string(), 7, -1, "Continuous", 1.0));
-    for (const Encoded& layer : encoded) {
+    for (const Encoded& layer : *encoded) {
         dxf.writeLayer(writer, DL_LayerData(layer.name, 0),
                        DL_Attributes(std::string(), layer.colour, -1, layer.linetype, 1.0));
     }

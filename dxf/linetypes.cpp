@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/ascii.h"
+
 namespace dxf {
 
 namespace {
@@ -33,26 +35,11 @@ const std::array<Known, 16> kKnown = {{
 }};
 // clang-format on
 
-bool sameName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char16_t c) {
-            return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
-        };
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 LinetypeDefinition linetypeDefinition(std::u16string_view name, bool& known) {
     for (const Known& entry : kKnown) {
-        if (sameName(entry.name, name)) {
+        if (tiermark::equalsIgnoringAsciiCase(entry.name, name)) {
             known = true;
             return {std::u16string(name), std::string(entry.description), entry.pattern};
         }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/ascii.h"
 #include "common/codepage.h"
 #include "common/utf.h"
 
@@ -10,16 +11,6 @@ namespace dxf {
 namespace {
 
 constexpr char16_t kReplacement = u'\uFFFD';
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -174,12 +165,12 @@ void resolveEscapes(DecodedText& decoded) {
 }  // namespace
 
 TextEncoding encodingOf(std::string_view acadVersion, std::string_view codePage) {
-    const std::string version = upper(trimmed(acadVersion));
+    const std::string version = tiermark::asciiUppercased(trimmed(acadVersion));
     // AC1021 (AutoCAD 2007) and every later version number sort after it as text.
     if (version.size() == 6 && version.rfind("AC", 0) == 0 && version >= "AC1021") {
         return TextEncoding::Utf8;
     }
-    const std::string page = upper(trimmed(codePage));
+    const std::string page = tiermark::asciiUppercased(trimmed(codePage));
     if (page.empty()) {
         return TextEncoding::Unstated;
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/result.h"
+#include "layercheck/command_arguments.h"
 #include "layercheck/layer_check.h"
 #include "stddb/database.h"
 #include "stddb/settings_store.h"
@@ -23,33 +24,6 @@ namespace layercheck {
 inline constexpr int kExitClean = 0;
 inline constexpr int kExitFindings = 1;
 inline constexpr int kExitError = 2;
-
-// What the command was asked to do.
-struct CheckRequest {
-    bool help = false;
-    std::u16string kind;                 // --kind
-    std::u16string database;             // --database; empty: the registered one
-    std::u16string csv;                  // --csv: a file, or a folder for one CSV per drawing; empty: none
-    std::vector<std::u16string> inputs;  // drawings (.dxf) and folders of drawings
-};
-
-// The arguments after the program's name; the error (Japanese, UTF-8) says what is wrong with them.
-tiermark::Result<CheckRequest> parseArguments(const std::vector<std::u16string>& arguments);
-
-// What --help prints.
-std::u16string helpText();
-
-// A drawing kind as the command names it: stage/construction kind/work type/drawing kind
-// ("設計/道路/道路一般/位置図"), or the work-type key and the drawing kind, with the stage before them or not
-// ("設計/1/位置図", "1/位置図"; without one, the stage the builder starts with).
-struct KindText {
-    std::u16string stage;  // empty: the default stage
-    std::u16string constructionKind;
-    std::u16string workType;
-    std::u16string key;  // the work-type key, when given as a number
-    std::u16string drawing;
-};
-tiermark::Result<KindText> parseKind(std::u16string_view text);
 
 // The standard of the drawing kind, read from the database as the builder reads it (the same tables, the
 // same filters, the same work-type key), and a heading that names it.

@@ -31,6 +31,21 @@ inline constexpr std::array<Verdict, kVerdictCount> kVerdicts = {
     Verdict::NotStandard, Verdict::Forbidden,       Verdict::Fixed,           Verdict::XrefDependent,
     Verdict::Missing};
 
+// The counts and the window's filter index by a verdict's value: kVerdicts lists every verdict in the order
+// of its value.
+constexpr bool verdictsInOrder() {
+    for (std::size_t i = 0; i < kVerdicts.size(); ++i) {
+        if (static_cast<std::size_t>(kVerdicts[i]) != i) {
+            return false;
+        }
+    }
+    return static_cast<std::size_t>(Verdict::Missing) + 1 == kVerdictCount;
+}
+static_assert(verdictsInOrder(), "kVerdicts lists the verdicts in the order of their values");
+
+// A name as the check's notes and tiermark-check's messages quote it: 「name」.
+std::u16string quoted(std::u16string_view text);
+
 // How the check window, its CSV and tiermark-check name a verdict.
 std::u16string_view verdictText(Verdict verdict);
 

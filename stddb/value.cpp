@@ -6,26 +6,6 @@
 
 namespace stddb {
 
-namespace {
-
-char16_t foldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-}  // namespace
-
-bool equalsIgnoringAsciiCase(std::u16string_view left, std::u16string_view right) {
-    if (left.size() != right.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < left.size(); ++i) {
-        if (foldAscii(left[i]) != foldAscii(right[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::u16string asText(const Value& value) {
     if (const auto* integer = std::get_if<std::int64_t>(&value)) {
         const std::string digits = std::to_string(*integer);

@@ -144,16 +144,6 @@ void ListBox::clearItems() {
     m_silent = false;
 }
 
-bool ListBox::removeItemAt(int index) {
-    if (index < 0 || index >= count()) {
-        return false;
-    }
-    m_silent = true;
-    delete takeItem(index);
-    m_silent = false;
-    return true;
-}
-
 std::vector<std::u16string> ListBox::items() const {
     std::vector<std::u16string> all;
     all.reserve(static_cast<std::size_t>(count()));

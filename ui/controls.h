@@ -83,7 +83,6 @@ public:
     std::u16string text() const;
     void addItem(const std::u16string& text);
     void clearItems();
-    bool removeItemAt(int index);
     std::vector<std::u16string> items() const;
 
 signals:

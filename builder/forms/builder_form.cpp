@@ -104,6 +104,15 @@ QWidget* UserForm1::createPageOne() {
     grid->setColumnStretch(4, 5);
     grid->setRowStretch(0, 1);
 
+    grid->addWidget(createOutputChoice(page), 1, 0, 1, 2, Qt::AlignTop);
+    grid->addWidget(createPaperChoice(page), 1, 2, Qt::AlignTop);
+    grid->addWidget(createCoordinates(page), 1, 3, 1, 2, Qt::AlignTop | Qt::AlignLeft);
+    grid->addLayout(createPageOneActions(page), 2, 2, 1, 3);
+    createHiddenValues(page);
+    return page;
+}
+
+QWidget* UserForm1::createOutputChoice(QWidget* page) {
     Frame1 = new QGroupBox(QStringLiteral("出力レイヤーの選択"), page);
     ui::nameControl(*Frame1, QStringLiteral("Frame1"), QStringLiteral("出力レイヤーの選択"));
     auto* frameLayout = new QVBoxLayout(Frame1);
@@ -117,9 +126,12 @@ QWidget* UserForm1::createPageOne() {
     frameLayout->addWidget(OptionButton1);
     frameLayout->addWidget(OptionButton2);
     Frame1->setMaximumHeight(130);
-    grid->addWidget(Frame1, 1, 0, 1, 2, Qt::AlignTop);
 
-    // Paper: the list, the sheet outline with its short side to the left and its long side below.
+    return Frame1;
+}
+
+// Paper: the list, the sheet outline with its short side to the left and its long side below.
+QWidget* UserForm1::createPaperChoice(QWidget* page) {
     auto* paper = new QWidget(page);
     auto* paperGrid = new QGridLayout(paper);
     Label8 = new ui::Label(paper, QStringLiteral("Label8"), u"図面サイズ");
@@ -136,9 +148,12 @@ QWidget* UserForm1::createPageOne() {
     paperGrid->addWidget(Label9, 1, 1);
     paperGrid->addWidget(Image1, 1, 2);
     paperGrid->addWidget(Label10, 2, 2);
-    grid->addWidget(paper, 1, 2, Qt::AlignTop);
 
-    // Scale and corners.
+    return paper;
+}
+
+// Scale and corners.
+QWidget* UserForm1::createCoordinates(QWidget* page) {
     auto* coords = new QWidget(page);
     auto* c = new QGridLayout(coords);
     Label19 = new ui::Label(coords, QStringLiteral("Label19"), u"原画サイズ/図面サイズ");
@@ -172,8 +187,11 @@ QWidget* UserForm1::createPageOne() {
     c->addWidget(Label22, 3, 0);
     c->addWidget(TextBox3, 3, 1);
     c->addWidget(TextBox4, 3, 2);
-    grid->addWidget(coords, 1, 3, 1, 2, Qt::AlignTop | Qt::AlignLeft);
 
+    return coords;
+}
+
+QHBoxLayout* UserForm1::createPageOneActions(QWidget* page) {
     CommandButton1 = new ui::Button(page, QStringLiteral("CommandButton1"), QStringLiteral("レイヤー作成"));
     CommandButton1->setEnabled(false);
     CommandButton1->setMinimumHeight(48);
@@ -193,9 +211,12 @@ QWidget* UserForm1::createPageOne() {
     actions->addWidget(CommandButton9);
     actions->addWidget(CommandButton8);
     actions->addWidget(CommandButton1);
-    grid->addLayout(actions, 2, 2, 1, 3);
 
-    // Never shown: values that other handlers read.
+    return actions;
+}
+
+// Never shown: values that other handlers read.
+void UserForm1::createHiddenValues(QWidget* page) {
     ListBox5 = new ui::ListBox(page, QStringLiteral("ListBox5"), QStringLiteral("線幅"));
     Label6 = new ui::Label(page, QStringLiteral("Label6"));
     Label11 = new ui::Label(page, QStringLiteral("Label11"));
@@ -204,7 +225,6 @@ QWidget* UserForm1::createPageOne() {
     for (QWidget* hidden : std::initializer_list<QWidget*>{ListBox5, Label6, Label11, Label24, Label25}) {
         hidden->hide();
     }
-    return page;
 }
 
 QWidget* UserForm1::createPageTwo() {

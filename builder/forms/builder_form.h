@@ -13,6 +13,7 @@
 #include "common/result.h"
 #include "ui/controls.h"
 
+class QHBoxLayout;
 class QTabWidget;
 class QGroupBox;
 class QFrame;
@@ -151,6 +152,13 @@ protected:
 private:
     void createControls();
     QWidget* createPageOne();
+    // The parts of the first page, in the order they are created: the output choice (Frame1), the paper,
+    // the scale and corners, the action buttons, and the controls that are never shown.
+    QWidget* createOutputChoice(QWidget* page);
+    QWidget* createPaperChoice(QWidget* page);
+    QWidget* createCoordinates(QWidget* page);
+    QHBoxLayout* createPageOneActions(QWidget* page);
+    void createHiddenValues(QWidget* page);
     QWidget* createPageTwo();
     void connectHandlers();
 
@@ -161,6 +169,9 @@ private:
     // The rows of "レイヤーテーブル" for page 1's work type and drawing kind, read whole; nothing, after
     // kLayerTableUnreadableMessage, when the table cannot be read.
     std::optional<std::vector<LayerRow>> chosenLayerRows();
+    // The same for the export and the check, and nothing (after kNoLayerRowsMessage) when the drawing
+    // kind has no layer rows.
+    std::optional<std::vector<LayerRow>> chosenRowsWithLayers();
     // After "レイヤー作成": tells the user once which line types the layers just made need loaded.
     void tellLinetypesToLoad(const std::vector<SentLinetype>& sent);
     ColourLookup colourLookup();

@@ -13,6 +13,7 @@
 #include "cadlink/command_texts.h"
 #include "cadlink/drawing_access.h"
 #include "cadlink/sendable_text.h"
+#include "common/ascii.h"
 #include "common/utf.h"
 #include "dxf/layer_table.h"
 #include "ui/dialogs.h"
@@ -53,17 +54,6 @@ private:
     app::Program& m_program;
 };
 
-char16_t foldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-// Layer names as the drawing compares them: without regard to the case of ASCII letters.
-bool sameLayerName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-               return foldAscii(x) == foldAscii(y);
-           });
-}
-
 // The builder's command channel, as the sequences are sent through it.
 class BuilderChannel final : public cadlink::CommandSender {
 public:
@@ -96,7 +86,7 @@ public:
     tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
         // What the drawing would refuse is not sent: a name the file shows as taken already.
         const auto taken = find(to);
-        if (taken != m_layers.end() && !sameLayerName(*taken, from)) {
+        if (taken != m_layers.end() && !tiermark::equalsIgnoringAsciiCase(*taken, from)) {
             return tiermark::makeError("画層「" + tiermark::toUtf8(*taken) + "」が図面に既にあります。");
         }
         const cadlink::Sequence rename = cadlink::renameLayerTexts(from, to);
@@ -124,8 +114,9 @@ public:
 
 private:
     std::vector<std::u16string>::iterator find(std::u16string_view name) {
-        return std::find_if(m_layers.begin(), m_layers.end(),
-                            [&](const std::u16string& layer) { return sameLayerName(layer, name); });
+        return std::find_if(m_layers.begin(), m_layers.end(), [&](const std::u16string& layer) {
+            return tiermark::equalsIgnoringAsciiCase(layer, name);
+        });
     }
 
     UserForm1& m_builder;

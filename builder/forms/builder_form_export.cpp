@@ -5,6 +5,9 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <optional>
+#include <utility>
+
 #include "app/form_registry.h"
 #include "app/program.h"
 #include "builder/cascade.h"
@@ -42,37 +45,21 @@ QString fileNamePart(const std::u16string& text) {
     return name;
 }
 
-}  // namespace
-
-void UserForm1::CommandButton9_Click() {
-    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
-    if (!read) {
-        return;
-    }
-    const std::vector<LayerRow>& rows = *read;
-    if (rows.empty()) {
-        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
-        return;
-    }
-    const int stage = ListBox1->listIndex();
-    auto files = layerSetFiles(plannedLayers(rows, stage, OptionButton1->isChecked(), colourLookup()));
-    if (!files) {
-        ui::showMessage(m_program.dialogs(), this,
-                        u"レイヤーセットを書き出せません。\r" + tiermark::fromUtf8(files.error().message));
-        return;
-    }
-
-    const std::u16string letter = lifeCycleLetter(stage);
+// Asks where the layer set goes: the DXF file, and the script of the same name beside it (after a yes where
+// one is there already). Nothing when the user cancels.
+std::optional<std::pair<QString, QString>> exportPaths(ui::Dialogs& dialogs, QWidget* parent,
+                                                       const std::u16string& drawingName,
+                                                       const std::u16string& letter) {
     const QString base =
-        fileNamePart(ListBox4->text()) +
+        fileNamePart(drawingName) +
         (letter.empty() ? QString() : QStringLiteral("_") + QString::fromStdU16String(letter));
     const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                               .filePath(base + QStringLiteral(".dxf"));
     QString dxfPath =
-        m_program.dialogs().saveFileName(this, QStringLiteral("レイヤーセットの書き出し（DXF とスクリプト）"),
-                                         start, QStringLiteral("DXF ファイル (*.dxf)"));
+        dialogs.saveFileName(parent, QStringLiteral("レイヤーセットの書き出し（DXF とスクリプト）"), start,
+                             QStringLiteral("DXF ファイル (*.dxf)"));
     if (dxfPath.isEmpty()) {
-        return;
+        return std::nullopt;
     }
     if (!dxfPath.endsWith(QStringLiteral(".dxf"), Qt::CaseInsensitive)) {
         dxfPath += QStringLiteral(".dxf");
@@ -84,66 +71,99 @@ void UserForm1::CommandButton9_Click() {
         replace.text = u"同じ名前のスクリプトがあります。置き換えますか？\r" + nativePath(scriptPath);
         replace.buttons = ui::MsgButtons::OkCancel;
         replace.icon = ui::MsgIcon::Exclamation;
-        if (m_program.dialogs().MsgBox(this, replace) != ui::MsgAnswer::Ok) {
-            return;
+        if (dialogs.MsgBox(parent, replace) != ui::MsgAnswer::Ok) {
+            return std::nullopt;
         }
     }
+    return std::pair{dxfPath, scriptPath};
+}
 
-    // Both are written into temporary files first; only then are they put in place, so that a path that
-    // cannot be written leaves neither file half-written.
+// Writes both files into temporary files first and only then puts them in place, so that a path that
+// cannot be written leaves neither file half-written; false (the user told why) when one fails.
+bool writeBoth(ui::Dialogs& dialogs, QWidget* parent, const QString& dxfPath, const QString& scriptPath,
+               const LayerSetFiles& files) {
     PendingFile dxf(dxfPath);
     PendingFile script(scriptPath);
     const auto failed = [&](const PendingFile& pending) {
-        ui::showMessage(m_program.dialogs(), this,
+        ui::showMessage(dialogs, parent,
                         u"ファイルを保存できませんでした。\r" + nativePath(pending.file.fileName()) + u"\r" +
                             pending.file.errorString().toStdU16String());
+        return false;
     };
-    if (!dxf.write(files->dxf)) {
-        failed(dxf);
-        return;
+    if (!dxf.write(files.dxf)) {
+        return failed(dxf);
     }
-    if (!script.write(files->script)) {
-        failed(script);
-        return;
+    if (!script.write(files.script)) {
+        return failed(script);
     }
     if (!dxf.file.commit()) {
-        failed(dxf);
-        return;
+        return failed(dxf);
     }
     if (!script.file.commit()) {
-        failed(script);
-        return;
+        return failed(script);
     }
+    return true;
+}
 
+// What the user is told once both files are written.
+std::u16string exportedMessage(const QString& dxfPath, const QString& scriptPath,
+                               const LayerSetFiles& files) {
     std::u16string done =
         u"レイヤーセットを書き出しました。\r\rDXF：" + nativePath(dxfPath) + u"\rスクリプト：" +
         nativePath(scriptPath) +
         u"\r\rDXF は AutoCAD LT で開くと、このレイヤーを持つ図面になります。スクリプトは、開いた図面で"
         u"コマンド SCRIPT を実行して選ぶと、同じレイヤーを作ります（線種はあらかじめロードしてください）。";
-    if (!files->unknownLinetypes.empty()) {
+    if (!files.unknownLinetypes.empty()) {
         done +=
             u"\r\r次の線種はパターンが分からないため、DXF には実線として定義しました。AutoCAD LT で線種を"
             u"ロードし直してください：";
-        for (std::size_t i = 0; i < files->unknownLinetypes.size(); ++i) {
-            done += (i == 0 ? u"" : u"、") + files->unknownLinetypes[i];
+        for (std::size_t i = 0; i < files.unknownLinetypes.size(); ++i) {
+            done += (i == 0 ? u"" : u"、") + files.unknownLinetypes[i];
         }
     }
-    ui::showMessage(m_program.dialogs(), this, done);
+    return done;
+}
+
+}  // namespace
+
+std::optional<std::vector<LayerRow>> UserForm1::chosenRowsWithLayers() {
+    std::optional<std::vector<LayerRow>> rows = chosenLayerRows();
+    if (rows && rows->empty()) {
+        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
+        return std::nullopt;
+    }
+    return rows;
+}
+
+void UserForm1::CommandButton9_Click() {
+    const std::optional<std::vector<LayerRow>> read = chosenRowsWithLayers();
+    if (!read) {
+        return;
+    }
+    const std::vector<LayerRow>& rows = *read;
+    const int stage = ListBox1->listIndex();
+    auto files = layerSetFiles(plannedLayers(rows, stage, OptionButton1->isChecked(), colourLookup()));
+    if (!files) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"レイヤーセットを書き出せません。\r" + tiermark::fromUtf8(files.error().message));
+        return;
+    }
+    const auto paths = exportPaths(m_program.dialogs(), this, ListBox4->text(), lifeCycleLetter(stage));
+    if (!paths || !writeBoth(m_program.dialogs(), this, paths->first, paths->second, *files)) {
+        return;
+    }
+    ui::showMessage(m_program.dialogs(), this, exportedMessage(paths->first, paths->second, *files));
     if (!files->leftOut.empty()) {
         ui::showMessage(m_program.dialogs(), this, leftOutMessage(files->leftOut));
     }
 }
 
 void UserForm1::CommandButton8_Click() {
-    const std::optional<std::vector<LayerRow>> read = chosenLayerRows();
+    const std::optional<std::vector<LayerRow>> read = chosenRowsWithLayers();
     if (!read) {
         return;
     }
     const std::vector<LayerRow>& rows = *read;
-    if (rows.empty()) {
-        ui::showMessage(m_program.dialogs(), this, std::u16string(kNoLayerRowsMessage));
-        return;
-    }
     const int stage = ListBox1->listIndex();
     const std::u16string letter = lifeCycleLetter(stage);
     const std::u16string heading = u"図面名：" + ListBox4->text() + u"　　ライフサイクル：" +

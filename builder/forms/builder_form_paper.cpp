@@ -18,12 +18,12 @@ void UserForm1::ListBox7_Click() {
     if (auto rows = m_program.database().openShared(u"用紙テーブル")) {
         (void)rows->narrow(paperFilter(Label11->caption()));  // when it fails, the whole table stays
         if (auto shortSide = (*rows)->Field(u"短辺寸法")) {
-            Label9->setCaption(valueText(*shortSide) + u"(mm)");
-            Label24->setCaption(valueText(*shortSide));
+            Label9->setCaption(stddb::asText(*shortSide) + u"(mm)");
+            Label24->setCaption(stddb::asText(*shortSide));
         }
         if (auto longSide = (*rows)->Field(u"長辺寸法")) {
-            Label10->setCaption(valueText(*longSide) + u"(mm)");
-            Label25->setCaption(valueText(*longSide));
+            Label10->setCaption(stddb::asText(*longSide) + u"(mm)");
+            Label25->setCaption(stddb::asText(*longSide));
         }
     }
     computeRedrawOrigin();

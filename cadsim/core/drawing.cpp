@@ -4,6 +4,7 @@
 
 #include "cadsim/core/layer_rules.h"
 #include "cadsim/core/text.h"
+#include "common/ascii.h"
 #include "common/utf.h"
 
 namespace cadsim {
@@ -46,12 +47,12 @@ std::optional<std::string> Drawing::invalidNameReason(std::u16string_view name) 
 }
 
 std::u16string Drawing::keptName(std::u16string_view name) const {
-    return m_nameRules == NameRules::Release14 ? upper(name) : std::u16string(name);
+    return m_nameRules == NameRules::Release14 ? tiermark::asciiUppercased(name) : std::u16string(name);
 }
 
 Layer* Drawing::layer(std::u16string_view name) {
     for (Layer& l : m_contents.layers) {
-        if (equalsNoCase(l.name, name)) {
+        if (tiermark::equalsIgnoringAsciiCase(l.name, name)) {
             return &l;
         }
     }
@@ -151,7 +152,7 @@ std::vector<std::u16string> Drawing::mergeLayers(const std::vector<std::u16strin
     const std::u16string targetName = target->name;
     for (const std::u16string& name : from) {
         const Layer* source = findLayer(name);
-        if (source == nullptr || equalsNoCase(source->name, targetName)) {
+        if (source == nullptr || tiermark::equalsIgnoringAsciiCase(source->name, targetName)) {
             continue;
         }
         const std::u16string sourceName = source->name;
@@ -173,7 +174,7 @@ std::vector<std::u16string> Drawing::mergeLayers(const std::vector<std::u16strin
 
 std::optional<std::u16string> Drawing::loadedLineType(std::u16string_view name) const {
     for (const std::u16string& loaded : m_contents.lineTypes) {
-        if (equalsNoCase(loaded, name)) {
+        if (tiermark::equalsIgnoringAsciiCase(loaded, name)) {
             return loaded;
         }
     }
@@ -310,7 +311,7 @@ void Drawing::setObjectLineType(const std::vector<int>& ids, std::u16string_view
 
 Group* Drawing::group(std::u16string_view name) {
     for (Group& g : m_contents.groups) {
-        if (equalsNoCase(g.name, name)) {
+        if (tiermark::equalsIgnoringAsciiCase(g.name, name)) {
             return &g;
         }
     }
@@ -329,8 +330,9 @@ void Drawing::addGroup(Group g) {
 
 bool Drawing::removeGroup(std::u16string_view name) {
     auto& groups = m_contents.groups;
-    const auto it = std::find_if(groups.begin(), groups.end(),
-                                 [&](const Group& g) { return equalsNoCase(g.name, name); });
+    const auto it = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+        return tiermark::equalsIgnoringAsciiCase(g.name, name);
+    });
     if (it == groups.end()) {
         return false;
     }

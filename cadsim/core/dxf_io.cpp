@@ -11,6 +11,7 @@
 
 #include "cadsim/core/layer_rules.h"
 #include "cadsim/core/text.h"
+#include "common/ascii.h"
 #include "common/codepage.h"
 #include "common/paths.h"
 #include "common/utf.h"
@@ -94,7 +95,8 @@ public:
 
 private:
     static bool isByLayerOrBlock(std::u16string_view name) {
-        return equalsNoCase(name, u"BYLAYER") || equalsNoCase(name, u"BYBLOCK");
+        return tiermark::equalsIgnoringAsciiCase(name, u"BYLAYER") ||
+               tiermark::equalsIgnoringAsciiCase(name, u"BYBLOCK");
     }
 
     DrawingObject base(ObjectKind kind) {
@@ -235,14 +237,6 @@ std::string readablePart(const std::vector<DxfGroup>& groups) {
 }
 
 }  // namespace
-
-tiermark::Result<void> checkDxfShape(const std::string& content) {
-    auto groups = readGroups(content);
-    if (!groups) {
-        return groups.error();
-    }
-    return {};
-}
 
 tiermark::Result<Drawing> loadDxf(const std::string& path) {
     std::ifstream file(tiermark::pathFromUtf8(path), std::ios::binary);

@@ -14,8 +14,4 @@ tiermark::Result<Drawing> loadDxf(const std::string& path);
 // Writes the drawing as DXF (AutoCAD 2000 form, texts in UTF-8).
 tiermark::Result<void> saveDxf(const Drawing& drawing, const std::string& path);
 
-// Checks that a text has the shape of DXF: pairs of lines, an integer group code and a value, the first
-// group a SECTION (after comments), ending in "0 EOF". Gives the first fault found.
-tiermark::Result<void> checkDxfShape(const std::string& content);
-
 }  // namespace cadsim

@@ -1,6 +1,7 @@
 #include "cadsim/core/layer_rules.h"
 
 #include "cadsim/core/text.h"
+#include "common/ascii.h"
 #include "common/utf.h"
 
 namespace cadsim {
@@ -43,7 +44,8 @@ std::optional<std::string> invalidLayerNameReason(std::u16string_view name, Name
 }
 
 bool isFixedLayer(std::u16string_view name) {
-    return equalsNoCase(name, kLayerZero) || equalsNoCase(name, kLayerDefpoints);
+    return tiermark::equalsIgnoringAsciiCase(name, kLayerZero) ||
+           tiermark::equalsIgnoringAsciiCase(name, kLayerDefpoints);
 }
 
 }  // namespace cadsim

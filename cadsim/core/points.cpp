@@ -1,6 +1,7 @@
 #include "cadsim/core/points.h"
 
 #include "cadsim/core/text.h"
+#include "common/ascii.h"
 #include "common/numtext.h"
 
 namespace cadsim {
@@ -30,7 +31,7 @@ std::optional<int> parseColor(std::u16string_view text) {
     static constexpr std::u16string_view kNames[] = {u"RED",  u"YELLOW",  u"GREEN", u"CYAN",
                                                      u"BLUE", u"MAGENTA", u"WHITE"};
     for (int i = 0; i < 7; ++i) {
-        if (equalsNoCase(text, kNames[i])) {
+        if (tiermark::equalsIgnoringAsciiCase(text, kNames[i])) {
             return i + 1;
         }
     }

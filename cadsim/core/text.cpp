@@ -1,33 +1,8 @@
 #include "cadsim/core/text.h"
 
+#include "common/ascii.h"
+
 namespace cadsim {
-
-char16_t foldCase(char16_t c) {
-    if (c >= u'a' && c <= u'z') {
-        return static_cast<char16_t>(c - u'a' + u'A');
-    }
-    return c;
-}
-
-std::u16string upper(std::u16string_view text) {
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        c = foldCase(c);
-    }
-    return out;
-}
-
-bool equalsNoCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldCase(a[i]) != foldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 namespace {
 // The ideographic space U+3000 is a character of a name, as it is for the CAD program.
@@ -70,7 +45,8 @@ bool wildcardMatch(std::u16string_view pattern, std::u16string_view name) {
     std::size_t star = std::u16string_view::npos;
     std::size_t resume = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || foldCase(pattern[p]) == foldCase(name[n]))) {
+        if (p < pattern.size() &&
+            (pattern[p] == u'?' || tiermark::asciiUpper(pattern[p]) == tiermark::asciiUpper(name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == u'*') {
@@ -87,10 +63,6 @@ bool wildcardMatch(std::u16string_view pattern, std::u16string_view name) {
         ++p;
     }
     return p == pattern.size();
-}
-
-std::u16string u16FromAscii(std::string_view ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
 }
 
 }  // namespace cadsim

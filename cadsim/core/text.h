@@ -7,11 +7,7 @@
 namespace cadsim {
 
 // Text helpers of the command line. Names and keywords compare without regard to the case of ASCII
-// letters, as the CAD program's command line does.
-char16_t foldCase(char16_t c);
-std::u16string upper(std::u16string_view text);
-bool equalsNoCase(std::u16string_view a, std::u16string_view b);
-
+// letters, as the CAD program's command line does (common/ascii.h).
 // ASCII blanks (space, tab) removed from both ends.
 std::u16string_view trim(std::u16string_view text);
 
@@ -21,7 +17,5 @@ std::vector<std::u16string> splitNames(std::u16string_view list);
 // Wildcard match of a layer name against a pattern with "*" (any run) and "?" (one character),
 // case-insensitive.
 bool wildcardMatch(std::u16string_view pattern, std::u16string_view name);
-
-std::u16string u16FromAscii(std::string_view ascii);
 
 }  // namespace cadsim

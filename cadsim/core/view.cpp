@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ascii.h"
+
 namespace cadsim {
 
 std::uint32_t colorRgb(int n) {
@@ -62,13 +64,7 @@ std::uint32_t colorRgb(int n) {
 }
 
 Dash dashOf(std::u16string_view lineType) {
-    const std::u16string upper = [&] {
-        std::u16string out(lineType);
-        for (char16_t& c : out) {
-            c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-        }
-        return out;
-    }();
+    const std::u16string upper = tiermark::asciiUppercased(lineType);
     auto starts = [&](std::u16string_view prefix) { return upper.compare(0, prefix.size(), prefix) == 0; };
     if (starts(u"DASHDOT") || starts(u"CENTER") || upper == u"一点鎖線" || starts(u"ACAD_ISO04") ||
         starts(u"ACAD_ISO10")) {

@@ -84,10 +84,6 @@ public:
     // Serves requests with poll() for the given time (tests and tools without an event loop).
     void runFor(std::chrono::milliseconds time);
 
-    std::size_t connectionCount() const { return m_connections.size(); }
-    // The bytes announced by the large frames being received, all clients together.
-    std::size_t unfinishedBytes() const { return m_unfinished; }
-
     static constexpr std::size_t kMaxConnections = EndpointLimits{}.maxConnections;
 
 private:

@@ -132,8 +132,8 @@ void layerCreation(const builder::LayerRow& row, int stageIndex, bool optionButt
     input.textBox5 = u"0";
     input.textBox4 = u"0";
     for (const builder::LayerRow& r : input.rows) {
-        input.listBox6.push_back(builder::valueText(r.content) + builder::valueText(r.object) +
-                                 builder::valueText(r.element));
+        input.listBox6.push_back(stddb::asText(r.content) + stddb::asText(r.object) +
+                                 stddb::asText(r.element));
     }
     CreationRecorder host;
     builder::ProgramLayerState state;
@@ -145,9 +145,9 @@ void layerCreation(const builder::LayerRow& row, int stageIndex, bool optionButt
     require(contains(host.sent, letter + u"-BGD\r"));
     // The row under test is left out exactly when its text cannot be typed.
     const std::u16string name = builder::standardLayerName(letter, row.object, row.element);
-    const std::u16string linetype = builder::valueText(row.linetype) == u"実線"
+    const std::u16string linetype = stddb::asText(row.linetype) == u"実線"
                                         ? std::u16string(cadlink::kContinuous)
-                                        : builder::valueText(row.linetype);
+                                        : stddb::asText(row.linetype);
     const bool sendable = !cadlink::layerNameProblem(name) &&
                           (builder::isTemplateElement(row.element) || linetype.empty() ||
                            !cadlink::layerNameProblem(linetype)) &&

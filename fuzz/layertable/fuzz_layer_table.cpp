@@ -12,20 +12,11 @@
 #include <vector>
 
 #include "cadlink/sendable_text.h"
+#include "common/ascii.h"
 #include "dxf/layer_set_dxf.h"
 #include "dxf/layer_table.h"
 
 namespace {
-
-std::u16string folded(std::u16string_view name) {
-    std::u16string out(name);
-    for (char16_t& c : out) {
-        if (c >= u'a' && c <= u'z') {
-            c = static_cast<char16_t>(c - u'a' + u'A');
-        }
-    }
-    return out;
-}
 
 // A name the link would type into AutoCAD LT: any other is no layer of a set to write, and may not read
 // back as it stands (a backslash starts an escape).
@@ -69,10 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<cadlink::DrawingLayer> set;
     for (const cadlink::DrawingLayer& layer : table->layers) {
         if (layer.name.empty() || layer.colour < 1 || layer.colour > 255 ||
-            !seen.insert(folded(layer.name)).second) {
+            !seen.insert(tiermark::asciiUppercased(layer.name)).second) {
             std::abort();
         }
-        if (folded(layer.name) != u"0" && writable(layer.name) && writable(layer.linetype)) {
+        if (tiermark::asciiUppercased(layer.name) != u"0" && writable(layer.name) &&
+            writable(layer.linetype)) {
             set.push_back(layer);
         }
     }
@@ -96,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < set.size(); ++i) {
         const cadlink::DrawingLayer& back = again.layers[i + 1];
         if (!readsBackAs(set[i].name, back.name) || back.colour != set[i].colour ||
-            !readsBackAs(folded(effectiveLinetype(set[i])), folded(effectiveLinetype(back)))) {
+            !readsBackAs(tiermark::asciiUppercased(effectiveLinetype(set[i])),
+                         tiermark::asciiUppercased(effectiveLinetype(back)))) {
             std::abort();
         }
     }

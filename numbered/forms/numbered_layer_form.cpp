@@ -139,7 +139,7 @@ void UserForm2::fillColours() {
         if (!name) {
             return;
         }
-        ListBox1->addItem(builder::valueText(*name));
+        ListBox1->addItem(stddb::asText(*name));
         if (!(*rows)->MoveNext()) {
             return;
         }

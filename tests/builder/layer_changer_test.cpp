@@ -6,6 +6,8 @@
 #include <map>
 #include <set>
 
+#include "builder/layer_names.h"
+
 namespace builder {
 namespace {
 

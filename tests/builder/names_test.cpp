@@ -36,7 +36,7 @@ TEST(LayerNames, StandardNameFromDisplayName) {
         {u"", std::nullopt},
     };
     for (const auto& [display, name] : cases) {
-        EXPECT_EQ(standardNameFromDisplayName(display), name);
+        EXPECT_EQ(standardPart(display), name);
     }
 }
 

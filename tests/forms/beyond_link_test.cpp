@@ -17,6 +17,7 @@
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_changer.h"
 #include "cadlink/drawing_access.h"
@@ -144,6 +145,23 @@ TEST_F(BeyondTheLink, SavesTheDrawingKindsLayersAsDxfAndScriptAndSendsNothing) {
     EXPECT_TRUE(fake.textsSentTo(cad).empty());
     ASSERT_EQ(fake.dialogs.messages.size(), 1u);
     EXPECT_EQ(fake.dialogs.messages[0].text.rfind(u"レイヤーセットを書き出しました。\r\rDXF", 0), 0u);
+}
+
+TEST_F(BeyondTheLink, ADrawingKindWithoutLayerRowsIsSaidAndIsNeitherSavedNorChecked) {
+    choosePageOne();
+    builder().ListBox4->setListIndex(1);  // 平面図: no rows in the layer table, as the choice says
+    ASSERT_EQ(fake.dialogs.texts(), Texts{std::u16string(builder::kNoLayerRowsMessage)});
+    fake.dialogs.messages.clear();
+    fake.dialogs.fileToSave = path(QStringLiteral("平面図.dxf"));
+    bool checkShown = false;
+    fake.dialogs.onForm(QStringLiteral("UserForm9"), [&](QDialog&) { checkShown = true; });
+    builder().CommandButton9_Click();
+    builder().CommandButton8_Click();
+    const std::u16string said(builder::kNoLayerRowsMessage);
+    EXPECT_EQ(fake.dialogs.texts(), (Texts{said, said}));
+    EXPECT_FALSE(checkShown);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(fake.textsSentTo(cad).empty());
 }
 
 TEST_F(BeyondTheLink, APathThatCannotBeWrittenIsSaidAndLeavesNothingBehind) {

@@ -36,71 +36,11 @@
 #include "stddb/forms/versions_form.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
+#include "tools/road/road_steps.h"
 #include "tools/road/stand_in_control.h"
 #include "ui/recording_dialogs.h"
 
 namespace road {
-namespace {
-
-void say(const char* format, const QString& text = {}) {
-    std::printf(format, qPrintable(text));
-}
-
-// Saves a picture of the window into the folder as NAME.png; nothing without a folder.
-void photograph(const QString& folder, QWidget& window, const QString& name) {
-    if (folder.isEmpty()) {
-        return;
-    }
-    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    if (window.grab().save(path)) {
-        std::printf("  screenshot: %s\n", qPrintable(path));
-    }
-}
-
-// Prints a message box the program shows (every one is answered OK), its lines joined by blanks.
-void printMessage(const ui::MessageRequest& request) {
-    std::u16string shown = request.text;
-    for (char16_t& c : shown) {
-        if (c == u'\r') {
-            c = u' ';
-        }
-    }
-    std::printf("  message [%s]: %s\n", qPrintable(request.title), tiermark::toUtf8(shown).c_str());
-}
-
-void settle() {
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::processEvents();
-    }
-}
-
-// Waits until discovery sees the stand-in's main window with the drawing title; its line index or -1.
-int waitForStandIn(app::Form1& form1, const QString& title) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 15000) {
-        form1.Form_Load();
-        for (int i = 0; i < form1.cmbfilename->listCount(); ++i) {
-            if (QString::fromStdU16String(form1.cmbfilename->itemText(i)) ==
-                QLatin1Char('[') + title + QLatin1Char(']')) {
-                return i;
-            }
-        }
-        QThread::msleep(100);
-    }
-    return -1;
-}
-
-struct Check {
-    int passes = 0;
-    int failures = 0;
-    void expect(bool ok, const QString& what) {
-        std::printf("  %s %s\n", ok ? "ok  " : "FAIL", qPrintable(what));
-        (ok ? passes : failures) += 1;
-    }
-};
-
-}  // namespace
 
 int runRoad(const RoadOptions& options) {
     Check check;
@@ -116,22 +56,7 @@ int runRoad(const RoadOptions& options) {
     // The stand-in, with its sample drawing, offscreen so that it can still be photographed.
     const QString title = QStringLiteral("Tiermark-road-%1.dwg").arg(QCoreApplication::applicationPid());
     QProcess standIn;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    standIn.setProcessEnvironment(environment);
-    standIn.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // As today's AutoCAD LT shows its main window, and with the standard's line types loaded, as the user's
-    // drawing template has them.
-    QStringList arguments{
-        QStringLiteral("--title"),        title,
-        QStringLiteral("--window-title"), QStringLiteral("Autodesk AutoCAD LT 2025 - [%1]").arg(title),
-        QStringLiteral("--linetypes"),    QStringLiteral("破線,一点鎖線,二点鎖線")};
-    if (!options.standInLog.isEmpty()) {
-        QFile::remove(options.standInLog);
-        arguments << QStringLiteral("--log") << options.standInLog;
-    }
-    standIn.start(options.acadlt, arguments);
-    if (!standIn.waitForStarted(10000)) {
+    if (!startStandIn(standIn, options, title)) {
         say("Could not start the CAD stand-in %s\n", options.acadlt);
         return 2;
     }

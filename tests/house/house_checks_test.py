@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+"""The house checks measured on sources made for the purpose: each layout clang-format gives a definition
+(multi-line headers, constructors with initialisers, members in a class, lambdas, initialised tables),
+and trees with a file or a function just past the limit.
+
+    tests/house/house_checks_test.py TOOLS_DIR
+"""
+
+import importlib.util
+import os
+import sys
+import tempfile
+import unittest
+
+sys.dont_write_bytecode = True  # nothing written into the source tree
+
+TOOLS = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "tools")
+
+
+def load(name):
+    spec = importlib.util.spec_from_file_location(name.replace("-", "_"), os.path.join(TOOLS, name + ".py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+functions = load("check-function-length")
+files = load("check-file-length")
+
+
+def measured(text):
+    return [(name, end - start + 1) for start, end, name in functions.functions(text.split("\n"))]
+
+
+class FunctionLength(unittest.TestCase):
+    def test_each_layout_of_a_definition_is_one_function_of_its_lines(self):
+        cases = [
+            ("int one() {\n    return 1;\n}\n", [("one", 3)]),
+            # The header's last line is indented to its parenthesis; the body closes at the header's start.
+            ("tiermark::Result<int> Workspace::open(const std::u16string& path, bool,\n"
+             "                                      std::u16string_view connect) {\n"
+             "    if (path.empty()) {\n        return 0;\n    }\n    return 1;\n}\n",
+             [("Workspace::open", 7)]),
+            ("Judge::Judge(const Standard& standard)\n    : m_standard(standard), m_count(0) {\n"
+             "    build();\n}\n", [("Judge::Judge", 4)]),
+            # Members defined in a class count each, the class does not.
+            ("class Reader {\npublic:\n    explicit Reader(int n) : m_n(n) {}\n    int next() {\n"
+             "        return ++m_n;\n    }\n\nprivate:\n    int m_n;\n};\n", [("next", 3)]),
+            # An initialised table is no function; a function after it is.
+            ("constexpr std::array kTable = std::to_array<Row>({\n    {1, 2},\n    {3, 4},\n});\n"
+             "void after() {\n}\n", [("after", 2)]),
+            # A lambda inside a function belongs to it.
+            ("void outer() {\n    const auto f = [](int x) {\n        return x;\n    };\n    f(1);\n}\n",
+             [("outer", 6)]),
+            ("namespace a {\nnamespace {\nvoid inner() {\n    // }\n}\n}  // namespace\n}  // namespace a\n",
+             [("inner", 3)]),
+            ("enum class Step {\n    Group,\n    End,\n};\nstruct S {\n    int f() const { return 1; }\n};\n", []),
+        ]
+        for text, expected in cases:
+            with self.subTest(text=text.split("\n")[0]):
+                self.assertEqual(measured(text), expected)
+
+    def test_a_tree_fails_only_past_the_limit(self):
+        with tempfile.TemporaryDirectory() as root:
+            body = "".join(f"    x += {i};\n" for i in range(77))
+            os.makedirs(os.path.join(root, "logic"))
+            os.makedirs(os.path.join(root, "tests"))
+            with open(os.path.join(root, "logic", "a.cpp"), "w", encoding="utf-8") as out:
+                out.write("void fits(int& x) {\n" + body + "}\n")  # 79 lines
+            with open(os.path.join(root, "tests", "long_test.cpp"), "w", encoding="utf-8") as out:
+                out.write("void long_test(int& x) {\n" + body * 2 + "}\n")  # tests are not measured
+            self.assertEqual(functions.main([root]), 0)
+            with open(os.path.join(root, "logic", "b.cpp"), "w", encoding="utf-8") as out:
+                out.write("void past(int& x) {\n" + body + "    x += 1;\n    x += 2;\n}\n")  # 81 lines
+            self.assertEqual(functions.main([root]), 1)
+            self.assertEqual(functions.main(["--limit", "81", root]), 0)
+
+
+class FileLength(unittest.TestCase):
+    def test_a_tree_fails_only_past_the_limit_and_not_for_tests(self):
+        with tempfile.TemporaryDirectory() as root:
+            for folder in ("dxf", "tools/road", "tests", "bench", "build"):
+                os.makedirs(os.path.join(root, folder))
+            for path, lines in (("dxf/a.cpp", 400), ("tools/road/b.h", 399), ("tests/t.cpp", 900),
+                                ("bench/b.cpp", 900), ("build/gen.cpp", 900)):
+                with open(os.path.join(root, path), "w", encoding="utf-8") as out:
+                    out.write("x\n" * lines)
+            self.assertEqual(files.main([root]), 0)
+            with open(os.path.join(root, "tools/road/c.cpp"), "w", encoding="utf-8") as out:
+                out.write("x\n" * 400 + "last line without its end")
+            self.assertEqual(files.main([root]), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
