@@ -94,6 +94,9 @@ public:
 
     tiermark::Result<void> Preload(const std::vector<TablePlan>& plans) override {
         for (const TablePlan& plan : plans) {
+            if (findTable(plan.table) == nullptr) {
+                continue;
+            }
             if (auto table = tableNamed(plan.table, plan.indexes); !table) {
                 return table.error();
             }
@@ -127,7 +130,7 @@ private:
         const std::u16string key = jet::tableKey(tiermark::fromUtf8(entry->object_name));
         auto& tables = m_snapshot->tables;
         auto cached = tables.find(key);
-        if (cached != tables.end() && indexesPresent(*cached->second, indexes)) {
+        if (cached != tables.end() && (indexes.empty() || indexesPresent(*cached->second, indexes))) {
             return cached->second;
         }
         auto table = cached != tables.end() ? std::make_shared<Table>(*cached->second) : nullptr;
@@ -138,8 +141,8 @@ private:
             }
             table = std::move(read.value());
         }
-        if (auto indexed = addIndexes(*table, indexes); !indexed) {
-            return indexed.error();
+        for (const auto& fields : indexes) {
+            (void)addIndexes(*table, {fields});  // an index over a missing field: its query reports it
         }
         if (auto unchanged = unchangedSinceOpen(); !unchanged) {
             return unchanged.error();

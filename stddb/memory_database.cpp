@@ -37,11 +37,11 @@ tiermark::Result<void> MemoryDatabase::Preload(const std::vector<TablePlan>& pla
             return equalsIgnoringAsciiCase(table->name, plan.table);
         });
         if (found == m_tables.end()) {
-            return tiermark::makeError("the database has no table named " + tiermark::toUtf8(plan.table));
+            continue;
         }
         auto indexed = std::make_shared<Table>(**found);
-        if (auto added = addIndexes(*indexed, plan.indexes); !added) {
-            return added.error();
+        for (const auto& fields : plan.indexes) {
+            (void)addIndexes(*indexed, {fields});
         }
         *found = std::move(indexed);
     }

@@ -57,9 +57,7 @@ tiermark::Result<std::unique_ptr<Recordset>> Recordset::OpenRecordset() const {
 
 tiermark::Result<void> Database::Preload(const std::vector<TablePlan>& plans) {
     for (const TablePlan& plan : plans) {
-        if (auto opened = OpenRecordset(plan.table); !opened) {
-            return opened.error();
-        }
+        (void)OpenRecordset(plan.table);
     }
     return {};
 }
