@@ -1,6 +1,7 @@
 #include "stddb/table_index.h"
 
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include "common/numtext.h"
@@ -11,29 +12,52 @@
 namespace stddb {
 namespace {
 
-std::u16string foldedAscii(std::u16string_view text) {
-    std::u16string folded(text);
-    for (char16_t& c : folded) {
-        if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c - u'A' + u'a');
+// Appends a text to a key: its length, then its characters with ASCII letters in lower case.
+void appendText(std::u16string& key, std::u16string_view text) {
+    const auto length = static_cast<std::uint32_t>(text.size());
+    key.push_back(static_cast<char16_t>(length >> 16));
+    key.push_back(static_cast<char16_t>(length & 0xFFFF));
+    const std::size_t start = key.size();
+    key.append(text);
+    for (std::size_t i = start; i < key.size(); ++i) {
+        if (key[i] >= u'A' && key[i] <= u'Z') {
+            key[i] = static_cast<char16_t>(key[i] - u'A' + u'a');
         }
     }
-    return folded;
+}
+
+// Appends a number to a key: the bits of its value (zero and negative zero alike).
+void appendNumber(std::u16string& key, double number) {
+    if (number == 0.0) {
+        number = 0.0;
+    }
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &number, sizeof bits);
+    for (int shift = 48; shift >= 0; shift -= 16) {
+        key.push_back(static_cast<char16_t>((bits >> shift) & 0xFFFF));
+    }
 }
 
 bool isTextColumn(const Column& column) {
     return column.type == ColumnType::Text || column.type == ColumnType::Memo;
 }
 
-// The part of a key a value files under; nothing when the filter could never match it.
-template <typename Part>
-std::optional<Part> keyPartOf(const Value& value, bool textField) {
+// Appends the part of a key a value files under; false when the filter could never match the value.
+bool appendValue(std::u16string& key, const Value& value, bool textField) {
     if (textField) {
         const auto* text = std::get_if<std::u16string>(&value);
-        return text != nullptr ? std::optional<Part>(foldedAscii(*text)) : std::nullopt;
+        if (text == nullptr) {
+            return false;
+        }
+        appendText(key, *text);
+        return true;
     }
     const std::optional<double> number = isNull(value) ? std::nullopt : asNumber(value);
-    return number && !std::isnan(*number) ? std::optional<Part>(*number) : std::nullopt;
+    if (!number || std::isnan(*number)) {
+        return false;
+    }
+    appendNumber(key, *number);
+    return true;
 }
 
 }  // namespace
@@ -58,19 +82,18 @@ tiermark::Result<std::shared_ptr<const TableIndex>> TableIndex::build(const Tabl
         index->m_textField.push_back(isTextColumn(table.columns[columns.back()]));
     }
     index->m_fields = std::move(fields);
+    const Value null;
+    std::u16string key;
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
         const std::vector<Value>& values = table.rows[row];
-        Key key;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const Value& value = columns[i] < values.size() ? values[columns[i]] : Value{};
-            auto part = keyPartOf<KeyPart>(value, index->m_textField[i]);
-            if (!part) {
-                break;
-            }
-            key.push_back(std::move(*part));
+        key.clear();
+        bool keyed = true;
+        for (std::size_t i = 0; i < columns.size() && keyed; ++i) {
+            keyed = appendValue(key, columns[i] < values.size() ? values[columns[i]] : null,
+                                index->m_textField[i]);
         }
-        if (key.size() == columns.size()) {
-            index->m_rows[std::move(key)].push_back(row);
+        if (keyed) {
+            index->m_rows[key].push_back(row);
         }
     }
     return std::shared_ptr<const TableIndex>(std::move(index));
@@ -96,7 +119,7 @@ bool TableIndex::covers(const std::vector<FilterTerm>& terms) const {
 }
 
 std::vector<std::size_t> TableIndex::rows(const std::vector<FilterTerm>& terms) const {
-    Key key(m_fields.size());
+    std::u16string key;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         const FilterTerm* term = nullptr;
         for (const FilterTerm& candidate : terms) {
@@ -108,7 +131,7 @@ std::vector<std::size_t> TableIndex::rows(const std::vector<FilterTerm>& terms) 
             return {};
         }
         if (m_textField[i]) {
-            key[i] = foldedAscii(term->text);
+            appendText(key, term->text);
             continue;
         }
         const std::optional<double> number =
@@ -116,7 +139,7 @@ std::vector<std::size_t> TableIndex::rows(const std::vector<FilterTerm>& terms) 
         if (!number || std::isnan(*number)) {
             return {};
         }
-        key[i] = *number;
+        appendNumber(key, *number);
     }
     const auto found = m_rows.find(key);
     return found == m_rows.end() ? std::vector<std::size_t>{} : found->second;

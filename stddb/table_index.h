@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <memory>
 #include <string>
-#include <variant>
+#include <unordered_map>
 #include <vector>
 
 #include "common/result.h"
@@ -31,12 +30,10 @@ public:
     std::vector<std::size_t> rows(const std::vector<FilterTerm>& terms) const;
 
 private:
-    using KeyPart = std::variant<double, std::u16string>;
-    using Key = std::vector<KeyPart>;
-
+    // A key is one text: per field a number's bits or a text's length and folded characters.
     std::vector<std::u16string> m_fields;
     std::vector<bool> m_textField;
-    std::map<Key, std::vector<std::size_t>> m_rows;
+    std::unordered_map<std::u16string, std::vector<std::size_t>> m_rows;
 };
 
 // The index of the table that covers the terms; nullptr when it has none.
