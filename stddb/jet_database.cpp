@@ -10,14 +10,13 @@
 #include <map>
 #include <numeric>
 
-#include "common/codepage.h"
 #include "common/environment.h"
 #include "common/paths.h"
 #include "common/utf.h"
 #include "stddb/connect_string.h"
 #include "stddb/jet_header.h"
 #include "stddb/jet_pages.h"
-#include "stddb/jet_text.h"
+#include "stddb/jet_values.h"
 #include "stddb/table_index.h"
 #include "stddb/text_compare.h"
 
@@ -68,13 +67,6 @@ ColumnType columnTypeOf(int mdbType) {
         default:
             return ColumnType::Text;
     }
-}
-
-template <typename T>
-T load(const unsigned char* at) {
-    T value;
-    std::memcpy(&value, at, sizeof(T));
-    return value;
 }
 
 class JetDatabase : public Database {
@@ -228,10 +220,11 @@ private:
             if (mdb_crack_row(def.get(), rowStart, rowSize, fields.data()) < 0) {
                 return damaged(name, "a row cannot be decoded");
             }
+            const jet::RowBytes rowBytes{mdb->pg_buf, pageSize, static_cast<std::size_t>(rowStart), rowSize,
+                                         jet4};
             std::vector<Value> row(columnCount);
             for (guint i = 0; i < columnCount; ++i) {
-                auto value = decode(*columns[i], fields[i], static_cast<std::size_t>(rowStart), rowSize,
-                                    pageSize, jet4, memoBuffers[i], row[i]);
+                auto value = jet::decodeField(*columns[i], fields[i], rowBytes, memoBuffers[i], row[i]);
                 if (!value) {
                     return damaged(name,
                                    "field " + std::string(columns[i]->name) + ": " + value.error().message);
@@ -244,82 +237,6 @@ private:
                                      std::to_string(def->num_rows));
         }
         return table;
-    }
-
-    // Decodes the field into out (a text in place, not moved through results: most of a table's time).
-    tiermark::Result<void> decode(const MdbColumn& column, const MdbField& field, std::size_t rowStart,
-                                  std::size_t rowSize, std::size_t pageSize, bool jet4,
-                                  const std::vector<char>& memo, Value& out) const {
-        if (column.col_type == MDB_BOOL) {
-            out = Value{std::int64_t{field.is_null ? 0 : -1}};
-            return {};
-        }
-        if (field.is_null) {
-            out = Value{};
-            return {};
-        }
-        if (field.siz < 0 || field.start < 0 || static_cast<std::size_t>(field.start) < rowStart ||
-            static_cast<std::size_t>(field.start) + static_cast<std::size_t>(field.siz) >
-                rowStart + rowSize ||
-            static_cast<std::size_t>(field.start) + static_cast<std::size_t>(field.siz) > pageSize) {
-            return tiermark::makeError("value lies outside its row");
-        }
-        const unsigned char* at = m_mdb->pg_buf + field.start;
-        const auto size = static_cast<std::size_t>(field.siz);
-        auto need = [&](std::size_t bytes) { return size >= bytes; };
-        switch (column.col_type) {
-            case MDB_BYTE:
-                if (need(1)) {
-                    out = Value{std::int64_t{at[0]}};
-                    return {};
-                }
-                break;
-            case MDB_INT:
-                if (need(2)) {
-                    out = Value{std::int64_t{load<std::int16_t>(at)}};
-                    return {};
-                }
-                break;
-            case MDB_LONGINT:
-                if (need(4)) {
-                    out = Value{std::int64_t{load<std::int32_t>(at)}};
-                    return {};
-                }
-                break;
-            case MDB_MONEY:
-                if (need(8)) {
-                    out = Value{static_cast<double>(load<std::int64_t>(at)) / 10000.0};
-                    return {};
-                }
-                break;
-            case MDB_FLOAT:
-                if (need(4)) {
-                    out = Value{static_cast<double>(load<float>(at))};
-                    return {};
-                }
-                break;
-            case MDB_DOUBLE:
-            case MDB_DATETIME:
-                if (need(8)) {
-                    out = Value{load<double>(at)};
-                    return {};
-                }
-                break;
-            case MDB_TEXT: {
-                if (jet4) {
-                    return jet::decodeJet4TextInto({at, size}, out.emplace<std::u16string>());
-                }
-                out = Value{tiermark::fromCp932Lenient(std::string(reinterpret_cast<const char*>(at), size))};
-                return {};
-            }
-            case MDB_MEMO:
-                out = Value{tiermark::fromUtf8(std::string(memo.data(), strnlen(memo.data(), memo.size())))};
-                return {};
-            default:
-                out = Value{};  // binary, OLE, GUID and scaled decimals are not read
-                return {};
-        }
-        return tiermark::makeError("value too short for its type");
     }
 
     HandlePtr m_mdb;
