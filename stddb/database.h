@@ -90,7 +90,9 @@ public:
     // Reads the planned tables whole now and indexes each by its plan's fields, so that later queries of
     // them neither read the file nor compare every row. A table the database does not have, and an index
     // over a field its table lacks, are left out (their queries say so). Fails when a table cannot be read,
-    // or when the file changed while the tables were read. This one only opens each table it has.
+    // or when the file changed while the tables were read. A database read from a file lets go of the file
+    // once the planned tables are read: a table outside the plan can then no longer be opened. This one
+    // only opens each table it has.
     virtual tiermark::Result<void> Preload(const std::vector<TablePlan>& plans);
     // Fails when the file the database was opened from is no longer as it was then (replaced, truncated or
     // being written): what was read from it may not all belong to one release of it. This one never fails.

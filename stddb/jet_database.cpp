@@ -86,14 +86,22 @@ public:
 
     tiermark::Result<void> Preload(const std::vector<TablePlan>& plans) override {
         for (const TablePlan& plan : plans) {
-            if (findTable(plan.table) == nullptr) {
+            if (!m_snapshot->tables.contains(jet::tableKey(plan.table)) &&
+                (!m_mdb || findTable(plan.table) == nullptr)) {
                 continue;
             }
             if (auto table = tableNamed(plan.table, plan.indexes); !table) {
                 return table.error();
             }
         }
-        return unchangedSinceOpen();
+        if (auto unchanged = unchangedSinceOpen(); !unchanged) {
+            return unchanged;
+        }
+        // Everything planned is read: the file is let go, so that it can be replaced while the program runs
+        // (Windows refuses to write, rename or remove a file another program holds open).
+        m_mdb.reset();
+        m_pages.reset();
+        return {};
     }
 
     tiermark::Result<void> CheckUnchanged() override { return unchangedSinceOpen(); }
@@ -115,15 +123,20 @@ private:
     // of fields given), provided the file did not change since the database was opened.
     tiermark::Result<std::shared_ptr<const Table>> tableNamed(
         std::u16string_view name, const std::vector<std::vector<std::u16string>>& indexes) {
-        MdbCatalogEntry* entry = findTable(name);
-        if (entry == nullptr) {
-            return tiermark::makeError("the database has no table named " + tiermark::toUtf8(name));
-        }
-        const std::u16string key = jet::tableKey(tiermark::fromUtf8(entry->object_name));
+        const std::u16string key = jet::tableKey(name);
         auto& tables = m_snapshot->tables;
         auto cached = tables.find(key);
         if (cached != tables.end() && (indexes.empty() || indexesPresent(*cached->second, indexes))) {
             return cached->second;
+        }
+        if (!m_mdb) {
+            return tiermark::makeError(
+                "the database file was let go once the tables planned were read; table " +
+                tiermark::toUtf8(name) + " was not among them");
+        }
+        MdbCatalogEntry* entry = findTable(name);
+        if (entry == nullptr) {
+            return tiermark::makeError("the database has no table named " + tiermark::toUtf8(name));
         }
         auto table = cached != tables.end() ? std::make_shared<Table>(*cached->second) : nullptr;
         if (!table) {

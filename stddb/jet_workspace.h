@@ -13,8 +13,9 @@ namespace stddb {
 // Opening checks what libmdb does not: the file exists and is readable, carries the "Standard Jet DB"
 // signature, is a whole number of pages, its catalog is sound, and its database password equals the
 // connect string's ";pwd=" value (a file without a password opens whatever the connect string says).
-// Opening reads the catalog only; a table is read whole on its first OpenRecordset (or Preload). The files
-// are only ever read: exclusive and readOnly are accepted and ignored.
+// Opening reads the catalog only; a table is read whole on its first OpenRecordset (or Preload, after which
+// the database closes the file). The files are only ever read: exclusive and readOnly are accepted and
+// ignored.
 //
 // A file replaced underneath (a new release copied over it, truncated, half-written) never gives rows of
 // two states of it: the file is stamped (size, time written, header page) when it is opened, and a table

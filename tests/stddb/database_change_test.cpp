@@ -239,6 +239,18 @@ TEST_F(DatabaseChange, TablesReadAheadStayOneReleaseAndTheNextOpenSeesTheChange)
     }
 }
 
+TEST_F(DatabaseChange, ADatabaseReadAheadLetsGoOfItsFile) {
+    age(file);
+    auto db = open();
+    ASSERT_TRUE(db->Preload({{u"レイヤーテーブル", {}}, {u"無いテーブル", {}}}).ok());
+    // The file is no longer read: a table outside the plan cannot be opened, the planned one still can,
+    // and the file can be replaced (where the system refuses to replace an open file, too).
+    EXPECT_FALSE(db->OpenRecordset(u"種別テーブル").ok());
+    renameOver(file, releaseB);
+    EXPECT_TRUE(allAre(marks(*db, u"レイヤーテーブル", u"内容").value(), u"A"));
+    EXPECT_TRUE(allAre(marks(*open(), u"レイヤーテーブル", u"内容").value(), u"B"));
+}
+
 TEST(FileStamp, TellsStatesOfAFileApartAndWhenItHasSettled) {
     TempFolder folder;
     const fs::path file = folder.write("Tiermark.MDB", release(u"A"));
