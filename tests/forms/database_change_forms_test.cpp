@@ -74,10 +74,15 @@ public:
     void TearDown() override { fs::remove_all(folder); }
 
     std::u16string path() const { return file.u16string(); }
+    // Each write a second later than the last, an hour ago: a copy keeps its source's time, and the two
+    // releases here have the same size and header, so only the time tells them apart (and some file
+    // systems keep whole seconds only).
     void write(const std::string& bytes) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-        fs::last_write_time(file, fs::file_time_type::clock::now() - 1h);
+        fs::last_write_time(file, m_start - 1h + std::chrono::seconds(++m_writes));
     }
+    fs::file_time_type m_start = fs::file_time_type::clock::now();
+    int m_writes = 0;
     builder::UserForm1& form() { return fake.program->forms().userForm1(); }
     // The builder shown afresh (each showing may tell of an unreadable file once).
     void show() {
