@@ -76,4 +76,36 @@ tiermark::Result<std::vector<LayerRow>> layerRows(stddb::SharedDatabase& databas
     return rows;
 }
 
+std::vector<stddb::TablePlan> builderTablePlans() {
+    return {
+        {u"ライフサークルテーブル", {}},
+        {u"種別テーブル", {}},
+        {u"線幅テーブル", {}},
+        {u"用紙テーブル", {{u"呼び方"}}},
+        {u"工種テーブル", {{u"種別"}}},
+        {u"図面マスター", {{u"工種名"}}},
+        {u"レイヤーテーブル", {{u"工種ID", u"図面名"}}},
+        {u"線色マスター", {{u"名称"}}},
+        {u"基準案テーブル", {}},
+    };
+}
+
+tiermark::Result<void> preloadCascadeTables(stddb::Database& database) {
+    return database.Preload(builderTablePlans());
+}
+
+std::u16string databaseUnreadableMessage(std::u16string_view path, bool changedWhileRead) {
+    const std::u16string file = u"データベースファイル「" + std::u16string(path) + u"」";
+    if (changedWhileRead) {
+        return file +
+               u"は読み込みの間に書き換えられました。\r"
+               u"新しいデータベースのコピーが終わってから、もう一度開いてください。";
+    }
+    return file +
+           u"を読み込めません。\r"
+           u"ファイルがないか、ネットワーク上の共有フォルダーに接続できないか、ファイルが壊れているか"
+           u"コピーの途中です。\r"
+           u"組み込みのライフサイクルで続けます。データベースの場所を確かめてください。";
+}
+
 }  // namespace builder

@@ -31,4 +31,18 @@ std::optional<stddb::Value> colourConstant(stddb::Database* database, std::u16st
 tiermark::Result<std::vector<LayerRow>> layerRows(stddb::SharedDatabase& database, std::u16string_view key,
                                                   std::u16string_view drawing);
 
+// The tables the builder and the forms it opens read, each with the sets of fields its filters compare.
+std::vector<stddb::TablePlan> builderTablePlans();
+
+// Reads the builder's tables ahead of its queries, all from the database just opened, indexed for the
+// cascade's filters: no click then reads the file or compares every row of the layer table, and every list
+// comes from one state of the file. A table the database lacks is left to its query, which reports it.
+// Fails when a table cannot be read or the file changed while they were read.
+tiermark::Result<void> preloadCascadeTables(stddb::Database& database);
+
+// What the builder says when the registered database file cannot be read at its start-up (missing, not a
+// database, damaged, truncated, being replaced, or on a share that cannot be reached); changedWhileRead
+// when it changed while its tables were read.
+std::u16string databaseUnreadableMessage(std::u16string_view path, bool changedWhileRead);
+
 }  // namespace builder

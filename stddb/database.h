@@ -32,11 +32,16 @@ struct Column {
     int textLength = 0;
 };
 
+class TableIndex;
+
 // A whole table in stored row order.
 struct Table {
     std::u16string name;
     std::vector<Column> columns;
     std::vector<std::vector<Value>> rows;
+    // Indexes over some of its fields (stddb/table_index.h), made when the table was read: a filter on
+    // exactly an index's fields takes its rows from the index instead of comparing every row.
+    std::vector<std::shared_ptr<const TableIndex>> indexes = {};
 
     // Index of the named column (compared as the engine compares names: ignoring ASCII case), or -1.
     int columnIndex(std::u16string_view columnName) const;
@@ -70,12 +75,28 @@ private:
     std::size_t m_position = 0;
 };
 
+// A table to read ahead of its queries, and the sets of fields its filters compare.
+struct TablePlan {
+    std::u16string table;
+    std::vector<std::vector<std::u16string>> indexes;
+};
+
 // An open database: tables by name, each opened as a dynaset.
 class Database {
 public:
     virtual ~Database() = default;
     // Fails when the table does not exist or cannot be read whole.
     virtual tiermark::Result<std::unique_ptr<Recordset>> OpenRecordset(std::u16string_view table) = 0;
+    // Reads the planned tables whole now and indexes each by its plan's fields, so that later queries of
+    // them neither read the file nor compare every row. A table the database does not have, and an index
+    // over a field its table lacks, are left out (their queries say so). Fails when a table cannot be read,
+    // or when the file changed while the tables were read. A database read from a file lets go of the file
+    // once the planned tables are read: a table outside the plan can then no longer be opened. This one
+    // only opens each table it has.
+    virtual tiermark::Result<void> Preload(const std::vector<TablePlan>& plans);
+    // Fails when the file the database was opened from is no longer as it was then (replaced, truncated or
+    // being written): what was read from it may not all belong to one release of it. This one never fails.
+    virtual tiermark::Result<void> CheckUnchanged() { return {}; }
 };
 
 // The database engine's workspace: opens database files.

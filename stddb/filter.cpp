@@ -4,6 +4,7 @@
 
 #include "common/numtext.h"
 #include "common/utf.h"
+#include "stddb/table_index.h"
 #include "stddb/text_compare.h"
 
 namespace stddb {
@@ -131,6 +132,12 @@ tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table,
                                        tiermark::toUtf8(term.field) + " compared with text");
         }
         bound.push_back({&term, static_cast<std::size_t>(column), textColumn});
+    }
+    // Candidates are distinct rows of the table: as many as it has rows are all of them, in stored order.
+    if (candidates.size() == table.rows.size() && !terms.empty()) {
+        if (const TableIndex* index = indexCovering(table, terms)) {
+            return index->rows(terms);
+        }
     }
 
     std::vector<std::size_t> result;

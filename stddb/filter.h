@@ -24,7 +24,8 @@ struct FilterTerm {
 // a quote inside a quoted value included, is an invalid filter.
 tiermark::Result<std::vector<FilterTerm>> parseFilter(std::u16string_view filter);
 
-// The rows (indices into table.rows, taken from candidates in their order) that satisfy every term.
+// The rows (indices into table.rows, taken from candidates in their order) that satisfy every term. When the
+// candidates are all the table's rows and one of its indexes covers the terms, the index gives them.
 // Fails when a term names a field the table does not have, or compares a text field with a number.
 tiermark::Result<std::vector<std::size_t>> applyFilter(const Table& table,
                                                        const std::vector<std::size_t>& candidates,

@@ -1,23 +1,10 @@
 #include "stddb/jet_workspace.h"
 
-#include <mdbtools.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <map>
-#include <numeric>
 
-#include "common/codepage.h"
-#include "common/environment.h"
-#include "common/paths.h"
 #include "common/utf.h"
-#include "stddb/connect_string.h"
-#include "stddb/jet_header.h"
-#include "stddb/jet_pages.h"
-#include "stddb/jet_text.h"
+#include "stddb/jet_database.h"
+#include "stddb/jet_stamp.h"
 #include "stddb/text_compare.h"
 
 namespace stddb {
@@ -26,55 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kOffsetMask = 0x1FFF;
-constexpr std::size_t kMaxRows = 10'000'000;
-
-struct HandleCloser {
-    void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
-};
-using HandlePtr = std::unique_ptr<MdbHandle, HandleCloser>;
-
-struct TableFreer {
-    void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
-};
-using TablePtr = std::unique_ptr<MdbTableDef, TableFreer>;
-
-// GPtrArray's element macro is a C cast; this is the same access without one.
-template <typename T>
-T* element(GPtrArray* array, guint index) {
-    return static_cast<T*>(array->pdata[index]);
-}
-
-tiermark::Error damaged(const std::string& table, const std::string& what) {
-    return tiermark::makeError("the database file is damaged: table " + table + ": " + what);
-}
-
-ColumnType columnTypeOf(int mdbType) {
-    switch (mdbType) {
-        case MDB_BOOL:
-        case MDB_BYTE:
-        case MDB_INT:
-            return ColumnType::Integer;
-        case MDB_LONGINT:
-            return ColumnType::Long;
-        case MDB_MONEY:
-        case MDB_FLOAT:
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
-            return ColumnType::Double;
-        case MDB_MEMO:
-            return ColumnType::Memo;
-        default:
-            return ColumnType::Text;
-    }
-}
-
-template <typename T>
-T load(const unsigned char* at) {
-    T value;
-    std::memcpy(&value, at, sizeof(T));
-    return value;
-}
+constexpr int kOpenAttempts = 3;
 
 // The file itself, or, when no file has exactly that name, the one file of the same folder whose name
 // differs only in ASCII case: the database is registered with Windows paths, where "TIERMARK.MDB" and
@@ -97,186 +36,9 @@ fs::path resolveCase(const fs::path& file) {
     return found.empty() ? file : found;
 }
 
-class JetDatabase : public Database {
-public:
-    JetDatabase(HandlePtr mdb, std::unique_ptr<jet::PageFile> pages)
-        : m_mdb(std::move(mdb)), m_pages(std::move(pages)) {}
-
-    tiermark::Result<std::unique_ptr<Recordset>> OpenRecordset(std::u16string_view name) override {
-        MdbCatalogEntry* entry = findTable(name);
-        if (entry == nullptr) {
-            return tiermark::makeError("the database has no table named " + tiermark::toUtf8(name));
-        }
-        auto cached = m_cache.find(entry);
-        if (cached == m_cache.end()) {
-            auto table = readTable(*entry);
-            if (!table) {
-                return table.error();
-            }
-            cached = m_cache.emplace(entry, std::move(table.value())).first;
-        }
-        std::vector<std::size_t> rows(cached->second->rows.size());
-        std::iota(rows.begin(), rows.end(), std::size_t{0});
-        return std::make_unique<Recordset>(cached->second, std::move(rows));
-    }
-
-private:
-    MdbCatalogEntry* findTable(std::u16string_view name) const {
-        GPtrArray* catalog = m_mdb->catalog;
-        for (guint i = 0; catalog != nullptr && i < catalog->len; ++i) {
-            auto* entry = element<MdbCatalogEntry>(catalog, i);
-            if (entry->object_type == MDB_TABLE &&
-                equalsIgnoringAsciiCase(tiermark::fromUtf8(entry->object_name), name)) {
-                return entry;
-            }
-        }
-        return nullptr;
-    }
-
-    tiermark::Result<std::shared_ptr<const Table>> readTable(MdbCatalogEntry& entry) {
-        const std::string name = entry.object_name;
-        if (entry.table_pg > UINT32_MAX) {
-            return damaged(name, "bad definition page");
-        }
-        if (auto checked =
-                jet::checkTableDefinition(*m_pages, static_cast<std::uint32_t>(entry.table_pg), name);
-            !checked) {
-            return checked.error();
-        }
-        TablePtr def(mdb_read_table(&entry));
-        if (!def || mdb_read_columns(def.get()) == nullptr || def->columns->len != def->num_cols) {
-            return damaged(name, "its definition cannot be read");
-        }
-        MdbHandle* mdb = m_mdb.get();
-        const bool jet4 = m_pages->header().version == jet::Version::Jet4;
-        const std::size_t pageSize = m_pages->layout().pageSize;
-
-        auto table = std::make_shared<Table>();
-        table->name = tiermark::fromUtf8(name);
-        const guint columnCount = def->num_cols;
-        std::vector<MdbColumn*> columns(columnCount);
-        std::vector<std::vector<char>> memoBuffers(columnCount);
-        std::vector<int> memoLengths(columnCount, 0);
-        for (guint i = 0; i < columnCount; ++i) {
-            columns[i] = element<MdbColumn>(def->columns, i);
-            table->columns.push_back(
-                {tiermark::fromUtf8(columns[i]->name), columnTypeOf(columns[i]->col_type)});
-            if (columns[i]->col_type == MDB_MEMO) {
-                memoBuffers[i].assign(mdb->bind_size + 1, '\0');
-                mdb_bind_column(def.get(), static_cast<int>(i) + 1, memoBuffers[i].data(), &memoLengths[i]);
-            }
-        }
-
-        std::vector<MdbField> fields(columnCount == 0 ? 1 : columnCount);
-        // Room for the rows the table records, within reason: a damaged file may record any number.
-        table->rows.reserve(std::min<std::size_t>(def->num_rows, 65'536));
-        mdb_rewind_table(def.get());
-        while (mdb_fetch_row(def.get())) {
-            if (table->rows.size() >= def->num_rows || table->rows.size() >= kMaxRows) {
-                return damaged(name, "more rows than the table records");
-            }
-            int rowStart = 0;
-            std::size_t rowSize = 0;
-            if (def->cur_row == 0 ||
-                mdb_find_row(mdb, static_cast<int>(def->cur_row) - 1, &rowStart, &rowSize) != 0) {
-                return damaged(name, "a row cannot be found again");
-            }
-            rowStart = static_cast<int>(static_cast<std::size_t>(rowStart) & kOffsetMask);
-            if (mdb_crack_row(def.get(), rowStart, rowSize, fields.data()) < 0) {
-                return damaged(name, "a row cannot be decoded");
-            }
-            std::vector<Value> row(columnCount);
-            for (guint i = 0; i < columnCount; ++i) {
-                auto value = decode(*columns[i], fields[i], static_cast<std::size_t>(rowStart), rowSize,
-                                    pageSize, jet4, memoBuffers[i]);
-                if (!value) {
-                    return damaged(name,
-                                   "field " + std::string(columns[i]->name) + ": " + value.error().message);
-                }
-                row[i] = std::move(value.value());
-            }
-            table->rows.push_back(std::move(row));
-        }
-        if (table->rows.size() != def->num_rows) {
-            return damaged(name, std::to_string(table->rows.size()) + " rows read where the table records " +
-                                     std::to_string(def->num_rows));
-        }
-        return std::shared_ptr<const Table>(std::move(table));
-    }
-
-    tiermark::Result<Value> decode(const MdbColumn& column, const MdbField& field, std::size_t rowStart,
-                                   std::size_t rowSize, std::size_t pageSize, bool jet4,
-                                   const std::vector<char>& memo) const {
-        if (column.col_type == MDB_BOOL) {
-            return Value{std::int64_t{field.is_null ? 0 : -1}};
-        }
-        if (field.is_null) {
-            return Value{};
-        }
-        if (field.siz < 0 || field.start < 0 || static_cast<std::size_t>(field.start) < rowStart ||
-            static_cast<std::size_t>(field.start) + static_cast<std::size_t>(field.siz) >
-                rowStart + rowSize ||
-            static_cast<std::size_t>(field.start) + static_cast<std::size_t>(field.siz) > pageSize) {
-            return tiermark::makeError("value lies outside its row");
-        }
-        const unsigned char* at = m_mdb->pg_buf + field.start;
-        const auto size = static_cast<std::size_t>(field.siz);
-        auto need = [&](std::size_t bytes) { return size >= bytes; };
-        switch (column.col_type) {
-            case MDB_BYTE:
-                if (need(1))
-                    return Value{std::int64_t{at[0]}};
-                break;
-            case MDB_INT:
-                if (need(2))
-                    return Value{std::int64_t{load<std::int16_t>(at)}};
-                break;
-            case MDB_LONGINT:
-                if (need(4))
-                    return Value{std::int64_t{load<std::int32_t>(at)}};
-                break;
-            case MDB_MONEY:
-                if (need(8))
-                    return Value{static_cast<double>(load<std::int64_t>(at)) / 10000.0};
-                break;
-            case MDB_FLOAT:
-                if (need(4))
-                    return Value{static_cast<double>(load<float>(at))};
-                break;
-            case MDB_DOUBLE:
-            case MDB_DATETIME:
-                if (need(8))
-                    return Value{load<double>(at)};
-                break;
-            case MDB_TEXT: {
-                if (jet4) {
-                    auto text = jet::decodeJet4Text({at, size});
-                    if (!text) {
-                        return text.error();
-                    }
-                    return Value{std::move(text.value())};
-                }
-                return Value{
-                    tiermark::fromCp932Lenient(std::string(reinterpret_cast<const char*>(at), size))};
-            }
-            case MDB_MEMO:
-                return Value{tiermark::fromUtf8(std::string(memo.data(), strnlen(memo.data(), memo.size())))};
-            default:
-                return Value{};  // binary, OLE, GUID and scaled decimals are not read
-        }
-        return tiermark::makeError("value too short for its type");
-    }
-
-    HandlePtr m_mdb;
-    std::unique_ptr<jet::PageFile> m_pages;
-    std::map<const MdbCatalogEntry*, std::shared_ptr<const Table>> m_cache;
-};
-
-}  // namespace
-
-tiermark::Result<std::unique_ptr<Database>> JetWorkspace::OpenDatabase(const std::u16string& path, bool, bool,
-                                                                       std::u16string_view connect) {
-    const std::string shown = tiermark::toUtf8(path);
+// The file the path names, with the case of its name resolved; fails when there is none, or the path names
+// a folder or anything but a regular file.
+tiermark::Result<fs::path> locate(const std::u16string& path, const std::string& shown) {
     if (path.empty()) {
         return tiermark::makeError("no database file given");
     }
@@ -295,60 +57,48 @@ tiermark::Result<std::unique_ptr<Database>> JetWorkspace::OpenDatabase(const std
     if (!fs::is_regular_file(status)) {
         return tiermark::makeError("the database path does not name a regular file: " + shown);
     }
-    const auto narrow = tiermark::narrowFilePath(file);
-    if (!narrow) {
-        return tiermark::makeError("the database path cannot be used (" + narrow.error().message +
-                                   "): " + shown);
-    }
-    const std::string& native = *narrow;
-    std::FILE* handle = std::fopen(native.c_str(), "rb");
-    if (handle == nullptr) {
-        return tiermark::makeError("the database file cannot be read (" + std::string(std::strerror(errno)) +
-                                   "): " + shown);
-    }
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> owned(handle);
-    const std::uintmax_t size = fs::file_size(file, error);
-    if (error) {
-        return tiermark::makeError("the database file cannot be read: " + shown);
-    }
-    if (size == 0) {
-        return tiermark::makeError("the database file is empty: " + shown);
-    }
-    std::vector<std::uint8_t> page0(jet::kHeaderBytes);
-    const std::size_t got = std::fread(page0.data(), 1, page0.size(), handle);
-    page0.resize(got);
-    auto header = jet::parseHeader(page0);
-    if (!header) {
-        return tiermark::makeError(header.error().message + ": " + shown);
-    }
-    const jet::Layout& layout = jet::layoutOf(header->version);
-    if (size % layout.pageSize != 0 || size < 3 * layout.pageSize) {
-        return tiermark::makeError(
-            "the database file is truncated or damaged (not a whole number of pages): " + shown);
-    }
-    if (!header->password.empty() && passwordFromConnect(connect) != header->password) {
-        return tiermark::makeError("not a valid password for the database file: " + shown);
-    }
+    return file;
+}
 
-    auto pages = std::make_unique<jet::PageFile>(owned.release(), size, header.value());
-    if (auto checked = jet::checkTableDefinition(*pages, 2, "MSysObjects"); !checked) {
-        return tiermark::makeError(checked.error().message + ": " + shown);
+}  // namespace
+
+JetWorkspace::JetWorkspace() = default;
+JetWorkspace::~JetWorkspace() = default;
+
+tiermark::Result<std::unique_ptr<Database>> JetWorkspace::OpenDatabase(const std::u16string& path, bool, bool,
+                                                                       std::u16string_view connect) {
+    const std::string shown = tiermark::toUtf8(path);
+    const auto file = locate(path, shown);
+    if (!file) {
+        return file.error();
     }
-    if (header->version == jet::Version::Jet3) {
-        // libmdb converts Jet 3 names with this character set (the header's code page is not trusted).
-        tiermark::setEnvironmentDefault("MDB_JET3_CHARSET", "CP932");
+    // The file is stamped before and after it is opened: a file that changed meanwhile (a new release being
+    // copied over it) is opened again, so that its catalog and its checks belong to one state of it.
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        auto stamp = jet::readFileStamp(*file);
+        if (!stamp) {
+            return tiermark::makeError("the database file cannot be read (" + stamp.error().message +
+                                       "): " + shown);
+        }
+        std::shared_ptr<jet::Snapshot> snapshot = m_last;
+        if (!snapshot || !snapshot->reusable || snapshot->file != *file || !(snapshot->stamp == *stamp)) {
+            snapshot = std::make_shared<jet::Snapshot>();
+            snapshot->file = *file;
+            snapshot->stamp = *stamp;
+            snapshot->reusable = jet::settled(*stamp, fs::file_time_type::clock::now());
+        }
+        auto database = jet::openFile(*file, shown, connect, snapshot);
+        auto after = jet::readFileStamp(*file);
+        if (after && *after == *stamp) {
+            if (database) {
+                m_last = std::move(snapshot);
+            }
+            return database;
+        }
     }
-    HandlePtr mdb(mdb_open(native.c_str(), MDB_NOFLAGS));
-    if (!mdb) {
-        return tiermark::makeError("the database file cannot be opened: " + shown);
-    }
-    if (mdb_read_catalog(mdb.get(), MDB_TABLE) == nullptr) {
-        return tiermark::makeError("the database catalog cannot be read: " + shown);
-    }
-    return std::unique_ptr<Database>(std::make_unique<JetDatabase>(std::move(mdb), std::move(pages)));
+    m_last.reset();
+    return tiermark::makeError("the database file keeps changing while it is opened (is it being copied?): " +
+                               shown);
 }
 
 }  // namespace stddb

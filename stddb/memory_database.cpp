@@ -1,9 +1,11 @@
 #include "stddb/memory_database.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "common/utf.h"
 #include "stddb/connect_string.h"
+#include "stddb/table_index.h"
 #include "stddb/text_compare.h"
 
 namespace stddb {
@@ -27,6 +29,23 @@ tiermark::Result<std::unique_ptr<Recordset>> MemoryDatabase::OpenRecordset(std::
         }
     }
     return tiermark::makeError("the database has no table named " + tiermark::toUtf8(table));
+}
+
+tiermark::Result<void> MemoryDatabase::Preload(const std::vector<TablePlan>& plans) {
+    for (const TablePlan& plan : plans) {
+        auto found = std::find_if(m_tables.begin(), m_tables.end(), [&plan](const auto& table) {
+            return equalsIgnoringAsciiCase(table->name, plan.table);
+        });
+        if (found == m_tables.end()) {
+            continue;
+        }
+        auto indexed = std::make_shared<Table>(**found);
+        for (const auto& fields : plan.indexes) {
+            (void)addIndexes(*indexed, {fields});
+        }
+        *found = std::move(indexed);
+    }
+    return {};
 }
 
 void MemoryWorkspace::addDatabase(std::u16string path, std::vector<Table> tables, std::u16string password) {

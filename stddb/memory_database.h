@@ -21,6 +21,8 @@ public:
 
     void addTable(Table table);
     tiermark::Result<std::unique_ptr<Recordset>> OpenRecordset(std::u16string_view table) override;
+    // Indexes this database's copies of the planned tables (the workspace's tables stay as they are).
+    tiermark::Result<void> Preload(const std::vector<TablePlan>& plans) override;
 
 private:
     std::vector<std::shared_ptr<const Table>> m_tables;

@@ -52,4 +52,16 @@ std::u16string CompletePastedPath(std::u16string_view pasted, char16_t nativeSep
     return path + u"Tiermark.MDB";
 }
 
+std::u16string ChosenFilePath(std::u16string_view chosen, char16_t nativeSeparator) {
+    std::u16string path(chosen);
+    if (nativeSeparator == u'\\') {
+        for (char16_t& c : path) {
+            if (c == u'/') {
+                c = u'\\';
+            }
+        }
+    }
+    return path;
+}
+
 }  // namespace stddb

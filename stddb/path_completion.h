@@ -15,6 +15,13 @@ namespace stddb {
 // The separator is the one the path uses: the platform's own (nativeSeparator) when the text holds it,
 // otherwise "\" when it holds that (a Windows path), otherwise "/" when it holds that; a text without any
 // separator gets the platform's own.
+//
+// A path on a network share keeps its UNC form: "\\server\share\CAD" gives "\\server\share\CAD\Tiermark.MDB".
 std::u16string CompletePastedPath(std::u16string_view pasted, char16_t nativeSeparator);
+
+// The path a file dialog chose, as the registration form shows and stores it: where the platform's
+// separator is "\", every "/" becomes "\", so that a file on a network share keeps its UNC form
+// ("\\server\share\...", which the dialog gives as "//server/share/..."); elsewhere the path stays as it is.
+std::u16string ChosenFilePath(std::u16string_view chosen, char16_t nativeSeparator);
 
 }  // namespace stddb

@@ -55,4 +55,11 @@ tiermark::Result<std::unique_ptr<Recordset>> Recordset::OpenRecordset() const {
     return std::make_unique<Recordset>(m_table, std::move(rows.value()));
 }
 
+tiermark::Result<void> Database::Preload(const std::vector<TablePlan>& plans) {
+    for (const TablePlan& plan : plans) {
+        (void)OpenRecordset(plan.table);
+    }
+    return {};
+}
+
 }  // namespace stddb

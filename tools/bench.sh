@@ -3,7 +3,8 @@
 # the builder's start-up on the ten-times database against mdb-export of the same tables, every cascade
 # click, a creation run of 100 layers delivered into a stand-in and the numbered-layer form over 5,000
 # entries, and the layer check window over 5,000 layers. Then the database layer alone against mdb-export
-# (bench_db), the raw channel (bench_channel), and the layer check of a 5,000-layer drawing with the DXF
+# (bench_db: open + start-up tables + first cascade, at most 0.2 of mdb-export of the same tables), the raw
+# channel (bench_channel), and the layer check of a 5,000-layer drawing with the DXF
 # layer table read against dxflib's whole read (bench_layercheck); --forms-only leaves those three out.
 #   bash tools/bench.sh [--forms-only] [--build-dir DIR] [--jobs N]
 set -euo pipefail

@@ -1,6 +1,8 @@
 // The database layer on a database ten times the sample's size (about 24,000 layer rows): opening and
 // reading the builder's start-up tables, the selection cascade, and, for comparison, mdb-export of the
-// same tables. Prints both and their ratio at the end.
+// same tables. Prints both and their ratio at the end: the builder's open (its tables read ahead and
+// indexed, as its start-up does) with the start-up tables and the first cascade, in a workspace of its own
+// each time (nothing kept from an earlier open), against mdb-export; target at most 0.2 of it.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/queries.h"
 #include "stddb/jet_workspace.h"
 
 namespace {
@@ -84,6 +87,10 @@ BENCHMARK(BM_CascadeOnOpenDatabase)->Unit(benchmark::kMicrosecond);
 void BM_OpenStartUpAndCascade(benchmark::State& state) {
     for (auto _ : state) {
         auto db = open();
+        if (!builder::preloadCascadeTables(*db)) {
+            state.SkipWithError("the tables cannot be read ahead");
+            return;
+        }
         startUp(*db);
         cascade(*db);
     }
@@ -133,9 +140,11 @@ int main(int argc, char** argv) {
     const auto ours = reporter.m_seconds.find("BM_OpenStartUpAndCascade");
     const auto theirs = reporter.m_seconds.find("BM_MdbExportSameTables");
     if (ours != reporter.m_seconds.end() && theirs != reporter.m_seconds.end()) {
-        std::printf("\nopen + start-up tables + cascade (JetWorkspace): %.2f ms\n", ours->second * 1e3);
-        std::printf("mdb-export of the same eight tables:             %.2f ms\n", theirs->second * 1e3);
-        std::printf("ratio mdb-export / JetWorkspace:                 %.2f\n", theirs->second / ours->second);
+        const double ratio = ours->second / theirs->second;
+        std::printf("\nopen + start-up tables + first cascade (JetWorkspace): %.2f ms\n", ours->second * 1e3);
+        std::printf("mdb-export of the same eight tables:                   %.2f ms\n", theirs->second * 1e3);
+        std::printf("ratio JetWorkspace / mdb-export:                       %.3f   target <= 0.2   %s\n",
+                    ratio, ratio <= 0.2 ? "met" : "MISSED");
     }
     benchmark::Shutdown();
     return 0;

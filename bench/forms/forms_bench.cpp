@@ -3,7 +3,8 @@
 //   - the main window up (Form1 made, Form_Load, shown offscreen)            target < 300 ms
 //   - the builder's start-up (UserForm_Activate over the Jet file)           target <= mdb-export of the
 //                                                                              same tables, in this run
-//   - each cascade click, pages 1 and 2 (ListBox2/3/4, ListBox9/10/11)      target < 16 ms
+//   - each cascade click, pages 1 and 2 (ListBox2/3/4, ListBox9/10/11)      target < 1 ms; the first
+//                                                                              after a start-up < 5 ms
 //   - a creation run of 100 layers delivered into the stand-in               target < 200 ms
 //   - the numbered-layer form's start-up over a Combo1 of 5,000 entries      target < 16 ms (a click)
 //   - the layer check window judging and showing a drawing of 5,000 layers    target < 16 ms (a frame)
@@ -472,8 +473,8 @@ int printTable(double coldMainWindow, double coldBuilder) {
     line("mdb-export of the start-up tables", 1e9, "(reference)");
     for (const char* click : {"ListBox2_Click", "ListBox3_Click", "ListBox4_Click", "ListBox9_Click",
                               "ListBox10_Click", "ListBox11_Click"}) {
-        all = line(click, 16, "< 16") && all;
-        all = line(std::string(click) + ", first after start-up", 16, "< 16") && all;
+        all = line(click, 1, "< 1") && all;
+        all = line(std::string(click) + ", first after start-up", 5, "< 5") && all;
     }
     all = line("creation run, 100 layers delivered", 200, "< 200") && all;
     all = line("member scan, 5,000 entries (logic)", 16, "< 16") && all;

@@ -336,6 +336,7 @@ void UserForm1::showEvent(QShowEvent* event) {
         // is active, and may offer the settings window again when the database still cannot be read.
         m_shownSinceActivation = true;
         m_settingsOfferedSinceShown = false;
+        m_unreadableToldSinceShown = false;
     }
     QWidget::showEvent(event);
 }

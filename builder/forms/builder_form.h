@@ -163,6 +163,9 @@ private:
     void connectHandlers();
 
     tiermark::Result<void> startUpFromDatabase();
+    tiermark::Result<void> fillStartUpLists();
+    // Says once per showing that the registered database file cannot be read, naming it.
+    void tellDatabaseUnreadable();
     void startUpFallback();
     void computeRedrawOrigin();
     void listDrawingLayers();
@@ -183,6 +186,8 @@ private:
     bool m_inStartUp = false;
     bool m_operationInProgress = false;
     bool m_settingsOfferedSinceShown = false;
+    bool m_unreadableToldSinceShown = false;
+    bool m_startUpChangedFile = false;  // the last start-up failed as its file changed while it was read
     // Where the drawing gives no read-back: the layers of the DXF file chosen with "参照...", as the
     // renames sent since have left them in the drawing, and the file's name.
     std::vector<std::u16string> m_fileLayers;  // the file's layers as the renames sent since leave them

@@ -24,18 +24,57 @@ void UserForm1::UserForm_Activate() {
     m_inStartUp = true;
     stddb::SharedDatabase& database = m_program.database();
     database.setRegisteredPath(stddb::registeredDatabasePath(m_program.settings()));
-    if (database.registeredPath().empty() || !startUpFromDatabase()) {
+    if (database.registeredPath().empty()) {
+        startUpFallback();
+    } else if (auto started = startUpFromDatabase(); !started) {
+        tellDatabaseUnreadable();
         startUpFallback();
     }
     m_inStartUp = false;
 }
 
 tiermark::Result<void> UserForm1::startUpFromDatabase() {
+    // The lists are filled from one state of the file: when it changed while its tables were read (a new
+    // release copied over it), the start-up runs once more on the new file.
     stddb::SharedDatabase& database = m_program.database();
-    if (auto opened = database.open(m_program.workspace(), database.registeredPath()); !opened) {
-        return opened.error();
+    m_startUpChangedFile = false;
+    for (int attempt = 0;; ++attempt) {
+        if (auto opened = database.open(m_program.workspace(), database.registeredPath()); !opened) {
+            return opened.error();
+        }
+        // Every table is read before a list is touched: a file that cannot be read whole leaves the lists
+        // as the last good start-up filled them.
+        auto read = preloadCascadeTables(*database.get());
+        if (read) {
+            if (auto filled = fillStartUpLists(); !filled) {
+                return filled.error();
+            }
+        }
+        auto unchanged = database.get()->CheckUnchanged();
+        if (unchanged) {
+            return read;  // a file that stayed as it was and still cannot be read whole is damaged
+        }
+        if (attempt == 1) {
+            m_startUpChangedFile = true;
+            return unchanged;
+        }
     }
+}
 
+void UserForm1::tellDatabaseUnreadable() {
+    // Told once per showing: the message box hands the activation back when it closes, and the start-up
+    // that follows would fail in the same way.
+    if (m_unreadableToldSinceShown) {
+        return;
+    }
+    m_unreadableToldSinceShown = true;
+    ui::showMessage(m_program.dialogs(), this,
+                    databaseUnreadableMessage(m_program.database().registeredPath(), m_startUpChangedFile));
+    m_startUpChangedFile = false;
+}
+
+tiermark::Result<void> UserForm1::fillStartUpLists() {
+    stddb::SharedDatabase& database = m_program.database();
     // Each table is opened, its lists are cleared and then filled row by row: a table that fails while its
     // rows are read leaves its lists holding only the rows read so far, never a previous database's items.
     auto fillColumn = [&database](std::u16string_view table, std::u16string_view field,

@@ -81,7 +81,7 @@ void UserForm5::CommandButton5_Click() {
         m_program.dialogs().openFileName(this, QStringLiteral("Tiermark.MDBの場所"), start,
                                          QStringLiteral("Access データベース (*.mdb *.MDB)"));
     if (!chosen.isEmpty()) {
-        TextBox1->setText(chosen);
+        TextBox1->setText16(ChosenFilePath(chosen.toStdU16String(), QDir::separator().unicode()));
     }
 }
 

@@ -123,14 +123,20 @@ TEST_F(Builder, FailuresGoToTheFallbackKeepingWhatWasFilled) {
     }
 }
 
-TEST_F(Builder, AFileThatCannotBeOpenedFallsBackSilently) {
+TEST_F(Builder, AFileThatCannotBeOpenedIsNamedAndFallsBack) {
     fake.workspace.open = [](const std::u16string&) -> tiermark::Result<std::unique_ptr<stddb::Database>> {
         return tiermark::makeError("wrong password");
     };
     form().UserForm_Activate();
     EXPECT_EQ(form().ListBox1->text(), u"施工");
     EXPECT_TRUE(settingsShown());
-    EXPECT_TRUE(fake.dialogs.messages.empty());
+    EXPECT_EQ(
+        fake.dialogs.texts(),
+        std::vector<std::u16string>{
+            u"データベースファイル「C:\\CAD\\Tiermark.MDB」を読み込めません。\r"
+            u"ファイルがないか、ネットワーク上の共有フォルダーに接続できないか、ファイルが壊れているかコピーの途中"
+            u"です。\r"
+            u"組み込みのライフサイクルで続けます。データベースの場所を確かめてください。"});
 }
 
 TEST_F(Builder, TheSettingsWindowIsOfferedOncePerShowing) {

@@ -46,3 +46,53 @@ TEST(PastedPath, UsesTheSeparatorThePathUses) {
 
 }  // namespace
 }  // namespace stddb
+
+namespace stddb {
+namespace {
+
+TEST(PastedPath, KeepsTheFormOfAPathOnANetworkShare) {
+    struct Case {
+        const char16_t* pasted;
+        char16_t native;
+        const char16_t* completed;
+    };
+    const Case cases[] = {
+        // Windows: a UNC path stays one, folder or file, quoted or not.
+        {u"\\\\server\\share", u'\\', u"\\\\server\\share\\Tiermark.MDB"},
+        {u"\\\\server\\share\\", u'\\', u"\\\\server\\share\\Tiermark.MDB"},
+        {u"\\\\server\\share\\CAD\\Tiermark", u'\\', u"\\\\server\\share\\CAD\\Tiermark\\Tiermark.MDB"},
+        {u"\"\\\\server\\share\\CAD\\TIERMARK.MDB\"", u'\\', u"\\\\server\\share\\CAD\\TIERMARK.MDB"},
+        {u" \\\\ファイル鯖\\共有\\基準\r\n", u'\\', u"\\\\ファイル鯖\\共有\\基準\\Tiermark.MDB"},
+        {u"\\\\192.168.1.5\\cad$\\Tiermark.mdb", u'\\', u"\\\\192.168.1.5\\cad$\\Tiermark.mdb"},
+        {u"//server/share/CAD", u'\\', u"//server/share/CAD/Tiermark.MDB"},
+        // Linux: the same text pasted keeps its backslashes; a share mounted as a folder is a plain path.
+        {u"\\\\server\\share\\CAD", u'/', u"\\\\server\\share\\CAD\\Tiermark.MDB"},
+        {u"/mnt/share/CAD/Tiermark", u'/', u"/mnt/share/CAD/Tiermark/Tiermark.MDB"},
+        {u"//server/share", u'/', u"//server/share/Tiermark.MDB"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CompletePastedPath(c.pasted, c.native), c.completed);
+    }
+}
+
+TEST(ChosenPath, GivesTheDialogsChoiceInThePlatformsOwnForm) {
+    struct Case {
+        const char16_t* chosen;
+        char16_t native;
+        const char16_t* shown;
+    };
+    const Case cases[] = {
+        {u"//server/share/CAD/Tiermark.MDB", u'\\', u"\\\\server\\share\\CAD\\Tiermark.MDB"},
+        {u"C:/CAD/Tiermark.MDB", u'\\', u"C:\\CAD\\Tiermark.MDB"},
+        {u"\\\\server\\share\\Tiermark.MDB", u'\\', u"\\\\server\\share\\Tiermark.MDB"},
+        {u"/home/user/Tiermark.MDB", u'/', u"/home/user/Tiermark.MDB"},
+        {u"/mnt/共有/a\\b.MDB", u'/', u"/mnt/共有/a\\b.MDB"},  // a backslash is a name's character here
+        {u"", u'\\', u""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ChosenFilePath(c.chosen, c.native), c.shown);
+    }
+}
+
+}  // namespace
+}  // namespace stddb
