@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QResizeEvent>
 #include <QSignalBlocker>
 
@@ -92,6 +93,14 @@ Button::Button(QWidget* parent, const QString& programName, const QString& capti
 ListBox::ListBox(QWidget* parent, const QString& programName, const QString& caption) : QListWidget(parent) {
     nameControl(*this, programName, caption);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The chosen item stays marked in the system's highlight while another control has the focus, as a
+    // Windows list box keeps it: Windows' own inactive highlight is a pale grey hardly seen on white, and the
+    // builder's cascade shows four chosen items at once.
+    QPalette marked = palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        marked.setBrush(QPalette::Inactive, role, marked.brush(QPalette::Active, role));
+    }
+    setPalette(marked);
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
 }
 
