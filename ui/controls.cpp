@@ -2,7 +2,9 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
+#include <QStyledItemDelegate>
 #include <QResizeEvent>
 #include <QSignalBlocker>
 
@@ -90,17 +92,36 @@ Button::Button(QWidget* parent, const QString& programName, const QString& capti
     nameControl(*this, programName, caption);
 }
 
+namespace {
+
+// Draws a list's chosen item in the system's highlight whether or not the list has the focus, as a Windows list
+// box does. Windows' own style draws a list without focus with a pale grey that can hardly be told from white
+// (and its themed drawing does not follow the palette), while the builder's cascade shows four chosen items
+// at once, in four lists of which one at most has the focus.
+class ChosenItemDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& given, const QModelIndex& index) const override {
+        QStyleOptionViewItem option(given);
+        if ((option.state & QStyle::State_Selected) && (option.state & QStyle::State_Enabled)) {
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
+            const QBrush text = option.palette.brush(QPalette::Active, QPalette::HighlightedText);
+            for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+                option.palette.setBrush(group, QPalette::Text, text);
+            }
+            option.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
+        }
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+};
+
+}  // namespace
+
 ListBox::ListBox(QWidget* parent, const QString& programName, const QString& caption) : QListWidget(parent) {
     nameControl(*this, programName, caption);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // The chosen item stays marked in the system's highlight while another control has the focus, as a
-    // Windows list box keeps it: Windows' own inactive highlight is a pale grey hardly seen on white, and the
-    // builder's cascade shows four chosen items at once.
-    QPalette marked = palette();
-    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
-        marked.setBrush(QPalette::Inactive, role, marked.brush(QPalette::Active, role));
-    }
-    setPalette(marked);
+    setItemDelegate(new ChosenItemDelegate(this));
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
 }
 
