@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
-#include <QStyledItemDelegate>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -94,15 +94,16 @@ Button::Button(QWidget* parent, const QString& programName, const QString& capti
 
 namespace {
 
-// Draws a list's chosen item in the system's highlight whether or not the list has the focus, as a Windows list
-// box does. Windows' own style draws a list without focus with a pale grey that can hardly be told from white
-// (and its themed drawing does not follow the palette), while the builder's cascade shows four chosen items
-// at once, in four lists of which one at most has the focus.
+// Draws a list's chosen item in the system's highlight whether or not the list has the focus, as a Windows
+// list box does. Windows' own style draws a list without focus with a pale grey that can hardly be told from
+// white (and its themed drawing does not follow the palette), while the builder's cascade shows four chosen
+// items at once, in four lists of which one at most has the focus.
 class ChosenItemDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& given, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& given,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem option(given);
         if ((option.state & QStyle::State_Selected) && (option.state & QStyle::State_Enabled)) {
             painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
