@@ -34,7 +34,9 @@ protected:
 
 TEST_P(ChosenItems, StayInTheHighlightWhenTheListIsNotActive) {
     std::unique_ptr<QStyle> style(QStyleFactory::create(QString::fromLatin1(GetParam())));
-    ASSERT_NE(style, nullptr);
+    if (style == nullptr) {
+        GTEST_SKIP() << GetParam() << " is a style of the Windows build only";
+    }
     QWidget window;
     ui::ListBox list(&window, QStringLiteral("ListBox4"), QStringLiteral("施工種別"));
     list.setStyle(style.get());
@@ -62,6 +64,7 @@ TEST_P(ChosenItems, StayInTheHighlightWhenTheListIsNotActive) {
     EXPECT_EQ(picture.pixelColor(other.left() + 1, other.center().y()).name().toStdString(), "#ffffff");
 }
 
-INSTANTIATE_TEST_SUITE_P(Styles, ChosenItems, ::testing::Values("Windows", "Fusion"));
+// windowsvista, the Windows build's own style, draws list items through the system's theme.
+INSTANTIATE_TEST_SUITE_P(Styles, ChosenItems, ::testing::Values("Windows", "Fusion", "windowsvista"));
 
 }  // namespace
