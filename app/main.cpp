@@ -1,10 +1,12 @@
 // Tiermark: the program starts by loading its main window.
 #include <QApplication>
+#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
 
 #include "app/form_registry.h"
+#include "app/instance_guard.h"
 #include "app/main_window.h"
 #include "app/platform.h"
 #include "app/program.h"
@@ -15,19 +17,50 @@
 #include "ui/dialogs.h"
 #include "ui/program_icon.h"
 
+namespace {
+
+// A later start: the user's running Tiermark comes to the front instead, and this one ends.
+int giveWay(app::InstanceGuard& guard, ui::Dialogs& dialogs) {
+    const auto wait = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
+    if (app::handOverToHolder(guard, 10, 200, wait) == app::HandOver::Answered) {
+        std::fprintf(stderr, "Tiermark: the running Tiermark was brought to the front\n");
+        return 0;
+    }
+    ui::showMessage(dialogs, nullptr, app::noAnswerMessage());
+    return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tiermark"));
     ui::useProgramIcon();
+    ui::QtDialogs dialogs;
+
+    // One Tiermark per user: two would type into the same AutoCAD LT and cancel each other's pending steps.
+    std::unique_ptr<app::InstanceGuard> guard;
+    if (app::takesPartInOneInstance(QGuiApplication::platformName().toStdString())) {
+        guard = app::claimInstance();
+        if (!guard->holdsClaim()) {
+            return giveWay(*guard, dialogs);
+        }
+    }
 
     app::PlatformBackend backend = app::makePlatformBackend();
     stddb::JetWorkspace workspace;
     stddb::QtSettingsStore settings;
-    ui::QtDialogs dialogs;
     app::Program program(
         app::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()});
 
     app::Form1& form1 = program.forms().form1();
+    if (guard) {
+        guard->answerRequests([&form1] {
+            app::bringToFront(form1);
+            std::fprintf(stderr, "Tiermark: brought to the front at another start's request\n");
+            std::fflush(stderr);
+        });
+    }
     form1.Form_Load();
     form1.show();
 

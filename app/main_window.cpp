@@ -7,6 +7,7 @@
 #include "app/guidance.h"
 #include "app/program.h"
 #include "common/program_version.h"
+#include "ui/caption_fit.h"
 #include "ui/dialogs.h"
 
 namespace app {
@@ -101,6 +102,9 @@ void Form1::createControls() {
     place(Label6, 240, 960, 2295, 255);
     Label7 = new ui::Label(this, QStringLiteral("Label7"), std::u16string(kContactLine));
     place(Label7, 240, 1320, 2295, 375);
+    // The two-line captions ("Tiermark" over "メニュー", the red reminder) were laid out for a font with a
+    // shorter line than the Japanese fonts of today's Windows: they keep their places, in a font that fits.
+    ui::fitCaptions(*this);
 }
 
 bool Form1::targetWindow(cadlink::WindowHandle& window) const {

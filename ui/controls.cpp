@@ -2,8 +2,11 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -89,9 +92,37 @@ Button::Button(QWidget* parent, const QString& programName, const QString& capti
     nameControl(*this, programName, caption);
 }
 
+namespace {
+
+// Draws a list's chosen item in the system's highlight whether or not the list has the focus, as a Windows
+// list box does. Windows' own style draws a list without focus with a pale grey that can hardly be told from
+// white (and its themed drawing does not follow the palette), while the builder's cascade shows four chosen
+// items at once, in four lists of which one at most has the focus.
+class ChosenItemDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& given,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem option(given);
+        if ((option.state & QStyle::State_Selected) && (option.state & QStyle::State_Enabled)) {
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
+            const QBrush text = option.palette.brush(QPalette::Active, QPalette::HighlightedText);
+            for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+                option.palette.setBrush(group, QPalette::Text, text);
+            }
+            option.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
+        }
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+};
+
+}  // namespace
+
 ListBox::ListBox(QWidget* parent, const QString& programName, const QString& caption) : QListWidget(parent) {
     nameControl(*this, programName, caption);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new ChosenItemDelegate(this));
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
 }
 

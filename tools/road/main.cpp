@@ -8,12 +8,20 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 
 #include "tools/road/faults.h"
 #include "tools/road/road.h"
 #include "ui/program_icon.h"
 
 int main(int argc, char** argv) {
+    // The display scale (--scale=1.25: Qt's QT_SCALE_FACTOR) is read before the application exists, as Qt
+    // reads it then; it is an argument because a variable set outside does not reach a program under Wine.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--scale=", 8) == 0) {
+            qputenv("QT_SCALE_FACTOR", QByteArray(argv[i] + 8));
+        }
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -46,7 +54,10 @@ int main(int argc, char** argv) {
     QCommandLineOption standInLog(QStringLiteral("stand-in-log"),
                                   QStringLiteral("Where the stand-in logs every payload it receives."),
                                   QStringLiteral("file"));
-    parser.addOptions({acadlt, database, screenshots, systemSettings, faults, standInLog});
+    QCommandLineOption scale(QStringLiteral("scale"),
+                             QStringLiteral("The display scale of the windows, as Windows' 125 % is 1.25."),
+                             QStringLiteral("factor"));
+    parser.addOptions({acadlt, database, screenshots, systemSettings, faults, standInLog, scale});
     parser.process(application);
 
     QTemporaryDir work;

@@ -6,6 +6,9 @@
 #
 #   bash tools/windows/screenshots.sh [--build DIR] [--output DIR]
 #       (defaults: build-windows, docs/screenshots/windows; the build must exist: tools/windows/build.sh)
+#
+# The road runs once per display scale of Windows: 100 % into DIR, 125 % and 150 % (Qt's QT_SCALE_FACTOR,
+# given to the road as --scale) into DIR/scale-125 and DIR/scale-150, every window of the road at each.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
@@ -49,9 +52,16 @@ done
 wineserver -w
 cd "$BUILD/bin"
 status=0
-timeout 600 wine tiermark-road.exe -platform windows --screenshots "$(wine winepath -w "$OUTPUT" | tr -d '\r')" ||
-    status=$?
+for percent in 100 125 150; do
+    folder="$OUTPUT"
+    if [ "$percent" != 100 ]; then folder="$OUTPUT/scale-$percent"; fi
+    mkdir -p "$folder"
+    scale=$(awk -v p="$percent" 'BEGIN { printf "%.2f", p / 100 }')
+    echo "screenshots: $percent %"
+    timeout 600 wine tiermark-road.exe -platform windows --scale="$scale" \
+        --screenshots "$(wine winepath -w "$folder" | tr -d '\r')" || status=$?
+done
 wineserver -k >/dev/null 2>&1 || true
 exit $status
 SCRIPT
-echo "screenshots: $(ls "$output"/*.png | wc -l) pictures in $output"
+echo "screenshots: $(ls "$output"/*.png "$output"/scale-*/*.png | wc -l) pictures in $output"

@@ -175,6 +175,21 @@ kill "$standin" 2>/dev/null || true
 wineserver -k >/dev/null 2>&1 || true
 wait "$standin" 2>/dev/null || true
 
+# One Tiermark per user: the installed Tiermark started twice on the windows platform (Wine's null graphics
+# driver). The second start asks the first to come forward and ends with exit 0; the first says it was asked.
+(cd "$program" && exec wine tiermark.exe) >"$build/first-instance.out" 2>"$build/first-instance.err" &
+first_instance=$!
+sleep 10
+second_status=0
+(cd "$program" && timeout 60 wine tiermark.exe) >"$build/second-instance.out" 2>&1 || second_status=$?
+sleep 2
+tr -d '\r' <"$build/second-instance.out" | sed 's/^/  | second: /'
+check "a second Tiermark gives way and ends (exit $second_status, 0 expected)" test $second_status = 0
+check "the first Tiermark is asked to come to the front" \
+    grep -q "brought to the front at another start's request" "$build/first-instance.err"
+wineserver -k >/dev/null 2>&1 || true
+wait "$first_instance" 2>/dev/null || true
+
 # The installed tiermark-check, as a user runs it in a console: a drawing with findings checked against the
 # installed sample database, its CSV, and a missing file; what it prints (in the console's code page, 932)
 # must be what the Linux build prints for the same drawing.

@@ -2,7 +2,9 @@
 # Runs a Windows program under Wine in the given prefix, headless (Wine's null graphics driver) and with the
 # Japanese locale, so that the ANSI code page is 932 as on the users' machines. The Windows build uses it as
 # CMake's cross-compiling emulator: the sample database is written at build time and the test suites run
-# under CTest through it. A missing prefix is made first.
+# under CTest through it. A missing prefix is made first, with the IPA fonts standing in for the Japanese
+# Windows fonts the forms ask for (as in tools/windows/screenshots.sh), so that the suites measure texts in
+# fonts of the size and shape a Japanese Windows has.
 #
 #   tools/windows/wine-run.sh PREFIX PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
@@ -16,12 +18,23 @@ unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9
-    if [ ! -f "$prefix/.tiermark-ready" ]; then
+    if [ ! -f "$prefix/.tiermark-ready-fonts" ]; then
         rm -rf "$prefix"
         wineboot -i >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        fonts="$prefix/drive_c/windows/Fonts"
+        mkdir -p "$fonts"
+        cp /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
+            "$fonts/"
+        for name in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic" "Meiryo UI" "Yu Gothic UI" "MS Shell Dlg" \
+                    "MS Shell Dlg 2" "Tahoma" "Segoe UI"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "IPAPGothic" /f >/dev/null 2>&1
+        done
+        for name in "ＭＳ ゴシック" "MS Gothic"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "IPAGothic" /f >/dev/null 2>&1
+        done
         wineserver -w
-        touch "$prefix/.tiermark-ready"
+        touch "$prefix/.tiermark-ready-fonts"
     fi
 ) 9>"$prefix.lock"
 exec wine "$@"
