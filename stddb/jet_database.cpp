@@ -10,6 +10,7 @@
 #include <map>
 #include <numeric>
 
+#include "common/ascii.h"
 #include "common/environment.h"
 #include "common/paths.h"
 #include "common/utf.h"
@@ -262,13 +263,7 @@ private:
 namespace jet {
 
 std::u16string tableKey(std::u16string_view name) {
-    std::u16string key(name);
-    for (char16_t& c : key) {
-        if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        }
-    }
-    return key;
+    return tiermark::asciiLowercased(name);
 }
 
 tiermark::Result<std::unique_ptr<Database>> openFile(const std::filesystem::path& file,

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 
+#include "common/ascii.h"
 #include "common/numtext.h"
 #include "common/utf.h"
 #include "stddb/filter.h"
@@ -20,9 +21,7 @@ void appendText(std::u16string& key, std::u16string_view text) {
     const std::size_t start = key.size();
     key.append(text);
     for (std::size_t i = start; i < key.size(); ++i) {
-        if (key[i] >= u'A' && key[i] <= u'Z') {
-            key[i] = static_cast<char16_t>(key[i] - u'A' + u'a');
-        }
+        key[i] = tiermark::asciiLower(key[i]);
     }
 }
 
