@@ -269,7 +269,13 @@ QT_QPA_PLATFORM=offscreen timeout 900 "$linux_road" --faults --acadlt "$linux_ac
 # on this machine (which change the guidance and the drawing list), those lines are left out of both.
 python3 - "$build/faults-linux.txt" "$build/faults-windows.txt" "$build/faults-linux-seen.txt" \
     "$build/faults-windows-seen.txt" <<'PYTHON'
+import re
 import sys
+
+# A message that names the database file names it by its path, which differs between the platforms' temporary
+# folders (and Linux stands in the unreadable file for the locked one): the comparison keeps the message only.
+def shown(line):
+    return re.sub(r"「[^」]*\.MDB」", "「(database file)」", line)
 
 def blocks(path):
     found, name = {}, None
@@ -279,7 +285,7 @@ def blocks(path):
             name = line[len("scenario "):]
             found[name] = []
         elif name and line.startswith("  ") and not line.startswith(("  ok", "  FAIL")):
-            found[name].append(line)
+            found[name].append(shown(line))
     return found
 
 linux, windows = blocks(sys.argv[1]), blocks(sys.argv[2])
