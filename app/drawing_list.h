@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cadlink/discovery.h"
+#include "core/program.h"
 #include "ui/controls.h"
 
 namespace app {
@@ -20,5 +21,9 @@ public:
 private:
     ui::ListBox& m_list;
 };
+
+// Keeps the program's chosen drawing as the list shows it: after every change of its lines, of their
+// record indexes or of the chosen line, whether made by the user, by the discovery or by code.
+void keepChosenDrawing(ui::ListBox& list, core::Program& program);
 
 }  // namespace app

@@ -1,8 +1,8 @@
 #include "app/form_registry.h"
 
 #include "app/main_window.h"
-#include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "core/program.h"
 #include "layercheck/forms/layer_check_window.h"
 #include "numbered/forms/numbered_layer_form.h"
 #include "settings/forms/about_window.h"
@@ -15,7 +15,7 @@ namespace app {
 namespace {
 
 template <typename Form>
-Form& obtain(QPointer<Form>& form, Program& program) {
+Form& obtain(QPointer<Form>& form, core::Program& program) {
     if (!form) {
         form = new Form(program);
     }
@@ -33,14 +33,14 @@ void unload(QPointer<Form>& form) {
 }
 
 template <typename Form>
-void showModal(QPointer<Form>& form, Program& program) {
+void showModal(QPointer<Form>& form, core::Program& program) {
     Form& shown = obtain(form, program);
     program.dialogs().runModal(shown);
 }
 
 }  // namespace
 
-Forms::Forms(Program& program) : m_program(program) {}
+Forms::Forms(core::Program& program) : m_program(program) {}
 
 Forms::~Forms() {
     unloadAllButMain();
@@ -48,7 +48,7 @@ Forms::~Forms() {
 
 Form1& Forms::form1() {
     if (!m_form1) {
-        m_form1 = std::make_unique<Form1>(m_program);
+        m_form1 = std::make_unique<Form1>(m_program, *this);
     }
     return *m_form1;
 }

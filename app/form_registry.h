@@ -25,17 +25,20 @@ class UserForm4;
 class UserForm5;
 }  // namespace stddb
 
+namespace core {
+class Program;
+}  // namespace core
+
 namespace app {
 
 class Form1;
-class Program;
 
 // Every form of the program exists once: it is created when first asked for and unloaded on request or,
 // at the latest, when the main window closes. Unloading destroys the form once control has returned to the
 // event loop, so a form may unload itself from its own handler. The small forms are shown modally.
 class Forms {
 public:
-    explicit Forms(Program& program);
+    explicit Forms(core::Program& program);
     ~Forms();
 
     Form1& form1();
@@ -82,7 +85,7 @@ public:
     void unloadAllButMain();
 
 private:
-    Program& m_program;
+    core::Program& m_program;
     std::unique_ptr<Form1> m_form1;
     QPointer<builder::UserForm1> m_userForm1;
     QPointer<numbered::UserForm2> m_userForm2;

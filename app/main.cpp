@@ -9,7 +9,7 @@
 #include "app/instance_guard.h"
 #include "app/main_window.h"
 #include "app/platform.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "common/utf.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
@@ -50,8 +50,8 @@ int main(int argc, char** argv) {
     app::PlatformBackend backend = app::makePlatformBackend();
     stddb::JetWorkspace workspace;
     stddb::QtSettingsStore settings;
-    app::Program program(
-        app::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()});
+    app::Tiermark program(
+        core::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()});
 
     app::Form1& form1 = program.forms().form1();
     if (guard) {

@@ -5,18 +5,20 @@
 #include "app/drawing_list.h"
 #include "app/form_registry.h"
 #include "app/guidance.h"
-#include "app/program.h"
 #include "common/program_version.h"
+#include "core/program.h"
 #include "ui/caption_fit.h"
 #include "ui/dialogs.h"
 
 namespace app {
 
-Form1::Form1(Program& program) : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
+Form1::Form1(core::Program& program, Forms& forms)
+    : QWidget(nullptr), m_program(program), m_forms(forms), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromStdU16String(std::u16string(kForm1Caption)));
     createControls();
     m_drawingList = std::make_unique<ListBoxDrawingList>(*cmbfilename);
+    keepChosenDrawing(*cmbfilename, m_program);
 
     connect(Label1, &ui::Label::clicked, this, &Form1::Label1_Click);
     connect(Combo1, &ui::ComboBox::clicked, this, &Form1::Combo1_Click);
@@ -108,7 +110,7 @@ void Form1::createControls() {
 }
 
 bool Form1::targetWindow(cadlink::WindowHandle& window) const {
-    return m_program.targetWindow(*m_drawingList, window);
+    return m_program.targetWindow(window);
 }
 
 cadlink::Delivery Form1::SendCommand(std::u16string_view text) {
@@ -165,7 +167,7 @@ void Form1::Combo1_Click() {
 
 void Form1::Command1_Click() {
     if (cmbfilename->listCount() > 0) {
-        m_program.forms().ShowBuilder();
+        m_forms.ShowBuilder();
     }
 }
 
@@ -180,7 +182,7 @@ void Form1::Form_Unload() {
     }
     m_unloaded = true;
     m_program.database().release();
-    m_program.forms().unloadAllButMain();
+    m_forms.unloadAllButMain();
 }
 
 }  // namespace app

@@ -11,16 +11,20 @@
 #include "cadlink/discovery.h"
 #include "ui/controls.h"
 
+namespace core {
+class Program;
+}  // namespace core
+
 namespace app {
 
-class Program;
+class Forms;
 
 // The main window: the target drawing, the layer to change to, the layer-change and move actions and the
 // guidance area. Closing it ends the program.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(Program& program);
+    Form1(core::Program& program, Forms& forms);
     ~Form1() override;
 
     // Handlers, named after control and event.
@@ -60,7 +64,8 @@ private:
     // the user once, in a message and in the guidance, and returns false.
     bool sendAction(const std::vector<std::u16string>& texts);
 
-    Program& m_program;
+    core::Program& m_program;
+    Forms& m_forms;
     std::unique_ptr<cadlink::DrawingList> m_drawingList;
     cadlink::CommandChannel m_channel;
     bool m_unloaded = false;

@@ -1,10 +1,10 @@
 // The layer change and the move of objects picked in AutoCAD LT: the six buttons of the Command2 and
 // Command3 arrays, each a start, an execute and a cancel.
 #include "app/main_window.h"
-#include "app/program.h"
 #include "builder/layer_names.h"
 #include "cadlink/command_texts.h"
 #include "cadlink/sendable_text.h"
+#include "core/program.h"
 #include "ui/dialogs.h"
 
 namespace app {

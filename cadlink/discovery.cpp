@@ -146,14 +146,17 @@ void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instanc
     }
 }
 
+WindowHandle MainWindowOf(const Instances& instances, std::int32_t record) {
+    return (record >= 0 && static_cast<std::size_t>(record) < instances.size()) ? instances[record].MainWindow
+                                                                                : 0;
+}
+
 bool TargetWindow(const Instances& instances, const DrawingList& list, WindowHandle& window) {
     const int line = list.listIndex();
     if (line < 0) {
         return false;
     }
-    const std::int32_t index = list.itemData(line);
-    window =
-        (index >= 0 && static_cast<std::size_t>(index) < instances.size()) ? instances[index].MainWindow : 0;
+    window = MainWindowOf(instances, list.itemData(line));
     return true;
 }
 

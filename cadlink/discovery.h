@@ -68,6 +68,9 @@ std::u16string GetWindowTitle(WindowSystem& system, WindowHandle window);
 void FindAutoCadLt(WindowSystem& system, const MatchingValues& matching, Instances& instances,
                    DrawingList& list);
 
+// The main window of a record of the instance table; 0 for a record without one or past the table.
+WindowHandle MainWindowOf(const Instances& instances, std::int32_t record);
+
 // The window that receives the commands for the selected line; 0 when the line's record has no window.
 // Returns false when no line is selected (there is no target drawing).
 bool TargetWindow(const Instances& instances, const DrawingList& list, WindowHandle& window);

@@ -4,11 +4,14 @@
     tools/check-includes.py [--graph] [ROOT]
 
 Every C++ source belongs to a folder: a logic folder (common, cadlink, stddb, builder, numbered, settings,
-and the stand-in's cadsim/core, cadsim/endpoint, cadsim/client), the widget kit ui, a forms folder
-(builder/forms, ...), app, or a program (tests, bench, fuzz, tools, cadsim/app, cadsim/win32). The rules:
+and the stand-in's cadsim/core, cadsim/endpoint, cadsim/client), the widget kit ui, the program-wide state
+core, a forms folder (builder/forms, ...), app, or a program (tests, bench, fuzz, tools, cadsim/app,
+cadsim/win32). The rules:
 
-  1. Only forms folders, app and programs include headers of app/, ui/ or a forms folder; ui includes
-     nothing of app/ or of a forms folder. So logic folders never include forms, windows or the main window.
+  1. Only core, forms folders, app and programs include headers of ui/; only forms folders, app and
+     programs include core/; only app and programs include a forms folder or app/. ui includes nothing of
+     core/, app/ or a forms folder; core includes logic and ui, never a form or app/. So logic folders never
+     include forms, windows or the main window, and a form reaches another window only through core/.
   2. No cycle between folders, except through app (the form registry creates the forms, and the forms
      reach each other and the program-wide state through it).
 
@@ -23,6 +26,7 @@ from collections import defaultdict
 LOGIC = {"common", "cadlink", "stddb", "dxf", "builder", "numbered", "layercheck", "settings", "cadsim/core", "cadsim/endpoint",
          "cadsim/client"}
 KIT = "ui"
+CORE = "core"
 APP = "app"
 PROGRAMS = {"tests", "bench", "fuzz", "tools", "cadsim/app", "cadsim/win32"}
 SOURCE_SUFFIXES = (".cpp", ".h")
@@ -52,6 +56,8 @@ def kind_of(folder):
         return "logic"
     if folder == KIT:
         return "kit"
+    if folder == CORE:
+        return "core"
     if folder == APP:
         return "app"
     if is_forms(folder):
@@ -112,9 +118,9 @@ def layer_breaches(edges):
         for target, uses in sorted(targets.items()):
             target_kind = kind_of(target)
             forbidden = False
-            if kind == "logic" and target_kind in ("kit", "forms", "app"):
+            if kind == "logic" and target_kind in ("kit", "core", "forms", "app"):
                 forbidden = True
-            elif kind == "kit" and target_kind in ("forms", "app"):
+            elif kind in ("kit", "core") and target_kind in ("core", "forms", "app"):
                 forbidden = True
             if forbidden:
                 for path, header in uses:

@@ -29,7 +29,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/queries.h"
@@ -86,9 +86,9 @@ struct Setup {
     stddb::JetWorkspace workspace;
     stddb::MemorySettingsStore settings;
     ui::RecordingDialogs dialogs = quietDialogs();
-    std::unique_ptr<app::Program> program;
+    std::unique_ptr<app::Tiermark> program;
 
-    app::Services services() { return app::Services{windows, workspace, settings, dialogs, &drawing}; }
+    core::Services services() { return core::Services{windows, workspace, settings, dialogs, &drawing}; }
     app::Form1& form1() { return program->forms().form1(); }
     builder::UserForm1& builder() { return program->forms().userForm1(); }
 };
@@ -147,7 +147,7 @@ void choosePageTwo(builder::UserForm1& form, int upTo) {
 
 void BM_MainWindowUp(benchmark::State& state) {
     record(state, "main window up", [] {
-        app::Program program(g_setup->services());
+        app::Tiermark program(g_setup->services());
         app::Form1& form1 = program.forms().form1();
         form1.Form_Load();
         form1.show();
@@ -237,7 +237,7 @@ void BM_FirstClick(benchmark::State& state, const char* name, int page, int leve
 // The creation run's view of the program: the real main window and database, and the builder's channel.
 class BenchCreationHost final : public builder::CreationHost {
 public:
-    BenchCreationHost(app::Program& program, cadlink::CommandChannel& channel)
+    BenchCreationHost(app::Tiermark& program, cadlink::CommandChannel& channel)
         : m_program(program), m_channel(channel) {}
     cadlink::Delivery SendCommand(std::u16string_view text) override {
         const Clock::time_point start = Clock::now();
@@ -265,7 +265,7 @@ public:
     int texts = 0;
 
 private:
-    app::Program& m_program;
+    app::Tiermark& m_program;
     cadlink::CommandChannel& m_channel;
 };
 
@@ -292,7 +292,7 @@ builder::CreationInput hundredLayers() {
 }
 
 void BM_CreateHundredLayers(benchmark::State& state) {
-    app::Program& program = *g_setup->program;
+    app::Tiermark& program = *g_setup->program;
     g_setup->builder().UserForm_Activate();  // the database is open, as after the builder's start-up
     cadlink::CommandChannel channel = program.makeChannel(nullptr);
     BenchCreationHost host(program, channel);
@@ -337,7 +337,7 @@ void BM_MemberScan(benchmark::State& state) {
 }
 
 void BM_NumberedFormStartUp(benchmark::State& state) {
-    app::Program& program = *g_setup->program;
+    app::Tiermark& program = *g_setup->program;
     g_setup->builder().UserForm_Activate();
     app::Form1& form1 = g_setup->form1();
     form1.Combo1->clearItems();
@@ -360,7 +360,7 @@ void BM_NumberedFormStartUp(benchmark::State& state) {
 // The layer check window over a drawing of 5,000 layers (the entries above) against the heaviest drawing
 // kind of page 1: the layers judged and the table filled, once the drawing's layers are read.
 void BM_LayerCheckWindow(benchmark::State& state) {
-    app::Program& program = *g_setup->program;
+    app::Tiermark& program = *g_setup->program;
     builder::UserForm1& builder = g_setup->builder();
     builder.UserForm_Activate();
     choosePageOne(builder, 4);
@@ -514,7 +514,7 @@ int main(int argc, char** argv) {
 
     // The first main window of the process: fonts, styles and the platform plug-in are loaded here.
     Clock::time_point start = Clock::now();
-    setup.program = std::make_unique<app::Program>(setup.services());
+    setup.program = std::make_unique<app::Tiermark>(setup.services());
     setup.form1().Form_Load();
     setup.form1().show();
     QCoreApplication::processEvents();

@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "app/form_registry.h"
-#include "app/program.h"
+#include "core/program.h"
 
 namespace builder {
 namespace {
@@ -43,7 +43,7 @@ ui::Label* borderedLabel(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-UserForm1::UserForm1(app::Program& program)
+UserForm1::UserForm1(core::Program& program)
     : QWidget(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("UserForm1"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9"));

@@ -1,9 +1,9 @@
 // The selection cascade: construction kind, work type and drawing kind on both pages.
-#include "app/program.h"
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/queries.h"
+#include "core/program.h"
 #include "ui/dialogs.h"
 
 namespace builder {

@@ -7,7 +7,6 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_changer.h"
 #include "cadlink/command_texts.h"
@@ -15,6 +14,7 @@
 #include "cadlink/sendable_text.h"
 #include "common/ascii.h"
 #include "common/utf.h"
+#include "core/program.h"
 #include "dxf/layer_table.h"
 #include "ui/dialogs.h"
 
@@ -24,7 +24,7 @@ namespace {
 // The target drawing as the conversion pass reaches it through the drawing access.
 class DrawingChangerHost final : public ChangerHost {
 public:
-    DrawingChangerHost(UserForm1& builder, app::Program& program) : m_builder(builder), m_program(program) {}
+    DrawingChangerHost(UserForm1& builder, core::Program& program) : m_builder(builder), m_program(program) {}
 
     tiermark::Result<bool> drawingHasLayer(std::u16string_view name) override {
         cadlink::WindowHandle window = 0;
@@ -51,7 +51,7 @@ public:
 
 private:
     UserForm1& m_builder;
-    app::Program& m_program;
+    core::Program& m_program;
 };
 
 // The builder's command channel, as the sequences are sent through it.
@@ -68,7 +68,7 @@ private:
 // it as the renames sent since have left them; a rename is typed into its command line ("-RENAME").
 class LinkChangerHost final : public ChangerHost {
 public:
-    LinkChangerHost(UserForm1& builder, app::Program& program, std::vector<std::u16string>& layers)
+    LinkChangerHost(UserForm1& builder, core::Program& program, std::vector<std::u16string>& layers)
         : m_builder(builder), m_program(program), m_layers(layers) {}
 
     // The file stands for the drawing. A drawing that the link cannot reach (none chosen, or one whose
@@ -120,13 +120,13 @@ private:
     }
 
     UserForm1& m_builder;
-    app::Program& m_program;
+    core::Program& m_program;
     std::vector<std::u16string>& m_layers;
     bool m_reached = true;
     cadlink::Delivery m_delivery = cadlink::Delivery::Taken;
 };
 
-bool hasReadBack(app::Program& program) {
+bool hasReadBack(core::Program& program) {
     const cadlink::DrawingAccess* drawing = program.drawing();
     return drawing != nullptr && drawing->available();
 }

@@ -1,13 +1,13 @@
 // "レイヤー作成": the layers of the chosen drawing kind are created in the target drawing.
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/linetype_notice.h"
 #include "builder/queries.h"
 #include "cadlink/drawing_access.h"
+#include "core/program.h"
 #include "ui/dialogs.h"
 
 namespace builder {
@@ -16,7 +16,7 @@ namespace {
 // The builder, the main window and the numbered-layer form as the creation run reaches them.
 class FormCreationHost final : public CreationHost {
 public:
-    FormCreationHost(UserForm1& builder, app::Program& program)
+    FormCreationHost(UserForm1& builder, core::Program& program)
         : m_builder(builder), m_program(program), m_form1(program.forms().form1()) {}
 
     cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
@@ -39,7 +39,7 @@ public:
 
 private:
     UserForm1& m_builder;
-    app::Program& m_program;
+    core::Program& m_program;
     app::Form1& m_form1;
 };
 

@@ -9,12 +9,12 @@
 #include <utility>
 
 #include "app/form_registry.h"
-#include "app/program.h"
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_set_export.h"
 #include "common/utf.h"
+#include "core/program.h"
 #include "layercheck/layer_check.h"
 #include "ui/dialogs.h"
 

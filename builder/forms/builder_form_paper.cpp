@@ -1,9 +1,9 @@
 // Paper size and redraw origin.
-#include "app/program.h"
 #include "builder/cascade.h"
 #include "builder/forms/builder_form.h"
 #include "builder/redraw_origin.h"
 #include "builder/value_text.h"
+#include "core/program.h"
 
 namespace builder {
 

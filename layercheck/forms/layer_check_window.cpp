@@ -16,9 +16,9 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
 #include "cadlink/drawing_access.h"
 #include "common/utf.h"
+#include "core/program.h"
 #include "layercheck/drawing_file.h"
 #include "ui/dialogs.h"
 
@@ -163,7 +163,7 @@ private:
     const std::vector<Row>* m_rows = nullptr;
 };
 
-UserForm9::UserForm9(app::Program& program) : QDialog(nullptr), m_program(program) {
+UserForm9::UserForm9(core::Program& program) : QDialog(nullptr), m_program(program) {
     setObjectName(QStringLiteral("UserForm9"));
     setWindowTitle(QStringLiteral("レイヤーチェック"));
     auto* layout = new QVBoxLayout(this);

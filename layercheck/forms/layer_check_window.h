@@ -12,9 +12,9 @@
 class QSortFilterProxyModel;
 class QTableView;
 
-namespace app {
+namespace core {
 class Program;
-}  // namespace app
+}  // namespace core
 
 namespace layercheck {
 
@@ -27,7 +27,7 @@ class ResultModel;
 class UserForm9 : public QDialog {
     Q_OBJECT
 public:
-    explicit UserForm9(app::Program& program);
+    explicit UserForm9(core::Program& program);
     ~UserForm9() override;
 
     // The standard to check against and the heading that names it (drawing kind and stage).
@@ -65,7 +65,7 @@ private:
     void fillFilter();
     void fillTable();
 
-    app::Program& m_program;
+    core::Program& m_program;
     Standard m_standard;
     std::u16string m_drawingKind;
     Result m_result;

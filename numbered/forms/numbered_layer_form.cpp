@@ -5,10 +5,10 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
 #include "builder/forms/builder_form.h"
 #include "builder/queries.h"
 #include "builder/value_text.h"
+#include "core/program.h"
 #include "numbered/creation.h"
 #include "numbered/member_scan.h"
 #include "ui/dialogs.h"
@@ -19,7 +19,7 @@ namespace {
 // What creating a member needs: the form's channel, the main window's list and the colour table.
 class FormHost final : public NumberedHost {
 public:
-    FormHost(UserForm2& form, app::Program& program) : m_form(form), m_program(program) {}
+    FormHost(UserForm2& form, core::Program& program) : m_form(form), m_program(program) {}
 
     cadlink::Delivery SendCommand(std::u16string_view text) override { return m_form.SendCommand(text); }
     void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
@@ -29,7 +29,7 @@ public:
 
 private:
     UserForm2& m_form;
-    app::Program& m_program;
+    core::Program& m_program;
 };
 
 ui::Label* heading(QWidget* parent, const char* name, const char16_t* text) {
@@ -38,7 +38,7 @@ ui::Label* heading(QWidget* parent, const char* name, const char16_t* text) {
 
 }  // namespace
 
-UserForm2::UserForm2(app::Program& program)
+UserForm2::UserForm2(core::Program& program)
     : QDialog(nullptr), m_program(program), m_channel(program.makeChannel(this)) {
     setObjectName(QStringLiteral("UserForm2"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9"));

@@ -8,9 +8,9 @@
 #include "numbered/next_member.h"
 #include "ui/controls.h"
 
-namespace app {
+namespace core {
 class Program;
-}  // namespace app
+}  // namespace core
 
 namespace numbered {
 
@@ -18,7 +18,7 @@ namespace numbered {
 class UserForm2 : public QDialog {
     Q_OBJECT
 public:
-    explicit UserForm2(app::Program& program);
+    explicit UserForm2(core::Program& program);
 
     void UserForm_Activate();
     void TextBox1_Change();
@@ -61,7 +61,7 @@ private:
     void fillColours();
     void enableAddWhenReady();
 
-    app::Program& m_program;
+    core::Program& m_program;
     cadlink::CommandChannel m_channel;
     FamilyCodes m_codes;
 };

@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/form_registry.h"
-#include "app/program.h"
+#include "core/program.h"
 
 namespace settings {
 namespace {
@@ -14,7 +14,7 @@ constexpr auto kWhiteBoxed = "background-color: white; border: 1px solid black;"
 
 }  // namespace
 
-UserForm8::UserForm8(app::Program& program) : QDialog(nullptr), m_program(program) {
+UserForm8::UserForm8(core::Program& program) : QDialog(nullptr), m_program(program) {
     setObjectName(QStringLiteral("UserForm8"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム Ver.2007_9 UserMenu"));
     auto* layout = new QVBoxLayout(this);

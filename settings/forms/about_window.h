@@ -5,9 +5,9 @@
 
 #include "ui/controls.h"
 
-namespace app {
+namespace core {
 class Program;
-}  // namespace app
+}  // namespace core
 
 namespace settings {
 
@@ -15,7 +15,7 @@ namespace settings {
 class UserForm8 : public QDialog {
     Q_OBJECT
 public:
-    explicit UserForm8(app::Program& program);
+    explicit UserForm8(core::Program& program);
 
     void CommandButton1_Click();
 
@@ -32,7 +32,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    app::Program& m_program;
+    core::Program& m_program;
 };
 
 // Where newer releases of the program and the database are published, and the address for reports.

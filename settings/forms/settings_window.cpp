@@ -4,8 +4,8 @@
 #include <QVBoxLayout>
 
 #include "app/form_registry.h"
-#include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "core/program.h"
 #include "stddb/settings_store.h"
 #include "ui/dialogs.h"
 
@@ -16,7 +16,7 @@ constexpr std::u16string_view kStages[] = {u"測量", u"設計", u"施工", u"�
 
 }  // namespace
 
-UserForm3::UserForm3(app::Program& program) : QDialog(nullptr), m_program(program) {
+UserForm3::UserForm3(core::Program& program) : QDialog(nullptr), m_program(program) {
     setObjectName(QStringLiteral("UserForm3"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセットプログラム データベースセット"));
     auto* layout = new QVBoxLayout(this);

@@ -6,8 +6,8 @@
 #include <QGridLayout>
 
 #include "app/form_registry.h"
-#include "app/program.h"
 #include "builder/forms/builder_form.h"
+#include "core/program.h"
 #include "settings/forms/settings_window.h"
 #include "stddb/path_completion.h"
 #include "stddb/settings_store.h"
@@ -15,7 +15,7 @@
 
 namespace stddb {
 
-UserForm5::UserForm5(app::Program& program) : QDialog(nullptr), m_program(program) {
+UserForm5::UserForm5(core::Program& program) : QDialog(nullptr), m_program(program) {
     setObjectName(QStringLiteral("UserForm5"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセット データベース更新"));
     auto* grid = new QGridLayout(this);

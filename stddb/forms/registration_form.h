@@ -5,9 +5,9 @@
 
 #include "ui/controls.h"
 
-namespace app {
+namespace core {
 class Program;
-}  // namespace app
+}  // namespace core
 
 namespace stddb {
 
@@ -15,7 +15,7 @@ namespace stddb {
 class UserForm5 : public QDialog {
     Q_OBJECT
 public:
-    explicit UserForm5(app::Program& program);
+    explicit UserForm5(core::Program& program);
 
     void UserForm_Activate();
     void CommandButton1_Click();  // Tiermark.MDBの登録
@@ -43,7 +43,7 @@ protected:
 private:
     void copyStageToBuilder();
 
-    app::Program& m_program;
+    core::Program& m_program;
 };
 
 }  // namespace stddb

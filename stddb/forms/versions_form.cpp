@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "app/form_registry.h"
-#include "app/program.h"
+#include "core/program.h"
 #include "ui/dialogs.h"
 
 namespace stddb {
@@ -41,7 +41,7 @@ constexpr int kWidestTenths = 9;
 
 }  // namespace
 
-UserForm4::UserForm4(app::Program& program) : QDialog(nullptr), m_program(program) {
+UserForm4::UserForm4(core::Program& program) : QDialog(nullptr), m_program(program) {
     setObjectName(QStringLiteral("UserForm4"));
     setWindowTitle(QStringLiteral("国土交通省CAD製図基準（案）レイヤーセット 基準（案）バージョン情報"));
     auto* grid = new QGridLayout(this);

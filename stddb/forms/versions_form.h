@@ -8,9 +8,9 @@
 
 #include "ui/controls.h"
 
-namespace app {
+namespace core {
 class Program;
-}  // namespace app
+}  // namespace core
 
 namespace stddb {
 
@@ -18,7 +18,7 @@ namespace stddb {
 class UserForm4 : public QDialog {
     Q_OBJECT
 public:
-    explicit UserForm4(app::Program& program);
+    explicit UserForm4(core::Program& program);
 
     void UserForm_Activate();
     void CommandButton1_Click();
@@ -43,7 +43,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    app::Program& m_program;
+    core::Program& m_program;
 };
 
 }  // namespace stddb

@@ -15,7 +15,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_changer.h"
 #include "cadlink/drawing_access_posix.h"
@@ -41,7 +41,7 @@ protected:
     stddb::MemorySettingsStore settings;
     ui::RecordingDialogs dialogs;
     testing_support::SampleTables sample;
-    std::unique_ptr<app::Program> program;
+    std::unique_ptr<app::Tiermark> program;
 
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
@@ -64,7 +64,7 @@ protected:
 
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
-            std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
+            std::make_unique<app::Tiermark>(core::Services{*windows, workspace, settings, dialogs, &drawing});
         testing_support::registerSample(settings, workspace, sample, u"sample.mdb");
         ASSERT_TRUE(selectStandIn());
         builder().UserForm_Activate();

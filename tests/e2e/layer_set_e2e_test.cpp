@@ -14,7 +14,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "cadlink/drawing_access_posix.h"
 #include "cadlink/posix_protocol.h"
@@ -49,14 +49,14 @@ protected:
     stddb::JetWorkspace workspace;
     stddb::MemorySettingsStore settings;
     ui::RecordingDialogs dialogs;
-    std::unique_ptr<app::Program> program;
+    std::unique_ptr<app::Tiermark> program;
 
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
         testing_support::usePrivateCadDirectory(work.path());
         windows = std::make_unique<cadlink::PosixWindowSystem>();
         program =
-            std::make_unique<app::Program>(app::Services{*windows, workspace, settings, dialogs, &drawing});
+            std::make_unique<app::Tiermark>(core::Services{*windows, workspace, settings, dialogs, &drawing});
         ASSERT_TRUE(settings
                         .SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath,
                                      QStringLiteral(SAMPLE_MDB).toStdU16String())

@@ -23,7 +23,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "cadlink/channel.h"
 #include "cadlink/command_texts.h"
@@ -69,7 +69,7 @@ public:
     // A fresh program and stand-in for every row (begin).
     std::unique_ptr<stddb::MemorySettingsStore> settings;
     std::unique_ptr<ui::RecordingDialogs> dialogs;
-    std::unique_ptr<app::Program> program;
+    std::unique_ptr<app::Tiermark> program;
 
     void SetUp() override {
         ASSERT_TRUE(work.isValid());
@@ -98,8 +98,8 @@ public:
         end();
         settings = std::make_unique<stddb::MemorySettingsStore>();
         dialogs = std::make_unique<ui::RecordingDialogs>();
-        program =
-            std::make_unique<app::Program>(app::Services{*windows, workspace, *settings, *dialogs, &drawing});
+        program = std::make_unique<app::Tiermark>(
+            core::Services{*windows, workspace, *settings, *dialogs, &drawing});
         return settings
                    ->SaveSetting(stddb::kSectionDatabase, stddb::kKeyDatabasePath,
                                  QStringLiteral(SAMPLE_MDB).toStdU16String())

@@ -16,7 +16,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_changer.h"

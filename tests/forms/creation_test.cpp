@@ -2,7 +2,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "numbered/forms/numbered_layer_form.h"
 #include "stddb/settings_store.h"

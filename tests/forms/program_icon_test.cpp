@@ -6,7 +6,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "stddb/forms/versions_form.h"
 #include "tests/forms/support/fakes.h"
 #include "ui/program_icon.h"

@@ -3,7 +3,7 @@
 #include <QLayout>
 
 #include "app/form_registry.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "settings/forms/about_window.h"
 #include "settings/forms/settings_window.h"

@@ -23,7 +23,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "layercheck/layer_check.h"
 #include "tests/forms/support/fakes.h"

@@ -7,7 +7,7 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "cadlink/drawing_access.h"
 #include "common/utf.h"

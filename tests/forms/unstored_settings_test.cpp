@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "app/form_registry.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "settings/forms/settings_window.h"
 #include "stddb/forms/registration_form.h"
@@ -38,7 +38,7 @@ protected:
         m_file = m_dir.filePath(QStringLiteral("home/Tiermark.conf"));
         m_settings = std::make_unique<stddb::QtSettingsStore>(m_file);
         m_program =
-            std::make_unique<app::Program>(app::Services{m_windows, m_workspace, *m_settings, m_dialogs});
+            std::make_unique<app::Tiermark>(core::Services{m_windows, m_workspace, *m_settings, m_dialogs});
     }
     void TearDown() override { m_program.reset(); }
 
@@ -50,7 +50,7 @@ protected:
     ScriptedWorkspace m_workspace;
     RecordingDialogs m_dialogs;
     std::unique_ptr<stddb::QtSettingsStore> m_settings;
-    std::unique_ptr<app::Program> m_program;
+    std::unique_ptr<app::Tiermark> m_program;
 };
 
 TEST_F(UnstoredSettings, ARegistrationThatCannotBeStoredIsReportedAndHoldsForTheRun) {
@@ -108,7 +108,7 @@ TEST_F(UnstoredSettings, AnErasureThatCannotBeStoredIsReportedBeforeTheProgramEn
         GTEST_SKIP() << "files cannot be made immutable here";
     }
     stddb::QtSettingsStore store(file);
-    app::Program program(app::Services{m_windows, m_workspace, store, m_dialogs});
+    app::Tiermark program(core::Services{m_windows, m_workspace, store, m_dialogs});
     m_dialogs.onModal = [](QDialog& dialog) {
         if (auto* registration = qobject_cast<stddb::UserForm5*>(&dialog)) {
             registration->CommandButton2_Click();
@@ -173,7 +173,7 @@ TEST_F(UnstoredSettings, ADefaultStageThatCannotBeStoredIsReportedByBothButtons)
 TEST_F(UnstoredSettings, SettingsThatCanBeStoredSayNothing) {
     QTemporaryDir writable;
     stddb::QtSettingsStore store(writable.filePath(QStringLiteral("Tiermark.conf")));
-    app::Program program(app::Services{m_windows, m_workspace, store, m_dialogs});
+    app::Tiermark program(core::Services{m_windows, m_workspace, store, m_dialogs});
     m_dialogs.onModal = [](QDialog& dialog) {
         if (auto* w = qobject_cast<settings::UserForm3*>(&dialog)) {
             w->ListBox1->setListIndex(0);

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "app/form_registry.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "stddb/forms/versions_form.h"
 #include "tests/forms/support/fakes.h"

@@ -17,7 +17,7 @@
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/platform.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "common/utf.h"
 #include "numbered/forms/numbered_layer_form.h"
@@ -91,13 +91,13 @@ private:
 struct Session {
     explicit Session(const QString& folder)
         : settings(QDir(folder).filePath(QStringLiteral("settings.ini"))),
-          program(app::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()}) {}
+          program(core::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()}) {}
 
     app::PlatformBackend backend = app::makePlatformBackend();
     stddb::JetWorkspace workspace;
     stddb::QtSettingsStore settings;
     ui::RecordingDialogs dialogs;
-    app::Program program;
+    app::Tiermark program;
 
     app::Form1& form1() { return program.forms().form1(); }
 

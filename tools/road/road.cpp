@@ -21,7 +21,7 @@
 #include "app/form_registry.h"
 #include "app/main_window.h"
 #include "app/platform.h"
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_names.h"
 #include "cadlink/drawing_access.h"
@@ -75,8 +75,8 @@ int runRoad(const RoadOptions& options) {
     const auto screenshot = [&options](QWidget& window, const QString& name) {
         photograph(options.screenshots, window, name);
     };
-    app::Program program(
-        app::Services{*backend.windows, workspace, *settings, dialogs, backend.drawing.get()});
+    app::Tiermark program(
+        core::Services{*backend.windows, workspace, *settings, dialogs, backend.drawing.get()});
     app::Forms& forms = program.forms();
     app::Form1& form1 = forms.form1();
     form1.show();

@@ -50,8 +50,8 @@ void registerSample(stddb::MemorySettingsStore& settings, ScriptedWorkspace& wor
 }
 
 FakeProgram::FakeProgram()
-    : program(std::make_unique<app::Program>(app::Services{windows, workspace, settings, dialogs, nullptr})) {
-}
+    : program(
+          std::make_unique<app::Tiermark>(core::Services{windows, workspace, settings, dialogs, nullptr})) {}
 
 FakeProgram::~FakeProgram() = default;
 

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "cadlink/drawing_access.h"
 #include "cadlink/fake_window_system.h"
 #include "stddb/memory_settings_store.h"
@@ -52,7 +52,7 @@ struct FakeProgram {
     ScriptedWorkspace workspace;
     stddb::MemorySettingsStore settings;
     ui::RecordingDialogs dialogs;
-    std::unique_ptr<app::Program> program;
+    std::unique_ptr<app::Tiermark> program;
 
     FakeProgram();
     ~FakeProgram();

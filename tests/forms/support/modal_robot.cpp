@@ -105,8 +105,8 @@ void LiveDialogs::runModal(QDialog& form) {
 }
 
 LiveProgram::LiveProgram()
-    : program(std::make_unique<app::Program>(app::Services{windows, workspace, settings, dialogs, nullptr})) {
-}
+    : program(
+          std::make_unique<app::Tiermark>(core::Services{windows, workspace, settings, dialogs, nullptr})) {}
 
 LiveProgram::~LiveProgram() {
     program.reset();

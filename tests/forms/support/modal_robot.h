@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "app/tiermark.h"
 #include "cadlink/fake_window_system.h"
 #include "tests/forms/support/fakes.h"
 #include "ui/dialogs.h"
@@ -88,7 +88,7 @@ struct LiveProgram {
     ScriptedWorkspace workspace;
     stddb::MemorySettingsStore settings;
     LiveDialogs dialogs;
-    std::unique_ptr<app::Program> program;
+    std::unique_ptr<app::Tiermark> program;
 
     LiveProgram();
     ~LiveProgram();

@@ -6,6 +6,7 @@ class QWidget;
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "builder/layer_tables.h"
@@ -14,6 +15,9 @@ class QWidget;
 #include "stddb/database.h"
 #include "stddb/shared_database.h"
 
+namespace app {
+class Forms;
+}  // namespace app
 namespace cadlink {
 class WindowSystem;
 class DrawingAccess;
@@ -25,10 +29,7 @@ namespace ui {
 class Dialogs;
 }  // namespace ui
 
-namespace app {
-
-class Form1;
-class Forms;
+namespace core {
 
 // The services of the platform the program runs on. The real program passes the window-system backend of
 // its platform, the Jet workspace, the settings store and Qt's dialogs; tests pass fakes.
@@ -41,10 +42,16 @@ struct Services {
         nullptr;  // read-back of the drawing's layers, where the target offers it
 };
 
+// The drawing chosen in the main window's drawing list: its record in the instance table and its line.
+struct ChosenDrawing {
+    std::int32_t record = -1;
+    std::u16string name;
+};
+
 // The program-wide state that every form reaches the same way, through the one Program it is given: the
-// platform services, the AutoCAD LT instance table, the shared database, and the layer tables with the
-// redraw origin and the family number of the numbered-layer form. Each part has one accessor; the forms
-// themselves are reached through the form registry.
+// platform services, the AutoCAD LT instance table with the chosen drawing, the shared database, and the
+// layer tables with the redraw origin and the family number of the numbered-layer form. Each part has one
+// accessor. It knows no window: the main window keeps the chosen drawing here as its list changes.
 class Program {
 public:
     explicit Program(Services services);
@@ -62,9 +69,14 @@ public:
     void setDrawingAccess(cadlink::DrawingAccess* drawing) { m_services.drawing = drawing; }
 
     // The AutoCAD LT link: discovery rebuilds the instance table and the drawing list with the matching
-    // values given; the target window is that of the drawing list's selected line.
+    // values given.
     void findAutoCadLt(const cadlink::MatchingValues& matching, cadlink::DrawingList& list);
-    bool targetWindow(const cadlink::DrawingList& list, cadlink::WindowHandle& window) const;
+    // The drawing chosen in the drawing list, nullopt while no line is chosen.
+    void chooseDrawing(std::optional<ChosenDrawing> chosen) { m_chosen = std::move(chosen); }
+    const std::optional<ChosenDrawing>& chosenDrawing() const { return m_chosen; }
+    // The main window of the chosen drawing's AutoCAD LT (0 when it has none recognised); false when no
+    // drawing is chosen.
+    bool targetWindow(cadlink::WindowHandle& window) const;
 
     // The layer-standard database that the builder's start-up opens and the main window's unload releases,
     // with the current result set of the builder's queries.
@@ -76,20 +88,22 @@ public:
     builder::ProgramLayerState& layers() { return m_layers; }
     const builder::ProgramLayerState& layers() const { return m_layers; }
 
-    // A command channel for a sending form: its target is the drawing selected in the main window, read
-    // afresh for every text; its messages appear over the given form.
+    // A command channel for a sending form: its target is the chosen drawing, read afresh for every text;
+    // its messages appear over the given form.
     cadlink::CommandChannel makeChannel(QWidget* messageParent);
 
-    // The forms. Each exists once: created when first asked for, unloaded at the latest with the main window.
-    Forms& forms() { return *m_forms; }
+    // The forms, while they still reach each other through the registry.
+    app::Forms& forms() { return *m_forms; }
+    void setForms(app::Forms* forms) { m_forms = forms; }
 
 private:
     Services m_services;
     cadlink::Instances m_instances;
     cadlink::MatchingValues m_matching;
+    std::optional<ChosenDrawing> m_chosen;
     stddb::SharedDatabase m_database;
     builder::ProgramLayerState m_layers;
-    std::unique_ptr<Forms> m_forms;
+    app::Forms* m_forms = nullptr;
 };
 
-}  // namespace app
+}  // namespace core

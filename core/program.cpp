@@ -1,15 +1,12 @@
-#include "app/program.h"
+#include "core/program.h"
 
-#include "app/form_registry.h"
-#include "app/main_window.h"
 #include "ui/dialogs.h"
 
-namespace app {
+namespace core {
 
-Program::Program(Services services) : m_services(services), m_forms(std::make_unique<Forms>(*this)) {}
+Program::Program(Services services) : m_services(services) {}
 
 Program::~Program() {
-    m_forms.reset();
     m_database.release();
 }
 
@@ -18,17 +15,20 @@ void Program::findAutoCadLt(const cadlink::MatchingValues& matching, cadlink::Dr
     cadlink::FindAutoCadLt(m_services.windows, m_matching, m_instances, list);
 }
 
-bool Program::targetWindow(const cadlink::DrawingList& list, cadlink::WindowHandle& window) const {
-    return cadlink::TargetWindow(m_instances, list, window);
+bool Program::targetWindow(cadlink::WindowHandle& window) const {
+    if (!m_chosen) {
+        return false;
+    }
+    window = cadlink::MainWindowOf(m_instances, m_chosen->record);
+    return true;
 }
 
 cadlink::CommandChannel Program::makeChannel(QWidget* messageParent) {
     return cadlink::CommandChannel(
-        m_services.windows,
-        [this](cadlink::WindowHandle& window) { return forms().form1().targetWindow(window); },
+        m_services.windows, [this](cadlink::WindowHandle& window) { return targetWindow(window); },
         [this, messageParent](const std::u16string& text) {
             ui::showMessage(m_services.dialogs, messageParent, text);
         });
 }
 
-}  // namespace app
+}  // namespace core
