@@ -24,7 +24,7 @@ Form& obtain(QPointer<Form>& form, core::Program& program) {
 
 // Hides the form and destroys it once the event loop runs again.
 template <typename Form>
-void unload(QPointer<Form>& form) {
+void unloadLater(QPointer<Form>& form) {
     if (form) {
         form->hide();
         form->deleteLater();
@@ -60,7 +60,7 @@ builder::UserForm1* Forms::userForm1IfLoaded() const {
     return m_userForm1.data();
 }
 void Forms::unloadUserForm1() {
-    unload(m_userForm1);
+    unloadLater(m_userForm1);
 }
 
 void Forms::ShowBuilder() {
@@ -83,7 +83,7 @@ void Forms::showNumbered() {
     showModal(m_userForm2, m_program);
 }
 void Forms::unloadUserForm2() {
-    unload(m_userForm2);
+    unloadLater(m_userForm2);
 }
 
 settings::UserForm3* Forms::userForm3IfLoaded() const {
@@ -93,7 +93,7 @@ void Forms::showSettings() {
     showModal(m_userForm3, m_program);
 }
 void Forms::unloadUserForm3() {
-    unload(m_userForm3);
+    unloadLater(m_userForm3);
 }
 
 stddb::UserForm4* Forms::userForm4IfLoaded() const {
@@ -103,7 +103,7 @@ void Forms::showVersions() {
     showModal(m_userForm4, m_program);
 }
 void Forms::unloadUserForm4() {
-    unload(m_userForm4);
+    unloadLater(m_userForm4);
 }
 
 stddb::UserForm5* Forms::userForm5IfLoaded() const {
@@ -113,7 +113,7 @@ void Forms::showRegistration() {
     showModal(m_userForm5, m_program);
 }
 void Forms::unloadUserForm5() {
-    unload(m_userForm5);
+    unloadLater(m_userForm5);
 }
 
 settings::UserForm8* Forms::userForm8IfLoaded() const {
@@ -123,7 +123,7 @@ void Forms::showAbout() {
     showModal(m_userForm8, m_program);
 }
 void Forms::unloadUserForm8() {
-    unload(m_userForm8);
+    unloadLater(m_userForm8);
 }
 
 layercheck::UserForm9* Forms::userForm9IfLoaded() const {
@@ -135,7 +135,109 @@ void Forms::showLayerCheck(layercheck::Standard standard, const std::u16string& 
     showModal(m_userForm9, m_program);
 }
 void Forms::unloadUserForm9() {
-    unload(m_userForm9);
+    unloadLater(m_userForm9);
+}
+
+void Forms::show(core::Window window) {
+    switch (window) {
+        case core::Window::Builder:
+            ShowBuilder();
+            return;
+        case core::Window::Numbered:
+            showNumbered();
+            return;
+        case core::Window::Settings:
+            showSettings();
+            return;
+        case core::Window::Versions:
+            showVersions();
+            return;
+        case core::Window::Registration:
+            showRegistration();
+            return;
+        case core::Window::About:
+            showAbout();
+            return;
+        case core::Window::LayerCheck:
+            showModal(m_userForm9, m_program);
+            return;
+    }
+}
+
+void Forms::unload(core::Window window) {
+    switch (window) {
+        case core::Window::Builder:
+            unloadUserForm1();
+            return;
+        case core::Window::Numbered:
+            unloadUserForm2();
+            return;
+        case core::Window::Settings:
+            unloadUserForm3();
+            return;
+        case core::Window::Versions:
+            unloadUserForm4();
+            return;
+        case core::Window::Registration:
+            unloadUserForm5();
+            return;
+        case core::Window::About:
+            unloadUserForm8();
+            return;
+        case core::Window::LayerCheck:
+            unloadUserForm9();
+            return;
+    }
+}
+
+std::optional<int> Forms::builderStage() const {
+    if (!m_userForm1) {
+        return std::nullopt;
+    }
+    return m_userForm1->stageIndex();
+}
+
+void Forms::chooseBuilderStage(int position) {
+    if (m_userForm1) {
+        m_userForm1->chooseStage(position);
+    }
+}
+
+void Forms::chooseBuilderStage(std::u16string_view stage) {
+    if (m_userForm1) {
+        m_userForm1->chooseStage(stage);
+    }
+}
+
+std::optional<std::u16string> Forms::settingsStage() const {
+    if (!m_userForm3) {
+        return std::nullopt;
+    }
+    return m_userForm3->chosenStage();
+}
+
+void Forms::offerChangeAndMove(const std::u16string& guidance) {
+    form1().offerChangeAndMove(guidance);
+}
+
+// The list of created layers is the main window's Combo1 for now.
+std::vector<std::u16string> Forms::createdLayers() const {
+    return m_form1 ? m_form1->Combo1->items() : std::vector<std::u16string>{};
+}
+int Forms::createdLayerCount() const {
+    return m_form1 ? m_form1->Combo1->listCount() : 0;
+}
+std::u16string Forms::createdLayer(int index) const {
+    return m_form1 ? m_form1->Combo1->itemText(index) : std::u16string();
+}
+void Forms::clearCreatedLayers() {
+    form1().Combo1->clearItems();
+}
+void Forms::addCreatedLayer(const std::u16string& layer) {
+    form1().Combo1->addItem(layer);
+}
+void Forms::chooseFirstCreatedLayer() {
+    form1().Combo1->setListIndex(0);
 }
 
 void Forms::unloadAllButMain() {

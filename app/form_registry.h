@@ -3,6 +3,8 @@
 
 #include <QPointer>
 
+#include "core/navigation.h"
+
 #include <memory>
 #include <string>
 
@@ -35,11 +37,29 @@ class Form1;
 
 // Every form of the program exists once: it is created when first asked for and unloaded on request or,
 // at the latest, when the main window closes. Unloading destroys the form once control has returned to the
-// event loop, so a form may unload itself from its own handler. The small forms are shown modally.
-class Forms {
+// event loop, so a form may unload itself from its own handler. The small forms are shown modally. It is
+// the navigation the forms reach each other by.
+class Forms final : public core::Navigation {
 public:
     explicit Forms(core::Program& program);
-    ~Forms();
+    ~Forms() override;
+
+    // The navigation of the forms.
+    void show(core::Window window) override;
+    void showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
+                        const std::u16string& drawingKind) override;
+    void unload(core::Window window) override;
+    std::optional<int> builderStage() const override;
+    void chooseBuilderStage(int position) override;
+    void chooseBuilderStage(std::u16string_view stage) override;
+    std::optional<std::u16string> settingsStage() const override;
+    void offerChangeAndMove(const std::u16string& guidance) override;
+    std::vector<std::u16string> createdLayers() const override;
+    int createdLayerCount() const override;
+    std::u16string createdLayer(int index) const override;
+    void clearCreatedLayers() override;
+    void addCreatedLayer(const std::u16string& layer) override;
+    void chooseFirstCreatedLayer() override;
 
     Form1& form1();
 
@@ -75,10 +95,8 @@ public:
     void showAbout();
     void unloadUserForm8();
 
-    // The layer check, for the standard of the drawing kind and stage chosen in the builder.
+    // The layer check (showLayerCheck above).
     layercheck::UserForm9* userForm9IfLoaded() const;
-    void showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
-                        const std::u16string& drawingKind);
     void unloadUserForm9();
 
     // Unloads every form but the main window, one after the other.

@@ -113,6 +113,12 @@ bool Form1::targetWindow(cadlink::WindowHandle& window) const {
     return m_program.targetWindow(window);
 }
 
+void Form1::offerChangeAndMove(const std::u16string& guidance) {
+    Command2[0]->setEnabled(true);
+    Command3[0]->setEnabled(true);
+    Label3->setCaption(guidance);
+}
+
 cadlink::Delivery Form1::SendCommand(std::u16string_view text) {
     return m_channel.SendCommand(text);
 }

@@ -42,6 +42,9 @@ public:
     // Finds the main window of the target drawing; false when no line is selected.
     bool targetWindow(cadlink::WindowHandle& window) const;
 
+    // The layers are created: the layer change and the move are offered, with the guidance given.
+    void offerChangeAndMove(const std::u16string& guidance);
+
     ui::Label* Label1;
     ui::ListBox* cmbfilename;
     ui::Label* Label5;

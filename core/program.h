@@ -31,6 +31,8 @@ class Dialogs;
 
 namespace core {
 
+class Navigation;
+
 // The services of the platform the program runs on. The real program passes the window-system backend of
 // its platform, the Jet workspace, the settings store and Qt's dialogs; tests pass fakes.
 struct Services {
@@ -96,6 +98,11 @@ public:
     app::Forms& forms() { return *m_forms; }
     void setForms(app::Forms* forms) { m_forms = forms; }
 
+    // How a form opens, shows or unloads another window and tells it what changed; app/ sets it once its
+    // form registry exists, before the first form is created.
+    Navigation& navigation() const { return *m_navigation; }
+    void setNavigation(Navigation* navigation) { m_navigation = navigation; }
+
 private:
     Services m_services;
     cadlink::Instances m_instances;
@@ -104,6 +111,7 @@ private:
     stddb::SharedDatabase m_database;
     builder::ProgramLayerState m_layers;
     app::Forms* m_forms = nullptr;
+    Navigation* m_navigation = nullptr;
 };
 
 }  // namespace core

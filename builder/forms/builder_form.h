@@ -18,9 +18,9 @@ class QTabWidget;
 class QGroupBox;
 class QFrame;
 
-namespace app {
+namespace core {
 class Program;
-}  // namespace app
+}  // namespace core
 
 namespace builder {
 
@@ -30,7 +30,7 @@ namespace builder {
 class UserForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit UserForm1(app::Program& program);
+    explicit UserForm1(core::Program& program);
     ~UserForm1() override;
 
     // Start-up: reads the registered database, opens it and fills the start-up lists, or falls back to the
@@ -74,6 +74,9 @@ public:
 
     // The life-cycle letter of the stage chosen on page 1.
     int stageIndex() const { return ListBox1->listIndex(); }
+    // Chooses the stage by its position in the stage list, or the stage of that text where it is listed.
+    void chooseStage(int position) { ListBox1->setListIndex(position); }
+    void chooseStage(std::u16string_view stage);
 
     QTabWidget* MultiPage1;
     ui::Button* CommandButton3;
@@ -181,7 +184,7 @@ private:
     void showNoWorkTypeMessage();
     void showLayerTableUnreadable();
 
-    app::Program& m_program;
+    core::Program& m_program;
     cadlink::CommandChannel m_channel;
     bool m_inStartUp = false;
     bool m_operationInProgress = false;

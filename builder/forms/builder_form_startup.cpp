@@ -2,9 +2,9 @@
 #include <QDialog>
 
 #include "app/form_registry.h"
-#include "app/program.h"
 #include "builder/forms/builder_form.h"
 #include "builder/queries.h"
+#include "core/program.h"
 #include "stddb/settings_store.h"
 #include "ui/dialogs.h"
 
@@ -145,6 +145,15 @@ void UserForm1::startUpFallback() {
     if (!m_settingsOfferedSinceShown) {
         m_settingsOfferedSinceShown = true;
         m_program.forms().showSettings();
+    }
+}
+
+void UserForm1::chooseStage(std::u16string_view stage) {
+    for (int i = 0; i < ListBox1->listCount(); ++i) {
+        if (ListBox1->itemText(i) == stage) {
+            ListBox1->setListIndex(i);
+            return;
+        }
     }
 }
 

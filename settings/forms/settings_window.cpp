@@ -64,6 +64,13 @@ void UserForm3::UserForm_Activate() {
     }
 }
 
+std::optional<std::u16string> UserForm3::chosenStage() const {
+    if (ListBox1->listIndex() < 0) {
+        return std::nullopt;
+    }
+    return ListBox1->text();
+}
+
 void UserForm3::storeChoice() {
     stddb::SettingsStore& settings = m_program.settings();
     if (!settings.SaveSetting(stddb::kSectionLife, stddb::kKeyDefaultStage, ListBox1->text())) {

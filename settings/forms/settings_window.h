@@ -3,11 +3,14 @@
 
 #include <QDialog>
 
+#include <optional>
+#include <string>
+
 #include "ui/controls.h"
 
-namespace app {
+namespace core {
 class Program;
-}  // namespace app
+}  // namespace core
 
 namespace settings {
 
@@ -16,11 +19,14 @@ namespace settings {
 class UserForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit UserForm3(app::Program& program);
+    explicit UserForm3(core::Program& program);
 
     void UserForm_Activate();
     void CommandButton1_Click();
     void CommandButton2_Click();
+
+    // The stage chosen in the list; nullopt while none is chosen.
+    std::optional<std::u16string> chosenStage() const;
 
     ui::Label* Label1;
     ui::Label* Label2;
@@ -38,7 +44,7 @@ protected:
 private:
     void storeChoice();
 
-    app::Program& m_program;
+    core::Program& m_program;
 };
 
 }  // namespace settings
