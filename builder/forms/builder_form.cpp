@@ -12,7 +12,7 @@
 
 #include <utility>
 
-#include "app/form_registry.h"
+#include "core/navigation.h"
 #include "core/program.h"
 
 namespace builder {
@@ -327,7 +327,7 @@ bool UserForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void UserForm1::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_program.forms().unloadUserForm1();
+    m_program.navigation().unload(core::Window::Builder);
 }
 
 void UserForm1::showEvent(QShowEvent* event) {

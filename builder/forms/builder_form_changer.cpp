@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/form_registry.h"
-#include "app/main_window.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_changer.h"
 #include "cadlink/command_texts.h"
@@ -32,7 +30,7 @@ public:
         if (drawing == nullptr) {
             return tiermark::makeError(cadlink::kNoReadBackMessage);
         }
-        if (!m_program.forms().form1().targetWindow(window)) {
+        if (!m_program.targetWindow(window)) {
             return tiermark::makeError(tiermark::toUtf8(cadlink::kNoTargetMessage));
         }
         return drawing->hasLayer(window, name);
@@ -40,7 +38,7 @@ public:
     tiermark::Result<void> renameLayer(std::u16string_view from, std::u16string_view to) override {
         cadlink::WindowHandle window = 0;
         cadlink::DrawingAccess* drawing = m_program.drawing();
-        if (drawing == nullptr || !m_program.forms().form1().targetWindow(window)) {
+        if (drawing == nullptr || !m_program.targetWindow(window)) {
             return tiermark::makeError(cadlink::kNoReadBackMessage);
         }
         return drawing->renameLayer(window, from, to);
@@ -75,7 +73,7 @@ public:
     // AutoCAD LT did not take a rename) ends the pass.
     tiermark::Result<bool> drawingHasLayer(std::u16string_view name) override {
         cadlink::WindowHandle window = 0;
-        if (!m_program.forms().form1().targetWindow(window)) {
+        if (!m_program.targetWindow(window)) {
             return tiermark::makeError(tiermark::toUtf8(cadlink::kNoTargetMessage));
         }
         if (!m_reached) {
@@ -170,7 +168,7 @@ void UserForm1::listDrawingLayers() {
     CommandButton10->hide();
     Label27->hide();
     cadlink::WindowHandle window = 0;
-    if (!m_program.forms().form1().targetWindow(window)) {
+    if (!m_program.targetWindow(window)) {
         return;
     }
     auto layers = m_program.drawing()->layerNames(window);

@@ -1,38 +1,36 @@
 // "レイヤー作成": the layers of the chosen drawing kind are created in the target drawing.
-#include "app/form_registry.h"
-#include "app/main_window.h"
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/linetype_notice.h"
 #include "builder/queries.h"
 #include "cadlink/drawing_access.h"
+#include "core/navigation.h"
 #include "core/program.h"
 #include "ui/dialogs.h"
 
 namespace builder {
 namespace {
 
-// The builder, the main window and the numbered-layer form as the creation run reaches them.
+// The builder, and the main window and the numbered-layer form through the navigation, as the creation run
+// reaches them.
 class FormCreationHost final : public CreationHost {
 public:
     FormCreationHost(UserForm1& builder, core::Program& program)
-        : m_builder(builder), m_program(program), m_form1(program.forms().form1()) {}
+        : m_builder(builder), m_program(program), m_navigation(program.navigation()) {}
 
     cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
-    void clearCombo1() override { m_form1.Combo1->clearItems(); }
-    void addToCombo1(const std::u16string& text) override { m_form1.Combo1->addItem(text); }
-    int combo1Count() const override { return m_form1.Combo1->listCount(); }
-    std::u16string combo1Item(int index) const override { return m_form1.Combo1->itemText(index); }
-    void selectCombo1First() override { m_form1.Combo1->setListIndex(0); }
-    void showNumberedForm() override { m_program.forms().showNumbered(); }
+    void clearCombo1() override { m_navigation.clearCreatedLayers(); }
+    void addToCombo1(const std::u16string& text) override { m_navigation.addCreatedLayer(text); }
+    int combo1Count() const override { return m_navigation.createdLayerCount(); }
+    std::u16string combo1Item(int index) const override { return m_navigation.createdLayer(index); }
+    void selectCombo1First() override { m_navigation.chooseFirstCreatedLayer(); }
+    void showNumberedForm() override { m_navigation.show(core::Window::Numbered); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program.database().get(), colourName);
     }
     void enableMainWindowActions(const std::u16string& label3) override {
-        m_form1.Command2[0]->setEnabled(true);
-        m_form1.Command3[0]->setEnabled(true);
-        m_form1.Label3->setCaption(label3);
+        m_navigation.offerChangeAndMove(label3);
     }
     void enableCommandButton1() override { m_builder.CommandButton1->setEnabled(true); }
     void hideBuilder() override { m_builder.hide(); }
@@ -40,7 +38,7 @@ public:
 private:
     UserForm1& m_builder;
     core::Program& m_program;
-    app::Form1& m_form1;
+    core::Navigation& m_navigation;
 };
 
 }  // namespace
@@ -97,7 +95,7 @@ void UserForm1::CommandButton1_Click() {
 
 void UserForm1::tellLinetypesToLoad(const std::vector<SentLinetype>& sent) {
     cadlink::WindowHandle window = 0;
-    if (sent.empty() || !m_program.forms().form1().targetWindow(window) || window == 0) {
+    if (sent.empty() || !m_program.targetWindow(window) || window == 0) {
         return;
     }
     // The stand-in shows its layer table; AutoCAD LT does not.

@@ -8,12 +8,12 @@
 #include <optional>
 #include <utility>
 
-#include "app/form_registry.h"
 #include "builder/cascade.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/layer_set_export.h"
 #include "common/utf.h"
+#include "core/navigation.h"
 #include "core/program.h"
 #include "layercheck/layer_check.h"
 #include "ui/dialogs.h"
@@ -169,8 +169,8 @@ void UserForm1::CommandButton8_Click() {
     const std::u16string heading = u"図面名：" + ListBox4->text() + u"　　ライフサイクル：" +
                                    (stage < 0 ? u"なし" : ListBox1->text()) +
                                    (letter.empty() ? u"" : u"（" + letter + u"）");
-    m_program.forms().showLayerCheck(layercheck::standardOf(rows, stage, colourLookup()), heading,
-                                     ListBox4->text());
+    m_program.navigation().showLayerCheck(layercheck::standardOf(rows, stage, colourLookup()), heading,
+                                          ListBox4->text());
 }
 
 }  // namespace builder

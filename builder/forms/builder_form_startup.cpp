@@ -1,9 +1,9 @@
 // The builder's start-up run and its fallback, and the three navigation buttons and the close button.
 #include <QDialog>
 
-#include "app/form_registry.h"
 #include "builder/forms/builder_form.h"
 #include "builder/queries.h"
+#include "core/navigation.h"
 #include "core/program.h"
 #include "stddb/settings_store.h"
 #include "ui/dialogs.h"
@@ -144,7 +144,7 @@ void UserForm1::startUpFallback() {
     // closes and hands the activation back would never let the user out.
     if (!m_settingsOfferedSinceShown) {
         m_settingsOfferedSinceShown = true;
-        m_program.forms().showSettings();
+        m_program.navigation().show(core::Window::Settings);
     }
 }
 
@@ -158,15 +158,15 @@ void UserForm1::chooseStage(std::u16string_view stage) {
 }
 
 void UserForm1::CommandButton3_Click() {
-    m_program.forms().showSettings();
+    m_program.navigation().show(core::Window::Settings);
 }
 
 void UserForm1::CommandButton4_Click() {
-    m_program.forms().showAbout();
+    m_program.navigation().show(core::Window::About);
 }
 
 void UserForm1::CommandButton6_Click() {
-    m_program.forms().showVersions();
+    m_program.navigation().show(core::Window::Versions);
 }
 
 void UserForm1::CommandButton7_Click() {
