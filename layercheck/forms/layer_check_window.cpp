@@ -14,10 +14,9 @@
 
 #include <filesystem>
 
-#include "app/form_registry.h"
-#include "app/main_window.h"
 #include "cadlink/drawing_access.h"
 #include "common/utf.h"
+#include "core/navigation.h"
 #include "core/program.h"
 #include "layercheck/drawing_file.h"
 #include "ui/dialogs.h"
@@ -274,7 +273,7 @@ void UserForm9::UserForm_Activate() {
 void UserForm9::CommandButton1_Click() {
     cadlink::DrawingAccess* drawing = m_program.drawing();
     cadlink::WindowHandle window = 0;
-    if (drawing == nullptr || !m_program.forms().form1().targetWindow(window)) {
+    if (drawing == nullptr || !m_program.targetWindow(window)) {
         ui::showMessage(m_program.dialogs(), this, u"対象の図面が選ばれていません。");
         return;
     }
@@ -284,7 +283,7 @@ void UserForm9::CommandButton1_Click() {
                         u"図面の画層を読み取れませんでした。\r" + tiermark::fromUtf8(layers.error().message));
         return;
     }
-    showLayers(*layers, u"読み込み元：図面 " + m_program.forms().form1().cmbfilename->text());
+    showLayers(*layers, u"読み込み元：図面 " + m_program.chosenDrawing()->name);
 }
 
 void UserForm9::CommandButton2_Click() {
@@ -385,7 +384,7 @@ void UserForm9::CommandButton3_Click() {
 }
 
 void UserForm9::CommandButton4_Click() {
-    m_program.forms().unloadUserForm9();
+    m_program.navigation().unload(core::Window::LayerCheck);
 }
 
 }  // namespace layercheck
