@@ -3,11 +3,9 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 
-#include "app/form_registry.h"
-#include "app/main_window.h"
-#include "builder/forms/builder_form.h"
 #include "builder/queries.h"
 #include "builder/value_text.h"
+#include "core/navigation.h"
 #include "core/program.h"
 #include "numbered/creation.h"
 #include "numbered/member_scan.h"
@@ -22,7 +20,7 @@ public:
     FormHost(UserForm2& form, core::Program& program) : m_form(form), m_program(program) {}
 
     cadlink::Delivery SendCommand(std::u16string_view text) override { return m_form.SendCommand(text); }
-    void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
+    void addToCombo1(const std::u16string& text) override { m_program.navigation().addCreatedLayer(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program.database().get(), colourName);
     }
@@ -116,7 +114,7 @@ void UserForm2::showEvent(QShowEvent* event) {
 
 void UserForm2::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_program.forms().unloadUserForm2();
+    m_program.navigation().unload(core::Window::Numbered);
 }
 
 cadlink::Delivery UserForm2::SendCommand(std::u16string_view text) {
@@ -147,10 +145,9 @@ void UserForm2::fillColours() {
 }
 
 void UserForm2::UserForm_Activate() {
-    app::Form1& form1 = m_program.forms().form1();
     ListBox3->clearItems();
     std::vector<std::u16string> combo1 =
-        layersOffered(form1.Combo1->items(), m_program.layers().earlierEntries);
+        layersOffered(m_program.navigation().createdLayers(), m_program.layers().earlierEntries);
     for (const std::u16string& entry : combo1) {
         ListBox3->addItem(entry);
     }
@@ -175,7 +172,7 @@ void UserForm2::UserForm_Activate() {
         full.text = std::u16string(kFamilyFullMessage);
         full.title = QString::fromStdU16String(std::u16string(kFamilyFullTitle));
         m_program.dialogs().MsgBox(this, full);
-        m_program.forms().unloadUserForm2();
+        m_program.navigation().unload(core::Window::Numbered);
     }
 }
 
@@ -199,8 +196,8 @@ void UserForm2::CommandButton2_Click() {
 
 void UserForm2::CommandButton1_Click() {
     NumberedInput input;
-    if (builder::UserForm1* builder = m_program.forms().userForm1IfLoaded()) {
-        input.stageIndex = builder->stageIndex();
+    if (const std::optional<int> stage = m_program.navigation().builderStage()) {
+        input.stageIndex = *stage;
     }
     input.label8 = Label8->caption();
     input.textBox1 = TextBox1->text16();
@@ -226,7 +223,7 @@ void UserForm2::CommandButton1_Click() {
         return;
     }
     if (outcome.unloadForm) {
-        m_program.forms().unloadUserForm2();
+        m_program.navigation().unload(core::Window::Numbered);
         return;
     }
     TextBox1->clear();
