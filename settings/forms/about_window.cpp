@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
-#include "app/form_registry.h"
+#include "core/navigation.h"
 #include "core/program.h"
 
 namespace settings {
@@ -45,12 +45,12 @@ UserForm8::UserForm8(core::Program& program) : QDialog(nullptr), m_program(progr
 }
 
 void UserForm8::CommandButton1_Click() {
-    m_program.forms().unloadUserForm8();
+    m_program.navigation().unload(core::Window::About);
 }
 
 void UserForm8::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_program.forms().unloadUserForm8();
+    m_program.navigation().unload(core::Window::About);
 }
 
 }  // namespace settings

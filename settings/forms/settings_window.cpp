@@ -3,8 +3,7 @@
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
-#include "app/form_registry.h"
-#include "builder/forms/builder_form.h"
+#include "core/navigation.h"
 #include "core/program.h"
 #include "stddb/settings_store.h"
 #include "ui/dialogs.h"
@@ -59,8 +58,8 @@ void UserForm3::UserForm_Activate() {
     for (std::u16string_view stage : kStages) {
         ListBox1->addItem(std::u16string(stage));
     }
-    if (builder::UserForm1* builder = m_program.forms().userForm1IfLoaded()) {
-        ListBox1->setListIndex(builder->ListBox1->listIndex());  // by position
+    if (const std::optional<int> stage = m_program.navigation().builderStage()) {
+        ListBox1->setListIndex(*stage);  // by position
     }
 }
 
@@ -81,31 +80,21 @@ void UserForm3::storeChoice() {
 
 void UserForm3::CommandButton1_Click() {
     storeChoice();
-    if (builder::UserForm1* builder = m_program.forms().userForm1IfLoaded()) {
-        const std::u16string chosen = ListBox1->text();
-        for (int i = 0; i < builder->ListBox1->listCount(); ++i) {
-            if (builder->ListBox1->itemText(i) == chosen) {  // by text
-                builder->ListBox1->setListIndex(i);
-                break;
-            }
-        }
-    }
-    app::Forms& forms = m_program.forms();
-    forms.unloadUserForm3();
-    forms.showRegistration();
+    core::Navigation& navigation = m_program.navigation();
+    navigation.chooseBuilderStage(ListBox1->text());  // by text
+    navigation.unload(core::Window::Settings);
+    navigation.show(core::Window::Registration);
 }
 
 void UserForm3::CommandButton2_Click() {
     storeChoice();
-    if (builder::UserForm1* builder = m_program.forms().userForm1IfLoaded()) {
-        builder->ListBox1->setListIndex(ListBox1->listIndex());  // by position
-    }
+    m_program.navigation().chooseBuilderStage(ListBox1->listIndex());  // by position
     hide();
 }
 
 void UserForm3::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_program.forms().unloadUserForm3();
+    m_program.navigation().unload(core::Window::Settings);
 }
 
 }  // namespace settings
