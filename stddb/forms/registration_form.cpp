@@ -5,10 +5,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 
-#include "app/form_registry.h"
-#include "builder/forms/builder_form.h"
+#include "core/navigation.h"
 #include "core/program.h"
-#include "settings/forms/settings_window.h"
 #include "stddb/path_completion.h"
 #include "stddb/settings_store.h"
 #include "ui/dialogs.h"
@@ -88,17 +86,9 @@ void UserForm5::CommandButton5_Click() {
 void UserForm5::copyStageToBuilder() {
     // The settings window closes itself before it opens this form: with no window to copy from, the
     // builder's list stays as it is (the reloaded builder preselects the stored default stage anyway).
-    settings::UserForm3* settingsWindow = m_program.forms().userForm3IfLoaded();
-    builder::UserForm1* builder = m_program.forms().userForm1IfLoaded();
-    if (settingsWindow == nullptr || builder == nullptr || settingsWindow->ListBox1->listIndex() < 0) {
-        return;
-    }
-    const std::u16string chosen = settingsWindow->ListBox1->text();
-    for (int i = 0; i < builder->ListBox1->listCount(); ++i) {
-        if (builder->ListBox1->itemText(i) == chosen) {
-            builder->ListBox1->setListIndex(i);
-            return;
-        }
+    core::Navigation& navigation = m_program.navigation();
+    if (const std::optional<std::u16string> stage = navigation.settingsStage()) {
+        navigation.chooseBuilderStage(*stage);
     }
 }
 
@@ -111,15 +101,16 @@ void UserForm5::CommandButton1_Click() {
                         notStoredMessage(kRegistrationNotStored, settings.location()));
     }
     copyStageToBuilder();
-    app::Forms& forms = m_program.forms();
-    forms.unloadUserForm5();
-    forms.unloadUserForm1();
-    forms.ShowBuilder();
+    // The builder is made afresh, so that it opens the database now registered.
+    core::Navigation& navigation = m_program.navigation();
+    navigation.unload(core::Window::Registration);
+    navigation.unload(core::Window::Builder);
+    navigation.show(core::Window::Builder);
 }
 
 void UserForm5::CommandButton3_Click() {
     copyStageToBuilder();
-    m_program.forms().unloadUserForm5();
+    m_program.navigation().unload(core::Window::Registration);
 }
 
 void UserForm5::CommandButton2_Click() {
@@ -127,15 +118,15 @@ void UserForm5::CommandButton2_Click() {
     if (!settings.DeleteSetting(kSectionDatabase, kKeyDatabasePath)) {
         ui::showMessage(m_program.dialogs(), this, notStoredMessage(kErasureNotStored, settings.location()));
     }
-    app::Forms& forms = m_program.forms();
-    forms.unloadUserForm5();
-    forms.unloadUserForm1();
+    core::Navigation& navigation = m_program.navigation();
+    navigation.unload(core::Window::Registration);
+    navigation.unload(core::Window::Builder);
     m_program.dialogs().endProgram();
 }
 
 void UserForm5::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_program.forms().unloadUserForm5();
+    m_program.navigation().unload(core::Window::Registration);
 }
 
 }  // namespace stddb

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/form_registry.h"
+#include "core/navigation.h"
 #include "core/program.h"
 #include "ui/dialogs.h"
 
@@ -149,12 +149,12 @@ void UserForm4::UserForm_Activate() {
 }
 
 void UserForm4::CommandButton1_Click() {
-    m_program.forms().unloadUserForm4();
+    m_program.navigation().unload(core::Window::Versions);
 }
 
 void UserForm4::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_program.forms().unloadUserForm4();
+    m_program.navigation().unload(core::Window::Versions);
 }
 
 }  // namespace stddb
