@@ -15,9 +15,6 @@ class QWidget;
 #include "stddb/database.h"
 #include "stddb/shared_database.h"
 
-namespace app {
-class Forms;
-}  // namespace app
 namespace cadlink {
 class WindowSystem;
 class DrawingAccess;
@@ -94,10 +91,6 @@ public:
     // its messages appear over the given form.
     cadlink::CommandChannel makeChannel(QWidget* messageParent);
 
-    // The forms, while they still reach each other through the registry.
-    app::Forms& forms() { return *m_forms; }
-    void setForms(app::Forms* forms) { m_forms = forms; }
-
     // How a form opens, shows or unloads another window and tells it what changed; app/ sets it once its
     // form registry exists, before the first form is created.
     Navigation& navigation() const { return *m_navigation; }
@@ -110,7 +103,6 @@ private:
     std::optional<ChosenDrawing> m_chosen;
     stddb::SharedDatabase m_database;
     builder::ProgramLayerState m_layers;
-    app::Forms* m_forms = nullptr;
     Navigation* m_navigation = nullptr;
 };
 

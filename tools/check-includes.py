@@ -12,8 +12,8 @@ cadsim/win32). The rules:
      programs include core/; only app and programs include a forms folder or app/. ui includes nothing of
      core/, app/ or a forms folder; core includes logic and ui, never a form or app/. So logic folders never
      include forms, windows or the main window, and a form reaches another window only through core/.
-  2. No cycle between folders, except through app (the form registry creates the forms, and the forms
-     reach each other and the program-wide state through it).
+  2. No cycle between folders at all: the form registry in app/ creates the forms, and the forms reach the
+     program-wide state and each other only through core/ (core::Program, core::Navigation).
 
 Exits 0 when both hold and 1 with one line per breach otherwise. --graph prints the folder graph.
 """
@@ -122,6 +122,8 @@ def layer_breaches(edges):
                 forbidden = True
             elif kind in ("kit", "core") and target_kind in ("core", "forms", "app"):
                 forbidden = True
+            elif kind == "forms" and target_kind in ("forms", "app"):
+                forbidden = True
             if forbidden:
                 for path, header in uses:
                     breaches.append(f"{path}: a {kind} folder includes {header} ({target_kind})")
@@ -130,10 +132,11 @@ def layer_breaches(edges):
     return breaches
 
 
-def cycles_without_app(edges):
-    """Strongly connected components of more than one folder once app and the programs are left out."""
+def cycles(edges):
+    """Strongly connected components of more than one folder; the programs, which nothing includes, are left
+    out."""
     nodes = {n for n in set(edges) | {t for ts in edges.values() for t in ts}
-             if kind_of(n) not in ("app", "program")}
+             if kind_of(n) != "program"}
     graph = {n: [t for t in edges.get(n, {}) if t in nodes] for n in nodes}
     index, low, stack, on_stack, components = {}, {}, [], set(), []
     counter = [0]
@@ -179,7 +182,7 @@ def main(argv):
             print(f"{source:18} -> " + ", ".join(f"{t} ({len(u)})" for t, u in sorted(targets.items())))
 
     problems = layer_breaches(edges)
-    for component in cycles_without_app(edges):
+    for component in cycles(edges):
         problems.append("folders include each other in a cycle: " + " <-> ".join(component))
     for problem in problems:
         print(problem)

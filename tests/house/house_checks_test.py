@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The house checks measured on sources made for the purpose: each layout clang-format gives a definition
 (multi-line headers, constructors with initialisers, members in a class, lambdas, initialised tables),
-and trees with a file or a function just past the limit.
+trees with a file or a function just past the limit, and trees whose folders include each other as the
+layers allow or not.
 
     tests/house/house_checks_test.py TOOLS_DIR
 """
@@ -26,6 +27,7 @@ def load(name):
 
 functions = load("check-function-length")
 files = load("check-file-length")
+includes = load("check-includes")
 
 
 def measured(text):
@@ -89,6 +91,57 @@ class FileLength(unittest.TestCase):
             with open(os.path.join(root, "tools/road/c.cpp"), "w", encoding="utf-8") as out:
                 out.write("x\n" * 400 + "last line without its end")
             self.assertEqual(files.main([root]), 1)
+
+
+class Includes(unittest.TestCase):
+    # The layers as the tree has them: forms -> core <- app, core on logic and ui, app creating the forms.
+    LAYERED = {
+        "builder/rows.h": [],
+        "ui/controls.h": [],
+        "core/navigation.h": [],
+        "core/program.h": ["builder/rows.h", "ui/controls.h", "core/navigation.h"],
+        "builder/forms/builder_form.h": ["core/program.h", "ui/controls.h"],
+        "settings/forms/settings_window.cpp": ["core/navigation.h", "core/program.h"],
+        "app/form_registry.cpp": ["builder/forms/builder_form.h", "core/navigation.h"],
+        "tests/forms_test.cpp": ["app/form_registry.cpp", "builder/forms/builder_form.h"],
+    }
+
+    def breaches(self, extra):
+        tree = {path: list(headers) for path, headers in self.LAYERED.items()}
+        for path, headers in extra.items():
+            tree.setdefault(path, []).extend(headers)
+        with tempfile.TemporaryDirectory() as root:
+            for path, headers in tree.items():
+                os.makedirs(os.path.join(root, os.path.dirname(path)), exist_ok=True)
+                with open(os.path.join(root, path), "w", encoding="utf-8") as out:
+                    out.write("".join(f'#include "{header}"\n' for header in headers))
+            edges = includes.include_graph(root)
+            return includes.layer_breaches(edges), includes.cycles(edges), includes.main([root])
+
+    def test_the_layers_hold(self):
+        self.assertEqual(self.breaches({}), ([], [], 0))
+
+    def test_a_form_reaching_app_or_another_form_is_refused_and_no_cycle_is_admitted(self):
+        layers, cycles, status = self.breaches({"builder/forms/builder_form.h": ["app/form_registry.cpp"]})
+        self.assertEqual(status, 1)
+        self.assertEqual(len(layers), 1)
+        self.assertIn("a forms folder includes app/form_registry.cpp", layers[0])
+        self.assertEqual(cycles, [["app", "builder/forms"]])
+
+        layers, cycles, status = self.breaches(
+            {"settings/forms/settings_window.cpp": ["builder/forms/builder_form.h"]})
+        self.assertEqual((status, cycles), (1, []))
+        self.assertIn("settings/forms/settings_window.cpp: a forms folder includes builder/forms", layers[0])
+
+    def test_core_includes_neither_forms_nor_app_and_logic_not_core(self):
+        for extra, breach in (({"core/program.h": ["app/form_registry.cpp"]}, "a core folder includes app/"),
+                              ({"core/program.h": ["builder/forms/builder_form.h"]}, "a core folder includes"),
+                              ({"builder/rows.h": ["core/navigation.h"]}, "a logic folder includes core/"),
+                              ({"ui/controls.h": ["core/navigation.h"]}, "a kit folder includes core/")):
+            with self.subTest(extra=extra):
+                layers, _, status = self.breaches(extra)
+                self.assertEqual(status, 1)
+                self.assertTrue(any(breach in line for line in layers), layers)
 
 
 if __name__ == "__main__":
