@@ -18,6 +18,19 @@ Form1::Form1(Program& program) : QWidget(nullptr), m_program(program), m_channel
     createControls();
     m_drawingList = std::make_unique<ListBoxDrawingList>(*cmbfilename);
 
+    // Combo1 offers the layers created in this run of the program, as the program's list holds them.
+    for (const std::u16string& display : m_program.layers().created.displayNames()) {
+        Combo1->addItem(display);
+    }
+    m_program.layers().created.observe(
+        [this](builder::CreatedLayers::Change change, const builder::CreatedLayers& layers) {
+            if (change == builder::CreatedLayers::Change::Cleared) {
+                Combo1->clearItems();
+            } else {
+                Combo1->addItem(layers.records().back().display);
+            }
+        });
+
     connect(Label1, &ui::Label::clicked, this, &Form1::Label1_Click);
     connect(Combo1, &ui::ComboBox::clicked, this, &Form1::Combo1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -27,7 +40,9 @@ Form1::Form1(Program& program) : QWidget(nullptr), m_program(program), m_channel
     }
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    m_program.layers().created.observe({});
+}
 
 void Form1::createControls() {
     setFixedSize(ui::fromTwips(0, 0, 14415, 1830).size());
@@ -151,7 +166,7 @@ void Form1::Label1_Click() {
         return;
     }
     Form_Load();
-    Combo1->clearItems();
+    m_program.layers().created.clear();
     ui::MessageRequest notice;
     notice.text = std::u16string(guidance::kTargetChanged);
     notice.title = confirm.title;

@@ -42,7 +42,7 @@ struct Services {
 };
 
 // The program-wide state that every form reaches the same way, through the one Program it is given: the
-// platform services, the AutoCAD LT instance table, the shared database, and the layer tables with the
+// platform services, the AutoCAD LT instance table, the shared database, and the created layers with the
 // redraw origin and the family number of the numbered-layer form. Each part has one accessor; the forms
 // themselves are reached through the form registry.
 class Program {
@@ -71,8 +71,9 @@ public:
     stddb::SharedDatabase& database() { return m_database; }
     const stddb::SharedDatabase& database() const { return m_database; }
 
-    // The layer tables, the family number of the numbered-layer form and the displacement of the move:
-    // written by the layer creation and the numbered-layer form, read by the main window's execute.
+    // The layers created in this run of the program, the family number of the numbered-layer form and the
+    // displacement of the move: written by the layer creation and the numbered-layer form, shown and read
+    // by the main window.
     builder::ProgramLayerState& layers() { return m_layers; }
     const builder::ProgramLayerState& layers() const { return m_layers; }
 

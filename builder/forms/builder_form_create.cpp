@@ -20,21 +20,17 @@ public:
         : m_builder(builder), m_program(program), m_form1(program.forms().form1()) {}
 
     cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
-    void clearCombo1() override { m_form1.Combo1->clearItems(); }
-    void addToCombo1(const std::u16string& text) override { m_form1.Combo1->addItem(text); }
-    int combo1Count() const override { return m_form1.Combo1->listCount(); }
-    std::u16string combo1Item(int index) const override { return m_form1.Combo1->itemText(index); }
-    void selectCombo1First() override { m_form1.Combo1->setListIndex(0); }
+    void chooseFirstLayer() override { m_form1.Combo1->setListIndex(0); }
     void showNumberedForm() override { m_program.forms().showNumbered(); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program.database().get(), colourName);
     }
-    void enableMainWindowActions(const std::u16string& label3) override {
+    void offerChangeAndMove(const std::u16string& label3) override {
         m_form1.Command2[0]->setEnabled(true);
         m_form1.Command3[0]->setEnabled(true);
         m_form1.Label3->setCaption(label3);
     }
-    void enableCommandButton1() override { m_builder.CommandButton1->setEnabled(true); }
+    void enableCreation() override { m_builder.CommandButton1->setEnabled(true); }
     void hideBuilder() override { m_builder.hide(); }
 
 private:
@@ -70,10 +66,9 @@ void UserForm1::CommandButton1_Click() {
     CreationInput input;
     input.rows = std::move(*rows);
     input.stageIndex = ListBox1->listIndex();
-    input.optionButton1 = OptionButton1->isChecked();
-    input.listBox6 = ListBox6->items();
-    input.textBox5 = TextBox5->text16();
-    input.textBox4 = TextBox4->text16();
+    input.standardNamesOnly = OptionButton1->isChecked();
+    input.originX = TextBox5->text16();
+    input.originY = TextBox4->text16();
 
     m_operationInProgress = true;
     FormCreationHost host(*this, m_program);
