@@ -220,22 +220,6 @@ void Forms::offerChangeAndMove(const std::u16string& guidance) {
     form1().offerChangeAndMove(guidance);
 }
 
-// The list of created layers is the main window's Combo1 for now.
-std::vector<std::u16string> Forms::createdLayers() const {
-    return m_form1 ? m_form1->Combo1->items() : std::vector<std::u16string>{};
-}
-int Forms::createdLayerCount() const {
-    return m_form1 ? m_form1->Combo1->listCount() : 0;
-}
-std::u16string Forms::createdLayer(int index) const {
-    return m_form1 ? m_form1->Combo1->itemText(index) : std::u16string();
-}
-void Forms::clearCreatedLayers() {
-    form1().Combo1->clearItems();
-}
-void Forms::addCreatedLayer(const std::u16string& layer) {
-    form1().Combo1->addItem(layer);
-}
 void Forms::chooseFirstCreatedLayer() {
     form1().Combo1->setListIndex(0);
 }

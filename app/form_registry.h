@@ -54,11 +54,6 @@ public:
     void chooseBuilderStage(std::u16string_view stage) override;
     std::optional<std::u16string> settingsStage() const override;
     void offerChangeAndMove(const std::u16string& guidance) override;
-    std::vector<std::u16string> createdLayers() const override;
-    int createdLayerCount() const override;
-    std::u16string createdLayer(int index) const override;
-    void clearCreatedLayers() override;
-    void addCreatedLayer(const std::u16string& layer) override;
     void chooseFirstCreatedLayer() override;
 
     Form1& form1();

@@ -20,6 +20,19 @@ Form1::Form1(core::Program& program, Forms& forms)
     m_drawingList = std::make_unique<ListBoxDrawingList>(*cmbfilename);
     keepChosenDrawing(*cmbfilename, m_program);
 
+    // Combo1 offers the layers created in this run of the program, as the program's list holds them.
+    for (const std::u16string& display : m_program.layers().created.displayNames()) {
+        Combo1->addItem(display);
+    }
+    m_program.layers().created.observe(
+        [this](builder::CreatedLayers::Change change, const builder::CreatedLayers& layers) {
+            if (change == builder::CreatedLayers::Change::Cleared) {
+                Combo1->clearItems();
+            } else {
+                Combo1->addItem(layers.records().back().display);
+            }
+        });
+
     connect(Label1, &ui::Label::clicked, this, &Form1::Label1_Click);
     connect(Combo1, &ui::ComboBox::clicked, this, &Form1::Combo1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -29,7 +42,9 @@ Form1::Form1(core::Program& program, Forms& forms)
     }
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    m_program.layers().created.observe({});
+}
 
 void Form1::createControls() {
     setFixedSize(ui::fromTwips(0, 0, 14415, 1830).size());
@@ -159,7 +174,7 @@ void Form1::Label1_Click() {
         return;
     }
     Form_Load();
-    Combo1->clearItems();
+    m_program.layers().created.clear();
     ui::MessageRequest notice;
     notice.text = std::u16string(guidance::kTargetChanged);
     notice.title = confirm.title;

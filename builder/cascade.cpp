@@ -38,9 +38,9 @@ std::u16string lifeCycleLetter(int stageIndex) {
     }
 }
 
-std::u16string pageOneLayerEntry(bool optionButton1, int stageIndex, const stddb::Value& content,
+std::u16string pageOneLayerEntry(bool standardNamesOnly, int stageIndex, const stddb::Value& content,
                                  const stddb::Value& object, const stddb::Value& element) {
-    const std::u16string lead = optionButton1 ? lifeCycleLetter(stageIndex) : stddb::asText(content);
+    const std::u16string lead = standardNamesOnly ? lifeCycleLetter(stageIndex) : stddb::asText(content);
     return lead + stddb::asText(object) + stddb::asText(element);
 }
 

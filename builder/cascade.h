@@ -20,11 +20,13 @@ std::u16string workTypeKeyText(int kindIndex, int workTypeIndex);
 // "S", "D", "C" or "M" for the stage list index 0 to 3; empty for no selection or any other index.
 std::u16string lifeCycleLetter(int stageIndex);
 
-// One entry of the page-1 layer list (ListBox6): with OptionButton1 the life-cycle letter, otherwise the
+// One entry of page 1's list of the drawing kind's layers: with standard names only the life-cycle letter,
+// otherwise the
 // "内容" text, followed by "図面オブジェクト" and "作図要素". Null fields join as empty text.
-std::u16string pageOneLayerEntry(bool optionButton1, int stageIndex, const stddb::Value& content,
+std::u16string pageOneLayerEntry(bool standardNamesOnly, int stageIndex, const stddb::Value& content,
                                  const stddb::Value& object, const stddb::Value& element);
-// One entry of the page-2 layer list (ListBox13): always letter + "図面オブジェクト" + "作図要素".
+// One entry of page 2's list of the drawing kind's standard layers: always letter + "図面オブジェクト" +
+// "作図要素".
 std::u16string pageTwoLayerEntry(int stageIndex, const stddb::Value& object, const stddb::Value& element);
 
 // Whether a drawing name can stand between the single quotes of the layer filter: one that holds a single

@@ -13,38 +13,35 @@
 
 namespace builder {
 
-// What layer creation needs from the builder form and, through it, from the main window.
-// SendCommand is the builder's command channel: one command text per call, telling what became of it.
+// What layer creation needs from the builder form and, through it, from the main window. SendCommand is the
+// builder's command channel: one command text per call, telling what became of it. The layers created go
+// into the program's list (ProgramLayerState::created), which the main window shows.
 class CreationHost : public cadlink::CommandSender {
 public:
-    // The main window's layer list Combo1.
-    virtual void clearCombo1() = 0;
-    virtual void addToCombo1(const std::u16string& text) = 0;
-    virtual int combo1Count() const = 0;
-    virtual std::u16string combo1Item(int index) const = 0;
-    // Selects entry 0, which runs the main window's Combo1_Click.
-    virtual void selectCombo1First() = 0;
+    // Chooses the first layer of the main window's list, as a click on it would.
+    virtual void chooseFirstLayer() = 0;
 
-    // Shows UserForm2 modally (LayerAddMode is set before) and returns when it is hidden or unloaded.
+    // Shows the numbered-layer form modally (layerAddMode is set before) and returns when it is hidden or
+    // unloaded.
     virtual void showNumberedForm() = 0;
 
     // "色定数" of the row of "線色マスター" whose "名称" is the colour name; nothing when there is none.
     virtual std::optional<stddb::Value> colourConstant(std::u16string_view colourName) = 0;
 
-    // Enables Command2(0) and Command3(0) of the main window and sets its Label3.
-    virtual void enableMainWindowActions(const std::u16string& label3) = 0;
-    virtual void enableCommandButton1() = 0;
+    // Lets the main window start the layer change and the move, and shows the guidance that says how.
+    virtual void offerChangeAndMove(const std::u16string& guidance) = 0;
+    // Lets the builder's "レイヤー作成" be pressed again.
+    virtual void enableCreation() = 0;
     virtual void hideBuilder() = 0;
 };
 
 // The builder's page-1 state at the moment "レイヤー作成" is pressed.
 struct CreationInput {
-    std::vector<LayerRow> rows;            // the rows of the chosen drawing kind, in query order
-    int stageIndex = -1;                   // ListBox1's list index, -1 for no selection
-    bool optionButton1 = false;            // standard names rather than content texts in Combo1
-    std::vector<std::u16string> listBox6;  // the page-1 layer entries
-    std::u16string textBox5;               // redraw origin X
-    std::u16string textBox4;               // redraw origin Y
+    std::vector<LayerRow> rows;      // the rows of the chosen drawing kind, in query order
+    int stageIndex = -1;             // the life-cycle list's index, -1 for no selection
+    bool standardNamesOnly = false;  // the main window offers standard names rather than content texts
+    std::u16string originX;          // the redraw origin's X as typed ("再線画時の左下隅の座標X")
+    std::u16string originY;          // the redraw origin's Y as typed ("再線画時の左下隅の座標Y")
 };
 
 struct CreationOutcome {
@@ -60,8 +57,8 @@ struct CreationOutcome {
     // names the box and what it holds.
     std::u16string originMessage;
     // What became of the last text sent. Anything but Taken: the run stopped at that text, sent nothing
-    // more, still offers every layer it has created and every entry Combo1 offered before, stored no
-    // redraw origin and left the builder shown; the form tells the user once (cadlink::notDeliveredMessage).
+    // more, still offers every layer it has created and every layer offered before, stored no redraw
+    // origin and left the builder shown; the form tells the user once (cadlink::notDeliveredMessage).
     cadlink::Delivery delivery = cadlink::Delivery::Taken;
     // The line types other than Continuous that the run gave its layers (the texts were taken), in order:
     // AutoCAD LT sets them only where the drawing has loaded them (linetype_notice.h).
@@ -85,18 +82,19 @@ std::u16string leftOutMessage(const std::vector<std::u16string>& leftOut);
 inline constexpr std::u16string_view kNoName = u"（名前なし）";
 
 // The message for redraw-origin texts that are no number (an empty optional: that box is fine).
-std::u16string originNotANumberMessage(std::optional<std::u16string_view> textBox5,
-                                       std::optional<std::u16string_view> textBox4);
+std::u16string originNotANumberMessage(std::optional<std::u16string_view> originX,
+                                       std::optional<std::u16string_view> originY);
 
 // The guidance the main window shows once layers exist.
 inline constexpr std::u16string_view kCreatedGuidance =
     u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
     u"レイヤー変更を伴わない移動処理→　移動のみボタンをクリック後オブジェクトを選択してください。";
 
-// The whole of "レイヤー作成" (CommandButton1_Click of the builder) without the widgets: creates the
-// layers of the rows in the drawing, offers them in Combo1, fills the layer tables, hands family rows to
-// the numbered-layer form, keeps the redraw origin and hides the builder. A layer is offered once the texts
-// that create it have been taken; the first text not taken ends the run (CreationOutcome::delivery).
+// The whole of "レイヤー作成" without the widgets: creates the layers of the rows in the drawing and adds
+// them to the program's list of created layers, hands family rows to the numbered-layer form, offers the
+// layers offered before again after the new ones, keeps the redraw origin and hides the builder. A layer is
+// offered once the texts that create it have been taken; the first text not taken ends the run
+// (CreationOutcome::delivery).
 CreationOutcome runLayerCreation(CreationHost& host, const CreationInput& input, ProgramLayerState& state);
 
 }  // namespace builder

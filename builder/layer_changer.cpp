@@ -57,8 +57,8 @@ std::optional<std::size_t> matchingEntry(std::u16string_view standardPart, std::
     return std::nullopt;
 }
 
-void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,
-                       const std::vector<std::u16string>& listBox13, bool& label26Visible) {
+void runConversionPass(ChangerHost& host, std::vector<std::u16string>& drawingLayers,
+                       const std::vector<std::u16string>& standardLayers, bool& unconvertedNotice) {
     // Layers whose new name (or own name, from the drawing) cannot be typed into AutoCAD LT stay as they are
     // and are named once the pass is over.
     std::u16string leftOut;
@@ -68,14 +68,14 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
         }
     };
     // Bottom-up, so that removing an item does not move the ones still to be looked at.
-    for (std::size_t i = listBox12.size(); i-- > 0;) {
-        const std::u16string name = listBox12[i];
+    for (std::size_t i = drawingLayers.size(); i-- > 0;) {
+        const std::u16string name = drawingLayers[i];
         const std::optional<std::u16string> part = standardPart(name);
         if (!part) {
             continue;
         }
         const std::u16string stem = stemOf(*part);
-        if (!matchingEntry(*part, stem, listBox13)) {
+        if (!matchingEntry(*part, stem, standardLayers)) {
             continue;
         }
         const tiermark::Result<bool> exists = host.drawingHasLayer(name);
@@ -94,7 +94,7 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
         // be refused because the name exists.
         const std::u16string newName = convertedName(stem, name);
         if (newName == name) {
-            listBox12.erase(listBox12.begin() + static_cast<std::ptrdiff_t>(i));
+            drawingLayers.erase(drawingLayers.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         }
         if (cadlink::answerProblem(name) || cadlink::layerNameProblem(newName)) {
@@ -107,9 +107,9 @@ void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12
                              tiermark::fromUtf8(renamed.error().message));
             continue;
         }
-        listBox12.erase(listBox12.begin() + static_cast<std::ptrdiff_t>(i));
+        drawingLayers.erase(drawingLayers.begin() + static_cast<std::ptrdiff_t>(i));
     }
-    label26Visible = !listBox12.empty();
+    unconvertedNotice = !drawingLayers.empty();
     tellLeftOut();
 }
 

@@ -16,16 +16,18 @@ std::u16string stemOf(std::u16string_view standardPart);
 // The name a converted layer gets: the stem followed by the drawing layer's own last character.
 std::u16string convertedName(std::u16string_view stem, std::u16string_view layerName);
 
-// Whether a drawing layer is listed in ListBox12: every layer but exactly "0" and "DEFPOINTS".
+// Whether a drawing layer is listed among the changer's drawing layers: every layer but exactly "0" and
+// "DEFPOINTS".
 bool listedInChanger(std::u16string_view layerName);
-// The drawing's layers, in the drawing's order, as ListBox12 lists them.
+// The drawing's layers, in the drawing's order, as the changer lists them.
 std::vector<std::u16string> changerListing(const std::vector<std::u16string>& drawingLayers);
 // The same from a layer table that says which layers belong to external references: those are left out,
 // since AutoCAD LT names them after the referenced drawing and they cannot be renamed.
 std::vector<std::u16string> changerListing(const std::vector<cadlink::DrawingLayer>& drawingLayers);
 
-// The first entry of ListBox13 that a drawing layer converts to: an entry equal to the standard part, or
-// one equal to the stem but for its last character (a family placeholder). Its index, or nothing.
+// The first of the changer's standard layers that a drawing layer converts to: an entry equal to the
+// standard part, or one equal to the stem but for its last character (a family placeholder). Its index, or
+// nothing.
 std::optional<std::size_t> matchingEntry(std::u16string_view standardPart, std::u16string_view stem,
                                          const std::vector<std::u16string>& entries);
 
@@ -51,14 +53,14 @@ inline constexpr std::u16string_view kDrawingUnreachableMessage =
 inline constexpr std::u16string_view kUnsendableRenameMessage =
     u"次の画層は、新しい名前に AutoCAD LT に送れない文字か画層名に使えない文字が含まれるため、変換しませんでした。";
 
-// The conversion pass of "→" (CommandButton2): walks listBox12 from the bottom up, renames every layer
-// that matches an entry of listBox13 and removes it from the list. A missing layer shows
+// The conversion pass of "→": walks the drawing layers listed from the bottom up, renames every layer that
+// matches one of the standard layers listed and removes it from the list. A missing layer shows
 // kLayerMissingMessage, and a drawing that cannot be reached kDrawingUnreachableMessage (CR and the reason);
-// either ends the pass at once, leaving label26Visible as it was. A refused rename shows
+// either ends the pass at once, leaving unconvertedNotice as it was. A refused rename shows
 // kRenameRefusedMessage, CR and the reason and keeps the item; a layer whose name or new name cannot be
 // typed into AutoCAD LT keeps its item and is named in kUnsendableRenameMessage when the pass ends. After a
-// whole pass Label26 is visible exactly when items remain.
-void runConversionPass(ChangerHost& host, std::vector<std::u16string>& listBox12,
-                       const std::vector<std::u16string>& listBox13, bool& label26Visible);
+// whole pass the notice that layers are left to convert by hand is shown exactly when items remain.
+void runConversionPass(ChangerHost& host, std::vector<std::u16string>& drawingLayers,
+                       const std::vector<std::u16string>& standardLayers, bool& unconvertedNotice);
 
 }  // namespace builder

@@ -14,9 +14,9 @@ std::u16string standardLayerName(std::u16string_view letter, const stddb::Value&
     return name;
 }
 
-std::u16string displayName(bool optionButton1, const stddb::Value& content,
+std::u16string displayName(bool standardNamesOnly, const stddb::Value& content,
                            std::u16string_view standardName) {
-    if (optionButton1) {
+    if (standardNamesOnly) {
         return std::u16string(standardName);
     }
     return stddb::asText(content) + std::u16string(standardName);
@@ -34,9 +34,9 @@ std::u16string offeredLayer(std::u16string_view display) {
     return standardPart(display).value_or(std::u16string(display));
 }
 
-std::u16string targetLayer(std::u16string_view combo1Text) {
-    // Combo1 offers display names; the rule that recovers their standard names applies to typed text too.
-    return standardPart(combo1Text).value_or(std::u16string());
+std::u16string targetLayer(std::u16string_view chosenText) {
+    // The list offers display names; the rule that recovers their standard names applies to typed text too.
+    return standardPart(chosenText).value_or(std::u16string());
 }
 
 bool isTemplateElement(const stddb::Value& element) {

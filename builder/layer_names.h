@@ -13,23 +13,25 @@ namespace builder {
 std::u16string standardLayerName(std::u16string_view letter, const stddb::Value& object,
                                  const stddb::Value& element);
 
-// The text under which a layer is offered in the main window's Combo1: the standard name alone with
-// OptionButton1, otherwise the "内容" text (Null as empty) directly followed by it.
-std::u16string displayName(bool optionButton1, const stddb::Value& content, std::u16string_view standardName);
+// The text under which a layer is offered in the main window's list of layers: the standard name alone when
+// the builder names layers by standard names only, otherwise the "内容" text (Null as empty) directly
+// followed by it.
+std::u16string displayName(bool standardNamesOnly, const stddb::Value& content,
+                           std::u16string_view standardName);
 
 // The standard part of a name: the text from one character before the first "-" to the end, or the whole
 // text when it starts with "-"; nothing when the text holds no "-". It recovers the standard layer name
-// from a display name of Combo1 ("道路中心線D-STR-CNTR" gives "D-STR-CNTR"), and the part of a drawing's
-// layer name that the layer changer and the layer check match against the standard.
+// from a display name of the main window's list ("道路中心線D-STR-CNTR" gives "D-STR-CNTR"), and the part of
+// a drawing's layer name that the layer changer and the layer check match against the standard.
 std::optional<std::u16string> standardPart(std::u16string_view name);
 
-// Which layer an entry of Combo1 offers, to tell whether two entries offer the same layer: its standard
-// name, or the whole text when it holds no "-".
+// Which layer an entry of the main window's list offers, to tell whether two entries offer the same layer:
+// its standard name, or the whole text when it holds no "-".
 std::u16string offeredLayer(std::u16string_view display);
 
 // The layer the main window's change puts the picked objects on: the standard name recovered from the text
-// of Combo1 (a typed text too); empty when the text holds no "-".
-std::u16string targetLayer(std::u16string_view combo1Text);
+// of the main window's list (a typed text too); empty when the text holds no "-".
+std::u16string targetLayer(std::u16string_view chosenText);
 
 // True when the "作図要素" value marks the template of a numbered family (not Null, last character "n").
 bool isTemplateElement(const stddb::Value& element);

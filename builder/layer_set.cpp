@@ -42,22 +42,29 @@ std::int64_t rowColour(const stddb::Value& colourName, const ColourLookup& looku
     return layerColour(number.value_or(kColourWithoutRow));
 }
 
-std::u16string effectiveLinetype(const PlannedLayer& layer) {
-    return layer.linetype.empty() ? std::u16string(cadlink::kContinuous) : layer.linetype;
+cadlink::LayerRecord rowRecord(const LayerRow& row, std::u16string_view letter, bool standardNamesOnly,
+                               const ColourLookup& lookup) {
+    cadlink::LayerRecord record;
+    record.name = standardLayerName(letter, row.object, row.element);
+    record.display = displayName(standardNamesOnly, row.content, record.name);
+    if (!isTemplateElement(row.element)) {
+        record.linetype = rowLinetype(row.linetype);
+        record.colour = rowColour(row.colour, lookup);
+    }
+    return record;
 }
 
-std::vector<PlannedLayer> plannedLayers(const std::vector<LayerRow>& rows, int stageIndex, bool optionButton1,
-                                        const ColourLookup& lookup) {
+std::vector<cadlink::LayerRecord> plannedLayers(const std::vector<LayerRow>& rows, int stageIndex,
+                                                bool standardNamesOnly, const ColourLookup& lookup) {
     const std::u16string letter = lifeCycleLetter(stageIndex);
-    std::vector<PlannedLayer> layers;
+    std::vector<cadlink::LayerRecord> layers;
     for (const LayerRow& row : rows) {
         if (numberedFamily(row.remarks) || isTemplateElement(row.element)) {
             continue;
         }
-        const std::u16string name = standardLayerName(letter, row.object, row.element);
-        PlannedLayer layer{name, displayName(optionButton1, row.content, name), rowLinetype(row.linetype),
-                           rowColour(row.colour, lookup)};
-        auto earlier = std::find_if(layers.begin(), layers.end(), [&](const PlannedLayer& l) {
+        cadlink::LayerRecord layer = rowRecord(row, letter, standardNamesOnly, lookup);
+        const std::u16string& name = layer.name;
+        auto earlier = std::find_if(layers.begin(), layers.end(), [&](const cadlink::LayerRecord& l) {
             return tiermark::equalsIgnoringAsciiCase(l.name, name);
         });
         if (earlier != layers.end()) {

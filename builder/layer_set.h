@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cadlink/layer_record.h"
 #include "stddb/database.h"
 
 // The decisions of "レイヤー作成" for each row of a drawing kind, made in one place: the run that creates
@@ -40,24 +41,17 @@ using ColourLookup = std::function<std::optional<stddb::Value>(std::u16string_vi
 // master through the colour table, and 7 for a name without a row there.
 std::int64_t rowColour(const stddb::Value& colourName, const ColourLookup& lookup);
 
-// One layer as "レイヤー作成" leaves it in the drawing.
-struct PlannedLayer {
-    std::u16string name;      // the standard layer name
-    std::u16string display;   // how the main window's Combo1 offers it
-    std::u16string linetype;  // as sent: empty for CR alone (Continuous)
-    std::int64_t colour = 7;  // as sent
-    bool operator==(const PlannedLayer&) const = default;
-};
-
-// The line type a planned layer ends up with in the drawing.
-std::u16string effectiveLinetype(const PlannedLayer& layer);
+// A row's layer as "レイヤー作成" creates it: its standard name, its display name and, but for a family
+// template (which is created without them), the line type and colour sent.
+cadlink::LayerRecord rowRecord(const LayerRow& row, std::u16string_view letter, bool standardNamesOnly,
+                               const ColourLookup& lookup);
 
 // The layers "レイヤー作成" creates with line type and colour from the rows, in row order: every row that
 // neither asks for a numbered family (the numbered-layer form asks the user which members to add) nor is a
 // family template (its name ends in the placeholder "n"). A name that comes twice is one layer, at its
 // first place, with the line type and colour of its last row, as the drawing ends up after the run.
-std::vector<PlannedLayer> plannedLayers(const std::vector<LayerRow>& rows, int stageIndex, bool optionButton1,
-                                        const ColourLookup& lookup);
+std::vector<cadlink::LayerRecord> plannedLayers(const std::vector<LayerRow>& rows, int stageIndex,
+                                                bool standardNamesOnly, const ColourLookup& lookup);
 
 // A family of numbered layers that a drawing kind offers: the template row's standard name (with its
 // placeholder "n") and the family number of its "備考".

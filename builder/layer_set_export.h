@@ -26,6 +26,6 @@ struct LayerSetFiles {
 // only such layers, or a colour outside 1 to 255 is an error (Japanese) that names the layer: a script
 // must never hold a text that AutoCAD LT refuses, because nothing in a script can cancel the prompt that
 // the refusal leaves open.
-tiermark::Result<LayerSetFiles> layerSetFiles(const std::vector<PlannedLayer>& layers);
+tiermark::Result<LayerSetFiles> layerSetFiles(const std::vector<cadlink::LayerRecord>& layers);
 
 }  // namespace builder

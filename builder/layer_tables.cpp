@@ -1,25 +1,52 @@
 #include "builder/layer_tables.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace builder {
 
-void LayerTables::redimPreserve(int upper) {
-    const auto size = static_cast<std::size_t>(std::max(upper, 0)) + 1;
-    LayerDisplayNames.resize(size);
-    LayerNames.resize(size);
-    LayerLinetypes.resize(size);
-    LayerColors.resize(size, 0);
+namespace {
+
+std::vector<std::u16string> displayNamesOf(const std::vector<cadlink::LayerRecord>& records) {
+    std::vector<std::u16string> names;
+    names.reserve(records.size());
+    for (const cadlink::LayerRecord& record : records) {
+        names.push_back(record.display);
+    }
+    return names;
 }
 
-int LayerTables::growByOne() {
-    redimPreserve(upperBound() + 1);
-    return upperBound();
+}  // namespace
+
+std::vector<std::u16string> CreatedLayers::displayNames() const {
+    return displayNamesOf(m_records);
 }
 
-void LayerTables::ensureIndex(int index) {
-    if (index > upperBound()) {
-        redimPreserve(index);
+std::vector<std::u16string> CreatedLayers::setAsideDisplayNames() const {
+    return displayNamesOf(m_setAside);
+}
+
+void CreatedLayers::add(cadlink::LayerRecord record) {
+    m_records.push_back(std::move(record));
+    tell(Change::Added);
+}
+
+void CreatedLayers::clear() {
+    m_records.clear();
+    tell(Change::Cleared);
+}
+
+void CreatedLayers::setAsideAll() {
+    m_setAside = std::exchange(m_records, {});
+    tell(Change::Cleared);
+}
+
+std::vector<cadlink::LayerRecord> CreatedLayers::takeSetAside() {
+    return std::exchange(m_setAside, {});
+}
+
+void CreatedLayers::tell(Change change) const {
+    if (m_observer) {
+        m_observer(change, *this);
     }
 }
 

@@ -6,17 +6,20 @@
 
 namespace builder {
 
-// The two texts of the redraw origin: TextBox4 (row 座標Y) and TextBox5 (row 座標X).
+// The two texts of the redraw origin, by the row of the builder they go to: "再線画時の左下隅の座標Y" and
+// "再線画時の左下隅の座標X".
 struct RedrawOriginTexts {
-    std::u16string textBox4;
-    std::u16string textBox5;
+    std::u16string originY;
+    std::u16string originX;
 };
 
-// TextBox4 = X + ratio × (short side + 100) and TextBox5 = Y + ratio × (long side + 100), each written as
-// its shortest decimal text. The texts are read as typed numbers (full-width digits and signs count). When
-// any text is not a number or the arithmetic overflows, both mirror the source corner: TextBox4 gets X's
-// text and TextBox5 Y's text, unchanged.
-//   ratio: TextBox1, x: TextBox2, y: TextBox3, shortSide: Label24, longSide: Label25.
+// originY = x + ratio × (short side + 100) and originX = y + ratio × (long side + 100), each written as its
+// shortest decimal text. The crossing is intended: the origin's X is computed from the source corner's Y and
+// the long side, its Y from the source's X and the short side, as the program has always laid a sheet out
+// (an A1 sheet at 1:10 from 0,0 gives X 9410 and Y 6940). The texts are read as typed numbers (full-width
+// digits and signs count). When any text is not a number or the arithmetic overflows, both mirror the
+// source corner: originY gets x's text and originX y's text, unchanged.
+//   ratio: the scale; x, y: the source corner; shortSide, longSide: the chosen paper's sides in mm.
 RedrawOriginTexts computeRedrawOrigin(std::u16string_view ratio, std::u16string_view x, std::u16string_view y,
                                       std::u16string_view shortSide, std::u16string_view longSide);
 

@@ -118,6 +118,45 @@ Sequence colourTexts(std::int64_t colour, std::u16string_view name) {
                                        std::u16string(kEscEsc)};
 }
 
+namespace {
+
+bool offered(LayerUse use) {
+    return use == LayerUse::Created || use == LayerUse::Template || use == LayerUse::Member;
+}
+
+bool withProperties(LayerUse use) {
+    return use == LayerUse::Created || use == LayerUse::Member || use == LayerUse::Exported;
+}
+
+LayerDefinition refusedAt(LayerField field) {
+    LayerDefinition definition;
+    definition.refused = field;
+    return definition;
+}
+
+}  // namespace
+
+LayerDefinition layerDefinitionTexts(const LayerRecord& layer, LayerUse use) {
+    Sequence create = createLayerTexts(layer.name, use == LayerUse::Member ? NameEnd::CrLf : NameEnd::Cr);
+    if (!create) {
+        return refusedAt(LayerField::Name);
+    }
+    LayerDefinition definition;
+    definition.create = std::move(*create);
+    if (withProperties(use)) {
+        Sequence linetype = linetypeTexts(layer.linetype, layer.name);
+        if (!linetype) {
+            return refusedAt(LayerField::Linetype);
+        }
+        definition.properties.push_back(std::move(*linetype));
+        definition.properties.push_back(colourTexts(layer.colour, layer.name).value());
+    }
+    if (offered(use) && answerProblem(layer.display)) {
+        return refusedAt(LayerField::Display);
+    }
+    return definition;
+}
+
 Sequence renameLayerTexts(std::u16string_view oldName, std::u16string_view newName) {
     if (auto refused = refuseName("the old layer name", oldName)) {
         return *refused;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cadlink/channel.h"
+#include "cadlink/layer_record.h"
 #include "common/result.h"
 
 // Every command text Tiermark types into AutoCAD LT's command line, in one place: the "-Layer" sequences
@@ -39,8 +41,33 @@ Sequence linetypeTexts(std::u16string_view linetype, std::u16string_view name);
 // Colour C of N: ESC ESC; "-Layer" CR; "C" CR; C CR; N CR; ESC ESC.
 Sequence colourTexts(std::int64_t colour, std::u16string_view name);
 
-// The line type of a layer whose row says "実線", and of every numbered member.
-inline constexpr std::u16string_view kContinuous = u"Continuous";
+// Who defines a layer, which decides what its definition holds and what of the record is checked.
+enum class LayerUse {
+    Created,    // a row of the creation run: create, line type, colour; the display name is offered
+    Template,   // a family template of the creation run: created only; the display name is offered
+    Member,     // a numbered member: create (the name ends in CR LF), line type, colour; display offered
+    Exported,   // the export's script: create, line type, colour; nothing is offered
+    Recreated,  // a layer offered before a creation run, created again: created only, offered already
+};
+
+// The field of a record whose text cannot be typed into AutoCAD LT.
+enum class LayerField { Name, Linetype, Display };
+
+// The sequences that define one layer in the drawing, in the order they are sent. The display name is not
+// typed by them but goes to the main window's list and from there into the CHANGE texts, so it is checked
+// as an answer (answerProblem) wherever the layer is offered.
+struct LayerDefinition {
+    // Set when text of the record cannot be typed: then no sequence is composed and nothing is to be sent.
+    std::optional<LayerField> refused;
+    std::vector<std::u16string> create;
+    // The sequences that give the created layer its properties, in the order they are sent: line type,
+    // colour. None where the use creates the layer only.
+    std::vector<std::vector<std::u16string>> properties;
+    bool ok() const { return !refused; }
+};
+
+// The one composition of the "-Layer" sequences of a layer and the one decision whether they may be sent.
+LayerDefinition layerDefinitionTexts(const LayerRecord& layer, LayerUse use);
 
 // Rename layer O to N: ESC ESC; "-RENAME" CR; "LA" CR; O CR; N CR; ESC. "-RENAME" is the command-line form
 // of RENAME that every AutoCAD LT release takes; "LA" answers its object-type prompt (画層(LA) in the

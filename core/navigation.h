@@ -54,13 +54,8 @@ public:
     // and shows the guidance given.
     virtual void offerChangeAndMove(const std::u16string& guidance) = 0;
 
-    // The main window's list of the layers created in this run ("変更後のレイヤー"), as the creation run
-    // and the numbered-layer form fill it.
-    virtual std::vector<std::u16string> createdLayers() const = 0;
-    virtual int createdLayerCount() const = 0;
-    virtual std::u16string createdLayer(int index) const = 0;
-    virtual void clearCreatedLayers() = 0;
-    virtual void addCreatedLayer(const std::u16string& layer) = 0;
+    // Chooses the first entry of the main window's list of the layers created in this run
+    // ("変更後のレイヤー"), as the creation run does when it has filled the program's list.
     virtual void chooseFirstCreatedLayer() = 0;
 };
 

@@ -49,7 +49,7 @@ struct ChosenDrawing {
 
 // The program-wide state that every form reaches the same way, through the one Program it is given: the
 // platform services, the AutoCAD LT instance table with the chosen drawing, the shared database, and the
-// layer tables with the redraw origin and the family number of the numbered-layer form. Each part has one
+// created layers with the redraw origin and the family number of the numbered-layer form. Each part has one
 // accessor. It knows no window: the main window keeps the chosen drawing here as its list changes.
 class Program {
 public:
@@ -82,8 +82,9 @@ public:
     stddb::SharedDatabase& database() { return m_database; }
     const stddb::SharedDatabase& database() const { return m_database; }
 
-    // The layer tables, the family number of the numbered-layer form and the displacement of the move:
-    // written by the layer creation and the numbered-layer form, read by the main window's execute.
+    // The layers created in this run of the program, the family number of the numbered-layer form and the
+    // displacement of the move: written by the layer creation and the numbered-layer form, shown and read
+    // by the main window.
     builder::ProgramLayerState& layers() { return m_layers; }
     const builder::ProgramLayerState& layers() const { return m_layers; }
 

@@ -78,13 +78,13 @@ Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Stan
         if (present[i]) {
             continue;
         }
-        const builder::PlannedLayer& model = standard.layers[i];
+        const cadlink::LayerRecord& model = standard.layers[i];
         Row row;
         row.verdict = Verdict::Missing;
         row.name = model.name;
         row.standardName = model.name;
         row.standardColour = static_cast<int>(model.colour);
-        row.standardLinetype = builder::effectiveLinetype(model);
+        row.standardLinetype = cadlink::effectiveLinetype(model);
         row.note = u"図面にありません";
         ++result.counts[static_cast<std::size_t>(row.verdict)];
         result.rows.push_back(std::move(row));

@@ -56,7 +56,7 @@ bool isFinding(Verdict verdict);
 // The standard of one drawing kind at one stage: its layers as "レイヤー作成" creates them and its families
 // of numbered layers.
 struct Standard {
-    std::vector<builder::PlannedLayer> layers;
+    std::vector<cadlink::LayerRecord> layers;
     std::vector<builder::PlannedFamily> families;
     std::u16string letter;  // the life-cycle letter of the names
 };

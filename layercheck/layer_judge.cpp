@@ -128,7 +128,7 @@ Judge::Judge(const Standard& standard) : m_standard(standard) {
     // Longer prefixes first, so that a member is judged by the family that names the most of it.
     std::stable_sort(m_families.begin(), m_families.end(),
                      [](const Family& a, const Family& b) { return a.prefix.size() > b.prefix.size(); });
-    for (const builder::PlannedLayer& layer : standard.layers) {
+    for (const cadlink::LayerRecord& layer : standard.layers) {
         m_changerEntries.push_back(layer.name);
     }
     for (const builder::PlannedFamily& family : standard.families) {
@@ -167,10 +167,10 @@ Row Judge::judge(const cadlink::DrawingLayer& layer, std::optional<std::size_t>&
 }
 
 void Judge::judgeStandard(Row& row, const cadlink::DrawingLayer& layer,
-                          const builder::PlannedLayer& model) const {
+                          const cadlink::LayerRecord& model) const {
     row.standardName = model.name;
     row.standardColour = static_cast<int>(model.colour);
-    row.standardLinetype = builder::effectiveLinetype(model);
+    row.standardLinetype = cadlink::effectiveLinetype(model);
     if (layer.trueColour) {
         // A true colour is the standard's only where it is the standard colour number's own.
         if (dxf::colourNumberRgb(static_cast<int>(model.colour)) != layer.trueColour) {

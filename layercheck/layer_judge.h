@@ -34,8 +34,7 @@ public:
 
 private:
     // The notes and the verdict of a layer named as a standard layer, a numbered member or neither.
-    void judgeStandard(Row& row, const cadlink::DrawingLayer& layer,
-                       const builder::PlannedLayer& model) const;
+    void judgeStandard(Row& row, const cadlink::DrawingLayer& layer, const cadlink::LayerRecord& model) const;
     static void judgeMember(Row& row, const cadlink::DrawingLayer& layer, const Family& family);
     void judgeOther(Row& row, const cadlink::DrawingLayer& layer, const std::u16string& key) const;
 

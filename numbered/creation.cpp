@@ -19,86 +19,85 @@ std::int64_t colourNumber(NumberedHost& host, const std::u16string& chosen) {
     return builder::layerColour(number.value_or(builder::kColourWithoutRow));
 }
 
-// Sends the 17 texts of one member and records it once it is created; the colour is looked up once, where
-// the first member's sequence reaches it. What became of the last text sent.
-cadlink::Delivery createMember(NumberedHost& host, const std::u16string& name, const std::u16string& content,
-                               std::optional<std::int64_t>& colour, const std::u16string& colourName,
-                               builder::LayerTables& tables) {
+// Sends the 17 texts of one member and records it once it is created. What became of the last text sent.
+cadlink::Delivery createMember(NumberedHost& host, const cadlink::LayerRecord& member,
+                               builder::CreatedLayers& created) {
     using cadlink::Delivery;
-    // Texts 1–5 create the layer; the form ends its name in CR LF.
-    if (const Delivery delivery =
-            cadlink::sendAll(host, cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf));
-        delivery != Delivery::Taken) {
+    const cadlink::LayerDefinition definition =
+        cadlink::layerDefinitionTexts(member, cadlink::LayerUse::Member);
+    if (const Delivery delivery = cadlink::sendAll(host, definition.create); delivery != Delivery::Taken) {
         return delivery;
     }
-    const auto slot = static_cast<std::size_t>(tables.growByOne());
-    const std::u16string display = content + name;
-    host.addToCombo1(display);
-    tables.LayerDisplayNames[slot] = display;
-    tables.LayerNames[slot] = name;
-    tables.LayerLinetypes[slot] = std::u16string(cadlink::kContinuous);
-    if (const Delivery delivery = cadlink::sendAll(host, cadlink::linetypeTexts(cadlink::kContinuous, name));
-        delivery != Delivery::Taken) {
-        return delivery;
+    created.add(member);
+    for (const std::vector<std::u16string>& property : definition.properties) {
+        if (const Delivery delivery = cadlink::sendAll(host, property); delivery != Delivery::Taken) {
+            return delivery;
+        }
     }
-    if (!colour) {
-        colour = colourNumber(host, colourName);
-    }
-    if (const Delivery delivery = cadlink::sendAll(host, cadlink::colourTexts(*colour, name));
-        delivery != Delivery::Taken) {
-        return delivery;
-    }
-    tables.LayerColors[slot] = *colour;
     return Delivery::Taken;
 }
 
-// Whether every text of a member can be typed into AutoCAD LT: its name, and its display name (the
-// content text followed by the name), which goes to Combo1 and from there into the main window's texts.
-bool sendable(const std::u16string& name, const std::u16string& content) {
-    return cadlink::createLayerTexts(name, cadlink::NameEnd::CrLf).ok() &&
-           cadlink::linetypeTexts(cadlink::kContinuous, name).ok() && !cadlink::answerProblem(content + name);
+// The records of the members one press of "▽追加" creates: the main member and, with family 4's
+// companions, the dimension and text members with the same suffix.
+std::vector<cadlink::LayerRecord> membersToCreate(NumberedHost& host, const NumberedInput& input) {
+    const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
+    const std::u16string suffix =
+        input.nameTail.empty() ? std::u16string() : input.nameTail.substr(input.nameTail.size() - 1);
+    std::vector<std::u16string> names{letter + input.nameTail};
+    const auto companion = [&](bool asked, std::u16string_view element) {
+        if (input.companionsOffered && asked) {
+            names.push_back(letter + input.objectCode + std::u16string(element) + suffix);
+        }
+    };
+    companion(input.withDimension, kDimensionElement);
+    companion(input.withText, kTextElement);
+
+    const std::int64_t colour = colourNumber(host, input.colourName);
+    const int number = suffix.empty() ? 0 : memberNumber(suffix.front());
+    std::vector<cadlink::LayerRecord> members;
+    for (std::u16string& name : names) {
+        std::u16string display = input.content + name;
+        members.push_back(cadlink::LayerRecord{std::move(name), std::move(display),
+                                               std::u16string(cadlink::kContinuous), colour, input.family,
+                                               number});
+    }
+    return members;
 }
 
 }  // namespace
 
+int memberNumber(char16_t suffix) {
+    if (suffix >= u'1' && suffix <= u'9') {
+        return suffix - u'0';
+    }
+    if (suffix >= u'A' && suffix <= u'Z') {
+        return suffix - u'A' + 10;
+    }
+    return 0;
+}
+
 NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input,
-                                    builder::LayerTables& tables) {
+                                    builder::CreatedLayers& created) {
     NumberedOutcome outcome;
-    const std::u16string letter = builder::lifeCycleLetter(input.stageIndex);
-    const std::u16string name = letter + input.label8;
-
-    // The main member and, with family 4's check boxes, the dimension and text members with the same
-    // suffix, created together.
-    const std::u16string suffix =
-        input.label8.empty() ? std::u16string() : input.label8.substr(input.label8.size() - 1);
-    std::vector<std::u16string> members{name};
-    const auto companion = [&](bool checked, std::u16string_view element) {
-        if (input.checkBoxesEnabled && checked) {
-            members.push_back(letter + input.objectCode + std::u16string(element) + suffix);
-        }
-    };
-    companion(input.checkBox1, kDimensionElement);
-    companion(input.checkBox2, kTextElement);
-
+    const std::vector<cadlink::LayerRecord> members = membersToCreate(host, input);
     // A member whose texts cannot be typed into AutoCAD LT stops the whole addition before anything is
     // sent; the form names it and keeps the input for the user to mend.
-    for (const std::u16string& member : members) {
-        if (!sendable(member, input.textBox1)) {
-            outcome.leftOut = cadlink::visibleText(input.textBox1 + member);
+    for (const cadlink::LayerRecord& member : members) {
+        if (!cadlink::layerDefinitionTexts(member, cadlink::LayerUse::Member).ok()) {
+            outcome.leftOut = cadlink::visibleText(member.display);
             return outcome;
         }
     }
     // The first text AutoCAD LT does not take ends the addition; a member is offered only once the texts
     // that create it were taken.
-    std::optional<std::int64_t> colour;
-    for (const std::u16string& member : members) {
-        outcome.delivery = createMember(host, member, input.textBox1, colour, input.colourName, tables);
+    for (const cadlink::LayerRecord& member : members) {
+        outcome.delivery = createMember(host, member, created);
         if (outcome.delivery != cadlink::Delivery::Taken) {
             return outcome;
         }
-        outcome.createdNames.push_back(member);
+        outcome.createdNames.push_back(member.name);
     }
-    outcome.unloadForm = input.membersListed && suffix == u"Z";
+    outcome.unloadForm = input.membersListed && !input.nameTail.empty() && input.nameTail.back() == u'Z';
     return outcome;
 }
 

@@ -12,12 +12,11 @@
 
 namespace numbered {
 
-// What creating a numbered layer needs from UserForm2 and, through it, from the main window. SendCommand is
-// UserForm2's command channel: one command text per call, telling what became of it.
+// What creating a numbered layer needs from the numbered-layer form. SendCommand is the form's command
+// channel: one command text per call, telling what became of it. The members created go into the
+// program's list of created layers, which the main window shows.
 class NumberedHost : public cadlink::CommandSender {
 public:
-    // Appends to the main window's layer list Combo1.
-    virtual void addToCombo1(const std::u16string& text) = 0;
     // "色定数" of the row of "線色マスター" whose "名称" is the colour name; nothing when there is none.
     virtual std::optional<stddb::Value> colourConstant(std::u16string_view colourName) = 0;
 };
@@ -25,15 +24,16 @@ public:
 // The form's state when "▽追加" is pressed.
 struct NumberedInput {
     int stageIndex = -1;         // the builder's life-cycle list index, -1 for no selection
-    std::u16string label8;       // the name tail, e.g. -BYP-STR2
-    std::u16string textBox1;     // the content text
-    std::u16string colourName;   // the chosen colour name of ListBox1; empty for none (then "黒")
-    bool membersListed = false;  // ListBox2 holds at least one member
-    // The family's object code and whether its check boxes are offered (family 4) and checked.
+    std::int16_t family = 0;     // the family the form offers (layerAddMode)
+    std::u16string nameTail;     // the proposed name tail, e.g. -BYP-STR2
+    std::u16string content;      // the content text typed
+    std::u16string colourName;   // the chosen colour name; empty for none (then "黒")
+    bool membersListed = false;  // the family already has at least one member listed
+    // The family's object code and whether its companions are offered (family 4) and asked for.
     std::u16string objectCode;
-    bool checkBoxesEnabled = false;
-    bool checkBox1 = false;  // also create the same-numbered -DIM member
-    bool checkBox2 = false;  // also create the same-numbered -TXT member
+    bool companionsOffered = false;
+    bool withDimension = false;  // also create the same-numbered -DIM member
+    bool withText = false;       // also create the same-numbered -TXT member
 };
 
 struct NumberedOutcome {
@@ -55,9 +55,13 @@ inline constexpr std::u16string_view kLeftOutMessage =
 
 inline constexpr std::u16string_view kDefaultColourName = u"黒";
 
-// "▽追加" (CommandButton1_Click): creates the proposed layer (and, when asked, its -DIM and -TXT
-// companions), appends each to Combo1 as content text + name and to the layer tables (growing by one).
+// A member's place in its family by its suffix: "1" to "9" are 1 to 9, "A" to "Z" 10 to 35; 0 for any
+// other suffix.
+int memberNumber(char16_t suffix);
+
+// "▽追加": creates the proposed layer (and, when asked, its -DIM and -TXT companions) and adds each to the
+// program's list of created layers, offered as content text + name.
 NumberedOutcome createNumberedLayer(NumberedHost& host, const NumberedInput& input,
-                                    builder::LayerTables& tables);
+                                    builder::CreatedLayers& created);
 
 }  // namespace numbered

@@ -12,11 +12,11 @@ namespace numbered {
 // the object code, the element code and one suffix character; what comes before does not matter.
 bool isMember(std::u16string_view entry, std::u16string_view objectCode, std::u16string_view elementCode);
 
-// The members among the entries, in list order (ListBox2).
+// The members among the entries, in list order (the form's list of existing members).
 std::vector<std::u16string> scanMembers(const std::vector<std::u16string>& entries,
                                         std::u16string_view objectCode, std::u16string_view elementCode);
 
-// What the last member's suffix makes of the next name tail (Label8).
+// What the last member's suffix makes of the next name tail the form proposes.
 enum class ProposalKind {
     Next,       // tail = object code + element code + the next suffix
     Unchanged,  // the last suffix lies between "9" and "A" or is a single-byte character above "Z"
@@ -29,7 +29,7 @@ struct Proposal {
 };
 
 // The suffix after c: "0".."8" the next digit, "9" "A", "A".."Y" the next letter; "Z" or a character that
-// leaves Label8 unchanged gives nothing; anything else (blank, "-", other punctuation below "0", a
+// leaves the proposal unchanged gives nothing; anything else (blank, "-", other punctuation below "0", a
 // double-byte character) starts again at "1".
 Proposal proposeNameTail(const std::vector<std::u16string>& members, std::u16string_view objectCode,
                          std::u16string_view elementCode);

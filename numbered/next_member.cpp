@@ -8,15 +8,15 @@
 
 namespace numbered {
 
-std::vector<std::u16string> layersOffered(const std::vector<std::u16string>& combo1,
-                                          const std::vector<std::u16string>& earlierEntries) {
-    std::vector<std::u16string> layers = combo1;
-    std::set<std::u16string> offered;
-    for (const std::u16string& entry : combo1) {
-        offered.insert(builder::offeredLayer(entry));
+std::vector<std::u16string> layersOffered(const std::vector<std::u16string>& offered,
+                                          const std::vector<std::u16string>& setAside) {
+    std::vector<std::u16string> layers = offered;
+    std::set<std::u16string> seen;
+    for (const std::u16string& entry : offered) {
+        seen.insert(builder::offeredLayer(entry));
     }
-    for (const std::u16string& entry : earlierEntries) {
-        if (offered.insert(builder::offeredLayer(entry)).second) {
+    for (const std::u16string& entry : setAside) {
+        if (seen.insert(builder::offeredLayer(entry)).second) {
             layers.push_back(entry);
         }
     }
@@ -24,20 +24,20 @@ std::vector<std::u16string> layersOffered(const std::vector<std::u16string>& com
 }
 
 StartupView runStartup(FamilyCodes& codes, std::int16_t layerAddMode,
-                       const std::vector<std::u16string>& combo1) {
+                       const std::vector<std::u16string>& layers) {
     StartupView view;
     const std::string mode = std::to_string(layerAddMode);
-    view.label11.assign(mode.begin(), mode.end());
+    view.familyNumber.assign(mode.begin(), mode.end());
     if (const Family* family = familyRow(layerAddMode)) {
-        view.label1 = explanation(*family);
+        view.explanation = explanation(*family);
         codes.objectCode = family->objectCode;
         codes.elementCode = family->elementCode;
-        view.checkBoxesEnabled = layerAddMode == kFamilyWithCompanions;
+        view.companionsOffered = layerAddMode == kFamilyWithCompanions;
     }
-    view.listBox2 = scanMembers(combo1, codes.objectCode, codes.elementCode);
-    Proposal proposal = proposeNameTail(view.listBox2, codes.objectCode, codes.elementCode);
+    view.members = scanMembers(layers, codes.objectCode, codes.elementCode);
+    Proposal proposal = proposeNameTail(view.members, codes.objectCode, codes.elementCode);
     if (proposal.kind != ProposalKind::Unchanged) {
-        view.label8 = std::move(proposal.tail);
+        view.nameTail = std::move(proposal.tail);
     }
     view.familyFull = proposal.kind == ProposalKind::Full;
     return view;

@@ -15,26 +15,26 @@ struct FamilyCodes {
     std::u16string elementCode;
 };
 
-// What the start-up (UserForm_Activate) puts on the form.
+// What the form's start-up puts on the form.
 struct StartupView {
-    std::optional<std::u16string> label1;  // the explanation; nothing: Label1 keeps its text
-    std::u16string label11;                // LayerAddMode in decimal
-    bool checkBoxesEnabled = false;        // CheckBox1 and CheckBox2
-    std::vector<std::u16string> listBox2;  // the family's existing members
-    std::optional<std::u16string> label8;  // the proposed name tail; nothing: Label8 keeps its text
+    std::optional<std::u16string> explanation;  // nothing: the form keeps the explanation it shows
+    std::u16string familyNumber;                // layerAddMode in decimal
+    bool companionsOffered = false;             // the -DIM and -TXT companions may be asked for
+    std::vector<std::u16string> members;        // the family's existing members
+    std::optional<std::u16string> nameTail;     // the proposed name tail; nothing: the form keeps its own
     // The family holds 35 members: show kFamilyFullMessage titled kFamilyFullTitle, then unload the form.
     bool familyFull = false;
 };
 
-// The layers the form looks for members among: the entries of the main window's Combo1, followed, while
-// layer creation runs, by the entries Combo1 offered before the run that it has not offered again yet
-// (the run offers them after its new layers; members made in an earlier run are among them).
-std::vector<std::u16string> layersOffered(const std::vector<std::u16string>& combo1,
-                                          const std::vector<std::u16string>& earlierEntries);
+// The layers the form looks for members among: the display names of the program's list of created layers,
+// followed, while layer creation runs, by those of the layers set aside at its start that the list does not
+// offer again yet (the run offers them after its new layers; members made in an earlier run are among them).
+std::vector<std::u16string> layersOffered(const std::vector<std::u16string>& offered,
+                                          const std::vector<std::u16string>& setAside);
 
 // Takes the family of layerAddMode (codes keep their values outside 1 to 99), finds its members among the
-// entries of the main window's Combo1 and proposes the next name tail.
+// layers offered and proposes the next name tail.
 StartupView runStartup(FamilyCodes& codes, std::int16_t layerAddMode,
-                       const std::vector<std::u16string>& combo1);
+                       const std::vector<std::u16string>& layers);
 
 }  // namespace numbered

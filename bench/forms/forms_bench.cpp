@@ -246,19 +246,13 @@ public:
         ++texts;
         return delivery;
     }
-    void clearCombo1() override { m_program.forms().form1().Combo1->clearItems(); }
-    void addToCombo1(const std::u16string& text) override { m_program.forms().form1().Combo1->addItem(text); }
-    int combo1Count() const override { return m_program.forms().form1().Combo1->listCount(); }
-    std::u16string combo1Item(int index) const override {
-        return m_program.forms().form1().Combo1->itemText(index);
-    }
-    void selectCombo1First() override { m_program.forms().form1().Combo1->setListIndex(0); }
+    void chooseFirstLayer() override { m_program.forms().form1().Combo1->setListIndex(0); }
     void showNumberedForm() override {}
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program.database().get(), colourName);
     }
-    void enableMainWindowActions(const std::u16string&) override {}
-    void enableCommandButton1() override {}
+    void offerChangeAndMove(const std::u16string&) override {}
+    void enableCreation() override {}
     void hideBuilder() override {}
 
     double sendingMs = 0.0;
@@ -274,9 +268,9 @@ builder::CreationInput hundredLayers() {
     const std::u16string colours[] = {u"黒", u"赤", u"黄", u"緑", u"白"};
     builder::CreationInput input;
     input.stageIndex = 1;
-    input.optionButton1 = true;
-    input.textBox5 = u"6940";
-    input.textBox4 = u"9410";
+    input.standardNamesOnly = true;
+    input.originX = u"6940";
+    input.originY = u"9410";
     for (int i = 0; i < 100; ++i) {
         const std::u16string number = QString::number(i).rightJustified(2, QLatin1Char('0')).toStdU16String();
         builder::LayerRow row;
@@ -285,7 +279,6 @@ builder::CreationInput hundredLayers() {
         row.content = u"構造物" + number;
         row.linetype = linetypes[i % 4];
         row.colour = colours[i % 5];
-        input.listBox6.push_back(u"D-STR-L" + number);
         input.rows.push_back(std::move(row));
     }
     return input;
@@ -298,10 +291,12 @@ void BM_CreateHundredLayers(benchmark::State& state) {
     BenchCreationHost host(program, channel);
     const builder::CreationInput input = hundredLayers();
     const std::size_t messages = g_setup->dialogs.messages.size();
+    // The program's own list, which the main window's Combo1 shows as the run goes.
     record(state, "creation run, 100 layers delivered", [&] {
-        builder::ProgramLayerState layers;
-        (void)builder::runLayerCreation(host, input, layers);
+        program.layers().created.clear();
+        (void)builder::runLayerCreation(host, input, program.layers());
     });
+    program.layers().created.clear();
     if (g_setup->dialogs.messages.size() != messages) {
         state.SkipWithError("a command could not be delivered");
     }
@@ -331,7 +326,7 @@ void BM_MemberScan(benchmark::State& state) {
     std::size_t members = 0;
     record(state, "member scan, 5,000 entries (logic)", [&] {
         numbered::FamilyCodes codes;
-        members = numbered::runStartup(codes, 1, entries).listBox2.size();
+        members = numbered::runStartup(codes, 1, entries).members.size();
     });
     state.counters["members"] = static_cast<double>(members);
 }
@@ -339,10 +334,9 @@ void BM_MemberScan(benchmark::State& state) {
 void BM_NumberedFormStartUp(benchmark::State& state) {
     app::Tiermark& program = *g_setup->program;
     g_setup->builder().UserForm_Activate();
-    app::Form1& form1 = g_setup->form1();
-    form1.Combo1->clearItems();
+    program.layers().created.clear();
     for (const auto& entry : combo1Entries()) {
-        form1.Combo1->addItem(entry);
+        program.layers().created.add(cadlink::LayerRecord{entry, entry});
     }
     program.layers().layerAddMode = 1;
     program.forms().showNumbered();
@@ -354,7 +348,7 @@ void BM_NumberedFormStartUp(benchmark::State& state) {
     record(state, "numbered form start-up, Combo1 of 5,000", [&] { form->UserForm_Activate(); });
     state.counters["members"] = static_cast<double>(form->ListBox2->listCount());
     program.forms().unloadUserForm2();
-    form1.Combo1->clearItems();
+    program.layers().created.clear();
 }
 
 // The layer check window over a drawing of 5,000 layers (the entries above) against the heaviest drawing

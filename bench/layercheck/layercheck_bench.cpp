@@ -107,7 +107,7 @@ std::string cp932(const std::u16string& name) {
 // (what the changer converts), numbered members, names of other stages and Japanese names of no standard.
 std::vector<std::u16string> drawingLayerNames() {
     std::vector<std::u16string> names;
-    for (const builder::PlannedLayer& layer : g_standard.layers) {
+    for (const cadlink::LayerRecord& layer : g_standard.layers) {
         names.push_back(layer.name);
     }
     const std::size_t kinds = g_standard.layers.size();
@@ -189,7 +189,7 @@ std::string drawingFile() {
         group(out, 62,
               std::to_string(standard ? g_standard.layers[i].colour : static_cast<int>(1 + i % 255)));
         group(out, 6,
-              standard ? cp932(builder::effectiveLinetype(g_standard.layers[i]))
+              standard ? cp932(cadlink::effectiveLinetype(g_standard.layers[i]))
                        : (i % 3 == 0 ? "DASHED" : "Continuous"));
     }
     group(out, 0, "ENDTAB");

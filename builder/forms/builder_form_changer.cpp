@@ -182,19 +182,19 @@ void UserForm1::listDrawingLayers() {
 
 void UserForm1::CommandButton2_Click() {
     std::vector<std::u16string> remaining = ListBox12->items();
-    bool label26Visible = !Label26->isHidden();
+    bool unconvertedNotice = !Label26->isHidden();
     if (hasReadBack(m_program)) {
         DrawingChangerHost host(*this, m_program);
-        runConversionPass(host, remaining, ListBox13->items(), label26Visible);
+        runConversionPass(host, remaining, ListBox13->items(), unconvertedNotice);
     } else {
         LinkChangerHost host(*this, m_program, m_fileLayers);
-        runConversionPass(host, remaining, ListBox13->items(), label26Visible);
+        runConversionPass(host, remaining, ListBox13->items(), unconvertedNotice);
     }
     ListBox12->clearItems();
     for (const std::u16string& name : remaining) {
         ListBox12->addItem(name);
     }
-    Label26->setVisible(label26Visible);
+    Label26->setVisible(unconvertedNotice);
 }
 
 void UserForm1::CommandButton10_Click() {

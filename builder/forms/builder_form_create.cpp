@@ -20,19 +20,15 @@ public:
         : m_builder(builder), m_program(program), m_navigation(program.navigation()) {}
 
     cadlink::Delivery SendCommand(std::u16string_view text) override { return m_builder.SendCommand(text); }
-    void clearCombo1() override { m_navigation.clearCreatedLayers(); }
-    void addToCombo1(const std::u16string& text) override { m_navigation.addCreatedLayer(text); }
-    int combo1Count() const override { return m_navigation.createdLayerCount(); }
-    std::u16string combo1Item(int index) const override { return m_navigation.createdLayer(index); }
-    void selectCombo1First() override { m_navigation.chooseFirstCreatedLayer(); }
+    void chooseFirstLayer() override { m_navigation.chooseFirstCreatedLayer(); }
     void showNumberedForm() override { m_navigation.show(core::Window::Numbered); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program.database().get(), colourName);
     }
-    void enableMainWindowActions(const std::u16string& label3) override {
+    void offerChangeAndMove(const std::u16string& label3) override {
         m_navigation.offerChangeAndMove(label3);
     }
-    void enableCommandButton1() override { m_builder.CommandButton1->setEnabled(true); }
+    void enableCreation() override { m_builder.CommandButton1->setEnabled(true); }
     void hideBuilder() override { m_builder.hide(); }
 
 private:
@@ -68,10 +64,9 @@ void UserForm1::CommandButton1_Click() {
     CreationInput input;
     input.rows = std::move(*rows);
     input.stageIndex = ListBox1->listIndex();
-    input.optionButton1 = OptionButton1->isChecked();
-    input.listBox6 = ListBox6->items();
-    input.textBox5 = TextBox5->text16();
-    input.textBox4 = TextBox4->text16();
+    input.standardNamesOnly = OptionButton1->isChecked();
+    input.originX = TextBox5->text16();
+    input.originY = TextBox4->text16();
 
     m_operationInProgress = true;
     FormCreationHost host(*this, m_program);

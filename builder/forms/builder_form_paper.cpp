@@ -32,8 +32,8 @@ void UserForm1::ListBox7_Click() {
 void UserForm1::computeRedrawOrigin() {
     const RedrawOriginTexts origin = builder::computeRedrawOrigin(
         TextBox1->text16(), TextBox2->text16(), TextBox3->text16(), Label24->caption(), Label25->caption());
-    TextBox4->setText16(origin.textBox4);
-    TextBox5->setText16(origin.textBox5);
+    TextBox4->setText16(origin.originY);
+    TextBox5->setText16(origin.originX);
 }
 
 void UserForm1::TextBox1_Change() {

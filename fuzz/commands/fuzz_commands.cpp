@@ -80,21 +80,16 @@ public:
         sent.emplace_back(text);
         return cadlink::Delivery::Taken;
     }
-    void clearCombo1() override { combo1.clear(); }
-    void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
-    int combo1Count() const override { return static_cast<int>(combo1.size()); }
-    std::u16string combo1Item(int index) const override { return combo1.at(static_cast<std::size_t>(index)); }
-    void selectCombo1First() override {}
+    void chooseFirstLayer() override {}
     void showNumberedForm() override {}
     std::optional<stddb::Value> colourConstant(std::u16string_view) override {
         return stddb::Value{std::int64_t{3}};
     }
-    void enableMainWindowActions(const std::u16string&) override {}
-    void enableCommandButton1() override {}
+    void offerChangeAndMove(const std::u16string&) override {}
+    void enableCreation() override {}
     void hideBuilder() override {}
 
     Texts sent;
-    Texts combo1;
 };
 
 class NumberedRecorder final : public numbered::NumberedHost {
@@ -103,11 +98,9 @@ public:
         sent.emplace_back(text);
         return cadlink::Delivery::Taken;
     }
-    void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view) override { return std::nullopt; }
 
     Texts sent;
-    Texts combo1;
 };
 
 stddb::Value valueOf(const std::u16string& text, bool null) {
@@ -118,7 +111,7 @@ bool contains(const Texts& texts, const std::u16string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-void layerCreation(const builder::LayerRow& row, int stageIndex, bool optionButton1) {
+void layerCreation(const builder::LayerRow& row, int stageIndex, bool standardNamesOnly) {
     const builder::LayerRow plain{stddb::Value{},
                                   stddb::Value{},
                                   stddb::Value{std::u16string(u"-BGD")},
@@ -128,13 +121,9 @@ void layerCreation(const builder::LayerRow& row, int stageIndex, bool optionButt
     builder::CreationInput input;
     input.rows = {row, plain};
     input.stageIndex = stageIndex;
-    input.optionButton1 = optionButton1;
-    input.textBox5 = u"0";
-    input.textBox4 = u"0";
-    for (const builder::LayerRow& r : input.rows) {
-        input.listBox6.push_back(stddb::asText(r.content) + stddb::asText(r.object) +
-                                 stddb::asText(r.element));
-    }
+    input.standardNamesOnly = standardNamesOnly;
+    input.originX = u"0";
+    input.originY = u"0";
     CreationRecorder host;
     builder::ProgramLayerState state;
     const builder::CreationOutcome outcome = builder::runLayerCreation(host, input, state);
@@ -151,32 +140,32 @@ void layerCreation(const builder::LayerRow& row, int stageIndex, bool optionButt
     const bool sendable = !cadlink::layerNameProblem(name) &&
                           (builder::isTemplateElement(row.element) || linetype.empty() ||
                            !cadlink::layerNameProblem(linetype)) &&
-                          !cadlink::answerProblem(builder::displayName(optionButton1, row.content, name));
+                          !cadlink::answerProblem(builder::displayName(standardNamesOnly, row.content, name));
     require(outcome.leftOut.empty() == sendable);
     if (sendable) {
         require(contains(host.sent, name + u"\r"));
     }
-    for (const std::u16string& offered : host.combo1) {
+    for (const std::u16string& offered : state.created.displayNames()) {
         require(!cadlink::answerProblem(offered));
     }
 }
 
-void numberedLayer(const std::u16string& label8, const std::u16string& content, const std::u16string& code,
+void numberedLayer(const std::u16string& nameTail, const std::u16string& content, const std::u16string& code,
                    int stageIndex, bool companions) {
     numbered::NumberedInput input;
     input.stageIndex = stageIndex;
-    input.label8 = label8;
-    input.textBox1 = content;
+    input.nameTail = nameTail;
+    input.content = content;
     input.objectCode = code;
-    input.checkBoxesEnabled = companions;
-    input.checkBox1 = companions;
+    input.companionsOffered = companions;
+    input.withDimension = companions;
     NumberedRecorder host;
-    builder::LayerTables tables;
-    const numbered::NumberedOutcome outcome = numbered::createNumberedLayer(host, input, tables);
+    builder::CreatedLayers created;
+    const numbered::NumberedOutcome outcome = numbered::createNumberedLayer(host, input, created);
     requireLayerTexts(host.sent, true);
     require(outcome.leftOut.has_value() == outcome.createdNames.empty());
     require(!outcome.leftOut || host.sent.empty());
-    for (const std::u16string& offered : host.combo1) {
+    for (const std::u16string& offered : created.displayNames()) {
         require(!cadlink::answerProblem(offered));
     }
 }

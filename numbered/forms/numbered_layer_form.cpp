@@ -14,13 +14,12 @@
 namespace numbered {
 namespace {
 
-// What creating a member needs: the form's channel, the main window's list and the colour table.
+// What creating a member needs: the form's channel and the colour table.
 class FormHost final : public NumberedHost {
 public:
     FormHost(UserForm2& form, core::Program& program) : m_form(form), m_program(program) {}
 
     cadlink::Delivery SendCommand(std::u16string_view text) override { return m_form.SendCommand(text); }
-    void addToCombo1(const std::u16string& text) override { m_program.navigation().addCreatedLayer(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view colourName) override {
         return builder::colourConstant(m_program.database().get(), colourName);
     }
@@ -145,27 +144,28 @@ void UserForm2::fillColours() {
 }
 
 void UserForm2::UserForm_Activate() {
+    const builder::CreatedLayers& created = m_program.layers().created;
     ListBox3->clearItems();
-    std::vector<std::u16string> combo1 =
-        layersOffered(m_program.navigation().createdLayers(), m_program.layers().earlierEntries);
-    for (const std::u16string& entry : combo1) {
+    const std::vector<std::u16string> offered =
+        layersOffered(created.displayNames(), created.setAsideDisplayNames());
+    for (const std::u16string& entry : offered) {
         ListBox3->addItem(entry);
     }
     fillColours();
 
-    const StartupView view = runStartup(m_codes, m_program.layers().layerAddMode, combo1);
-    CheckBox1->setEnabled(view.checkBoxesEnabled);
-    CheckBox2->setEnabled(view.checkBoxesEnabled);
-    Label11->setCaption(view.label11);
-    if (view.label1) {
-        Label1->setCaption(*view.label1);
+    const StartupView view = runStartup(m_codes, m_program.layers().layerAddMode, offered);
+    CheckBox1->setEnabled(view.companionsOffered);
+    CheckBox2->setEnabled(view.companionsOffered);
+    Label11->setCaption(view.familyNumber);
+    if (view.explanation) {
+        Label1->setCaption(*view.explanation);
     }
     ListBox2->clearItems();
-    for (const auto& member : view.listBox2) {
+    for (const auto& member : view.members) {
         ListBox2->addItem(member);
     }
-    if (view.label8) {
-        Label8->setCaption(*view.label8);
+    if (view.nameTail) {
+        Label8->setCaption(*view.nameTail);
     }
     if (view.familyFull) {
         ui::MessageRequest full;
@@ -199,17 +199,18 @@ void UserForm2::CommandButton1_Click() {
     if (const std::optional<int> stage = m_program.navigation().builderStage()) {
         input.stageIndex = *stage;
     }
-    input.label8 = Label8->caption();
-    input.textBox1 = TextBox1->text16();
+    input.family = m_program.layers().layerAddMode;
+    input.nameTail = Label8->caption();
+    input.content = TextBox1->text16();
     input.colourName = ListBox1->text();
     input.membersListed = ListBox2->listCount() > 0;
     input.objectCode = m_codes.objectCode;
-    input.checkBoxesEnabled = CheckBox1->isEnabled();
-    input.checkBox1 = CheckBox1->isChecked();
-    input.checkBox2 = CheckBox2->isChecked();
+    input.companionsOffered = CheckBox1->isEnabled();
+    input.withDimension = CheckBox1->isChecked();
+    input.withText = CheckBox2->isChecked();
 
     FormHost host(*this, m_program);
-    const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.layers().tables);
+    const NumberedOutcome outcome = createNumberedLayer(host, input, m_program.layers().created);
     if (outcome.leftOut) {
         ui::showMessage(m_program.dialogs(), this,
                         std::u16string(kLeftOutMessage) + u"\r" + *outcome.leftOut);

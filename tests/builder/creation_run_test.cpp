@@ -9,6 +9,7 @@
 #include <map>
 
 #include "builder/cascade.h"
+#include "builder/layer_names.h"
 #include "cadlink/command_texts.h"
 
 namespace builder {
@@ -21,6 +22,7 @@ stddb::Value t(const char16_t* text) {
 }
 
 // Records what the builder does to the drawing and the main window; the numbered-layer form is a callback.
+// The layers the run offers are those of the program's list (ProgramLayerState::created).
 class FakeHost : public CreationHost {
 public:
     cadlink::Delivery SendCommand(std::u16string_view text) override {
@@ -30,11 +32,7 @@ public:
         sent.emplace_back(text);
         return cadlink::Delivery::Taken;
     }
-    void clearCombo1() override { combo1.clear(); }
-    void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
-    int combo1Count() const override { return static_cast<int>(combo1.size()); }
-    std::u16string combo1Item(int index) const override { return combo1.at(static_cast<std::size_t>(index)); }
-    void selectCombo1First() override { ++selections; }
+    void chooseFirstLayer() override { ++selections; }
     void showNumberedForm() override {
         if (numberedForm) {
             numberedForm();
@@ -44,14 +42,13 @@ public:
         const auto found = colours.find(std::u16string(name));
         return found == colours.end() ? std::nullopt : std::optional<stddb::Value>(found->second);
     }
-    void enableMainWindowActions(const std::u16string& text) override { label3 = text; }
-    void enableCommandButton1() override { commandButton1 = true; }
+    void offerChangeAndMove(const std::u16string& text) override { guidance = text; }
+    void enableCreation() override { creationEnabled = true; }
     void hideBuilder() override { hidden = true; }
 
     Texts sent;
     // How many texts AutoCAD LT takes before it takes no more (a hung or closed CAD program).
     std::size_t takenBeforeFailure = SIZE_MAX;
-    Texts combo1;
     std::map<std::u16string, stddb::Value> colours{{u"黒", std::int64_t{0}},
                                                    {u"色20", std::int64_t{20}},
                                                    {u"色22", std::int64_t{22}},
@@ -59,9 +56,9 @@ public:
                                                    {u"色12", 12.0},
                                                    {u"色35", std::int64_t{35}}};
     std::function<void()> numberedForm;
-    std::u16string label3;
+    std::u16string guidance;
     int selections = 0;
-    bool commandButton1 = false;
+    bool creationEnabled = false;
     bool hidden = false;
 };
 
@@ -86,6 +83,28 @@ LayerRow row(stddb::Value remarks, stddb::Value element, stddb::Value object, st
             std::move(content), std::move(linetype), std::move(colour)};
 }
 
+// A layer offered before the run, as an earlier run or the numbered-layer form left it in the list; its
+// name is the standard part of its display name unless given.
+void offerEarlier(ProgramLayerState& state, const std::u16string& display, std::u16string name = {},
+                  std::int64_t colour = 7) {
+    if (name.empty()) {
+        name = standardPart(display).value_or(display);
+    }
+    state.created.add(cadlink::LayerRecord{std::move(name), display, u"Continuous", colour});
+}
+
+Texts offered(const ProgramLayerState& state) {
+    return state.created.displayNames();
+}
+
+Texts namesOf(const ProgramLayerState& state) {
+    Texts names;
+    for (const cadlink::LayerRecord& layer : state.created.records()) {
+        names.push_back(layer.name);
+    }
+    return names;
+}
+
 // Stage D, content-text naming: plain rows, Null 作図要素 / 線種 / 線色, 実線, 任意, colour constants 0, 20,
 // 22, 28, 12 and 35, a colour name without a row, a template row and two family rows.
 CreationInput mixedDrawingKind() {
@@ -105,14 +124,8 @@ CreationInput mixedDrawingKind() {
         row(kNull, t(u"-SYM"), t(u"-BGD"), t(u"記号"), t(u"実線"), t(u"色35")),
         row(kNull, t(u"-ETC"), t(u"-BGD"), t(u"他"), t(u"実線"), t(u"未登録")),
     };
-    for (const auto& r : input.rows) {
-        const auto text = [](const stddb::Value& v) {
-            return stddb::isNull(v) ? std::u16string() : std::get<std::u16string>(v);
-        };
-        input.listBox6.push_back(text(r.content) + text(r.object) + text(r.element));
-    }
-    input.textBox5 = u"6940";
-    input.textBox4 = u"9410";
+    input.originX = u"6940";
+    input.originY = u"9410";
     return input;
 }
 
@@ -144,41 +157,42 @@ TEST(LayerCreation, SendsEveryLayerOfAMixedDrawingKindByteForByte) {
     EXPECT_EQ(host.sent, expected);
     EXPECT_EQ(familiesShown, (std::vector<std::int16_t>{2, 1}));
 
-    EXPECT_EQ(host.combo1, (Texts{u"構造物D-STR-DIM", u"現況D-BGD", u"D-TTL-LINE", u"ハッチD-STR-HCH",
-                                  u"文字D-BMK-TXT", u"構造物D-STR-STRn", u"着色D-DCR-HCH", u"線D-BGD-LIN",
-                                  u"記号D-BGD-SYM", u"他D-BGD-ETC"}));
-    // The template's slot went to the next row; nine layers in slots 1 to 9.
-    const LayerTables& tables = state.tables;
-    EXPECT_EQ(tables.upperBound(), 9);
-    EXPECT_EQ(tables.LayerNames,
-              (Texts{u"", u"D-STR-DIM", u"D-BGD", u"D-TTL-LINE", u"D-STR-HCH", u"D-BMK-TXT", u"D-DCR-HCH",
-                     u"D-BGD-LIN", u"D-BGD-SYM", u"D-BGD-ETC"}));
-    EXPECT_EQ(tables.LayerLinetypes[2], u"破線");
-    EXPECT_EQ(tables.LayerLinetypes[3], u"");
-    EXPECT_EQ(tables.LayerDisplayNames[6], u"着色D-DCR-HCH");
-    EXPECT_EQ(tables.LayerColors, (std::vector<std::int64_t>{0, 7, 7, 8, 200, 30, 241, 12, 35, 7}));
+    // The program's list holds every layer the run created, the template too, in the order created, with
+    // the line type and colour sent (none for the template).
+    using cadlink::LayerRecord;
+    EXPECT_EQ(state.created.records(),
+              (std::vector<LayerRecord>{{u"D-STR-DIM", u"構造物D-STR-DIM", u"Continuous", 7},
+                                        {u"D-BGD", u"現況D-BGD", u"破線", 7},
+                                        {u"D-TTL-LINE", u"D-TTL-LINE", u"", 8},
+                                        {u"D-STR-HCH", u"ハッチD-STR-HCH", u"Continuous", 200},
+                                        {u"D-BMK-TXT", u"文字D-BMK-TXT", u"Continuous", 30},
+                                        {u"D-STR-STRn", u"構造物D-STR-STRn", u"", 7},
+                                        {u"D-DCR-HCH", u"着色D-DCR-HCH", u"Continuous", 241},
+                                        {u"D-BGD-LIN", u"線D-BGD-LIN", u"一点鎖線", 12},
+                                        {u"D-BGD-SYM", u"記号D-BGD-SYM", u"Continuous", 35},
+                                        {u"D-BGD-ETC", u"他D-BGD-ETC", u"Continuous", 7}}));
     EXPECT_EQ(state.layerAddMode, 1);
     EXPECT_EQ(state.redrawOriginX, 6940.0);
     EXPECT_EQ(state.redrawOriginY, 9410.0);
     EXPECT_EQ(
-        host.label3,
+        host.guidance,
         u"レイヤー変更→レイヤー変更ボタンをクリック後レイヤーを変更するオブジェクトを選択してください。\r"
         u"レイヤー変更を伴わない移動処理→\u3000移動のみボタンをクリック後オブジェクトを選択してください。");
-    EXPECT_TRUE(host.commandButton1);
+    EXPECT_TRUE(host.creationEnabled);
     EXPECT_EQ(host.selections, 1);
     EXPECT_TRUE(host.hidden);
+    EXPECT_TRUE(state.created.setAside().empty());
 }
 
-CreationInput threeLayers(bool optionButton1) {
+CreationInput threeLayers(bool standardNamesOnly) {
     CreationInput input;
     input.stageIndex = 0;
-    input.optionButton1 = optionButton1;
+    input.standardNamesOnly = standardNamesOnly;
     for (const char16_t* object : {u"-STR", u"-BYP", u"-TTL"}) {
         input.rows.push_back(row(kNull, kNull, t(object), t(u"新"), t(u"実線"), t(u"黒")));
-        input.listBox6.push_back(u"新" + std::u16string(object));
     }
-    input.textBox5 = u"0";
-    input.textBox4 = u"0";
+    input.originX = u"0";
+    input.originY = u"0";
     return input;
 }
 
@@ -190,15 +204,12 @@ std::u16string oldEntry(int i) {
 TEST(LayerCreation, EarlierEntriesOfTheSameLayersAreReplacedAndTheOthersOfferedAgain) {
     FakeHost host;
     ProgramLayerState state;
-    state.tables.redimPreserve(10);
-    state.tables.LayerNames[5] = u"D-KEEP";
-    state.tables.LayerColors[5] = 3;
     // Entries 1 to 3 offer the layers this run creates; 4 to 10 offer layers of earlier runs.
     for (const char16_t* same : {u"S-STR", u"旧S-BYP", u"S-TTL"}) {
-        host.combo1.push_back(same);
+        offerEarlier(state, same);
     }
     for (int i = 4; i <= 10; ++i) {
-        host.combo1.push_back(oldEntry(i));
+        offerEarlier(state, oldEntry(i), i == 5 ? u"D-KEEP" : u"", i == 5 ? 3 : 7);
     }
     runLayerCreation(host, threeLayers(true), state);
 
@@ -212,18 +223,18 @@ TEST(LayerCreation, EarlierEntriesOfTheSameLayersAreReplacedAndTheOthersOfferedA
         // An entry without "-" keeps the standard name it had.
         create(expected, i == 5 ? u"D-KEEP" : oldEntry(i).substr(1));
     }
-    EXPECT_EQ(host.combo1, expectedCombo);
+    EXPECT_EQ(offered(state), expectedCombo);
     EXPECT_EQ(host.sent, expected);
-    EXPECT_EQ(state.tables.upperBound(), 10);
-    EXPECT_EQ(state.tables.LayerNames[4], u"D-OLD4");
-    EXPECT_EQ(state.tables.LayerNames[5], u"D-KEEP");
-    EXPECT_EQ(state.tables.LayerColors[5], 3);  // line type and colour of carried entries stay
+    ASSERT_EQ(state.created.records().size(), 10u);
+    EXPECT_EQ(state.created.records()[3].name, u"D-OLD4");
+    EXPECT_EQ(state.created.records()[4].name, u"D-KEEP");
+    EXPECT_EQ(state.created.records()[4].colour, 3);  // line type and colour of carried entries stay
     EXPECT_EQ(host.selections, 1);
-    EXPECT_TRUE(state.earlierEntries.empty());
+    EXPECT_TRUE(state.created.setAside().empty());
 }
 
 // A row with text that cannot be typed into AutoCAD LT is left out whole, as if the database did not hold
-// it: nothing of it is sent or offered, the tables close up, and the outcome names it for the message.
+// it: nothing of it is sent or offered, the list closes up, and the outcome names it for the message.
 TEST(LayerCreation, RowsThatCannotBeTypedAreLeftOutWholeAndNamed) {
     FakeHost host;
     ProgramLayerState state;
@@ -235,9 +246,8 @@ TEST(LayerCreation, RowsThatCannotBeTypedAreLeftOutWholeAndNamed) {
     Texts expected;
     layer(expected, u"S-BYP", u"Continuous", u"7");
     EXPECT_EQ(host.sent, expected);
-    EXPECT_EQ(host.combo1, Texts{u"新S-BYP"});
-    EXPECT_EQ(state.tables.upperBound(), 1);
-    EXPECT_EQ(state.tables.LayerNames[1], u"S-BYP");
+    EXPECT_EQ(offered(state), Texts{u"新S-BYP"});
+    EXPECT_EQ(namesOf(state), Texts{u"S-BYP"});
     EXPECT_EQ(outcome.leftOut, (Texts{u"S-STR␍␛␛-RENAME␍LA␍外形線␍X␍", u"S-TTL（線種：実␊線）"}));
     EXPECT_EQ(
         leftOutMessage(outcome.leftOut),
@@ -251,13 +261,13 @@ TEST(LayerCreation, RowsThatCannotBeTypedAreLeftOutWholeAndNamed) {
     CreationInput content = threeLayers(false);
     content.rows[1].content = t(u"新\x1b");
     EXPECT_EQ(runLayerCreation(second, content, fresh).leftOut, Texts{u"S-BYP（内容：新␛）"});
-    EXPECT_EQ(second.combo1, (Texts{u"新S-STR", u"新S-TTL"}));
+    EXPECT_EQ(offered(fresh), (Texts{u"新S-STR", u"新S-TTL"}));
 }
 
 TEST(LayerCreation, WhenEveryRowIsLeftOutNothingChanges) {
     FakeHost host;
     ProgramLayerState state;
-    host.combo1 = {u"旧D-OLD1"};
+    offerEarlier(state, u"旧D-OLD1");
     CreationInput input = threeLayers(false);
     for (LayerRow& r : input.rows) {
         r.object = t(u"-A|B");
@@ -266,19 +276,20 @@ TEST(LayerCreation, WhenEveryRowIsLeftOutNothingChanges) {
     EXPECT_EQ(outcome.leftOut.size(), 3u);
     EXPECT_FALSE(outcome.noLayerRows);
     EXPECT_TRUE(host.sent.empty());
-    EXPECT_EQ(host.combo1, Texts{u"旧D-OLD1"});
+    EXPECT_EQ(offered(state), Texts{u"旧D-OLD1"});
     EXPECT_FALSE(host.hidden);
-    EXPECT_TRUE(host.label3.empty());
+    EXPECT_TRUE(host.guidance.empty());
 }
 
 TEST(LayerCreation, LayersOfAnotherDrawingKindStayOfferedAfterTheNewOnes) {
     FakeHost host;
     ProgramLayerState state;
-    host.combo1 = {u"旧D-OLD1", u"旧D-OLD2", u"旧D-OLD1"};
+    for (const char16_t* earlier : {u"旧D-OLD1", u"旧D-OLD2", u"旧D-OLD1"}) {
+        offerEarlier(state, earlier);
+    }
     runLayerCreation(host, threeLayers(false), state);
-    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OLD1", u"旧D-OLD2"}));
-    EXPECT_EQ(state.tables.upperBound(), 5);
-    EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL", u"D-OLD1", u"D-OLD2"}));
+    EXPECT_EQ(offered(state), (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OLD1", u"旧D-OLD2"}));
+    EXPECT_EQ(namesOf(state), (Texts{u"S-STR", u"S-BYP", u"S-TTL", u"D-OLD1", u"D-OLD2"}));
     EXPECT_EQ(host.sent.size(), 3u * 17u + 2u * 5u);
 }
 
@@ -292,9 +303,8 @@ CreationInput frameFamilyTextBackground() {
         row(kNull, t(u"-TXT"), t(u"-TTL"), t(u"文"), t(u"実線"), t(u"黒")),
         row(kNull, kNull, t(u"-BGD"), t(u"現"), t(u"実線"), t(u"黒")),
     };
-    input.listBox6 = {u"枠-TTL", u"副構造物-BYP-STRn", u"文-TTL-TXT", u"現-BGD"};
-    input.textBox5 = u"9410";
-    input.textBox4 = u"6940";
+    input.originX = u"9410";
+    input.originY = u"6940";
     return input;
 }
 
@@ -305,24 +315,21 @@ TEST(LayerCreation, ASecondRunOfTheSameKindKeepsEveryLayerOfferedOnce) {
     // Run 1: the numbered-layer form adds 追加D-BYP-STR1. Run 2: it is only looked at and closed.
     bool addMember = true;
     host.numberedForm = [&] {
-        seenByTheForm.push_back(state.earlierEntries);
+        seenByTheForm.push_back(state.created.setAsideDisplayNames());
         if (addMember) {
-            const auto slot = static_cast<std::size_t>(state.tables.growByOne());
-            state.tables.LayerDisplayNames[slot] = u"追加D-BYP-STR1";
-            state.tables.LayerNames[slot] = u"D-BYP-STR1";
-            host.combo1.push_back(u"追加D-BYP-STR1");
+            state.created.add(cadlink::LayerRecord{u"D-BYP-STR1", u"追加D-BYP-STR1", u"Continuous", 7, 2, 1});
         }
     };
     runLayerCreation(host, frameFamilyTextBackground(), state);
     const Texts afterFirst = {u"枠D-TTL", u"追加D-BYP-STR1", u"文D-TTL-TXT", u"現D-BGD"};
-    EXPECT_EQ(host.combo1, afterFirst);
+    EXPECT_EQ(offered(state), afterFirst);
 
     addMember = false;
     host.sent.clear();
     runLayerCreation(host, frameFamilyTextBackground(), state);
     // The member made in run 1 stays offered (after the run's own layers); nothing is offered twice.
-    EXPECT_EQ(host.combo1, (Texts{u"枠D-TTL", u"文D-TTL-TXT", u"現D-BGD", u"追加D-BYP-STR1"}));
-    // While run 2 waited in the numbered-layer form, the form could see what Combo1 offered before.
+    EXPECT_EQ(offered(state), (Texts{u"枠D-TTL", u"文D-TTL-TXT", u"現D-BGD", u"追加D-BYP-STR1"}));
+    // While run 2 waited in the numbered-layer form, the form could see what the list offered before.
     ASSERT_EQ(seenByTheForm.size(), 2u);
     EXPECT_TRUE(seenByTheForm[0].empty());
     EXPECT_EQ(seenByTheForm[1], afterFirst);
@@ -335,7 +342,7 @@ TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
     // Three layers of 17 texts; earlier entries: one of these layers and one of another drawing kind.
     struct Case {
         std::size_t taken;
-        Texts combo1;
+        Texts offered;
     };
     const Case cases[] = {
         {0, {u"新S-STR", u"旧D-OLD"}},                   // nothing taken: the list stays as it was
@@ -348,17 +355,18 @@ TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
         FakeHost host;
         ProgramLayerState state;
         state.redrawOriginX = 420.0;
-        host.combo1 = {u"新S-STR", u"旧D-OLD"};
+        offerEarlier(state, u"新S-STR");
+        offerEarlier(state, u"旧D-OLD");
         host.takenBeforeFailure = c.taken;
         const CreationOutcome outcome = runLayerCreation(host, threeLayers(false), state);
         EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken) << c.taken;
         EXPECT_EQ(host.sent.size(), c.taken);  // nothing after the text that was not taken
-        EXPECT_EQ(host.combo1, c.combo1) << c.taken;
+        EXPECT_EQ(offered(state), c.offered) << c.taken;
         EXPECT_FALSE(host.hidden);  // the builder stays for another try
-        EXPECT_TRUE(host.commandButton1);
+        EXPECT_TRUE(host.creationEnabled);
         EXPECT_EQ(host.selections, 0);
         EXPECT_EQ(state.redrawOriginX, 420.0);  // no origin stored
-        EXPECT_TRUE(state.earlierEntries.empty());
+        EXPECT_TRUE(state.created.setAside().empty());
     }
 }
 
@@ -367,10 +375,10 @@ TEST(LayerCreation, ATextNotTakenEndsTheRunAndKeepsEverythingOffered) {
 TEST(LayerCreation, TextThatCannotBeTypedIsNamedWhateverElseHappens) {
     FakeHost host;
     ProgramLayerState state;
-    host.combo1 = {u"旧D-OL|D"};
+    offerEarlier(state, u"旧D-OL|D");
     const CreationOutcome carried = runLayerCreation(host, threeLayers(false), state);
     EXPECT_EQ(host.sent.size(), 3u * 17u);
-    EXPECT_EQ(host.combo1, (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OL|D"}));
+    EXPECT_EQ(offered(state), (Texts{u"新S-STR", u"新S-BYP", u"新S-TTL", u"旧D-OL|D"}));
     EXPECT_EQ(carried.leftOut, Texts{u"D-OL|D"});
     EXPECT_EQ(carried.delivery, cadlink::Delivery::Taken);
     EXPECT_TRUE(host.hidden);
@@ -383,14 +391,14 @@ TEST(LayerCreation, TextThatCannotBeTypedIsNamedWhateverElseHappens) {
     const CreationOutcome outcome = runLayerCreation(stopped, input, fresh);
     EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken);
     EXPECT_EQ(outcome.leftOut, Texts{u"S-B|P"});
-    EXPECT_EQ(stopped.combo1, Texts{u"新S-STR"});
+    EXPECT_EQ(offered(fresh), Texts{u"新S-STR"});
     EXPECT_FALSE(stopped.hidden);
 }
 
 TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) {
     struct Case {
-        std::u16string textBox5;
-        std::u16string textBox4;
+        std::u16string originX;
+        std::u16string originY;
         std::u16string message;
     };
     const std::u16string tail =
@@ -409,16 +417,16 @@ TEST(LayerCreation, ARedrawOriginThatIsNoNumberStopsTheRunBeforeAnythingIsSent) 
         ProgramLayerState state;
         state.redrawOriginX = 420.0;  // the last valid origin
         state.redrawOriginY = 297.0;
-        host.combo1 = {u"旧D-OLD1"};
+        offerEarlier(state, u"旧D-OLD1");
         CreationInput input = threeLayers(true);
-        input.textBox5 = c.textBox5;
-        input.textBox4 = c.textBox4;
+        input.originX = c.originX;
+        input.originY = c.originY;
         const CreationOutcome outcome = runLayerCreation(host, input, state);
         EXPECT_EQ(outcome.originMessage, c.message);
         EXPECT_FALSE(outcome.noLayerRows);
         EXPECT_TRUE(host.sent.empty());
-        EXPECT_EQ(host.combo1, Texts{u"旧D-OLD1"});
-        EXPECT_TRUE(host.label3.empty());
+        EXPECT_EQ(offered(state), Texts{u"旧D-OLD1"});
+        EXPECT_TRUE(host.guidance.empty());
         EXPECT_FALSE(host.hidden);
         EXPECT_EQ(state.redrawOriginX, 420.0);
         EXPECT_EQ(state.redrawOriginY, 297.0);
@@ -429,8 +437,8 @@ TEST(LayerCreation, AnOriginTypedInFullWidthIsTaken) {
     FakeHost host;
     ProgramLayerState state;
     CreationInput input = threeLayers(true);
-    input.textBox5 = u"９４１０";
-    input.textBox4 = u"－６９４０．５";
+    input.originX = u"９４１０";
+    input.originY = u"－６９４０．５";
     const CreationOutcome outcome = runLayerCreation(host, input, state);
     EXPECT_TRUE(outcome.originMessage.empty());
     EXPECT_EQ(state.redrawOriginX, 9410.0);
@@ -440,16 +448,16 @@ TEST(LayerCreation, AnOriginTypedInFullWidthIsTaken) {
 TEST(LayerCreation, ADrawingKindWithoutRowsChangesNothing) {
     FakeHost host;
     ProgramLayerState state;
-    host.combo1 = {u"旧D-OLD1"};
+    offerEarlier(state, u"旧D-OLD1");
     CreationInput input;
-    input.textBox5 = u"10";
+    input.originX = u"10";
     const CreationOutcome outcome = runLayerCreation(host, input, state);
     EXPECT_TRUE(outcome.noLayerRows);
     EXPECT_TRUE(host.sent.empty());
-    EXPECT_EQ(host.combo1, Texts{u"旧D-OLD1"});
-    EXPECT_TRUE(host.label3.empty());
+    EXPECT_EQ(offered(state), Texts{u"旧D-OLD1"});
+    EXPECT_EQ(namesOf(state), Texts{u"D-OLD1"});
+    EXPECT_TRUE(host.guidance.empty());
     EXPECT_FALSE(host.hidden);
-    EXPECT_EQ(state.tables.upperBound(), 0);
     EXPECT_EQ(state.redrawOriginX, 0.0);
     EXPECT_EQ(kNoLayerRowsMessage, u"選択した図面名にはレイヤーが登録されていません。");
 }
@@ -459,9 +467,8 @@ TEST(LayerCreation, FamilyRowsOnlyLeaveNothingToSelect) {
     ProgramLayerState state;
     CreationInput input;
     input.rows = {row(std::int64_t{3}, t(u"-STRn"), t(u"-STR"), t(u"構造物"), t(u"実線"), t(u"黒"))};
-    input.listBox6 = {u"構造物-STR-STRn"};
-    input.textBox5 = u"0";
-    input.textBox4 = u"12.5";
+    input.originX = u"0";
+    input.originY = u"12.5";
     state.redrawOriginX = 99.0;
     int shown = 0;
     host.numberedForm = [&] { ++shown; };
@@ -469,21 +476,32 @@ TEST(LayerCreation, FamilyRowsOnlyLeaveNothingToSelect) {
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(state.layerAddMode, 3);
     EXPECT_TRUE(host.sent.empty());
-    EXPECT_EQ(host.selections, 0);  // empty Combo1: nothing selected
+    EXPECT_EQ(host.selections, 0);  // an empty list: nothing chosen
+    EXPECT_TRUE(state.created.empty());
     EXPECT_TRUE(host.hidden);
     EXPECT_EQ(state.redrawOriginX, 0.0);
     EXPECT_EQ(state.redrawOriginY, 12.5);
 }
 
-TEST(LayerCreation, TablesGrowWhenTheRowsOutnumberTheList) {
+// A family row whose template name does not end in "n" only opens the numbered-layer form: it is neither
+// created nor given line type and colour, and the rows after it are created as they would be without it.
+TEST(LayerCreation, AFamilyRowWithoutTheTemplateMarkOnlyOpensTheNumberedForm) {
     FakeHost host;
     ProgramLayerState state;
     CreationInput input = threeLayers(true);
-    input.listBox6 = {u"S-STR"};  // disagrees with the rows: n = 1
+    input.rows.insert(input.rows.begin() + 1,
+                      row(std::int64_t{4}, t(u"-STR"), t(u"-BYP"), t(u"副"), t(u"破線"), t(u"色20")));
+    int shown = 0;
+    host.numberedForm = [&] { ++shown; };
     runLayerCreation(host, input, state);
-    EXPECT_EQ(state.tables.upperBound(), 3);
-    EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL"}));
-    EXPECT_EQ(state.tables.LayerColors, (std::vector<std::int64_t>{0, 7, 7, 7}));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(state.layerAddMode, 4);
+    Texts expected;
+    for (const char16_t* name : {u"S-STR", u"S-BYP", u"S-TTL"}) {
+        layer(expected, name, u"Continuous", u"7");
+    }
+    EXPECT_EQ(host.sent, expected);
+    EXPECT_EQ(namesOf(state), (Texts{u"S-STR", u"S-BYP", u"S-TTL"}));
 }
 
 TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedOnce) {
@@ -492,19 +510,14 @@ TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedOnce) {
     CreationInput input = threeLayers(true);
     input.rows.insert(input.rows.begin() + 1,
                       row(std::int64_t{2}, t(u"-STRn"), t(u"-BYP"), kNull, kNull, kNull));
-    input.listBox6.insert(input.listBox6.begin() + 1, u"-BYP-STRn");
-    // The numbered form appends one member as it does: one more slot and one more Combo1 entry.
+    // The numbered form adds one member to the list, as it does.
     host.numberedForm = [&] {
-        const auto slot = static_cast<std::size_t>(state.tables.growByOne());
-        state.tables.LayerDisplayNames[slot] = u"追加S-BYP-STR1";
-        state.tables.LayerNames[slot] = u"S-BYP-STR1";
-        host.combo1.push_back(u"追加S-BYP-STR1");
+        state.created.add(cadlink::LayerRecord{u"S-BYP-STR1", u"追加S-BYP-STR1", u"Continuous", 7, 2, 1});
     };
     runLayerCreation(host, input, state);
-    // The member's slot lies past the rows' slots; it was created and offered by the form, once.
-    EXPECT_EQ(state.tables.upperBound(), 4);
-    EXPECT_EQ(state.tables.LayerNames, (Texts{u"", u"S-STR", u"S-BYP", u"S-TTL", u"S-BYP-STR1"}));
-    EXPECT_EQ(host.combo1, (Texts{u"S-STR", u"追加S-BYP-STR1", u"S-BYP", u"S-TTL"}));
+    // The member keeps its place in the list; it was created and offered by the form, once.
+    EXPECT_EQ(namesOf(state), (Texts{u"S-STR", u"S-BYP-STR1", u"S-BYP", u"S-TTL"}));
+    EXPECT_EQ(offered(state), (Texts{u"S-STR", u"追加S-BYP-STR1", u"S-BYP", u"S-TTL"}));
     const auto created = std::count(host.sent.begin(), host.sent.end(), Texts::value_type(u"S-BYP-STR1\r"));
     EXPECT_EQ(created, 0);
 }
@@ -513,10 +526,10 @@ TEST(LayerCreation, MembersTheNumberedFormAddsAreOfferedOnce) {
 // and colour: the run's texts, without the template's creation, are the plan's sequences in order.
 TEST(LayerSet, PlansTheLayersTheRunCreatesWithTheSameTexts) {
     for (int stage : {-1, 0, 1, 2, 3}) {
-        for (bool optionButton1 : {false, true}) {
+        for (bool standardNamesOnly : {false, true}) {
             CreationInput input = mixedDrawingKind();
             input.stageIndex = stage;
-            input.optionButton1 = optionButton1;
+            input.standardNamesOnly = standardNamesOnly;
             FakeHost host;
             ProgramLayerState state;
             runLayerCreation(host, input, state);
@@ -527,11 +540,11 @@ TEST(LayerSet, PlansTheLayersTheRunCreatesWithTheSameTexts) {
             ASSERT_NE(at, live.end());
             live.erase(at - 3, at + 2);  // ESC ESC, -Layer, n, the name, ESC
 
-            const std::vector<PlannedLayer> planned =
-                plannedLayers(input.rows, stage, optionButton1,
+            const std::vector<cadlink::LayerRecord> planned =
+                plannedLayers(input.rows, stage, standardNamesOnly,
                               [&host](std::u16string_view name) { return host.colourConstant(name); });
             Texts fromPlan;
-            for (const PlannedLayer& layer : planned) {
+            for (const cadlink::LayerRecord& layer : planned) {
                 for (const cadlink::Sequence& sequence : {cadlink::createLayerTexts(layer.name),
                                                           cadlink::linetypeTexts(layer.linetype, layer.name),
                                                           cadlink::colourTexts(layer.colour, layer.name)}) {
@@ -540,15 +553,15 @@ TEST(LayerSet, PlansTheLayersTheRunCreatesWithTheSameTexts) {
                 }
             }
             EXPECT_EQ(live, fromPlan) << "stage " << stage;
-            // The display names are those the run offers in Combo1, but for the template's.
+            // The display names are those the run offers in the main window, but for the template's.
             Texts displays;
-            for (const PlannedLayer& layer : planned) {
+            for (const cadlink::LayerRecord& layer : planned) {
                 displays.push_back(layer.display);
             }
-            Texts offered = host.combo1;
-            offered.erase(std::find_if(offered.begin(), offered.end(),
-                                       [](const std::u16string& entry) { return entry.back() == u'n'; }));
-            EXPECT_EQ(displays, offered);
+            Texts liveOffered = offered(state);
+            liveOffered.erase(std::find_if(liveOffered.begin(), liveOffered.end(),
+                                           [](const std::u16string& entry) { return entry.back() == u'n'; }));
+            EXPECT_EQ(displays, liveOffered);
         }
     }
 }
@@ -562,8 +575,8 @@ TEST(LayerSet, ANameThatComesTwiceIsOneLayerWithTheLastRowsLineTypeAndColour) {
     FakeHost host;
     const auto planned =
         plannedLayers(rows, 2, true, [&host](std::u16string_view name) { return host.colourConstant(name); });
-    EXPECT_EQ(planned, (std::vector<PlannedLayer>{{u"C-STR", u"C-STR", u"破線", 8},
-                                                  {u"C-BGD", u"C-BGD", u"Continuous", 7}}));
+    EXPECT_EQ(planned, (std::vector<cadlink::LayerRecord>{{u"C-STR", u"C-STR", u"破線", 8},
+                                                          {u"C-BGD", u"C-BGD", u"Continuous", 7}}));
 }
 
 TEST(LayerSet, FamiliesAreTheirTemplatesWithTheirNumbers) {

@@ -109,7 +109,7 @@ TEST(LayerSetExport, EveryStageAndNamingGivesTheSameLayersInTheDxfAndThroughTheS
 }
 
 TEST(LayerSetExport, TheScriptIsTheLinksSequencesLineByLine) {
-    auto files = layerSetFiles({PlannedLayer{u"D-STR", u"構造物D-STR", u"", 3}});
+    auto files = layerSetFiles({cadlink::LayerRecord{u"D-STR", u"構造物D-STR", u"", 3}});
     ASSERT_TRUE(files.ok());
     EXPECT_EQ(
         files->script,
@@ -123,7 +123,7 @@ TEST(LayerSetExport, RefusesASetThatAutoCadLtWouldRefuseAndSaysWhichLayer) {
     ASSERT_FALSE(colour.ok());
     EXPECT_NE(colour.error().message.find("D-STR"), std::string::npos);
     EXPECT_NE(colour.error().message.find("300"), std::string::npos);
-    auto name = layerSetFiles({PlannedLayer{u"D-\U0001F600", u"", u"", 3}});
+    auto name = layerSetFiles({cadlink::LayerRecord{u"D-\U0001F600", u"", u"", 3}});
     ASSERT_FALSE(name.ok());
     EXPECT_NE(name.error().message.find("シフトJIS"), std::string::npos);
 }

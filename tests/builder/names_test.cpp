@@ -7,6 +7,8 @@
 namespace builder {
 namespace {
 
+using Texts = std::vector<std::u16string>;
+
 const stddb::Value kNull;
 stddb::Value text(const char16_t* t) {
     return std::u16string(t);
@@ -60,24 +62,32 @@ TEST(CommandTexts, TargetLayerFromCombo1Text) {
     }
 }
 
-TEST(LayerTables, RedimPreserveKeepsEntriesAndBoundsTogether) {
-    LayerTables tables;
-    EXPECT_EQ(tables.upperBound(), 0);
-    tables.redimPreserve(3);
-    tables.LayerNames[3] = u"D-STR";
-    tables.LayerColors[3] = 7;
-    EXPECT_EQ(tables.growByOne(), 4);
-    EXPECT_EQ(tables.LayerNames[3], u"D-STR");
-    tables.redimPreserve(2);  // a smaller bound drops the entries above it
-    tables.redimPreserve(3);
-    EXPECT_EQ(tables.LayerNames[3], u"");
-    EXPECT_EQ(tables.LayerColors[3], 0);
-    tables.ensureIndex(6);
-    for (std::size_t size :
-         {tables.LayerDisplayNames.size(), tables.LayerLinetypes.size(), tables.LayerColors.size()}) {
-        EXPECT_EQ(size, tables.LayerNames.size());
-    }
-    EXPECT_EQ(tables.upperBound(), 6);
+// The main window observes the program's list: each added layer is told as the list's last, a clearing as
+// such, and the layers set aside during a creation run are handed back once.
+TEST(CreatedLayers, TellsItsObserverAndHandsBackWhatWasSetAside) {
+    CreatedLayers created;
+    Texts shown;
+    created.observe([&shown](CreatedLayers::Change change, const CreatedLayers& layers) {
+        if (change == CreatedLayers::Change::Cleared) {
+            shown.clear();
+        } else {
+            shown.push_back(layers.records().back().display);
+        }
+    });
+    created.add({u"D-STR", u"構造物D-STR"});
+    created.add({u"D-TTL", u"D-TTL"});
+    EXPECT_EQ(shown, created.displayNames());
+    created.setAsideAll();
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(created.setAsideDisplayNames(), (Texts{u"構造物D-STR", u"D-TTL"}));
+    created.add({u"D-BGD", u"現況D-BGD"});
+    EXPECT_EQ(shown, Texts{u"現況D-BGD"});
+    EXPECT_EQ(created.takeSetAside().size(), 2u);
+    EXPECT_TRUE(created.setAside().empty());
+    created.observe({});
+    created.clear();
+    EXPECT_EQ(shown, Texts{u"現況D-BGD"});  // no longer observed
+    EXPECT_TRUE(created.empty());
 }
 
 }  // namespace

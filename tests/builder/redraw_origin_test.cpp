@@ -7,7 +7,7 @@ namespace {
 
 TEST(RedrawOrigin, ComputesOrMirrorsTheSourceCorner) {
     struct Case {
-        std::u16string ratio, x, y, shortSide, longSide, textBox4, textBox5;
+        std::u16string ratio, x, y, shortSide, longSide, originY, originX;
     };
     const Case cases[] = {
         {u"10", u"0.000", u"0.000", u"594", u"841", u"6940", u"9410"},
@@ -24,8 +24,8 @@ TEST(RedrawOrigin, ComputesOrMirrorsTheSourceCorner) {
     };
     for (const auto& c : cases) {
         const RedrawOriginTexts texts = computeRedrawOrigin(c.ratio, c.x, c.y, c.shortSide, c.longSide);
-        EXPECT_EQ(texts.textBox4, c.textBox4);
-        EXPECT_EQ(texts.textBox5, c.textBox5);
+        EXPECT_EQ(texts.originY, c.originY);
+        EXPECT_EQ(texts.originX, c.originX);
     }
 }
 

@@ -98,5 +98,69 @@ TEST(CommandTexts, TextThatCannotBeTypedComposesNoSequence) {
               (Texts{u"\x1b\x1b", u"-Layer\r", u"n\r", u"構造物D-STR\r\n", u"\x1b"}));
 }
 
+// The one composition of a layer's "-Layer" sequences: what each use sends, and which field of the record
+// keeps it from being sent.
+TEST(CommandTexts, LayerDefinitionsByUse) {
+    const LayerRecord layer{u"D-STR", u"構造物D-STR", u"破線", 3};
+    const Texts create{u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b"};
+    const Texts linetype{u"\x1b\x1b", u"-Layer\r", u"L\r", u"破線\r", u"D-STR\r", u"\x1b\x1b"};
+    const Texts colour{u"\x1b\x1b", u"-Layer\r", u"C\r", u"3\r", u"D-STR\r", u"\x1b\x1b"};
+    for (LayerUse use : {LayerUse::Created, LayerUse::Exported}) {
+        const LayerDefinition definition = layerDefinitionTexts(layer, use);
+        ASSERT_TRUE(definition.ok());
+        EXPECT_EQ(definition.create, create);
+        EXPECT_EQ(definition.properties, (std::vector<Texts>{linetype, colour}));
+    }
+    for (LayerUse use : {LayerUse::Template, LayerUse::Recreated}) {
+        const LayerDefinition definition = layerDefinitionTexts(layer, use);
+        EXPECT_EQ(definition.create, create);
+        EXPECT_TRUE(definition.properties.empty());
+    }
+    const LayerDefinition member = layerDefinitionTexts(layer, LayerUse::Member);
+    EXPECT_EQ(member.create[3], u"D-STR\r\n");
+    EXPECT_EQ(member.properties, (std::vector<Texts>{linetype, colour}));
+
+    struct Case {
+        LayerRecord layer;
+        LayerUse use;
+        std::optional<LayerField> refused;
+    };
+    const Case cases[] = {
+        {{u"", u"", u"", 7}, LayerUse::Exported, LayerField::Name},
+        {{u"D-ST|R", u"D-ST|R", u"", 7}, LayerUse::Recreated, LayerField::Name},
+        {{u"D-STR", u"D-STR", u"破\n線", 7}, LayerUse::Created, LayerField::Linetype},
+        {{u"D-STRn", u"D-STRn", u"破\n線", 7}, LayerUse::Template, std::nullopt},  // no line type sent
+        {{u"D-STR",
+          u"構造物\x1b"
+          u"D-STR",
+          u"", 7},
+         LayerUse::Created,
+         LayerField::Display},
+        {{u"D-STR",
+          u"構造物\x1b"
+          u"D-STR",
+          u"", 7},
+         LayerUse::Member,
+         LayerField::Display},
+        {{u"D-STR",
+          u"構造物\x1b"
+          u"D-STR",
+          u"", 7},
+         LayerUse::Exported,
+         std::nullopt},  // nothing offered
+        {{u"D-STR",
+          u"構造物\x1b"
+          u"D-STR",
+          u"", 7},
+         LayerUse::Recreated,
+         std::nullopt},  // offered already
+    };
+    for (const Case& c : cases) {
+        const LayerDefinition definition = layerDefinitionTexts(c.layer, c.use);
+        EXPECT_EQ(definition.refused, c.refused) << static_cast<int>(c.use);
+        EXPECT_EQ(definition.create.empty(), c.refused.has_value());
+    }
+}
+
 }  // namespace
 }  // namespace cadlink

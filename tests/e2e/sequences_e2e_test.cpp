@@ -187,7 +187,7 @@ public:
     // The main window as after "レイヤー作成": its buttons enabled, the layer chosen, the origin stored.
     void readyMainWindow() {
         type(u"\x1b\x1b-Layer\rn\rD-STR\r\x1b");
-        form1().Combo1->addItem(u"構造物D-STR");
+        program->layers().created.add(cadlink::LayerRecord{u"D-STR", u"構造物D-STR", u"Continuous", 7});
         form1().Combo1->setListIndex(0);
         form1().Command2[0]->setEnabled(true);
         form1().Command3[0]->setEnabled(true);
@@ -457,23 +457,21 @@ TEST_F(Sequences, LayerCreationAndTheNumberedLayerFormLeaveEveryLayerAndAnIdleCo
         createLayers();
         const QJsonObject after = state();
         const std::map<QString, QJsonObject> layers = layersOf(after);
-        const builder::LayerTables& tables = program->layers().tables;
-        ASSERT_GT(tables.upperBound(), 3);
+        const std::vector<cadlink::LayerRecord>& created = program->layers().created.records();
+        ASSERT_GT(created.size(), 3u);
         bool numbered = false;
-        for (int i = 1; i <= tables.upperBound(); ++i) {
-            const auto at = static_cast<std::size_t>(i);
-            const QString name = QString::fromStdU16String(tables.LayerNames[at]).toUpper();
+        for (const cadlink::LayerRecord& layer : created) {
+            const QString name = QString::fromStdU16String(layer.name).toUpper();
             SCOPED_TRACE(name.toStdString());
             ASSERT_EQ(layers.count(name), 1u);
-            numbered = numbered || tables.LayerDisplayNames[at].starts_with(u"追加");
-            if (tables.LayerLinetypes[at].empty()) {
+            numbered = numbered || layer.display.starts_with(u"追加");
+            if (layer.linetype.empty()) {
                 continue;  // a family's template gets no line type and no colour
             }
-            const QString lineType = QString::fromStdU16String(tables.LayerLinetypes[at]);
+            const QString lineType = QString::fromStdU16String(layer.linetype);
             EXPECT_EQ(layers.at(name)[QStringLiteral("lineType")].toString(),
                       row.lineTypesLoaded ? lineType : QStringLiteral("Continuous"));
-            EXPECT_EQ(layers.at(name)[QStringLiteral("color")].toInt(),
-                      static_cast<int>(tables.LayerColors[at]));
+            EXPECT_EQ(layers.at(name)[QStringLiteral("color")].toInt(), static_cast<int>(layer.colour));
         }
         EXPECT_TRUE(numbered);
         const QStringList commands = listOf(after, "commands");

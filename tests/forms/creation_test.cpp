@@ -119,9 +119,13 @@ TEST_F(Creation, CreatesEveryLayerAndTheNumberedMemberInOrder) {
     EXPECT_FALSE(builder().isVisible());
     EXPECT_DOUBLE_EQ(fake.program->layers().redrawOriginX, 9410);
     EXPECT_DOUBLE_EQ(fake.program->layers().redrawOriginY, 6940);
-    const builder::LayerTables& tables = fake.program->layers().tables;
-    EXPECT_EQ(tables.LayerNames, (Texts{u"", u"D-TTL", u"D-STR-DIM", u"D-BGD", u"D-BYP-STR1"}));
-    EXPECT_EQ(tables.LayerColors, (std::vector<std::int64_t>{0, 2, 7, 8, 1}));
+    // The program's list holds what Combo1 shows, with each layer's name, line type and colour.
+    using cadlink::LayerRecord;
+    EXPECT_EQ(fake.program->layers().created.records(),
+              (std::vector<LayerRecord>{{u"D-TTL", u"図枠D-TTL", u"Continuous", 2},
+                                        {u"D-STR-DIM", u"寸法D-STR-DIM", u"Continuous", 7},
+                                        {u"D-BYP-STR1", u"副構造物D-BYP-STR1", u"Continuous", 1, 2, 1},
+                                        {u"D-BGD", u"現況地物D-BGD", u"破線", 8}}));
     EXPECT_EQ(fake.program->layers().layerAddMode, 2);
 }
 
@@ -322,10 +326,11 @@ TEST_F(Creation, ALayerTableWithoutALineTypeFieldIsUnreadableAndNothingIsSent) {
 
 TEST_F(Creation, AFullFamilyIsReportedAndTheFormCloses) {
     for (int i = 1; i <= 9; ++i) {
-        form1().Combo1->addItem(u"D-BYP-STR" + std::u16string(1, char16_t(u'0' + i)));
+        testing_support::offerCreatedLayer(*fake.program,
+                                           u"D-BYP-STR" + std::u16string(1, char16_t(u'0' + i)));
     }
     for (char16_t c = u'A'; c <= u'Z'; ++c) {
-        form1().Combo1->addItem(u"D-BYP-STR" + std::u16string(1, c));
+        testing_support::offerCreatedLayer(*fake.program, u"D-BYP-STR" + std::u16string(1, c));
     }
     fake.program->layers().layerAddMode = 2;
     fake.program->forms().showNumbered();

@@ -19,6 +19,7 @@
 #include "stddb/forms/registration_form.h"
 #include "stddb/forms/versions_form.h"
 #include "stddb/settings_store.h"
+#include "tests/forms/support/fakes.h"
 #include "tests/forms/support/modal_robot.h"
 #include "tests/forms/support/sample_tables.h"
 
@@ -78,7 +79,7 @@ protected:
 
 TEST_F(LiveForms, ANumberedFormThatFindsItsFamilyFullReturnsAtOnce) {
     for (const auto& member : fullFamily()) {
-        form1().Combo1->addItem(member);
+        testing_support::offerCreatedLayer(*live.program, member);
     }
     live.program->layers().layerAddMode = 2;
     forms().showNumbered();
@@ -91,7 +92,7 @@ TEST_F(LiveForms, ANumberedFormThatFindsItsFamilyFullReturnsAtOnce) {
 TEST_F(LiveForms, AFullFamilyDoesNotHoldUpLayerCreation) {
     chooseDrawingKind();
     for (const auto& member : fullFamily()) {
-        form1().Combo1->addItem(member);
+        testing_support::offerCreatedLayer(*live.program, member);
     }
     builder().TextBox5->setText(QStringLiteral("420"));
     builder().TextBox4->setText(QStringLiteral("297"));
@@ -130,7 +131,7 @@ TEST_F(LiveForms, TheNumberedFormThatAddsTheLastMemberUnloadsAndReturns) {
     Texts members = fullFamily();
     members.pop_back();  // up to Y: the form proposes Z
     for (const auto& member : members) {
-        form1().Combo1->addItem(member);
+        testing_support::offerCreatedLayer(*live.program, member);
     }
     live.program->layers().layerAddMode = 2;
     robot.onForm(QStringLiteral("UserForm2"), [](QDialog& dialog) {

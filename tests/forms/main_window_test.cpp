@@ -76,7 +76,7 @@ TEST_F(Form1Test, GuidanceTextsCarryTheirIdeographicSpaces) {
 TEST_F(Form1Test, TargetChangeAnsweredCancelChangesNothing) {
     fake.startCad("a.dwg");
     form().Form_Load();
-    form().Combo1->addItem(u"構造物D-STR");
+    testing_support::offerCreatedLayer(*fake.program, u"構造物D-STR");
     form().Combo1_Click();
     const std::u16string before = guidance();
     fake.startCad("b.dwg");
@@ -99,8 +99,8 @@ TEST_F(Form1Test, TargetChangeAnsweredCancelChangesNothing) {
 TEST_F(Form1Test, TargetChangeAnsweredOkRediscoversAndEmptiesTheLayerList) {
     fake.startCad("a.dwg");
     form().Form_Load();
-    form().Combo1->addItem(u"構造物D-STR");
-    form().Combo1->addItem(u"D-TTL");
+    testing_support::offerCreatedLayer(*fake.program, u"構造物D-STR");
+    testing_support::offerCreatedLayer(*fake.program, u"D-TTL");
 
     form().Label1_Click();
 
@@ -118,7 +118,7 @@ TEST_F(Form1Test, TargetChangeAnsweredOkRediscoversAndEmptiesTheLayerList) {
 TEST_F(Form1Test, ChoosingALayerShowsTheChangeAndMoveGuidance) {
     fake.startCad("a.dwg");
     form().Form_Load();
-    form().Combo1->addItem(u"D-STR");
+    testing_support::offerCreatedLayer(*fake.program, u"D-STR");
     form().Combo1->setListIndex(0);
     EXPECT_EQ(
         guidance(),

@@ -85,7 +85,8 @@ TEST_F(Unsendable, LayerCreationLeavesOutTheRowsThatCannotBeSentAndNamesThem) {
     }
     EXPECT_EQ(sent().size(), 17u);  // D-STR-DIM alone: create, line type, colour
     EXPECT_EQ(form1().Combo1->items(), Texts{u"寸法D-STR-DIM"});
-    EXPECT_EQ(fake.program->layers().tables.LayerNames, (Texts{u"", u"D-STR-DIM"}));
+    ASSERT_EQ(fake.program->layers().created.records().size(), 1u);
+    EXPECT_EQ(fake.program->layers().created.records()[0].name, u"D-STR-DIM");
     ASSERT_EQ(fake.dialogs.messages.size(), 1u);
     EXPECT_EQ(fake.dialogs.messages[0].text,
               u"次のレイヤーは、AutoCAD LT に送れない文字かレイヤー名に使えない文字を含むため、作成しません"

@@ -28,6 +28,7 @@ def load(name):
 functions = load("check-function-length")
 files = load("check-file-length")
 includes = load("check-includes")
+names = load("check-logic-names")
 
 
 def measured(text):
@@ -142,6 +143,29 @@ class Includes(unittest.TestCase):
                 layers, _, status = self.breaches(extra)
                 self.assertEqual(status, 1)
                 self.assertTrue(any(breach in line for line in layers), layers)
+
+
+class LogicNames(unittest.TestCase):
+    def test_a_widget_name_fails_in_logic_only(self):
+        with tempfile.TemporaryDirectory() as root:
+            for folder in ("builder/forms", "numbered", "tests/builder", "app"):
+                os.makedirs(os.path.join(root, folder))
+            for path, text in (("builder/forms/builder_form.cpp", "ListBox6->items();\n"),
+                               ("tests/builder/run_test.cpp", "form1().Combo1;\n"),
+                               ("app/main_window.cpp", "Combo1->addItem(x);\n"),
+                               ("builder/run.h", "// the rows of the chosen drawing kind; ListBoxes\n"),
+                               ("numbered/creation.h", "std::u16string nameTail;  // label text\n")):
+                with open(os.path.join(root, path), "w", encoding="utf-8") as out:
+                    out.write(text)
+            self.assertEqual(names.main([root]), 0)
+            for text, name in (("bool& label26Visible;\n", "label26"), ("// entries of Combo1\n", "Combo1"),
+                               ("int checkBox2 = 0;\n", "checkBox2"), ("std::u16string textBox5;\n", "textBox5"),
+                               ("bool optionButton1 = false;\n", "optionButton1")):
+                with self.subTest(text=text):
+                    with open(os.path.join(root, "numbered", "next.h"), "w", encoding="utf-8") as out:
+                        out.write("#pragma once\n" + text)
+                    self.assertEqual(names.breaches(root), [("numbered/next.h", 2, name)])
+                    self.assertEqual(names.main([root]), 1)
 
 
 if __name__ == "__main__":

@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
                     std::ofstream(folder / std::filesystem::path(tiermark::fromUtf8(name)), std::ios::binary)
                         << written->dxf;
                     std::string entries;
-                    for (const builder::PlannedLayer& layer : layers) {
+                    for (const cadlink::LayerRecord& layer : layers) {
                         bool leftOut = false;
                         for (const auto& out : written->leftOut) {
                             leftOut = leftOut || out == layer.name;
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
                         }
                         entries += std::string(entries.empty() ? "" : ", ") + "[" +
                                    cadsim::jsonString(layer.name) + ", " + std::to_string(layer.colour) +
-                                   ", " + cadsim::jsonString(builder::effectiveLinetype(layer)) + "]";
+                                   ", " + cadsim::jsonString(cadlink::effectiveLinetype(layer)) + "]";
                     }
                     manifest += std::string(files == 0 ? "" : ",\n") +
                                 cadsim::jsonString(tiermark::fromUtf8(name)) + ": [" + entries + "]";

@@ -87,8 +87,8 @@ protected:
         auto chosen = standardOfKind(database, *kind, u"");
         EXPECT_TRUE(chosen.ok());
         std::vector<cadlink::DrawingLayer> layers;
-        for (const builder::PlannedLayer& layer : chosen->standard.layers) {
-            layers.push_back({layer.name, static_cast<int>(layer.colour), builder::effectiveLinetype(layer)});
+        for (const cadlink::LayerRecord& layer : chosen->standard.layers) {
+            layers.push_back({layer.name, static_cast<int>(layer.colour), cadlink::effectiveLinetype(layer)});
         }
         layers.insert(layers.end(), extra.begin(), extra.end());
         return dxf::layerSetDxf(layers)->bytes;

@@ -141,7 +141,7 @@ TEST(LayerCheck, TheLinkTheExportAndTheCheckRefuseTheSameNames) {
         {std::u16string(255, u'A'), true},
         {std::u16string(256, u'A'), false},
     };
-    const auto titleOnly = builder::layerSetFiles({builder::PlannedLayer{u"D-TTL", u"D-TTL", u"", 2}});
+    const auto titleOnly = builder::layerSetFiles({cadlink::LayerRecord{u"D-TTL", u"D-TTL", u"", 2}});
     ASSERT_TRUE(titleOnly.ok());
     for (const auto& c : cases) {
         const std::string shown = tiermark::toUtf8(cadlink::visibleText(c.name)).substr(0, 20);
@@ -152,8 +152,8 @@ TEST(LayerCheck, TheLinkTheExportAndTheCheckRefuseTheSameNames) {
         EXPECT_EQ(checked.rows[0].verdict == Verdict::Forbidden, !c.sendable) << shown;
 
         // Exported beside a layer that always goes: the name is in the files exactly when it may be sent.
-        auto files = builder::layerSetFiles({builder::PlannedLayer{c.name, c.name, u"", 7},
-                                             builder::PlannedLayer{u"D-TTL", u"D-TTL", u"", 2}});
+        auto files = builder::layerSetFiles(
+            {cadlink::LayerRecord{c.name, c.name, u"", 7}, cadlink::LayerRecord{u"D-TTL", u"D-TTL", u"", 2}});
         ASSERT_TRUE(files.ok()) << files.error().message;
         EXPECT_EQ(files->leftOut.empty(), c.sendable) << shown;
         std::istringstream dxfText(files->dxf);

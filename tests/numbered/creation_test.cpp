@@ -6,10 +6,17 @@
 
 #include <map>
 
+#include "builder/layer_tables.h"
+
 namespace numbered {
 namespace {
 
 using Texts = std::vector<std::u16string>;
+
+// The display names of the program's list, as the main window offers them.
+Texts offered(const builder::CreatedLayers& created) {
+    return created.displayNames();
+}
 
 class FakeForm : public NumberedHost {
 public:
@@ -20,13 +27,12 @@ public:
         sent.emplace_back(text);
         return cadlink::Delivery::Taken;
     }
-    void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
     std::optional<stddb::Value> colourConstant(std::u16string_view name) override {
         lookups.emplace_back(name);
         const auto found = colours.find(std::u16string(name));
         return found == colours.end() ? std::nullopt : std::optional<stddb::Value>(found->second);
     }
-    Texts sent, combo1, lookups;
+    Texts sent, lookups;
     // How many texts AutoCAD LT takes before it takes no more (a hung or closed CAD program).
     std::size_t takenBeforeFailure = SIZE_MAX;
     std::map<std::u16string, stddb::Value> colours{
@@ -52,69 +58,72 @@ TEST(NumberedCreation, SeventeenTextsColourAndRecords) {
     };
     for (const auto& c : cases) {
         FakeForm form;
-        builder::LayerTables tables;
-        tables.redimPreserve(2);
+        builder::CreatedLayers created;
+        created.add(cadlink::LayerRecord{u"D-BYP-STR1", u"副D-BYP-STR1", u"Continuous", 30, 2, 1});
         NumberedInput input;
         input.stageIndex = c.stage;
-        input.label8 = u"-BYP-STR2";
-        input.textBox1 = u"副";
+        input.nameTail = u"-BYP-STR2";
+        input.content = u"副";
         input.colourName = c.colourName;
         input.membersListed = true;
-        const NumberedOutcome outcome = createNumberedLayer(form, input, tables);
+        input.family = 2;
+        const NumberedOutcome outcome = createNumberedLayer(form, input, created);
         EXPECT_EQ(form.sent, seventeen(c.name, c.colour));
         EXPECT_EQ(form.lookups, Texts{c.lookedUp});
-        EXPECT_EQ(form.combo1, Texts{u"副" + c.name});
-        EXPECT_EQ(tables.upperBound(), 3);
-        EXPECT_EQ(tables.LayerDisplayNames[3], u"副" + c.name);
-        EXPECT_EQ(tables.LayerNames[3], c.name);
-        EXPECT_EQ(tables.LayerLinetypes[3], u"Continuous");
-        EXPECT_EQ(std::to_string(tables.LayerColors[3]), std::string(c.colour.begin(), c.colour.end()));
+        // The member follows what the list held, with its line type, colour, family and place in it.
+        ASSERT_EQ(created.records().size(), 2u);
+        const cadlink::LayerRecord& member = created.records()[1];
+        EXPECT_EQ(member.display, u"副" + c.name);
+        EXPECT_EQ(member.name, c.name);
+        EXPECT_EQ(member.linetype, u"Continuous");
+        EXPECT_EQ(std::to_string(member.colour), std::string(c.colour.begin(), c.colour.end()));
+        EXPECT_EQ(member.family, 2);
+        EXPECT_EQ(member.member, 2);
         EXPECT_FALSE(outcome.unloadForm);
     }
 }
 
 TEST(NumberedCreation, UnloadsAfterTheLastMemberOfAListedFamily) {
     struct Case {
-        std::u16string label8;
+        std::u16string nameTail;
         bool membersListed, unload;
     };
     for (const Case& c : {Case{u"-BYP-STRZ", true, true}, Case{u"-BYP-STRZ", false, false},
                           Case{u"-BYP-STRY", true, false}}) {
         FakeForm form;
-        builder::LayerTables tables;
+        builder::CreatedLayers created;
         NumberedInput input;
-        input.label8 = c.label8;
+        input.nameTail = c.nameTail;
         input.membersListed = c.membersListed;
-        EXPECT_EQ(createNumberedLayer(form, input, tables).unloadForm, c.unload) << c.membersListed;
-        EXPECT_EQ(form.combo1, Texts{c.label8});  // empty content: the display name is the name alone
+        EXPECT_EQ(createNumberedLayer(form, input, created).unloadForm, c.unload) << c.membersListed;
+        EXPECT_EQ(offered(created), Texts{c.nameTail});  // empty content: the display name is the name alone
     }
 }
 
 TEST(NumberedCreation, AMemberIsNeverHalfSentInSilence) {
     struct Case {
         std::size_t taken;
-        Texts combo1;  // a member is offered once the texts that create it were taken
+        Texts offered;  // a member is offered once the texts that create it were taken
     };
     // Not taken: the create texts, the line type, the colour of the main member, the companion's create.
     const Case cases[] = {{3, {}}, {7, {u"主D-STR-STRZ"}}, {14, {u"主D-STR-STRZ"}}, {20, {u"主D-STR-STRZ"}}};
     for (const Case& c : cases) {
         FakeForm form;
         form.takenBeforeFailure = c.taken;
-        builder::LayerTables tables;
+        builder::CreatedLayers created;
         NumberedInput input;
         input.stageIndex = 1;
-        input.label8 = u"-STR-STRZ";
+        input.nameTail = u"-STR-STRZ";
         input.membersListed = true;
-        input.textBox1 = u"主";
+        input.content = u"主";
         input.objectCode = u"-STR";
-        input.checkBoxesEnabled = true;
-        input.checkBox1 = true;
-        const NumberedOutcome outcome = createNumberedLayer(form, input, tables);
+        input.companionsOffered = true;
+        input.withDimension = true;
+        const NumberedOutcome outcome = createNumberedLayer(form, input, created);
         EXPECT_EQ(outcome.delivery, cadlink::Delivery::NotTaken) << c.taken;
         EXPECT_FALSE(outcome.unloadForm);      // the form stays with its input for another try
         EXPECT_EQ(form.sent.size(), c.taken);  // nothing after the text that was not taken
-        EXPECT_EQ(form.combo1, c.combo1);
-        EXPECT_EQ(tables.upperBound(), static_cast<int>(c.combo1.size()));
+        EXPECT_EQ(offered(created), c.offered);
     }
 }
 
@@ -130,17 +139,17 @@ TEST(NumberedCreation, FamilyFourAddsTheCheckedCompanions) {
     };
     for (const auto& c : cases) {
         FakeForm form;
-        builder::LayerTables tables;
+        builder::CreatedLayers created;
         NumberedInput input;
         input.stageIndex = 1;
-        input.label8 = u"-STR-STR3";
-        input.textBox1 = u"主";
+        input.nameTail = u"-STR-STR3";
+        input.content = u"主";
         input.colourName = u"灰";
         input.objectCode = u"-STR";
-        input.checkBoxesEnabled = c.enabled;
-        input.checkBox1 = c.dim;
-        input.checkBox2 = c.txt;
-        const NumberedOutcome outcome = createNumberedLayer(form, input, tables);
+        input.companionsOffered = c.enabled;
+        input.withDimension = c.dim;
+        input.withText = c.txt;
+        const NumberedOutcome outcome = createNumberedLayer(form, input, created);
         EXPECT_EQ(outcome.createdNames, c.names);
         Texts expected;
         Texts combo;
@@ -150,37 +159,47 @@ TEST(NumberedCreation, FamilyFourAddsTheCheckedCompanions) {
             combo.push_back(u"主" + name);
         }
         EXPECT_EQ(form.sent, expected);
-        EXPECT_EQ(form.combo1, combo);
+        EXPECT_EQ(offered(created), combo);
         EXPECT_EQ(form.lookups.size(), 1u);
-        EXPECT_EQ(tables.upperBound(), static_cast<int>(c.names.size()));
-        EXPECT_EQ(tables.LayerNames.back(), c.names.back());
-        EXPECT_EQ(tables.LayerColors.back(), 30);
+        ASSERT_EQ(created.records().size(), c.names.size());
+        EXPECT_EQ(created.records().back().name, c.names.back());
+        EXPECT_EQ(created.records().back().colour, 30);
+        EXPECT_EQ(created.records().back().member, 3);
     }
 }
 
-// Content that cannot be typed into AutoCAD LT (it goes to Combo1 and from there into CHANGE) stops the
-// whole addition, companions included, before anything is sent or recorded.
+// Content that cannot be typed into AutoCAD LT (it goes to the main window's list and from there into
+// CHANGE) stops the whole addition, companions included, before anything is sent or recorded.
 TEST(NumberedCreation, ContentThatCannotBeTypedAddsNothing) {
     for (const std::u16string& content :
          {std::u16string(u"主\x1b"), std::u16string(u"主") + char16_t(0xDBFF)}) {
         FakeForm form;
-        builder::LayerTables tables;
+        builder::CreatedLayers created;
         NumberedInput input;
         input.stageIndex = 1;
-        input.label8 = u"-STR-STR3";
-        input.textBox1 = content;
+        input.nameTail = u"-STR-STR3";
+        input.content = content;
         input.objectCode = u"-STR";
-        input.checkBoxesEnabled = true;
-        input.checkBox1 = true;
-        const NumberedOutcome outcome = createNumberedLayer(form, input, tables);
+        input.companionsOffered = true;
+        input.withDimension = true;
+        const NumberedOutcome outcome = createNumberedLayer(form, input, created);
         EXPECT_TRUE(form.sent.empty());
-        EXPECT_TRUE(form.combo1.empty());
+        EXPECT_TRUE(created.empty());
         EXPECT_TRUE(outcome.createdNames.empty());
-        EXPECT_EQ(tables.upperBound(), 0);
         EXPECT_FALSE(outcome.unloadForm);
         ASSERT_TRUE(outcome.leftOut.has_value());
         EXPECT_EQ(outcome.leftOut->substr(0, 1), u"主");
         EXPECT_EQ(outcome.leftOut->substr(2), u"D-STR-STR3");
+    }
+}
+
+TEST(NumberedCreation, MemberNumbersRunFromOneToThirtyFive) {
+    EXPECT_EQ(memberNumber(u'1'), 1);
+    EXPECT_EQ(memberNumber(u'9'), 9);
+    EXPECT_EQ(memberNumber(u'A'), 10);
+    EXPECT_EQ(memberNumber(u'Z'), 35);
+    for (char16_t other : {u'0', u'[', u'a', u'-', u'９'}) {
+        EXPECT_EQ(memberNumber(other), 0) << static_cast<int>(other);
     }
 }
 

@@ -99,38 +99,38 @@ TEST(Startup, ScansTheMainWindowListAndProposes) {
     FamilyCodes codes;
     const Texts combo1 = {u"構造物D-STR-STR3", u"D-BYP-STR1", u"-STR", u"D-STR-STR1", u"D-STR-DIM1"};
     StartupView view = runStartup(codes, 3, combo1);
-    EXPECT_EQ(view.label1,
+    EXPECT_EQ(view.explanation,
               u"主構造物(-STRn)について下表の既に登録済みレイヤー以外にレイヤーを増やすこと可能です");
-    EXPECT_EQ(view.label11, u"3");
-    EXPECT_FALSE(view.checkBoxesEnabled);
-    EXPECT_EQ(view.listBox2, (Texts{u"構造物D-STR-STR3", u"D-STR-STR1"}));
-    EXPECT_EQ(view.label8, u"-STR-STR2");
+    EXPECT_EQ(view.familyNumber, u"3");
+    EXPECT_FALSE(view.companionsOffered);
+    EXPECT_EQ(view.members, (Texts{u"構造物D-STR-STR3", u"D-STR-STR1"}));
+    EXPECT_EQ(view.nameTail, u"-STR-STR2");
     EXPECT_FALSE(view.familyFull);
 
     view = runStartup(codes, 4, combo1);  // the family with companions
-    EXPECT_TRUE(view.checkBoxesEnabled);
+    EXPECT_TRUE(view.companionsOffered);
     EXPECT_EQ(codes.elementCode, u"-STR");
 
     view = runStartup(codes, 0, {u"D-BYP-STR1"});  // outside 1 to 99: codes and Label1 stay
-    EXPECT_EQ(view.label1, std::nullopt);
+    EXPECT_EQ(view.explanation, std::nullopt);
     EXPECT_EQ(codes.objectCode, u"-STR");
-    EXPECT_EQ(view.label8, u"-STR-STR1");
+    EXPECT_EQ(view.nameTail, u"-STR-STR1");
 
     FamilyCodes fresh;
     view = runStartup(fresh, 200, {u"D-BYP-STR1"});  // a new form: empty codes, nothing is a member
-    EXPECT_TRUE(view.listBox2.empty());
-    EXPECT_EQ(view.label8, u"1");
+    EXPECT_TRUE(view.members.empty());
+    EXPECT_EQ(view.nameTail, u"1");
 
     view = runStartup(codes, 11, {u"D-MCH-MK 1", u"D-MCH-MK1"});
-    EXPECT_EQ(view.listBox2, Texts{u"D-MCH-MK 1"});
-    EXPECT_EQ(view.label8, u"-MCH-MK 2");
+    EXPECT_EQ(view.members, Texts{u"D-MCH-MK 1"});
+    EXPECT_EQ(view.nameTail, u"-MCH-MK 2");
 
     view = runStartup(codes, 2, {u"D-BYP-STRz"});
-    EXPECT_EQ(view.label8, std::nullopt);  // lower case leaves Label8
+    EXPECT_EQ(view.nameTail, std::nullopt);  // lower case leaves Label8
 
     view = runStartup(codes, 2, {u"D-BYP-STRY", u"D-BYP-STRZ"});
     EXPECT_TRUE(view.familyFull);
-    EXPECT_EQ(view.label8, u"-BYP-STR[");
+    EXPECT_EQ(view.nameTail, u"-BYP-STR[");
     EXPECT_EQ(kFamilyFullMessage,
               u"既にレイヤー情報がいっぱいです。\r36項目以上の同一レイヤー上のセットは無効です。");
     EXPECT_EQ(kFamilyFullTitle, u"レイヤー設定エラー");
@@ -144,8 +144,8 @@ TEST(Startup, DuringLayerCreationTheLayersOfferedBeforeCountAsExisting) {
     EXPECT_EQ(offered, (Texts{u"枠D-TTL", u"追加D-BYP-STR1", u"追加D-BYP-STR2"}));
     FamilyCodes codes;
     const StartupView view = runStartup(codes, 2, offered);
-    EXPECT_EQ(view.listBox2, (Texts{u"追加D-BYP-STR1", u"追加D-BYP-STR2"}));
-    EXPECT_EQ(view.label8, u"-BYP-STR3");
+    EXPECT_EQ(view.members, (Texts{u"追加D-BYP-STR1", u"追加D-BYP-STR2"}));
+    EXPECT_EQ(view.nameTail, u"-BYP-STR3");
     EXPECT_EQ(layersOffered(combo1, {}), combo1);  // outside a run: Combo1 alone
 }
 

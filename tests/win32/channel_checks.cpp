@@ -50,7 +50,7 @@ struct Program {
     }
 };
 
-// The builder as layer creation sees it: its channel, the main window's Combo1, the colour table.
+// The builder as layer creation sees it: its channel and the colour table.
 class BuilderHost final : public builder::CreationHost {
 public:
     explicit BuilderHost(cadlink::CommandChannel& channel) : m_channel(channel) {}
@@ -59,22 +59,17 @@ public:
         sent.emplace_back(text);
         return m_channel.SendCommand(text);
     }
-    void clearCombo1() override { combo1.clear(); }
-    void addToCombo1(const std::u16string& text) override { combo1.push_back(text); }
-    int combo1Count() const override { return static_cast<int>(combo1.size()); }
-    std::u16string combo1Item(int index) const override { return combo1.at(static_cast<std::size_t>(index)); }
-    void selectCombo1First() override {}
+    void chooseFirstLayer() override {}
     void showNumberedForm() override { ++numberedForms; }
     std::optional<stddb::Value> colourConstant(std::u16string_view name) override {
         const auto found = m_colours.find(std::u16string(name));
         return found == m_colours.end() ? std::nullopt : std::optional<stddb::Value>(found->second);
     }
-    void enableMainWindowActions(const std::u16string&) override {}
-    void enableCommandButton1() override {}
+    void offerChangeAndMove(const std::u16string&) override {}
+    void enableCreation() override {}
     void hideBuilder() override {}
 
     Texts sent;
-    Texts combo1;
     int numberedForms = 0;
 
 private:
@@ -100,9 +95,8 @@ builder::CreationInput drawingKind() {
         {null, t(u"-HCH"), t(u"-STR"), t(u"ハッチ"), t(u"実線"), t(u"色20")},
         {null, t(u"-LIN"), t(u"-BGD"), t(u"線"), t(u"一点鎖線"), t(u"色12")},
     };
-    input.listBox6 = {u"構造物-STR-DIM", u"現況-BGD", u"副構造物-BYP-STRn", u"ハッチ-STR-HCH", u"線-BGD-LIN"};
-    input.textBox5 = u"6940";
-    input.textBox4 = u"9410";
+    input.originX = u"6940";
+    input.originY = u"9410";
     return input;
 }
 
@@ -146,7 +140,7 @@ Texts layerTexts(const std::u16string& name, const std::u16string& lineType, con
     return texts;
 }
 
-// Returns Combo1 as layer creation left it.
+// Returns the layers offered as layer creation left them.
 Texts layerCreation(Program& program, RunningStandIns& standIns, builder::ProgramLayerState& state) {
     section("layer creation texts, wide form, to the selected stand-in only");
     cadlink::CommandChannel builderChannel = program.channel();
@@ -170,7 +164,7 @@ Texts layerCreation(Program& program, RunningStandIns& standIns, builder::Progra
     expect(hasLayer(drawing, u"D-BGD-LIN", u"一点鎖線", 12), "layer D-BGD-LIN, 一点鎖線, colour 12");
     expect(!hasLayer(readFile(standIns.second->statePath()), u"D-STR-DIM", u"Continuous", 7),
            "the other drawing has no new layer");
-    return host.combo1;
+    return state.created.displayNames();
 }
 
 void japaneseAndNarrow(Program& program, RunningStandIns& standIns) {

@@ -160,7 +160,7 @@ int runRoad(const RoadOptions& options) {
     builder->CommandButton1_Click();
     settle();
     check.expect(members.size() == 1, QStringLiteral("the numbered-layer form lists the member it added"));
-    const builder::LayerTables& tables = program.layers().tables;
+    const std::vector<cadlink::LayerRecord>& created = program.layers().created.records();
 
     say("5. \"レイヤー変更\": objects are picked in the stand-in and \"実行\" moves them onto a layer.\n");
     auto before = control.state();
@@ -232,16 +232,14 @@ int runRoad(const RoadOptions& options) {
     }
 
     std::printf("\nChecks:\n");
-    for (int i = 1; i <= tables.upperBound(); ++i) {
-        const std::u16string& name = tables.LayerNames[static_cast<std::size_t>(i)];
+    for (const cadlink::LayerRecord& layer : created) {
+        const std::u16string& name = layer.name;
         auto found = layers.find(name);
         const bool exists = found != layers.end();
         bool right = exists;
-        if (exists && !tables.LayerLinetypes[static_cast<std::size_t>(i)].empty()) {
-            right = found->second[QStringLiteral("lineType")].toString().toStdU16String() ==
-                        tables.LayerLinetypes[static_cast<std::size_t>(i)] &&
-                    found->second[QStringLiteral("color")].toInt() ==
-                        tables.LayerColors[static_cast<std::size_t>(i)];
+        if (exists && !layer.linetype.empty()) {
+            right = found->second[QStringLiteral("lineType")].toString().toStdU16String() == layer.linetype &&
+                    found->second[QStringLiteral("color")].toInt() == layer.colour;
         }
         check.expect(
             right,
@@ -285,9 +283,8 @@ int runRoad(const RoadOptions& options) {
 
     // A drawing from elsewhere whose layers carry their content before the standard name, as its DXF file.
     std::vector<cadlink::DrawingLayer> contentNamed;
-    for (int i = 1; i <= tables.upperBound(); ++i) {
-        contentNamed.push_back(
-            cadlink::DrawingLayer{tables.LayerDisplayNames[static_cast<std::size_t>(i)], 7, {}});
+    for (const cadlink::LayerRecord& layer : created) {
+        contentNamed.push_back(cadlink::DrawingLayer{layer.display, 7, {}});
     }
     const QString other = work.filePath(QStringLiteral("other-drawing.dxf"));
     if (auto file = dxf::layerSetDxf(contentNamed); file) {

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 
+#include "builder/layer_names.h"
 #include "cadlink/channel.h"
+#include "core/program.h"
 #include "tests/forms/support/sample_tables.h"
 
 namespace testing_support {
@@ -38,6 +40,11 @@ tiermark::Result<void> MemoryDrawing::renameLayer(cadlink::WindowHandle, std::u1
     *it = std::u16string(to);
     renamedTo.push_back(*it);
     return {};
+}
+
+void offerCreatedLayer(core::Program& program, const std::u16string& display) {
+    program.layers().created.add(
+        cadlink::LayerRecord{builder::standardPart(display).value_or(display), display, u"Continuous", 7});
 }
 
 void registerSample(stddb::MemorySettingsStore& settings, ScriptedWorkspace& workspace,

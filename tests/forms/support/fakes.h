@@ -63,6 +63,10 @@ struct FakeProgram {
     std::vector<std::u16string> textsSentTo(cadlink::WindowHandle window) const;
 };
 
+// A layer as layer creation leaves it in the program's list, offered under the display name; its name is the
+// standard part of the display name (the whole text where it holds no "-").
+void offerCreatedLayer(core::Program& program, const std::u16string& display);
+
 // Makes the "cad" folder under the test's own directory the one where stand-ins put their sockets (owner
 // only, as the link requires), so that the test's stand-ins are the only ones its program finds.
 void usePrivateCadDirectory(const QString& workDirectory);
