@@ -10,6 +10,7 @@ the Linux build's; under Wine the figures say what Wine adds, see README). Exit 
 figure misses its target or is missing, else 0.
 """
 import argparse
+import os
 import sys
 
 # (figure, target in ms or None, how the target reads)
@@ -39,6 +40,9 @@ ROWS = [
 def read(paths):
     figures = {}
     for path in paths:
+        if not os.path.exists(path):
+            print(f"bench-table: no figures in {path}", file=sys.stderr)
+            continue
         with open(path, encoding="utf-8") as source:
             for line in source:
                 parts = line.rstrip("\r\n").split("\t")

@@ -32,7 +32,11 @@ while [ $# -gt 0 ]; do
     esac
 done
 # The table of both platforms needs every figure.
-if [ "$windows" = 1 ]; then all=1; fi
+if [ "$windows" = 1 ]; then
+    all=1
+    # Wine takes only an absolute prefix.
+    case "$windows_build" in /*) ;; *) windows_build="$(pwd)/$windows_build" ;; esac
+fi
 
 # The build type of the shipped program; only the benchmark targets are built.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIERMARK_BUILD_BENCH=ON >/dev/null
@@ -80,7 +84,7 @@ if [ "$windows" = 1 ]; then
             status=2
         fi
     done
-    WINEPREFIX="$(pwd)/$windows_build/wineprefix" wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$windows_build/wineprefix" wineserver -k >/dev/null 2>&1 || true
     echo
     python3 tools/bench-table.py --linux "$figures"/{startup,forms,layercheck}.tsv \
         --wine "$win_figures"/{startup,forms,layercheck}.tsv || status=$?
