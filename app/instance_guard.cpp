@@ -1,6 +1,21 @@
 #include "app/instance_guard.h"
 
+#include <QWidget>
+
 namespace app {
+
+void InstanceGuard::bringToFront(QWidget& window) {
+    if (window.isMinimized()) {
+        window.showNormal();
+    } else {
+        window.show();
+    }
+    window.raise();
+    window.activateWindow();
+    takeForeground(window);
+}
+
+void InstanceGuard::takeForeground(QWidget&) {}
 
 std::string instanceKey(std::u16string_view user) {
     static constexpr char kHex[] = "0123456789ABCDEF";

@@ -23,14 +23,19 @@ public:
     // The holder: what to do when a later start asks (called on the user-interface thread, from its event
     // loop).
     virtual void answerRequests(std::function<void()> comeForward) = 0;
+
+    // Brings the holder's window to the front as the user's own click would: restored if minimised, raised
+    // and activated, then handed to the platform's own step (takeForeground).
+    void bringToFront(QWidget& window);
+
+protected:
+    // What the platform needs beyond Qt's activation for a window to take the front; Qt's alone by default.
+    virtual void takeForeground(QWidget& window);
 };
 
 // The claim for the user running this process: a per-user named mutex and a message-only window on Windows,
 // a lock file and a local socket in the user's runtime folder elsewhere.
 std::unique_ptr<InstanceGuard> claimInstance();
-
-// Brings a window to the front as the user's own click would: restored if minimised, raised and activated.
-void bringToFront(QWidget& window);
 
 // The part of a name that tells the user apart (a SID, a user name, a user number), kept to ASCII letters,
 // digits and '-' so that it can name a mutex, a window and a file; every other UTF-16 unit becomes _XXXX.

@@ -6,7 +6,6 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
-#include <QWidget>
 
 #include <unistd.h>
 
@@ -131,16 +130,6 @@ private:
 
 std::unique_ptr<InstanceGuard> claimInstance() {
     return std::make_unique<PosixInstanceGuard>();
-}
-
-void bringToFront(QWidget& window) {
-    if (window.isMinimized()) {
-        window.showNormal();
-    } else {
-        window.show();
-    }
-    window.raise();
-    window.activateWindow();
 }
 
 }  // namespace app

@@ -126,6 +126,13 @@ public:
                                    module, this);
     }
 
+protected:
+    // Qt's activation of a program that is not the active one only marks its taskbar entry; the foreground
+    // right that the later start gave (AllowSetForegroundWindow) lets the window take the front itself.
+    void takeForeground(QWidget& window) override {
+        SetForegroundWindow(reinterpret_cast<HWND>(window.winId()));
+    }
+
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {
@@ -156,17 +163,6 @@ private:
 
 std::unique_ptr<InstanceGuard> claimInstance() {
     return std::make_unique<Win32InstanceGuard>();
-}
-
-void bringToFront(QWidget& window) {
-    if (window.isMinimized()) {
-        window.showNormal();
-    } else {
-        window.show();
-    }
-    window.raise();
-    window.activateWindow();
-    SetForegroundWindow(reinterpret_cast<HWND>(window.winId()));
 }
 
 }  // namespace app

@@ -8,13 +8,16 @@
 //   - a creation run of 100 layers delivered into the stand-in               target < 200 ms
 //   - the numbered-layer form's start-up over a Combo1 of 5,000 entries      target < 16 ms (a click)
 //   - the layer check window judging and showing a drawing of 5,000 layers    target < 16 ms (a frame)
-// Prints Google Benchmark's report, then one table: median and worst of every figure against its target.
+// Prints Google Benchmark's report, then one table: median and worst of every figure against its target;
+// --figures=FILE writes them for tools/bench.sh too. The link is the platform's own: the stand-in's socket on
+// Linux, WM_COPYDATA to the Win32 stand-in in the Windows build (where mdb-export is not measured).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
@@ -29,13 +32,13 @@
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
+#include "app/platform.h"
 #include "app/tiermark.h"
+#include "bench/figures.h"
 #include "builder/creation_run.h"
 #include "builder/forms/builder_form.h"
 #include "builder/queries.h"
 #include "cadlink/command_texts.h"
-#include "cadlink/drawing_access_posix.h"
-#include "cadlink/posix_window_system.h"
 #include "layercheck/forms/layer_check_window.h"
 #include "numbered/family_table.h"
 #include "numbered/forms/numbered_layer_form.h"
@@ -54,7 +57,7 @@ const char* const kStartUpTables[] = {"ライフサークルテーブル", "種�
                                       "用紙テーブル"};
 
 // Every timed run of every figure, in milliseconds.
-std::map<std::string, std::vector<double>> g_samples;
+bench::Samples g_samples;
 
 double since(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -78,17 +81,18 @@ ui::RecordingDialogs quietDialogs() {
     return dialogs;
 }
 
-// The program as the benchmarks share it: the real window system, Jet workspace and POSIX drawing access,
-// settings in memory, dialogs that answer at once.
+// The program as the benchmarks share it: the platform's window system and drawing access, the Jet
+// workspace, settings in memory, dialogs that answer at once.
 struct Setup {
-    cadlink::PosixWindowSystem windows;
-    cadlink::PosixDrawingAccess drawing;
+    app::PlatformBackend backend = app::makePlatformBackend();
     stddb::JetWorkspace workspace;
     stddb::MemorySettingsStore settings;
     ui::RecordingDialogs dialogs = quietDialogs();
     std::unique_ptr<app::Tiermark> program;
 
-    core::Services services() { return core::Services{windows, workspace, settings, dialogs, &drawing}; }
+    core::Services services() {
+        return core::Services{*backend.windows, workspace, settings, dialogs, backend.drawing.get()};
+    }
     app::Form1& form1() { return program->forms().form1(); }
     builder::UserForm1& builder() { return program->forms().userForm1(); }
 };
@@ -164,6 +168,7 @@ void BM_BuilderStartUp(benchmark::State& state) {
     }
 }
 
+#ifdef TIERMARK_MDB_EXPORT
 void BM_MdbExportStartUpTables(benchmark::State& state) {
     std::vector<std::string> commands;
     for (const char* table : kStartUpTables) {
@@ -179,6 +184,7 @@ void BM_MdbExportStartUpTables(benchmark::State& state) {
         }
     });
 }
+#endif
 
 void BM_Click(benchmark::State& state, const char* name, void (builder::UserForm1::*click)(),
               const std::function<void(builder::UserForm1&)>& prepare) {
@@ -381,9 +387,11 @@ void registerAll() {
     const auto ms = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("BM_MainWindowUp", BM_MainWindowUp)->UseManualTime()->Unit(ms)->MinTime(1.0);
     benchmark::RegisterBenchmark("BM_BuilderStartUp", BM_BuilderStartUp)->UseManualTime()->Unit(ms);
+#ifdef TIERMARK_MDB_EXPORT
     benchmark::RegisterBenchmark("BM_MdbExportStartUpTables", BM_MdbExportStartUpTables)
         ->UseManualTime()
         ->Unit(ms);
+#endif
     struct ClickCase {
         const char* name;
         void (builder::UserForm1::*click)();
@@ -428,14 +436,8 @@ void registerAll() {
     benchmark::RegisterBenchmark("BM_LayerCheckWindow", BM_LayerCheckWindow)->UseManualTime()->Unit(ms);
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
-double worst(const std::vector<double>& values) {
-    return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
-}
+using bench::median;
+using bench::worst;
 
 // One line of the closing table. The verdict goes by the median; the worst run is shown beside it.
 bool line(const std::string& name, double limit, const std::string& targetText) {
@@ -451,20 +453,22 @@ bool line(const std::string& name, double limit, const std::string& targetText) 
     return met;
 }
 
-int printTable(double coldMainWindow, double coldBuilder) {
+// The first main window and the first builder start-up of the process are one run each.
+int printTable() {
     std::printf("\n%-50s %10s %10s   %-28s %s\n", "figure (ms)", "median", "worst", "target", "verdict");
-    bool all = true;
-    std::printf("%-50s %10.3f %10s   %-28s %s\n", "main window up, first in the process", coldMainWindow, "",
-                "< 300", coldMainWindow < 300 ? "met" : "MISSED");
-    all = coldMainWindow < 300 && all;
+    bool all = line("main window up, first in the process", 300, "< 300");
     all = line("main window up", 300, "< 300") && all;
-    const double exportMs = median(g_samples["mdb-export of the start-up tables"]);
-    std::printf("%-50s %10.3f %10s   %-28s\n", "builder start-up, first (form made too)", coldBuilder, "",
-                "");
-    all = line("builder start-up (10x database)", exportMs,
-               "<= mdb-export (" + std::to_string(static_cast<int>(exportMs + 0.5)) + " ms)") &&
-          all;
-    line("mdb-export of the start-up tables", 1e9, "(reference)");
+    line("builder start-up, first (form made too)", 1e9, "");
+    const auto exported = g_samples.find("mdb-export of the start-up tables");
+    if (exported != g_samples.end()) {
+        const double exportMs = median(exported->second);
+        all = line("builder start-up (10x database)", exportMs,
+                   "<= mdb-export (" + std::to_string(static_cast<int>(exportMs + 0.5)) + " ms)") &&
+              all;
+        line("mdb-export of the start-up tables", 1e9, "(reference)");
+    } else {
+        line("builder start-up (10x database)", 1e9, "(mdb-export: Linux only)");
+    }
     for (const char* click : {"ListBox2_Click", "ListBox3_Click", "ListBox4_Click", "ListBox9_Click",
                               "ListBox10_Click", "ListBox11_Click"}) {
         all = line(click, 1, "< 1") && all;
@@ -481,13 +485,17 @@ int printTable(double coldMainWindow, double coldBuilder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::string figures = bench::takeFiguresOption(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    const QString cadDir = QDir::temp().filePath(QStringLiteral("tiermark-bench-forms-%1").arg(::getpid()));
-    QDir().mkpath(cadDir);
-    QFile::setPermissions(cadDir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("TIERMARK_CAD_DIR", cadDir.toLocal8Bit());
+    // The POSIX stand-in's socket folder, of this run alone (the Win32 stand-in answers on its windows).
+    QTemporaryDir cadDir(QDir::temp().filePath(QStringLiteral("tiermark-bench-forms-XXXXXX")));
+    if (!cadDir.isValid()) {
+        std::fprintf(stderr, "bench_forms: no temporary folder\n");
+        return 2;
+    }
+    qputenv("TIERMARK_CAD_DIR", cadDir.path().toLocal8Bit());
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
 
@@ -512,7 +520,7 @@ int main(int argc, char** argv) {
     setup.form1().Form_Load();
     setup.form1().show();
     QCoreApplication::processEvents();
-    const double coldMainWindow = since(start);
+    g_samples["main window up, first in the process"] = {since(start)};
 
     QElapsedTimer waited;
     waited.start();
@@ -528,16 +536,16 @@ int main(int argc, char** argv) {
 
     start = Clock::now();
     setup.builder().UserForm_Activate();
-    const double coldBuilder = since(start);
+    g_samples["builder start-up, first (form made too)"] = {since(start)};
 
     registerAll();
     benchmark::RunSpecifiedBenchmarks();
-    const int verdict = printTable(coldMainWindow, coldBuilder);
+    const int verdict = printTable();
+    const bool written = bench::writeFigures(figures, g_samples);
 
     setup.program.reset();
     standIn.terminate();
     standIn.waitForFinished(5000);
-    QDir(cadDir).removeRecursively();
     benchmark::Shutdown();
-    return verdict;
+    return written ? verdict : 2;
 }

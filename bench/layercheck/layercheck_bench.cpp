@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/figures.h"
 #include "builder/layer_set.h"
 #include "common/codepage.h"
 #include "dxf/layer_table.h"
@@ -33,7 +34,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kLayers = 5000;
 constexpr int kLines = 100000;
 
-std::map<std::string, std::vector<double>> g_samples;
+bench::Samples g_samples;
 std::filesystem::path g_file;
 layercheck::Standard g_standard;
 
@@ -268,14 +269,8 @@ void BM_ReadWholeFileWithDxflib(benchmark::State& state) {
     state.counters["lines"] = static_cast<double>(lines);
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
-double worst(const std::vector<double>& values) {
-    return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
-}
+using bench::median;
+using bench::worst;
 
 bool line(const std::string& name, double limit, const std::string& target) {
     const auto found = g_samples.find(name);
@@ -293,6 +288,7 @@ bool line(const std::string& name, double limit, const std::string& target) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::string figures = bench::takeFiguresOption(argc, argv);
     benchmark::Initialize(&argc, argv);
     g_standard = layercheck::standardOf(drawingKind(), 1, colourConstant);
     g_file = std::filesystem::temp_directory_path() /
@@ -336,5 +332,8 @@ int main(int argc, char** argv) {
     std::printf("%s\n", all ? "every target met" : "some targets missed");
     std::filesystem::remove(g_file);
     benchmark::Shutdown();
+    if (!bench::writeFigures(figures, g_samples)) {
+        return 2;
+    }
     return all ? 0 : 1;
 }

@@ -43,8 +43,10 @@ install(FILES windows/user-guide.html DESTINATION .)
 # Debugging information stays in the build tree; the installed programs are stripped (cmake --install
 # --strip).
 
-# The sample database is written at build time by tiermark-mdbwrite.exe under the emulator (Wine), which
-# needs the runtime DLLs beside it.
-if(TARGET sample_mdb)
-    add_dependencies(sample_mdb windows_runtime)
-endif()
+# The sample database (and the benchmarks' larger one) is written at build time by tiermark-mdbwrite.exe
+# under the emulator (Wine), which needs the runtime DLLs beside it.
+foreach(database sample_mdb bench_db_database)
+    if(TARGET ${database})
+        add_dependencies(${database} windows_runtime)
+    endif()
+endforeach()

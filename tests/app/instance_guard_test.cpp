@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/instance_guard.h"
@@ -43,7 +46,8 @@ TEST(OneInstance, OffscreenRunsStandAside) {
     }
 }
 
-// A holder that answers from a given attempt on (0: never).
+// A holder that answers from a given attempt on (0: never), and notes the window state its platform step
+// meets when it brings a window forward.
 class ScriptedGuard final : public app::InstanceGuard {
 public:
     explicit ScriptedGuard(int answersFrom) : m_answersFrom(answersFrom) {}
@@ -55,9 +59,42 @@ public:
     void answerRequests(std::function<void()>) override {}
     int asked = 0;
 
+    struct Seen {
+        QWidget* window;
+        bool visible;
+        bool minimised;
+    };
+    std::vector<Seen> platformSteps;
+
+protected:
+    void takeForeground(QWidget& window) override {
+        platformSteps.push_back({&window, window.isVisible(), window.isMinimized()});
+    }
+
 private:
     int m_answersFrom;
 };
+
+// The window a later start asks for comes back however the user left it (hidden, minimised, shown), and the
+// platform's own step is taken once, on a window that is already restored and shown.
+TEST(BringToFront, RestoresAndShowsTheWindowBeforeThePlatformStep) {
+    for (const char* left : {"hidden", "minimised", "shown"}) {
+        QWidget window;
+        if (std::string_view(left) == "minimised") {
+            window.showMinimized();
+        } else if (std::string_view(left) == "shown") {
+            window.show();
+        }
+        ScriptedGuard guard(1);
+        guard.bringToFront(window);
+        EXPECT_TRUE(window.isVisible()) << left;
+        EXPECT_FALSE(window.isMinimized()) << left;
+        ASSERT_EQ(guard.platformSteps.size(), 1U) << left;
+        EXPECT_EQ(guard.platformSteps[0].window, &window) << left;
+        EXPECT_TRUE(guard.platformSteps[0].visible) << left;
+        EXPECT_FALSE(guard.platformSteps[0].minimised) << left;
+    }
+}
 
 TEST(HandOver, AsksUntilTheHolderAnswersWaitingBetweenAttemptsOnly) {
     struct Case {

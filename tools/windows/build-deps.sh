@@ -6,8 +6,10 @@
 #   mdb     libmdb from mdbtools, without GLib, with Win32 UTF-16 -> UTF-8 conversion (patches/)
 #   dxflib  dxflib, so the stand-in reads and writes DXF on Windows too
 #   gtest   GoogleTest and GoogleMock, so the test suites cross-build
+#   benchmark  Google Benchmark, so the benchmarks cross-build (tools/bench.sh --windows asks for it; it is
+#              not among the default components, which the Windows stage of the tests builds)
 #
-#   tools/windows/build-deps.sh [--env FILE] [--dry-run] [component...]     (default: all four)
+#   tools/windows/build-deps.sh [--env FILE] [--dry-run] [component...]     (default: the first four)
 #
 # Each component is installed into <cache>/<name>-<version>-<key>, where the key hashes the version, the
 # source files' checksums, the patches, the toolchain and the configure options; a prefix that holds a
@@ -34,9 +36,9 @@ while [ $# -gt 0 ]; do
         --env) env_out=$2; shift 2 ;;
         --env=*) env_out=${1#*=}; shift ;;
         --dry-run) dry_run=1; shift ;;
-        qt | mdb | dxflib | gtest) components+=("$1"); shift ;;
+        qt | mdb | dxflib | gtest | benchmark) components+=("$1"); shift ;;
         -h | --help) awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0"; exit 0 ;;
-        *) echo "usage: tools/windows/build-deps.sh [--env FILE] [--dry-run] [qt|mdb|dxflib|gtest ...]" >&2; exit 2 ;;
+        *) echo "usage: tools/windows/build-deps.sh [--env FILE] [--dry-run] [qt|mdb|dxflib|gtest|benchmark ...]" >&2; exit 2 ;;
     esac
 done
 [ ${#components[@]} -gt 0 ] || components=(qt mdb dxflib gtest)
@@ -307,6 +309,32 @@ build_gtest() {
 }
 
 # ---------------------------------------------------------------------------------------------------------
+# Google Benchmark 1.7.1, the version of Debian 12's libbenchmark-dev, as a static library (its CMake package
+# gives users BENCHMARK_STATIC_DEFINE). Its own tests and -Werror are left out. Debian's patches take the
+# version out of git, so it is given here (as Debian's own build does).
+benchmark_version=1.7.1-1
+benchmark_options=(-DGIT_VERSION=1.7.1 -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF
+    -DBENCHMARK_ENABLE_INSTALL=ON -DBENCHMARK_INSTALL_DOCS=OFF -DBENCHMARK_ENABLE_LIBPFM=OFF -DBUILD_SHARED_LIBS=OFF)
+
+build_benchmark() {
+    local downloads key src build
+    downloads=$(fetch_source benchmark "$benchmark_version" bookworm)
+    key=$( {
+        echo "$benchmark_version" "${benchmark_options[*]}" "$compiler_version" "$toolchain_key"
+        source_sums "$downloads"
+    } | hash_of)
+    begin_component benchmark benchmark-1.7.1 "$key" || { TIERMARK_WIN_BENCHMARK=$prefix; return; }
+    TIERMARK_WIN_BENCHMARK=$prefix
+    src="$cache/build/benchmark-$key-src"
+    build="$cache/build/benchmark-$key"
+    unpack_source "$downloads" "$src"
+    rm -rf "$build"
+    cmake_component benchmark "$src" "$src" "$build" "$prefix" "${benchmark_options[@]}"
+    rm -rf "$build" "$src"
+    finish_component benchmark "benchmark $benchmark_version ${benchmark_options[*]}"
+}
+
+# ---------------------------------------------------------------------------------------------------------
 total_start=$(seconds)
 for c in "${components[@]}"; do
     exec 9>"$cache/.lock-$c"
@@ -321,6 +349,7 @@ if [ -n "$env_out" ]; then
         [ -z "${TIERMARK_WIN_MDB:-}" ] || echo "TIERMARK_WIN_MDB='$TIERMARK_WIN_MDB'"
         [ -z "${TIERMARK_WIN_DXFLIB:-}" ] || echo "TIERMARK_WIN_DXFLIB='$TIERMARK_WIN_DXFLIB'"
         [ -z "${TIERMARK_WIN_GTEST:-}" ] || echo "TIERMARK_WIN_GTEST='$TIERMARK_WIN_GTEST'"
+        [ -z "${TIERMARK_WIN_BENCHMARK:-}" ] || echo "TIERMARK_WIN_BENCHMARK='$TIERMARK_WIN_BENCHMARK'"
         echo "TIERMARK_WIN_TOOLCHAIN='$toolchain'"
     } >"$env_out"
 fi
