@@ -290,22 +290,32 @@ build_dxflib() {
 gtest_version=1.12.1-0.2
 gtest_options=(-DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_force_shared_crt=ON -DBUILD_SHARED_LIBS=OFF)
 
-build_gtest() {
+# A CMake package from Debian's source, built into the cache and installed there:
+#   build_cmake_package <component> <source package> <version> <prefix name> <label> [cmake options...]
+# The key hashes the version, the options, the compiler, the toolchain and the source's checksums; on return
+# $prefix is the package's prefix, cached or just built.
+build_cmake_package() {
+    local name=$1 package=$2 version=$3 dirname=$4 label=$5
+    shift 5
     local downloads key src build
-    downloads=$(fetch_source googletest "$gtest_version" bookworm)
+    downloads=$(fetch_source "$package" "$version" bookworm)
     key=$( {
-        echo "$gtest_version" "${gtest_options[*]}" "$compiler_version" "$toolchain_key"
+        echo "$version" "$*" "$compiler_version" "$toolchain_key"
         source_sums "$downloads"
     } | hash_of)
-    begin_component gtest googletest-1.12.1 "$key" || { TIERMARK_WIN_GTEST=$prefix; return; }
-    TIERMARK_WIN_GTEST=$prefix
-    src="$cache/build/gtest-$key-src"
-    build="$cache/build/gtest-$key"
+    begin_component "$name" "$dirname" "$key" || return 0
+    src="$cache/build/$name-$key-src"
+    build="$cache/build/$name-$key"
     unpack_source "$downloads" "$src"
     rm -rf "$build"
-    cmake_component gtest "$src" "$src" "$build" "$prefix" "${gtest_options[@]}"
+    cmake_component "$name" "$src" "$src" "$build" "$prefix" "$@"
     rm -rf "$build" "$src"
-    finish_component gtest "googletest $gtest_version ${gtest_options[*]}"
+    finish_component "$name" "$label $version $*"
+}
+
+build_gtest() {
+    build_cmake_package gtest googletest "$gtest_version" googletest-1.12.1 googletest "${gtest_options[@]}"
+    TIERMARK_WIN_GTEST=$prefix
 }
 
 # ---------------------------------------------------------------------------------------------------------
@@ -317,21 +327,8 @@ benchmark_options=(-DGIT_VERSION=1.7.1 -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMAR
     -DBENCHMARK_ENABLE_INSTALL=ON -DBENCHMARK_INSTALL_DOCS=OFF -DBENCHMARK_ENABLE_LIBPFM=OFF -DBUILD_SHARED_LIBS=OFF)
 
 build_benchmark() {
-    local downloads key src build
-    downloads=$(fetch_source benchmark "$benchmark_version" bookworm)
-    key=$( {
-        echo "$benchmark_version" "${benchmark_options[*]}" "$compiler_version" "$toolchain_key"
-        source_sums "$downloads"
-    } | hash_of)
-    begin_component benchmark benchmark-1.7.1 "$key" || { TIERMARK_WIN_BENCHMARK=$prefix; return; }
+    build_cmake_package benchmark benchmark "$benchmark_version" benchmark-1.7.1 benchmark "${benchmark_options[@]}"
     TIERMARK_WIN_BENCHMARK=$prefix
-    src="$cache/build/benchmark-$key-src"
-    build="$cache/build/benchmark-$key"
-    unpack_source "$downloads" "$src"
-    rm -rf "$build"
-    cmake_component benchmark "$src" "$src" "$build" "$prefix" "${benchmark_options[@]}"
-    rm -rf "$build" "$src"
-    finish_component benchmark "benchmark $benchmark_version ${benchmark_options[*]}"
 }
 
 # ---------------------------------------------------------------------------------------------------------
