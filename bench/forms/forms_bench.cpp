@@ -347,9 +347,7 @@ void BM_NumberedFormStartUp(benchmark::State& state) {
     g_setup->builder().UserForm_Activate();
     app::Form1& form1 = g_setup->form1();
     form1.Combo1->clearItems();
-    for (const auto& entry : combo1Entries()) {
-        form1.Combo1->addItem(entry);
-    }
+    form1.Combo1->addItems(combo1Entries());
     program.layers().layerAddMode = 1;
     program.forms().showNumbered();
     numbered::UserForm2* form = program.forms().userForm2IfLoaded();

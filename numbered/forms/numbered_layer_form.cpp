@@ -134,16 +134,19 @@ void UserForm2::fillColours() {
     if (!rows || !(*rows)->MoveFirst()) {
         return;
     }
+    // The names are added in one insertion, those read before a failing row included.
+    std::vector<std::u16string> names;
     while (!(*rows)->Eof()) {
         auto name = (*rows)->Field(u"名称");
         if (!name) {
-            return;
+            break;
         }
-        ListBox1->addItem(stddb::asText(*name));
+        names.push_back(stddb::asText(*name));
         if (!(*rows)->MoveNext()) {
-            return;
+            break;
         }
     }
+    ListBox1->addItems(names);
 }
 
 void UserForm2::UserForm_Activate() {
@@ -151,9 +154,7 @@ void UserForm2::UserForm_Activate() {
     ListBox3->clearItems();
     std::vector<std::u16string> combo1 =
         layersOffered(form1.Combo1->items(), m_program.layers().earlierEntries);
-    for (const std::u16string& entry : combo1) {
-        ListBox3->addItem(entry);
-    }
+    ListBox3->addItems(combo1);
     fillColours();
 
     const StartupView view = runStartup(m_codes, m_program.layers().layerAddMode, combo1);
@@ -164,9 +165,7 @@ void UserForm2::UserForm_Activate() {
         Label1->setCaption(*view.label1);
     }
     ListBox2->clearItems();
-    for (const auto& member : view.listBox2) {
-        ListBox2->addItem(member);
-    }
+    ListBox2->addItems(view.listBox2);
     if (view.label8) {
         Label8->setCaption(*view.label8);
     }
