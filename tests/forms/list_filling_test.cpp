@@ -53,7 +53,7 @@ TEST(ListFilling, ListBoxAddsInOneGoWhatItemByItemAdds) {
         batched.addItems(more);
         EXPECT_EQ(batched.listIndex(), -1) << "a list filled afresh has nothing chosen";
         EXPECT_TRUE(batched.setListIndex(2999));
-        EXPECT_EQ(batched.text(), u"構造物2998");
+        EXPECT_EQ(batched.text(), u"構造物2999");
         EXPECT_EQ(clicks, 1);
     }
 }
