@@ -21,9 +21,7 @@ Form1::Form1(core::Program& program, Forms& forms)
     keepChosenDrawing(*cmbfilename, m_program);
 
     // Combo1 offers the layers created in this run of the program, as the program's list holds them.
-    for (const std::u16string& display : m_program.layers().created.displayNames()) {
-        Combo1->addItem(display);
-    }
+    Combo1->addItems(m_program.layers().created.displayNames());
     m_program.layers().created.observe(
         [this](builder::CreatedLayers::Change change, const builder::CreatedLayers& layers) {
             if (change == builder::CreatedLayers::Change::Cleared) {

@@ -169,6 +169,20 @@ void ListBox::addItem(const std::u16string& text) {
     m_silent = false;
 }
 
+void ListBox::addItems(const std::vector<std::u16string>& texts) {
+    if (texts.empty()) {
+        return;
+    }
+    QStringList strings;
+    strings.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::u16string& text : texts) {
+        strings.push_back(QString::fromStdU16String(text));
+    }
+    m_silent = true;
+    QListWidget::addItems(strings);
+    m_silent = false;
+}
+
 void ListBox::clearItems() {
     m_silent = true;
     clear();
@@ -215,6 +229,21 @@ void ComboBox::addItem(const std::u16string& text) {
     const QSignalBlocker blocker(this);
     const QString keep = currentText();
     QComboBox::addItem(QString::fromStdU16String(text));
+    setEditText(keep);
+}
+
+void ComboBox::addItems(const std::vector<std::u16string>& texts) {
+    if (texts.empty()) {
+        return;
+    }
+    QStringList strings;
+    strings.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::u16string& text : texts) {
+        strings.push_back(QString::fromStdU16String(text));
+    }
+    const QSignalBlocker blocker(this);
+    const QString keep = currentText();
+    QComboBox::addItems(strings);
     setEditText(keep);
 }
 

@@ -15,9 +15,7 @@ constexpr std::u16string_view kNoWorkTypeMessage =
 
 void fill(ui::ListBox& list, const std::vector<std::u16string>& texts) {
     list.clearItems();
-    for (const auto& text : texts) {
-        list.addItem(text);
-    }
+    list.addItems(texts);
 }
 
 // The rows of "レイヤーテーブル" that the filter selects for one drawing kind, turned into list entries. The

@@ -158,9 +158,7 @@ void UserForm1::listDrawingLayers() {
                            u" 件）は名前を変えられないため、一覧に含めていません。";
             }
             Label27->setCaption(caption);
-            for (const std::u16string& name : changerListing(layers)) {
-                ListBox12->addItem(name);
-            }
+            ListBox12->addItems(changerListing(layers));
         }
         Label27->show();
         return;
@@ -175,9 +173,7 @@ void UserForm1::listDrawingLayers() {
     if (!layers) {
         return;
     }
-    for (const std::u16string& name : changerListing(*layers)) {
-        ListBox12->addItem(name);
-    }
+    ListBox12->addItems(changerListing(*layers));
 }
 
 void UserForm1::CommandButton2_Click() {
@@ -191,9 +187,7 @@ void UserForm1::CommandButton2_Click() {
         runConversionPass(host, remaining, ListBox13->items(), unconvertedNotice);
     }
     ListBox12->clearItems();
-    for (const std::u16string& name : remaining) {
-        ListBox12->addItem(name);
-    }
+    ListBox12->addItems(remaining);
     Label26->setVisible(unconvertedNotice);
 }
 

@@ -75,8 +75,9 @@ void UserForm1::tellDatabaseUnreadable() {
 
 tiermark::Result<void> UserForm1::fillStartUpLists() {
     stddb::SharedDatabase& database = m_program.database();
-    // Each table is opened, its lists are cleared and then filled row by row: a table that fails while its
-    // rows are read leaves its lists holding only the rows read so far, never a previous database's items.
+    // Each table is opened, its lists are cleared and then filled with its rows in one insertion: a table
+    // that fails while its rows are read leaves its lists holding only the rows read so far, never a
+    // previous database's items.
     auto fillColumn = [&database](std::u16string_view table, std::u16string_view field,
                                   std::initializer_list<ui::ListBox*> lists) -> tiermark::Result<void> {
         auto rows = database.openShared(table);
@@ -86,18 +87,25 @@ tiermark::Result<void> UserForm1::fillStartUpLists() {
         for (ui::ListBox* list : lists) {
             list->clearItems();
         }
+        std::vector<std::u16string> texts;
+        auto put = [&texts, lists] {
+            for (ui::ListBox* list : lists) {
+                list->addItems(texts);
+            }
+        };
         for (stddb::Recordset& set = **rows; !set.Eof();) {
             auto text = fieldText(set, field);
             if (!text) {
+                put();
                 return text.error();
             }
-            for (ui::ListBox* list : lists) {
-                list->addItem(*text);
-            }
+            texts.push_back(std::move(*text));
             if (auto next = set.MoveNext(); !next) {
+                put();
                 return next.error();
             }
         }
+        put();
         return {};
     };
 

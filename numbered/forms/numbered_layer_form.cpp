@@ -131,16 +131,19 @@ void UserForm2::fillColours() {
     if (!rows || !(*rows)->MoveFirst()) {
         return;
     }
+    // The names are added in one insertion, those read before a failing row included.
+    std::vector<std::u16string> names;
     while (!(*rows)->Eof()) {
         auto name = (*rows)->Field(u"名称");
         if (!name) {
-            return;
+            break;
         }
-        ListBox1->addItem(stddb::asText(*name));
+        names.push_back(stddb::asText(*name));
         if (!(*rows)->MoveNext()) {
-            return;
+            break;
         }
     }
+    ListBox1->addItems(names);
 }
 
 void UserForm2::UserForm_Activate() {
@@ -148,9 +151,7 @@ void UserForm2::UserForm_Activate() {
     ListBox3->clearItems();
     const std::vector<std::u16string> offered =
         layersOffered(created.displayNames(), created.setAsideDisplayNames());
-    for (const std::u16string& entry : offered) {
-        ListBox3->addItem(entry);
-    }
+    ListBox3->addItems(offered);
     fillColours();
 
     const StartupView view = runStartup(m_codes, m_program.layers().layerAddMode, offered);
@@ -161,9 +162,7 @@ void UserForm2::UserForm_Activate() {
         Label1->setCaption(*view.explanation);
     }
     ListBox2->clearItems();
-    for (const auto& member : view.members) {
-        ListBox2->addItem(member);
-    }
+    ListBox2->addItems(view.members);
     if (view.nameTail) {
         Label8->setCaption(*view.nameTail);
     }
