@@ -126,6 +126,12 @@ ListBox::ListBox(QWidget* parent, const QString& programName, const QString& cap
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
 }
 
+ListBox::~ListBox() {
+    // Slots connected with the list as their context would otherwise run on a list that is half destroyed.
+    model()->disconnect(this);
+    selectionModel()->disconnect(this);
+}
+
 int ListBox::listIndex() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();

@@ -72,6 +72,9 @@ class ListBox : public QListWidget {
     Q_OBJECT
 public:
     ListBox(QWidget* parent, const QString& programName, const QString& caption);
+    // Lets go of what the program connected to the list's model and selection: Qt deletes the model with
+    // the other children after this part of the list is gone, and the model signals its reset then.
+    ~ListBox() override;
 
     int listIndex() const;
     // Selects the item (or nothing with -1). Fails (returns false, nothing changes) for an index past the
