@@ -117,6 +117,16 @@ public:
     }
 };
 
+// The program's texts as one list of Qt strings, for a control's one-call insertion.
+QStringList qStrings(const std::vector<std::u16string>& texts) {
+    QStringList strings;
+    strings.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::u16string& text : texts) {
+        strings.push_back(QString::fromStdU16String(text));
+    }
+    return strings;
+}
+
 }  // namespace
 
 ListBox::ListBox(QWidget* parent, const QString& programName, const QString& caption) : QListWidget(parent) {
@@ -179,13 +189,8 @@ void ListBox::addItems(const std::vector<std::u16string>& texts) {
     if (texts.empty()) {
         return;
     }
-    QStringList strings;
-    strings.reserve(static_cast<qsizetype>(texts.size()));
-    for (const std::u16string& text : texts) {
-        strings.push_back(QString::fromStdU16String(text));
-    }
     m_silent = true;
-    QListWidget::addItems(strings);
+    QListWidget::addItems(qStrings(texts));
     m_silent = false;
 }
 
@@ -242,14 +247,9 @@ void ComboBox::addItems(const std::vector<std::u16string>& texts) {
     if (texts.empty()) {
         return;
     }
-    QStringList strings;
-    strings.reserve(static_cast<qsizetype>(texts.size()));
-    for (const std::u16string& text : texts) {
-        strings.push_back(QString::fromStdU16String(text));
-    }
     const QSignalBlocker blocker(this);
     const QString keep = currentText();
-    QComboBox::addItems(strings);
+    QComboBox::addItems(qStrings(texts));
     setEditText(keep);
 }
 
