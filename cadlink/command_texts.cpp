@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cadlink/sendable_text.h"
+#include "common/ascii.h"
 #include "common/numtext.h"
 
 namespace cadlink {
@@ -23,6 +24,9 @@ constexpr std::u16string_view kLinetypeOption = u"L\r";
 constexpr std::u16string_view kColourOption = u"C\r";
 constexpr std::u16string_view kRenameCommand = u"-RENAME\r";
 constexpr std::u16string_view kLayerObjectType = u"LA\r";
+constexpr std::u16string_view kMergeCommand = u"-LAYMRG\r";
+constexpr std::u16string_view kNameOption = u"N\r";
+constexpr std::u16string_view kYes = u"Y\r";
 
 // A text of the main window's sequences: the text, CR and NUL, as AutoCAD LT takes one line of input.
 std::u16string line(std::u16string_view text) {
@@ -125,7 +129,8 @@ bool offered(LayerUse use) {
 }
 
 bool withProperties(LayerUse use) {
-    return use == LayerUse::Created || use == LayerUse::Member || use == LayerUse::Exported;
+    return use == LayerUse::Created || use == LayerUse::Member || use == LayerUse::Exported ||
+           use == LayerUse::Translated;
 }
 
 LayerDefinition refusedAt(LayerField field) {
@@ -170,6 +175,32 @@ Sequence renameLayerTexts(std::u16string_view oldName, std::u16string_view newNa
                                        layerLine(oldName),
                                        layerLine(newName),
                                        std::u16string(kEsc)};
+}
+
+Sequence mergeLayerTexts(const std::vector<std::u16string>& sources, std::u16string_view target) {
+    if (sources.empty()) {
+        return tiermark::makeError("there is no layer to merge");
+    }
+    if (auto refused = refuseName("the target layer name", target)) {
+        return *refused;
+    }
+    std::vector<std::u16string> texts{std::u16string(kEscEsc), std::u16string(kMergeCommand)};
+    for (const std::u16string& source : sources) {
+        if (auto refused = refuseName("the name of a layer to merge", source)) {
+            return *refused;
+        }
+        if (tiermark::equalsIgnoringAsciiCase(source, target)) {
+            return tiermark::makeError("the target layer is one of the layers to merge");
+        }
+        texts.push_back(std::u16string(kNameOption));
+        texts.push_back(layerLine(source));
+    }
+    texts.push_back(layerLine(u""));
+    texts.push_back(std::u16string(kNameOption));
+    texts.push_back(layerLine(target));
+    texts.push_back(std::u16string(kYes));
+    texts.push_back(std::u16string(kEsc));
+    return texts;
 }
 
 std::vector<std::u16string> groupCreationTexts() {

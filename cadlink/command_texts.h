@@ -43,11 +43,12 @@ Sequence colourTexts(std::int64_t colour, std::u16string_view name);
 
 // Who defines a layer, which decides what its definition holds and what of the record is checked.
 enum class LayerUse {
-    Created,    // a row of the creation run: create, line type, colour; the display name is offered
-    Template,   // a family template of the creation run: created only; the display name is offered
-    Member,     // a numbered member: create (the name ends in CR LF), line type, colour; display offered
-    Exported,   // the export's script: create, line type, colour; nothing is offered
-    Recreated,  // a layer offered before a creation run, created again: created only, offered already
+    Created,     // a row of the creation run: create, line type, colour; the display name is offered
+    Template,    // a family template of the creation run: created only; the display name is offered
+    Member,      // a numbered member: create (the name ends in CR LF), line type, colour; display offered
+    Exported,    // the export's script: create, line type, colour; nothing is offered
+    Recreated,   // a layer offered before a creation run, created again: created only, offered already
+    Translated,  // a standard layer the layer translation creates: create, line type, colour; not offered
 };
 
 // The field of a record whose text cannot be typed into AutoCAD LT.
@@ -75,6 +76,17 @@ LayerDefinition layerDefinitionTexts(const LayerRecord& layer, LayerUse use);
 // not exist, a new name that does), so that nothing of the sequence is left waiting. Both names must be
 // layer names (layerNameProblem): a name read from a drawing's file is text from outside as well.
 Sequence renameLayerTexts(std::u16string_view oldName, std::u16string_view newName);
+
+// Merge the layers S1…Sn into the layer T, by name: ESC ESC; "-LAYMRG" CR; for each source "N" CR, Si CR;
+// CR (the list is complete); "N" CR; T CR; "Y" CR; ESC. Autodesk's "-LAYMRG (Command)" page
+// (https://help.autodesk.com/cloudhelp/2015/ESP/AutoCAD-LT/files/GUID-0976544F-76F9-444C-86D3-91BEAABECCD8.htm;
+// the GUID is the same in every release and language) gives the prompts: "Select object on layer to merge
+// or [Name]:", whose option Name takes a layer's name, and once the layers to merge are chosen (an empty
+// Enter ends the list) "Select object on target layer or [Name]:", then "Do you wish to continue?", which
+// Yes confirms; the layers merged are deleted. Keywords are typed by their capitals, as every release takes
+// them. The closing ESC ends a prompt that a refused name left open. Every name must be a layer name
+// (layerNameProblem); there must be a source, and the target may not be one of the sources.
+Sequence mergeLayerTexts(const std::vector<std::u16string>& sources, std::u16string_view target);
 
 // --- The main window's layer change and move ------------------------------------------------------------
 // Every text of these sequences ends in its own NUL (the command channel appends one more).

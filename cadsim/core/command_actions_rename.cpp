@@ -90,7 +90,10 @@ Outcome addMergeSource(CommandContext& c, const Layer* layer, std::u16string_vie
     if (layer == nullptr) {
         return refuse("Cannot find layer " + quotedText(typed) + ".");
     }
-    if (isFixedLayer(layer->name) || tiermark::equalsIgnoringAsciiCase(layer->name, c.currentLayer)) {
+    // Layers that cannot be deleted cannot be merged away: "0", "DEFPOINTS", the current layer and the
+    // layers of external references.
+    if (isFixedLayer(layer->name) || isXrefDependentLayer(layer->name) ||
+        tiermark::equalsIgnoringAsciiCase(layer->name, c.currentLayer)) {
         return refuse("Layer " + quotedText(layer->name) + " cannot be merged.");
     }
     const auto known = std::find_if(
@@ -105,6 +108,9 @@ Outcome addMergeSource(CommandContext& c, const Layer* layer, std::u16string_vie
 Outcome chooseMergeTarget(CommandContext& c, const Layer* layer, std::u16string_view typed) {
     if (layer == nullptr) {
         return refuse("Cannot find layer " + quotedText(typed) + ".");
+    }
+    if (isXrefDependentLayer(layer->name)) {
+        return refuse("Layer " + quotedText(layer->name) + " belongs to an external reference.");
     }
     for (const std::u16string& source : c.mergeLayers) {
         if (tiermark::equalsIgnoringAsciiCase(source, layer->name)) {

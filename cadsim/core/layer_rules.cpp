@@ -48,4 +48,8 @@ bool isFixedLayer(std::u16string_view name) {
            tiermark::equalsIgnoringAsciiCase(name, kLayerDefpoints);
 }
 
+bool isXrefDependentLayer(std::u16string_view name) {
+    return name.find(u'|') != std::u16string_view::npos;
+}
+
 }  // namespace cadsim

@@ -20,4 +20,8 @@ std::optional<std::string> invalidLayerNameReason(std::u16string_view name,
 // Whether the layer is one of the two that the drawing always holds and that can never be renamed.
 bool isFixedLayer(std::u16string_view name);
 
+// Whether the layer belongs to an external reference: AutoCAD LT names such a layer "drawing|layer", a
+// name no one can type for a layer of the drawing's own.
+bool isXrefDependentLayer(std::u16string_view name);
+
 }  // namespace cadsim

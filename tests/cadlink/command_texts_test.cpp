@@ -67,6 +67,21 @@ TEST(CommandTexts, RenameTypesTheLayersOldAndNewNameAtRenamesPrompts) {
     EXPECT_FALSE(renameLayerTexts(u"", u"D-STR").ok());
 }
 
+TEST(CommandTexts, MergeNamesEverySourceThenTheTargetAndConfirms) {
+    EXPECT_EQ(mergeLayerTexts({u"外形線", u"構造物"}, u"D-STR").value(),
+              (Texts{u"\x1b\x1b", u"-LAYMRG\r", u"N\r", u"外形線\r", u"N\r", u"構造物\r", u"\r", u"N\r",
+                     u"D-STR\r", u"Y\r", u"\x1b"}));
+    EXPECT_EQ(mergeLayerTexts({u"寸法"}, u"D-DIM").value().size(), 9u);
+    // Nothing to merge, the target among the sources (as AutoCAD LT compares names), a name that cannot be
+    // typed on either side: nothing is composed.
+    EXPECT_FALSE(mergeLayerTexts({}, u"D-STR").ok());
+    EXPECT_EQ(mergeLayerTexts({u"外形線", u"d-str"}, u"D-STR").error().message,
+              "the target layer is one of the layers to merge");
+    EXPECT_FALSE(mergeLayerTexts({u"外形線", u"寸法\rY"}, u"D-STR").ok());
+    EXPECT_FALSE(mergeLayerTexts({u"外形線"}, u"D STR").ok());
+    EXPECT_FALSE(mergeLayerTexts({u"外形線"}, u"").ok());
+}
+
 // Text from outside goes into a sequence only as it may be typed; otherwise nothing of the sequence is
 // composed. Empty line types and empty CHANGE layers answer with Enter alone and are fine.
 TEST(CommandTexts, TextThatCannotBeTypedComposesNoSequence) {
@@ -105,7 +120,7 @@ TEST(CommandTexts, LayerDefinitionsByUse) {
     const Texts create{u"\x1b\x1b", u"-Layer\r", u"n\r", u"D-STR\r", u"\x1b"};
     const Texts linetype{u"\x1b\x1b", u"-Layer\r", u"L\r", u"破線\r", u"D-STR\r", u"\x1b\x1b"};
     const Texts colour{u"\x1b\x1b", u"-Layer\r", u"C\r", u"3\r", u"D-STR\r", u"\x1b\x1b"};
-    for (LayerUse use : {LayerUse::Created, LayerUse::Exported}) {
+    for (LayerUse use : {LayerUse::Created, LayerUse::Exported, LayerUse::Translated}) {
         const LayerDefinition definition = layerDefinitionTexts(layer, use);
         ASSERT_TRUE(definition.ok());
         EXPECT_EQ(definition.create, create);
@@ -154,6 +169,12 @@ TEST(CommandTexts, LayerDefinitionsByUse) {
           u"", 7},
          LayerUse::Recreated,
          std::nullopt},  // offered already
+        {{u"D-STR",
+          u"構造物\x1b"
+          u"D-STR",
+          u"破\n線", 7},
+         LayerUse::Translated,
+         LayerField::Linetype},  // the line type is sent, the display name is not offered
     };
     for (const Case& c : cases) {
         const LayerDefinition definition = layerDefinitionTexts(c.layer, c.use);

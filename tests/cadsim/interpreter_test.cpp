@@ -483,6 +483,65 @@ TEST(Interpreter, TheProgramsSequencesComplainOnlyOfTheGroupThatIsNotThere) {
     EXPECT_EQ(s.drawing.findObject(2)->position.x, 111);
 }
 
+// The program's -LAYMRG by name merges every source into the target; a layer that cannot be deleted ("0",
+// DEFPOINTS, the current layer, a layer of an external reference) is refused as a source, a missing name or
+// an external reference's layer as the target, and what the sequence types after a refusal merges nothing.
+TEST(Interpreter, TheProgramsMergeTakesEverySourceAndNeverWhatCannotBeDeleted) {
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> sources;
+        std::u16string target;
+        std::u16string complaint;  // empty: merged without a complaint
+    };
+    const std::vector<Case> cases = {
+        {"two sources", {u"寸法", u"XA"}, u"外形線", u""},
+        {"layer 0", {u"寸法", u"0"}, u"外形線", u"Layer \"0\" cannot be merged."},
+        {"DEFPOINTS", {u"defpoints"}, u"外形線", u"Layer \"DEFPOINTS\" cannot be merged."},
+        {"the current layer", {u"寸法", u"CUR"}, u"外形線", u"Layer \"CUR\" cannot be merged."},
+        {"an external reference's layer", {u"現況図|D-BGD"}, u"外形線", u"cannot be merged."},
+        {"a missing source", {u"寸法", u"NONE"}, u"外形線", u"Cannot find layer \"NONE\"."},
+        {"a missing target", {u"寸法"}, u"NONE", u"Cannot find layer \"NONE\"."},
+        {"an external reference's layer as target", {u"寸法"}, u"現況図|D-BGD", u"belongs to an external"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Stage s;
+        send(s.interpreter, join({createLayer(u"XA"), createLayer(u"CUR"), {u"-layer\rS\rCUR\r\r"}}));
+        DrawingObject onXa;
+        onXa.layer = u"XA";
+        s.drawing.addObject(onXa);
+        Drawing::Contents contents = s.drawing.contents();
+        contents.layers.push_back(Layer{u"現況図|D-BGD"});
+        s.drawing.restore(contents);
+        const std::size_t layers = s.drawing.layers().size();
+        // The sequence is composed as the live translation composes it; names with "|" are not typed by
+        // the program, so that case types them here.
+        std::vector<std::u16string> texts{ESC2, line(u"-LAYMRG")};
+        for (const std::u16string& source : c.sources) {
+            texts.push_back(line(u"N"));
+            texts.push_back(line(source));
+        }
+        texts.insert(texts.end(), {line(u""), line(u"N"), line(c.target), line(u"Y"), ESC});
+        if (c.target.find(u'|') == std::u16string::npos &&
+            c.sources.back().find(u'|') == std::u16string::npos) {
+            EXPECT_EQ(texts, cadlink::mergeLayerTexts(c.sources, c.target).value());
+        }
+        send(s.interpreter, texts);
+        EXPECT_EQ(s.interpreter.step(), Step::Idle);
+        if (c.complaint.empty()) {
+            EXPECT_TRUE(s.interpreter.complaints().empty());
+            EXPECT_EQ(s.drawing.layers().size(), layers - 2);
+            EXPECT_EQ(s.drawing.findLayer(u"XA"), nullptr);
+            EXPECT_EQ(s.drawing.findObject(7)->layer, u"外形線");
+            EXPECT_EQ(s.drawing.findObject(10)->layer, u"外形線");
+        } else {
+            EXPECT_TRUE(has(s.interpreter.complaints(), c.complaint));
+            EXPECT_EQ(s.drawing.layers().size(), layers);  // nothing merged
+            EXPECT_EQ(s.drawing.findObject(7)->layer, u"寸法");
+        }
+    }
+}
+
 TEST(Interpreter, ABlankIsACharacterOnlyWhereAWholeLineIsTaken) {
     Stage s;
     s.interpreter.type(u"-group\rC\rG\r");
