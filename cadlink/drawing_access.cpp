@@ -21,6 +21,10 @@ tiermark::Result<std::vector<DrawingLayer>> DrawingAccess::layerTable(WindowHand
     return tiermark::makeError(available() ? kNoLayerTableMessage : kNoReadBackMessage);
 }
 
+tiermark::Result<std::u16string> DrawingAccess::currentLayer(WindowHandle) {
+    return std::u16string();
+}
+
 tiermark::Result<std::vector<std::u16string>> NullDrawingAccess::layerNames(WindowHandle) {
     return tiermark::makeError(kNoReadBackMessage);
 }

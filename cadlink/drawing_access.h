@@ -46,6 +46,10 @@ public:
     // say so with an error.
     virtual tiermark::Result<std::vector<DrawingLayer>> layerTable(WindowHandle window);
 
+    // The drawing's current layer (CLAYER), which a merge never takes away. Empty when the backend cannot
+    // tell (AutoCAD LT itself: nothing comes back from its command line).
+    virtual tiermark::Result<std::u16string> currentLayer(WindowHandle window);
+
     // Whether the drawing holds a layer of that name (compared as the drawing compares layer names,
     // without regard to the case of ASCII letters). Built on layerNames.
     tiermark::Result<bool> hasLayer(WindowHandle window, std::u16string_view name);

@@ -73,6 +73,19 @@ tiermark::Result<std::vector<DrawingLayer>> PosixDrawingAccess::layerTable(Windo
     return layers;
 }
 
+tiermark::Result<std::u16string> PosixDrawingAccess::currentLayer(WindowHandle window) {
+    auto body = ask(window, Request::CurrentLayer, {}, m_timeout);
+    if (!body) {
+        return body.error();
+    }
+    ByteReader reader(*body);
+    const auto name = reader.text();
+    if (!name) {
+        return tiermark::makeError("the stand-in's current layer is malformed");
+    }
+    return tiermark::fromUtf8(*name);
+}
+
 tiermark::Result<void> PosixDrawingAccess::renameLayer(WindowHandle window, std::u16string_view oldName,
                                                        std::u16string_view newName) {
     ByteWriter writer;

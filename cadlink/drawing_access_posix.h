@@ -17,6 +17,7 @@ public:
     tiermark::Result<void> renameLayer(WindowHandle window, std::u16string_view oldName,
                                        std::u16string_view newName) override;
     tiermark::Result<std::vector<DrawingLayer>> layerTable(WindowHandle window) override;
+    tiermark::Result<std::u16string> currentLayer(WindowHandle window) override;
 
 private:
     std::chrono::milliseconds m_timeout;

@@ -14,17 +14,18 @@
 namespace cadlink::posix {
 
 enum class Request : std::uint8_t {
-    ListWindows = 1,   // → count u32, then per window: handle u64, title (CP932 bytes, u32 length first)
-    CopyData = 2,      // window u64, wParam u64, dwData u32, bytes (u32 length first) → status, text
-    Post = 3,          // window u64, message u32, wParam u64, lParam i64 → no reply
-    Pick = 16,         // count u32, ids i32 each → status, text
-    Confirm = 17,      // → status, text
-    State = 18,        // → status, JSON text
-    SaveDxf = 19,      // path (UTF-8) → status, text
-    ListLayers = 20,   // → status, count u32, names (UTF-8)
-    RenameLayer = 21,  // old name, new name (UTF-8) → status, text (the refusal's description)
-    Screenshot = 22,   // path (UTF-8) → status, text: the main window as a PNG file
-    LayerTable = 23,   // → status, count u32, then per layer: name (UTF-8), colour i32, line type (UTF-8)
+    ListWindows = 1,    // → count u32, then per window: handle u64, title (CP932 bytes, u32 length first)
+    CopyData = 2,       // window u64, wParam u64, dwData u32, bytes (u32 length first) → status, text
+    Post = 3,           // window u64, message u32, wParam u64, lParam i64 → no reply
+    Pick = 16,          // count u32, ids i32 each → status, text
+    Confirm = 17,       // → status, text
+    State = 18,         // → status, JSON text
+    SaveDxf = 19,       // path (UTF-8) → status, text
+    ListLayers = 20,    // → status, count u32, names (UTF-8)
+    RenameLayer = 21,   // old name, new name (UTF-8) → status, text (the refusal's description)
+    Screenshot = 22,    // path (UTF-8) → status, text: the main window as a PNG file
+    LayerTable = 23,    // → status, count u32, then per layer: name (UTF-8), colour i32, line type (UTF-8)
+    CurrentLayer = 24,  // → status, the current layer's name (UTF-8)
     Reply = 128,
 };
 

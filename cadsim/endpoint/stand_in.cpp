@@ -142,6 +142,9 @@ std::optional<Frame> StandIn::handle(const Frame& request) {
         case Request::LayerTable:
             reply = layerTable();
             break;
+        case Request::CurrentLayer:
+            reply = replyFrame(Status::Ok, tiermark::toUtf8(m_interpreter.currentLayer()));
+            break;
         case Request::Screenshot: {
             const auto path = reader.text();
             if (!path || path->empty() || !onScreenshot) {
