@@ -9,6 +9,7 @@
 #include "common/utf.h"
 #include "dxf/dxf_groups.h"
 #include "dxf/group_bytes.h"
+#include "dxf/owned_objects.h"
 #include "dxf/text_encoding.h"
 
 namespace dxf {
@@ -130,12 +131,26 @@ private:
     bool m_inLinetype = false;
     bool m_inRecord = false;  // a LAYER record, kept until its end
     std::vector<RawGroup> m_record;
+    groups::OwnedObjects m_owned;  // what the removed records own in OBJECTS
     bool m_sawSection = false;
     bool m_sawEof = false;
     CopyOutcome m_outcome;
 };
 
 void Translator::take(const Group& group, std::string_view bytes) {
+    if (m_section == "OBJECTS" && m_owned.active()) {
+        std::string kept;
+        const bool ends = group.code == 0 && trim(group.text) == "ENDSEC";
+        if (ends) {
+            m_owned.end(kept);
+        } else {
+            m_owned.take(group, bytes, kept);
+        }
+        write(kept);
+        if (!ends) {
+            return;
+        }
+    }
     if (group.code == 0) {
         if (m_inRecord) {
             flushRecord();
@@ -231,6 +246,11 @@ void Translator::flushRecord() {
     }
     if (change != nullptr && change->record == LayerChange::Record::Removed) {
         ++m_outcome.removedRecords;
+        for (const RawGroup& raw : record) {
+            if (raw.group.code == 5) {
+                m_owned.removeOwner(raw.group.text);
+            }
+        }
         return;
     }
     if (change != nullptr) {

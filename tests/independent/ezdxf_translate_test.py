@@ -38,6 +38,10 @@ def make_drawing(version, path, binary):
                                    ("D-STR", 3, "CONTINUOUS"), ("KEEP", 6, "CENTER"), ("NOTE", 7, "CONTINUOUS")]:
         doc.layers.add(name, color=colour, linetype=linetype)
     doc.layers.get("KEEP").off()
+    if version != "R12":
+        # AutoCAD keeps notes of its own in a layer's extension dictionary; they go with a merged layer.
+        notes = doc.layers.get("wall-old").new_extension_dict().add_xrecord("ADSK_XREC_LAYER_RECONCILED")
+        notes.reset([(290, 1)])
     doc.header["$CLAYER"] = "WALL"
     block = doc.blocks.new("PART")
     block.add_line((0, 0), (1, 0), dxfattribs={"layer": "wall-old"})
