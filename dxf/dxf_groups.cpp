@@ -250,6 +250,21 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
+std::string problemMessage(const Problem& problem, bool sawSection) {
+    switch (problem.kind) {
+        case Problem::Kind::NotACode:
+            return sawSection
+                       ? "DXF ファイルが壊れています（" + problem.where + "がグループコードではありません）。"
+                       : "DXF ファイルではありません（" + problem.where +
+                             "がグループコードではありません）。";
+        case Problem::Kind::TooLong:
+            return problem.where + "が長すぎます。DXF ファイルではないか、壊れています。";
+        case Problem::Kind::Truncated:
+            break;
+    }
+    return "DXF ファイルが途中で切れています。";
+}
+
 tiermark::Result<Opened> open(Bytes& bytes) {
     Opened opened;
     if (bytes.peek(kBinaryName.size()) == kBinaryName) {

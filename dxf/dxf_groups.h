@@ -95,6 +95,10 @@ private:
     Problem m_problem;
 };
 
+// What the user is told of a problem (Japanese): sawSection says whether the file began as DXF does, which
+// tells a damaged file from one that is no DXF.
+std::string problemMessage(const Problem& problem, bool sawSection);
+
 // Blanks and tabs removed from both ends of a value.
 std::string_view trim(std::string_view text);
 

@@ -17,7 +17,6 @@ namespace {
 using groups::Bytes;
 using groups::Group;
 using groups::Groups;
-using groups::Problem;
 using groups::Step;
 using groups::trim;
 
@@ -52,21 +51,6 @@ struct Record {
     std::optional<std::uint32_t> trueColour;
     bool hasName = false;
 };
-
-std::string problemMessage(const Problem& problem, bool sawSection) {
-    switch (problem.kind) {
-        case Problem::Kind::NotACode:
-            return sawSection
-                       ? "DXF ファイルが壊れています（" + problem.where + "がグループコードではありません）。"
-                       : "DXF ファイルではありません（" + problem.where +
-                             "がグループコードではありません）。";
-        case Problem::Kind::TooLong:
-            return problem.where + "が長すぎます。DXF ファイルではないか、壊れています。";
-        case Problem::Kind::Truncated:
-            break;
-    }
-    return "DXF ファイルが途中で切れています。";
-}
 
 // What a group leads to: read on, the layer table is complete, or the file's EOF is reached.
 enum class Reading { More, TableDone, FileEnd };
@@ -114,7 +98,10 @@ public:
     }
 
     bool sawSection() const { return m_sawSection; }
-    LayerTable table() && { return std::move(m_table); }
+    LayerTable table() && {
+        m_table.currentLayer = decodeText(m_currentLayer, m_table.encoding).text;
+        return std::move(m_table);
+    }
 
     // Why the input ended before the layer table did; empty says whether it held any group at all.
     tiermark::Error endedEarly(bool empty) const {
@@ -170,6 +157,8 @@ private:
         } else if (m_headerVariable == "$DWGCODEPAGE" && code == 3) {
             m_table.codePage = std::string(trim(value));
             m_table.encoding = encodingOf(m_table.version, m_table.codePage);
+        } else if (m_headerVariable == "$CLAYER" && code == 8) {
+            m_currentLayer = value;  // read once the code page is known
         }
     }
 
@@ -238,6 +227,7 @@ private:
     std::string m_section;    // the section being read
     std::string m_tableName;  // the table being read inside TABLES
     std::string m_headerVariable;
+    std::string m_currentLayer;
     bool m_sawSection = false;
     bool m_inLayerRecord = false;
     bool m_sawLayerTable = false;
@@ -262,7 +252,7 @@ tiermark::Result<LayerTable> readLayerTable(std::istream& in) {
             break;
         }
         if (step == Step::Fault) {
-            return fault(problemMessage(groups.problem(), reader.sawSection()));
+            return fault(groups::problemMessage(groups.problem(), reader.sawSection()));
         }
         auto reading = reader.take(group);
         if (!reading) {

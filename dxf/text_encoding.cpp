@@ -162,6 +162,28 @@ void resolveEscapes(DecodedText& decoded) {
     decoded.text = std::move(out);
 }
 
+// "\U+XXXX", as AutoCAD writes a character that the file's code page lacks.
+std::string unicodeEscape(char16_t unit) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escape = "\\U+";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        escape.push_back(kHex[(unit >> shift) & 0xF]);
+    }
+    return escape;
+}
+
+// One character in a code page: what holds(character) accepts as its bytes, anything else escaped.
+template <typename Holds>
+std::string inCodePage(std::u16string_view text, Holds holds) {
+    std::string out;
+    for (char16_t unit : text) {
+        if (!holds(unit, out)) {
+            out += unicodeEscape(unit);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 TextEncoding encodingOf(std::string_view acadVersion, std::string_view codePage) {
@@ -229,6 +251,48 @@ DecodedText decodeText(std::string_view bytes, TextEncoding encoding) {
 
 tiermark::Result<std::string> encodeCodePage932(std::u16string_view text) {
     return tiermark::toCp932(text);
+}
+
+std::string encodeText(std::u16string_view text, TextEncoding encoding, std::string_view written) {
+    std::u16string utf8;
+    if (encoding == TextEncoding::Unstated) {
+        encoding =
+            !isAscii(written) && !readUtf8(written, utf8) ? TextEncoding::CodePage932 : TextEncoding::Utf8;
+    }
+    switch (encoding) {
+        case TextEncoding::Utf8:
+        case TextEncoding::Unstated:
+            return tiermark::toUtf8(text);
+        case TextEncoding::CodePage932:
+            return inCodePage(text, [](char16_t unit, std::string& out) {
+                if (unit >= 0xD800 && unit <= 0xDFFF) {
+                    return false;
+                }
+                auto bytes = tiermark::toCp932(std::u16string_view(&unit, 1));
+                if (bytes) {
+                    out += *bytes;
+                }
+                return bytes.ok();
+            });
+        case TextEncoding::CodePage1252:
+            // ASCII and Latin-1 from U+00A0 are the code page's own bytes.
+            return inCodePage(text, [](char16_t unit, std::string& out) {
+                if (unit >= 0x80 && (unit < 0xA0 || unit > 0xFF)) {
+                    return false;
+                }
+                out.push_back(static_cast<char>(unit));
+                return true;
+            });
+        case TextEncoding::Other:
+            break;
+    }
+    return inCodePage(text, [](char16_t unit, std::string& out) {
+        if (unit >= 0x80) {
+            return false;
+        }
+        out.push_back(static_cast<char>(unit));
+        return true;
+    });
 }
 
 }  // namespace dxf

@@ -48,4 +48,10 @@ DecodedText decodeText(std::string_view bytes, TextEncoding encoding);
 // error when code page 932 cannot hold a character of it.
 tiermark::Result<std::string> encodeCodePage932(std::u16string_view text);
 
+// A text (a layer or line-type name) as a file of this encoding stores it, the way decodeText reads it back:
+// UTF-8 for AutoCAD 2007 and later; in a code page, each character it holds as such and every other one as
+// "\U+XXXX" (a surrogate pair as two escapes). An Unstated file gets UTF-8 unless the text it replaces
+// (written, as the file has it) is code page 932, which such a file then uses.
+std::string encodeText(std::u16string_view text, TextEncoding encoding, std::string_view written = {});
+
 }  // namespace dxf

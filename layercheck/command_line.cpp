@@ -9,6 +9,7 @@
 #include "common/ascii.h"
 #include "common/utf.h"
 #include "layercheck/drawing_file.h"
+#include "layercheck/drawing_kinds.h"
 
 namespace layercheck {
 
@@ -34,17 +35,6 @@ std::u16string shown(const std::filesystem::path& path) {
     return preferred.u16string();
 }
 
-// Every value of one field of a table, filtered or not, through the shared result set.
-tiermark::Result<std::vector<std::u16string>> column(stddb::SharedDatabase& database,
-                                                     std::u16string_view table, std::u16string_view field,
-                                                     std::u16string_view filter = {}) {
-    auto rows = database.openShared(table, filter);
-    if (!rows) {
-        return rows.error();
-    }
-    return builder::columnTexts(**rows, field);
-}
-
 // The position of a name in a list, or an error that names the list's choices.
 tiermark::Result<int> positionOf(const std::vector<std::u16string>& list, std::u16string_view name,
                                  std::u16string_view what, std::u16string_view where) {
@@ -65,7 +55,7 @@ bool isDxfFile(const std::filesystem::path& path) {
 
 tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database, const KindText& kind,
                                                 std::u16string_view defaultStage) {
-    auto stages = column(database, u"ライフサークルテーブル", u"サイクル名");
+    auto stages = columnOf(database, u"ライフサークルテーブル", u"サイクル名");
     if (!stages) {
         return stages.error();
     }
@@ -84,7 +74,7 @@ tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database,
 
     std::u16string key = kind.key;
     if (key.empty()) {
-        auto kinds = column(database, u"種別テーブル", u"名称");
+        auto kinds = columnOf(database, u"種別テーブル", u"名称");
         if (!kinds) {
             return kinds.error();
         }
@@ -92,7 +82,7 @@ tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database,
         if (!kindIndex) {
             return kindIndex.error();
         }
-        auto workTypes = column(database, u"工種テーブル", u"工種名", builder::kindFilter(*kindIndex + 1));
+        auto workTypes = columnOf(database, u"工種テーブル", u"工種名", builder::kindFilter(*kindIndex + 1));
         if (!workTypes) {
             return workTypes.error();
         }
@@ -109,7 +99,7 @@ tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database,
     if (!builder::drawingNameFitsFilter(kind.drawing)) {
         return commandError(builder::quotedDrawingNameMessage(kind.drawing));
     }
-    auto drawings = column(database, u"図面マスター", u"図面名称", builder::workTypeFilter(key));
+    auto drawings = columnOf(database, u"図面マスター", u"図面名称", builder::workTypeFilter(key));
     if (!drawings) {
         return drawings.error();
     }
@@ -125,16 +115,7 @@ tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database,
         return commandError(u"図面名" + layercheck::quoted(kind.drawing) +
                             u"にはデータベースに標準レイヤーがありません。");
     }
-    stddb::Database* open = database.get();
-    ChosenStandard chosen;
-    chosen.standard = standardOf(
-        *rows, stage, [open](std::u16string_view colour) { return builder::colourConstant(open, colour); });
-    const std::u16string letter = builder::lifeCycleLetter(stage);
-    chosen.heading =
-        kind.drawing + u"（" +
-        (stage < 0 ? std::u16string(u"ライフサイクルなし") : (*stages)[static_cast<std::size_t>(stage)]) +
-        (letter.empty() ? u"" : u"、" + letter) + u"）";
-    return chosen;
+    return standardOfDrawing(database, *rows, *stages, stage, kind.drawing);
 }
 
 tiermark::Result<std::vector<std::filesystem::path>> drawingsOf(const std::filesystem::path& input) {

@@ -116,22 +116,23 @@ std::u16string colourText(const std::optional<int>& colour, const std::optional<
     return colour ? builder::integerText(*colour) : std::u16string();
 }
 
+std::u16string csvField(std::u16string_view text) {
+    std::u16string out = u"\"";
+    // What a spreadsheet takes as the start of a formula stays text behind an apostrophe.
+    if (!text.empty() && std::u16string_view(u"=+-@\t\r").find(text.front()) != std::u16string_view::npos) {
+        out += u'\'';
+    }
+    for (char16_t c : text) {
+        out += c;
+        if (c == u'"') {
+            out += u'"';
+        }
+    }
+    return out + u"\"";
+}
+
 std::string csvOf(const std::vector<Row>& rows) {
-    const auto field = [](std::u16string_view text) {
-        std::u16string out = u"\"";
-        // What a spreadsheet takes as the start of a formula stays text behind an apostrophe.
-        if (!text.empty() &&
-            std::u16string_view(u"=+-@\t\r").find(text.front()) != std::u16string_view::npos) {
-            out += u'\'';
-        }
-        for (char16_t c : text) {
-            out += c;
-            if (c == u'"') {
-                out += u'"';
-            }
-        }
-        return out + u"\"";
-    };
+    const auto field = csvField;
     const auto colour = [](const std::optional<int>& value) {
         return value ? builder::integerText(*value) : std::u16string();
     };

@@ -107,5 +107,7 @@ Result checkLayers(const std::vector<cadlink::DrawingLayer>& drawing, const Stan
 // field that begins with "=", "+", "-", "@", a tab or a CR, which a spreadsheet would take as the start of
 // a formula, is written with an apostrophe before it ("'=1+1"), so that it stays text.
 std::string csvOf(const std::vector<Row>& rows);
+// One field of such a CSV file: in double quotes, a formula start defused.
+std::u16string csvField(std::u16string_view text);
 
 }  // namespace layercheck

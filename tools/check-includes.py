@@ -6,7 +6,7 @@
 Every C++ source belongs to a folder: a logic folder (common, cadlink, stddb, builder, numbered, settings,
 and the stand-in's cadsim/core, cadsim/endpoint, cadsim/client), the widget kit ui, the program-wide state
 core, a forms folder (builder/forms, ...), app, or a program (tests, bench, fuzz, tools, cadsim/app,
-cadsim/win32). The rules:
+cadsim/win32, and a command's cli folder: layercheck/cli, tiermark-check). The rules:
 
   1. Only core, forms folders, app and programs include headers of ui/; only forms folders, app and
      programs include core/; only app and programs include a forms folder or app/. ui includes nothing of
@@ -23,8 +23,8 @@ import re
 import sys
 from collections import defaultdict
 
-LOGIC = {"common", "cadlink", "stddb", "dxf", "builder", "numbered", "layercheck", "settings", "cadsim/core", "cadsim/endpoint",
-         "cadsim/client"}
+LOGIC = {"common", "cadlink", "stddb", "dxf", "builder", "numbered", "layercheck", "translate", "settings", "cadsim/core",
+         "cadsim/endpoint", "cadsim/client"}
 KIT = "ui"
 CORE = "core"
 APP = "app"
@@ -42,6 +42,8 @@ def folder_of(path):
         return parts[0]
     if len(parts) >= 3 and parts[1] == "forms":
         return parts[0] + "/forms"
+    if len(parts) >= 3 and parts[1] == "cli":
+        return parts[0] + "/cli"
     if parts[0] == "cadsim" and len(parts) >= 3:
         return "cadsim/" + parts[1]
     return parts[0]
@@ -62,7 +64,7 @@ def kind_of(folder):
         return "app"
     if is_forms(folder):
         return "forms"
-    if folder in PROGRAMS or folder.split("/")[0] in PROGRAMS:
+    if folder in PROGRAMS or folder.split("/")[0] in PROGRAMS or folder.endswith("/cli"):
         return "program"
     return "unknown"
 

@@ -144,6 +144,14 @@ class Includes(unittest.TestCase):
                 self.assertEqual(status, 1)
                 self.assertTrue(any(breach in line for line in layers), layers)
 
+    def test_a_commands_cli_folder_is_a_program_above_its_logic(self):
+        # layercheck/cli (tiermark-check) may use a folder that uses layercheck; layercheck itself may not.
+        command = {"translate/run.h": ["builder/rows.h"], "builder/rows.h": [],
+                   "layercheck/cli/main.cpp": ["translate/run.h"]}
+        self.assertEqual(self.breaches(command), ([], [], 0))
+        layers, cycles, status = self.breaches(dict(command, **{"builder/rows.h": ["translate/run.h"]}))
+        self.assertEqual((layers, cycles, status), ([], [["builder", "translate"]], 1))
+
 
 class LogicNames(unittest.TestCase):
     def test_a_widget_name_fails_in_logic_only(self):
