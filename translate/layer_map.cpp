@@ -48,9 +48,11 @@ tiermark::Result<std::optional<MapPair>> pairOfLine(std::string_view line, std::
     return std::optional<MapPair>(MapPair{tiermark::fromUtf8(drawing), tiermark::fromUtf8(standard)});
 }
 
+// A name a line of the file can hold: no tab, CR or LF, and none of the other control characters, which no
+// layer typed into AutoCAD LT holds either.
 bool writable(std::u16string_view name) {
-    return !name.empty() && std::none_of(name.begin(), name.end(),
-                                         [](char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n'; });
+    return !name.empty() &&
+           std::none_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; });
 }
 
 }  // namespace
