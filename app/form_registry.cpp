@@ -9,6 +9,7 @@
 #include "settings/forms/settings_window.h"
 #include "stddb/forms/registration_form.h"
 #include "stddb/forms/versions_form.h"
+#include "translate/forms/translation_window.h"
 #include "ui/dialogs.h"
 
 namespace app {
@@ -138,6 +139,18 @@ void Forms::unloadUserForm9() {
     unloadLater(m_userForm9);
 }
 
+translate::UserForm10* Forms::userForm10IfLoaded() const {
+    return m_userForm10.data();
+}
+void Forms::showTranslation(layercheck::Standard standard, const std::u16string& heading,
+                            const std::u16string& drawingKind) {
+    obtain(m_userForm10, m_program).setStandard(std::move(standard), heading, drawingKind);
+    showModal(m_userForm10, m_program);
+}
+void Forms::unloadUserForm10() {
+    unloadLater(m_userForm10);
+}
+
 void Forms::show(core::Window window) {
     switch (window) {
         case core::Window::Builder:
@@ -160,6 +173,9 @@ void Forms::show(core::Window window) {
             return;
         case core::Window::LayerCheck:
             showModal(m_userForm9, m_program);
+            return;
+        case core::Window::Translation:
+            showModal(m_userForm10, m_program);
             return;
     }
 }
@@ -186,6 +202,9 @@ void Forms::unload(core::Window window) {
             return;
         case core::Window::LayerCheck:
             unloadUserForm9();
+            return;
+        case core::Window::Translation:
+            unloadUserForm10();
             return;
     }
 }
@@ -225,6 +244,7 @@ void Forms::chooseFirstCreatedLayer() {
 }
 
 void Forms::unloadAllButMain() {
+    unloadUserForm10();
     unloadUserForm9();
     unloadUserForm2();
     unloadUserForm8();

@@ -15,6 +15,9 @@ namespace layercheck {
 class UserForm9;
 struct Standard;
 }  // namespace layercheck
+namespace translate {
+class UserForm10;
+}  // namespace translate
 namespace numbered {
 class UserForm2;
 }  // namespace numbered
@@ -48,6 +51,8 @@ public:
     void show(core::Window window) override;
     void showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
                         const std::u16string& drawingKind) override;
+    void showTranslation(layercheck::Standard standard, const std::u16string& heading,
+                         const std::u16string& drawingKind) override;
     void unload(core::Window window) override;
     std::optional<int> builderStage() const override;
     void chooseBuilderStage(int position) override;
@@ -94,6 +99,10 @@ public:
     layercheck::UserForm9* userForm9IfLoaded() const;
     void unloadUserForm9();
 
+    // The layer translation (showTranslation above).
+    translate::UserForm10* userForm10IfLoaded() const;
+    void unloadUserForm10();
+
     // Unloads every form but the main window, one after the other.
     void unloadAllButMain();
 
@@ -107,6 +116,7 @@ private:
     QPointer<stddb::UserForm5> m_userForm5;
     QPointer<settings::UserForm8> m_userForm8;
     QPointer<layercheck::UserForm9> m_userForm9;
+    QPointer<translate::UserForm10> m_userForm10;
 };
 
 }  // namespace app

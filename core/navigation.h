@@ -21,6 +21,7 @@ enum class Window {
     Registration,  // the database registration form, UserForm5
     About,         // the about window, UserForm8
     LayerCheck,    // the layer check, UserForm9
+    Translation,   // the layer translation, UserForm10
 };
 
 // What a form may ask of the other windows. The forms know only this interface; app/ implements it with
@@ -36,6 +37,10 @@ public:
     // Shows the layer check modally for the standard of the drawing kind and stage chosen in the builder.
     virtual void showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
                                 const std::u16string& drawingKind) = 0;
+    // Shows the layer translation modally for the standard of the drawing kind and stage chosen in the
+    // builder.
+    virtual void showTranslation(layercheck::Standard standard, const std::u16string& heading,
+                                 const std::u16string& drawingKind) = 0;
     // Hides the window and destroys it once control has returned to the event loop, so a form may unload
     // itself from its own handler. A window not loaded stays so.
     virtual void unload(Window window) = 0;

@@ -6,8 +6,8 @@ namespace translate {
 
 std::u16string stepLine(const Step& step) {
     const std::u16string outcome(outcomeText(step.outcome));
-    if (step.outcome == Outcome::LeftAlone && step.standard.empty()) {
-        return step.drawing + u"（" + outcome + u"）";
+    if (step.outcome == Outcome::LeftAlone) {
+        return step.drawing + u"（" + outcome + (step.reason.empty() ? u"" : u"：" + step.reason) + u"）";
     }
     std::u16string line = step.drawing + u" → " + step.standard + u"（" + outcome;
     if (!step.reason.empty()) {

@@ -10,7 +10,8 @@
 // standard layer with its line type and colour.
 namespace translate {
 
-// "外形線 → D-STR（名前を変更）", "0（変換しない：理由）", "中心線（そのまま）".
+// "外形線 → D-STR（名前を変更）", "0 → D-BGD（変更できない：理由）", "中心線（そのまま）": a layer left alone
+// shows no target, whatever the map says.
 std::u16string stepLine(const Step& step);
 // "D-STR　Continuous　色 3": the line type as the layer ends up with it.
 std::u16string standardLine(const cadlink::LayerRecord& layer);

@@ -201,7 +201,9 @@ QHBoxLayout* UserForm1::createPageOneActions(QWidget* page) {
         new ui::Button(page, QStringLiteral("CommandButton9"), QStringLiteral("DXF・スクリプト書き出し..."));
     CommandButton8 =
         new ui::Button(page, QStringLiteral("CommandButton8"), QStringLiteral("レイヤーチェック..."));
-    for (ui::Button* button : {CommandButton8, CommandButton9}) {
+    CommandButton11 =
+        new ui::Button(page, QStringLiteral("CommandButton11"), QStringLiteral("画層の変換..."));
+    for (ui::Button* button : {CommandButton8, CommandButton11, CommandButton9}) {
         button->setEnabled(false);
         button->setMinimumHeight(48);
     }
@@ -210,6 +212,7 @@ QHBoxLayout* UserForm1::createPageOneActions(QWidget* page) {
     actions->addStretch(1);
     actions->addWidget(CommandButton9);
     actions->addWidget(CommandButton8);
+    actions->addWidget(CommandButton11);
     actions->addWidget(CommandButton1);
 
     return actions;
@@ -269,6 +272,7 @@ void UserForm1::connectHandlers() {
     connect(CommandButton6, &QPushButton::clicked, this, &UserForm1::CommandButton6_Click);
     connect(CommandButton7, &QPushButton::clicked, this, &UserForm1::CommandButton7_Click);
     connect(CommandButton8, &QPushButton::clicked, this, &UserForm1::CommandButton8_Click);
+    connect(CommandButton11, &QPushButton::clicked, this, &UserForm1::CommandButton11_Click);
     connect(CommandButton9, &QPushButton::clicked, this, &UserForm1::CommandButton9_Click);
     connect(CommandButton10, &QPushButton::clicked, this, &UserForm1::CommandButton10_Click);
     connect(ListBox2, &ui::ListBox::clicked, this, &UserForm1::ListBox2_Click);
@@ -300,10 +304,12 @@ bool UserForm1::event(QEvent* event) {
 }
 
 bool UserForm1::eventFilter(QObject* watched, QEvent* event) {
-    // The export and the check are offered whenever "レイヤー作成" is: they take the same choices.
+    // The export, the check and the translation are offered whenever "レイヤー作成" is: they take the same
+    // choices.
     if (watched == CommandButton1 && event->type() == QEvent::EnabledChange) {
         CommandButton8->setEnabled(CommandButton1->isEnabled());
         CommandButton9->setEnabled(CommandButton1->isEnabled());
+        CommandButton11->setEnabled(CommandButton1->isEnabled());
         return false;
     }
     const QEvent::Type type = event->type();

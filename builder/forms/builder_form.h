@@ -65,6 +65,8 @@ public:
     // set saved as DXF and script ("DXF・スクリプト書き出し..."), for page 1's choice.
     void CommandButton8_Click();
     void CommandButton9_Click();
+    // The layer translation of a drawing to the same drawing kind ("画層の変換...").
+    void CommandButton11_Click();
     // The changer where the drawing gives no read-back: the drawing's layer names from a DXF file of it
     // ("参照...").
     void CommandButton10_Click();
@@ -116,6 +118,7 @@ public:
     ui::Button* CommandButton1;
     ui::Button* CommandButton8;
     ui::Button* CommandButton9;
+    ui::Button* CommandButton11;
     // Hidden on page 1: values other handlers read.
     ui::ListBox* ListBox5;
     ui::Label* Label6;
@@ -178,6 +181,10 @@ private:
     // The same for the export and the check, and nothing (after kNoLayerRowsMessage) when the drawing
     // kind has no layer rows.
     std::optional<std::vector<LayerRow>> chosenRowsWithLayers();
+    // The check and the translation: the standard of page 1's drawing kind and stage, and the heading that
+    // names them; nothing when the drawing kind has no layer rows (said already).
+    struct ChosenStandard;
+    std::optional<ChosenStandard> chosenStandard();
     // After "レイヤー作成": tells the user once which line types the layers just made need loaded.
     void tellLinetypesToLoad(const std::vector<SentLinetype>& sent);
     ColourLookup colourLookup();

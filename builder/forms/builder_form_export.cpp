@@ -158,19 +158,35 @@ void UserForm1::CommandButton9_Click() {
     }
 }
 
-void UserForm1::CommandButton8_Click() {
+struct UserForm1::ChosenStandard {
+    layercheck::Standard standard;
+    std::u16string heading;
+};
+
+std::optional<UserForm1::ChosenStandard> UserForm1::chosenStandard() {
     const std::optional<std::vector<LayerRow>> read = chosenRowsWithLayers();
     if (!read) {
-        return;
+        return std::nullopt;
     }
-    const std::vector<LayerRow>& rows = *read;
     const int stage = ListBox1->listIndex();
     const std::u16string letter = lifeCycleLetter(stage);
     const std::u16string heading = u"図面名：" + ListBox4->text() + u"　　ライフサイクル：" +
                                    (stage < 0 ? u"なし" : ListBox1->text()) +
                                    (letter.empty() ? u"" : u"（" + letter + u"）");
-    m_program.navigation().showLayerCheck(layercheck::standardOf(rows, stage, colourLookup()), heading,
-                                          ListBox4->text());
+    return ChosenStandard{layercheck::standardOf(*read, stage, colourLookup()), heading};
+}
+
+void UserForm1::CommandButton8_Click() {
+    if (auto chosen = chosenStandard()) {
+        m_program.navigation().showLayerCheck(std::move(chosen->standard), chosen->heading, ListBox4->text());
+    }
+}
+
+void UserForm1::CommandButton11_Click() {
+    if (auto chosen = chosenStandard()) {
+        m_program.navigation().showTranslation(std::move(chosen->standard), chosen->heading,
+                                               ListBox4->text());
+    }
 }
 
 }  // namespace builder

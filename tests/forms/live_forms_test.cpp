@@ -248,6 +248,20 @@ TEST_F(LiveForms, AboutClosesItself) {
     EXPECT_EQ(forms().userForm8IfLoaded(), nullptr);
 }
 
+TEST_F(LiveForms, TheTranslationOpensFromTheBuilderAndClosesItself) {
+    chooseDrawingKind();
+    bool shown = false;
+    robot.onForm(QStringLiteral("UserForm10"), [&](QDialog& form) {
+        shown = true;
+        click(form, "CommandButton10");
+    });
+    builder().CommandButton11->click();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(robot.timedOut());
+    processEventsFor(20ms);
+    EXPECT_EQ(forms().userForm10IfLoaded(), nullptr);
+}
+
 // Activation: the builder's start-up runs when the user comes back to it from another of the program's
 // windows, and not when the user comes back from another application.
 class LiveActivation : public LiveForms {

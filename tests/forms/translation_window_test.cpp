@@ -1,0 +1,223 @@
+// The layer translation window (UserForm10), opened from the builder's first page: the drawing's layers read
+// back or from a DXF file, mapped by hand and by the proposals, the map file saved and loaded, the summary,
+// and the map applied to the live drawing through the command channel.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/form_registry.h"
+#include "app/main_window.h"
+#include "app/tiermark.h"
+#include "builder/forms/builder_form.h"
+#include "cadlink/drawing_access.h"
+#include "common/codepage.h"
+#include "tests/forms/support/fakes.h"
+#include "tests/forms/support/sample_tables.h"
+#include "translate/forms/translation_window.h"
+#include "translate/listing.h"
+#include "translate/map_memory.h"
+
+namespace {
+
+using testing_support::FakeProgram;
+using testing_support::SampleTables;
+using Texts = std::vector<std::u16string>;
+
+// A drawing that gives its layer table and current layer back, as the CAD stand-in does.
+class ReadableDrawing final : public cadlink::DrawingAccess {
+public:
+    std::vector<cadlink::DrawingLayer> layers;
+    std::u16string current;
+    bool available() const override { return true; }
+    tiermark::Result<std::vector<std::u16string>> layerNames(cadlink::WindowHandle) override {
+        Texts names;
+        for (const auto& layer : layers) {
+            names.push_back(layer.name);
+        }
+        return names;
+    }
+    tiermark::Result<void> renameLayer(cadlink::WindowHandle, std::u16string_view,
+                                       std::u16string_view) override {
+        return tiermark::makeError("not here");
+    }
+    tiermark::Result<std::vector<cadlink::DrawingLayer>> layerTable(cadlink::WindowHandle) override {
+        return layers;
+    }
+    tiermark::Result<std::u16string> currentLayer(cadlink::WindowHandle) override { return current; }
+};
+
+class TranslationWindow : public ::testing::Test {
+protected:
+    FakeProgram fake;
+    SampleTables sample;
+    QTemporaryDir folder;
+    ReadableDrawing drawing;
+    cadlink::WindowHandle cad = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        drawing.layers = {{u"0", 7, u"Continuous"},    {u"図枠D-TTL", 2, u"Continuous"},
+                          {u"寸法", 7, u"Continuous"}, {u"寸法線", 7, u"Continuous"},
+                          {u"D-BGD", 8, u"破線"},      {u"作図", 7, u"Continuous"}};
+        drawing.current = u"作図";
+        fake.program->setDrawingAccess(&drawing);
+        testing_support::registerSample(fake.settings, fake.workspace, sample);
+        cad = fake.startCad("a.dwg");
+        fake.program->forms().form1().Form_Load();
+        builder().UserForm_Activate();
+    }
+    builder::UserForm1& builder() { return fake.program->forms().userForm1(); }
+    void choosePageOne() {
+        builder().ListBox1->setListIndex(1);  // 設計: D
+        builder().ListBox2->setListIndex(0);
+        builder().ListBox3->setListIndex(0);
+        builder().ListBox4->setListIndex(0);  // 一般図: D-TTL, D-STR-DIM, D-BYP-STRn, D-BGD
+    }
+    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    // Opens the window from the builder and runs the test's steps in it while it is shown.
+    void inWindow(const std::function<void(translate::UserForm10&)>& steps) {
+        choosePageOne();
+        bool ran = false;
+        fake.dialogs.onForm(QStringLiteral("UserForm10"), [&](QDialog& dialog) {
+            ran = true;
+            steps(dynamic_cast<translate::UserForm10&>(dialog));
+        });
+        ASSERT_TRUE(builder().CommandButton11->isEnabled());
+        builder().CommandButton11_Click();
+        EXPECT_TRUE(ran);
+    }
+};
+
+int rowOf(const ui::ListBox& list, std::u16string_view start) {
+    for (int row = 0; row < list.listCount(); ++row) {
+        if (list.itemText(row).rfind(start, 0) == 0) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+TEST_F(TranslationWindow, MapsByHandAndByProposalAndAppliesToTheLiveDrawing) {
+    inWindow([&](translate::UserForm10& window) {
+        EXPECT_EQ(window.Label1->caption(), u"図面名：一般図　　ライフサイクル：設計（D）");
+        EXPECT_NE(window.Label5->caption().find(u"外部参照の画層と現在の画層"), std::u16string::npos);
+        EXPECT_FALSE(window.CommandButton8->isEnabled());  // nothing read yet
+        const int dim = rowOf(*window.ListBox2, u"D-STR-DIM　Continuous　色 ");
+        ASSERT_GE(dim, 0);
+        EXPECT_GE(rowOf(*window.ListBox2, u"D-BGD　破線　色 8"), 0);
+
+        window.CommandButton1_Click();
+        ASSERT_EQ(window.ListBox1->listCount(), 6);
+        EXPECT_EQ(window.ListBox1->itemText(2), u"寸法（そのまま）");
+        EXPECT_TRUE(window.CommandButton5->isEnabled());  // the suffix rule proposes 図枠D-TTL → D-TTL
+        window.CommandButton5_Click();
+        EXPECT_EQ(window.ListBox1->itemText(1), u"図枠D-TTL → D-TTL（名前を変更）");
+
+        // Two drawing layers chosen together go to one standard layer that the drawing lacks.
+        window.ListBox1->item(2)->setSelected(true);
+        window.ListBox1->item(3)->setSelected(true);
+        window.ListBox2->setListIndex(dim);
+        window.CommandButton3_Click();
+        EXPECT_EQ(window.ListBox1->itemText(2), u"寸法 → D-STR-DIM（作成して統合）");
+        EXPECT_EQ(window.ListBox1->itemText(3), u"寸法線 → D-STR-DIM（作成して統合）");
+        EXPECT_EQ(window.summary().plan.count(translate::Outcome::CreatedThenMerged), 2);
+        EXPECT_NE(window.Label4->caption().find(u"作成して統合：2"), std::u16string::npos);
+        EXPECT_NE(window.Label4->caption().find(u"画層チェック（適用後）"), std::u16string::npos);
+
+        // The current layer may be renamed but never merged away.
+        window.ListBox1->clearSelection();
+        window.ListBox1->item(5)->setSelected(true);
+        window.ListBox2->setListIndex(rowOf(*window.ListBox2, u"D-BGD"));
+        window.CommandButton3_Click();
+        EXPECT_EQ(window.summary().plan.steps[5].outcome, translate::Outcome::Refused);
+        window.CommandButton4_Click();  // and unmapped again
+        EXPECT_EQ(window.ListBox1->itemText(5), u"作図（そのまま）");
+
+        window.CommandButton8_Click();
+    });
+    const Texts sent = fake.textsSentTo(cad);
+    EXPECT_NE(std::find(sent.begin(), sent.end(), u"-LAYMRG\r"), sent.end());
+    EXPECT_NE(std::find(sent.begin(), sent.end(), u"-RENAME\r"), sent.end());
+    EXPECT_NE(std::find(sent.begin(), sent.end(), u"D-STR-DIM\r"), sent.end());
+    ASSERT_FALSE(fake.dialogs.messages.empty());
+    EXPECT_EQ(fake.dialogs.messages.back().text.find(u"図面の画層を変換しました。"), 0u);
+    // The map applied is remembered for the next drawing's proposals.
+    const translate::LayerMap remembered = translate::rememberedMap(fake.settings);
+    ASSERT_NE(remembered.targetOf(u"寸法線"), nullptr);
+    EXPECT_EQ(*remembered.targetOf(u"寸法線"), u"D-STR-DIM");
+}
+
+TEST_F(TranslationWindow, TheMapFileIsSavedAndLoadedAndAPairTheDrawingLacksIsKept) {
+    const QString mapPath = path(QStringLiteral("office-map.txt"));
+    {
+        std::ofstream out(std::filesystem::path(mapPath.toStdU16String()), std::ios::binary);
+        out << "# office map\r\n寸法\tD-STR-DIM\r\n引出線\tD-STR-DIM\r\n";
+    }
+    inWindow([&](translate::UserForm10& window) {
+        window.CommandButton1_Click();
+        fake.dialogs.fileToOpen = mapPath;
+        window.CommandButton6_Click();
+        EXPECT_EQ(window.ListBox1->itemText(2), u"寸法 → D-STR-DIM（名前を変更）");
+        EXPECT_NE(window.Label4->caption().find(u"図面にない画層：引出線"), std::u16string::npos);
+        EXPECT_EQ(window.map().pairs().size(), 2u);
+
+        const QString saved = path(QStringLiteral("saved-map.txt"));
+        fake.dialogs.fileToSave = saved;
+        window.CommandButton7_Click();
+        QFile file(saved);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        auto again = translate::parseMapFile(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        ASSERT_TRUE(again.ok());
+        EXPECT_EQ(again->pairs(), window.map().pairs());
+
+        // A file that is no map says which line is at fault and leaves the map as it was.
+        {
+            std::ofstream out(std::filesystem::path(mapPath.toStdU16String()), std::ios::binary);
+            out << "寸法 D-STR-DIM\n";
+        }
+        fake.dialogs.messages.clear();
+        window.CommandButton6_Click();
+        ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+        EXPECT_EQ(fake.dialogs.messages[0].text.find(u"対応表を読み取れませんでした。"), 0u);
+        EXPECT_EQ(window.map().pairs().size(), 2u);
+    });
+    EXPECT_NE(translate::rememberedMap(fake.settings).targetOf(u"引出線"), nullptr);  // saved, so remembered
+    EXPECT_TRUE(fake.textsSentTo(cad).empty());
+}
+
+TEST_F(TranslationWindow, ADrawingReadFromItsDxfFileOffersTheCopyAndTheLiveDrawing) {
+    const QString dxfPath = path(QStringLiteral("現場.dxf"));
+    {
+        std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);
+        out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_932\n9\n$CLAYER\n8\n"
+            << *tiermark::toCp932(u"壁") << "\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+            << "0\nLAYER\n2\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\n"
+            << *tiermark::toCp932(u"壁")
+            << "\n62\n7\n6\nContinuous\n0\nLAYER\n2\nD-BGD\n62\n8\n6\nContinuous\n"
+            << "0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
+    }
+    inWindow([&](translate::UserForm10& window) {
+        fake.dialogs.fileToOpen = dxfPath;
+        window.CommandButton2_Click();
+        ASSERT_EQ(window.ListBox1->listCount(), 3);
+        EXPECT_NE(window.Label2->caption().find(u"現場.dxf"), std::u16string::npos);
+        EXPECT_TRUE(window.CommandButton9->isEnabled());
+        EXPECT_TRUE(window.CommandButton8->isEnabled());
+        // The file's current layer ($CLAYER) is never merged away.
+        window.ListBox1->item(1)->setSelected(true);
+        window.ListBox2->setListIndex(rowOf(*window.ListBox2, u"D-BGD"));
+        window.CommandButton3_Click();
+        EXPECT_EQ(window.summary().plan.steps[1].outcome, translate::Outcome::Refused);
+    });
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// UserForm10, the layer translation: a drawing's own layers mapped to the standard layers of one drawing
+// kind.
+#pragma once
+
+#include <QDialog>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cadlink/drawing_access.h"
+#include "layercheck/layer_check.h"
+#include "translate/layer_map.h"
+#include "translate/plan.h"
+#include "ui/controls.h"
+
+namespace core {
+class Program;
+}  // namespace core
+
+namespace translate {
+
+// The translation window, opened from the builder for the drawing kind and stage chosen on its first page.
+// Left, the drawing's layers (read from the CAD stand-in or a DXF file), each with what the map makes of
+// it; right, the standard layers. The user maps drawing layers to a standard layer, accepts the proposals,
+// loads and saves the map file, reads the summary with the layer check before and after, and applies the
+// map to the live drawing or writes a translated DXF copy.
+class UserForm10 : public QDialog {
+    Q_OBJECT
+public:
+    explicit UserForm10(core::Program& program);
+    ~UserForm10() override;
+
+    // The standard to translate to and the heading that names it (drawing kind and stage).
+    void setStandard(layercheck::Standard standard, const std::u16string& heading,
+                     const std::u16string& drawingKind);
+
+    void UserForm_Activate();
+    void CommandButton1_Click();   // "図面から読み込む"
+    void CommandButton2_Click();   // "DXFファイル..."
+    void CommandButton3_Click();   // "対応付け": the chosen drawing layers to the chosen standard layer
+    void CommandButton4_Click();   // "対応を外す"
+    void CommandButton5_Click();   // "候補をすべて採用"
+    void CommandButton6_Click();   // "対応表を開く..."
+    void CommandButton7_Click();   // "対応表を保存..."
+    void CommandButton8_Click();   // "図面に適用"
+    void CommandButton9_Click();   // "DXFに書き出す..."
+    void CommandButton10_Click();  // "閉じる"
+
+    // Takes a drawing's layers (and its current layer, empty when unknown); source says where they came from.
+    void showLayers(std::vector<cadlink::DrawingLayer> layers, std::u16string currentLayer,
+                    const std::u16string& source);
+    const LayerMap& map() const { return m_map; }
+    const Summary& summary() const { return m_summary; }
+
+    ui::Label* Label1;  // the drawing kind and stage
+    ui::Button* CommandButton1;
+    ui::Button* CommandButton2;
+    ui::Label* Label2;      // where the layers came from
+    ui::ListBox* ListBox1;  // the drawing's layers and what each becomes
+    ui::ListBox* ListBox2;  // the standard layers
+    ui::Button* CommandButton3;
+    ui::Button* CommandButton4;
+    ui::Button* CommandButton5;
+    ui::Label* Label3;  // the proposals waiting
+    ui::Button* CommandButton6;
+    ui::Button* CommandButton7;
+    ui::Label* Label4;  // the summary
+    ui::Label* Label5;  // the layers never merged away
+    ui::Button* CommandButton8;
+    ui::Button* CommandButton9;
+    ui::Button* CommandButton10;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createSides();
+    void createButtons();
+    void connectButtons();
+    // The plan, the lists, the summary and the buttons, after the layers or the map changed.
+    void refresh();
+    std::vector<std::u16string> chosenDrawingLayers() const;
+    void keepMap();
+
+    core::Program& m_program;
+    layercheck::Standard m_standard;
+    std::u16string m_drawingKind;
+    std::vector<cadlink::DrawingLayer> m_layers;
+    std::u16string m_currentLayer;
+    bool m_read = false;
+    std::filesystem::path m_dxfFile;  // the DXF file the layers were read from; empty for the live drawing
+    LayerMap m_map;
+    Summary m_summary;
+};
+
+}  // namespace translate

@@ -1,0 +1,189 @@
+// The translation window's buttons: reading the layers, mapping, the map file, and applying the map.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "cadlink/drawing_access.h"
+#include "common/utf.h"
+#include "core/navigation.h"
+#include "core/program.h"
+#include "dxf/layer_table.h"
+#include "translate/forms/translation_window.h"
+#include "translate/live_apply.h"
+#include "translate/map_memory.h"
+#include "translate/proposals.h"
+#include "ui/dialogs.h"
+
+namespace translate {
+
+namespace {
+
+std::filesystem::path pathOf(const QString& name) {
+    return std::filesystem::path(name.toStdU16String());
+}
+
+QString documents() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+const QString kMapFilter = QStringLiteral("画層の対応表 (*.txt);;すべてのファイル (*)");
+
+}  // namespace
+
+void UserForm10::UserForm_Activate() {
+    // The drawing itself is read where the CAD program gives its layers back; AutoCAD LT does not.
+    cadlink::DrawingAccess* drawing = m_program.drawing();
+    const bool readable = drawing != nullptr && drawing->available();
+    CommandButton1->setEnabled(readable);
+    if (!readable && !m_read) {
+        Label2->setCaption(
+            u"AutoCAD LT からは画層を読み取れません。図面を DXF で保存し、「DXFファイル...」で選んでください。");
+    }
+}
+
+void UserForm10::CommandButton1_Click() {
+    cadlink::DrawingAccess* drawing = m_program.drawing();
+    cadlink::WindowHandle window = 0;
+    if (drawing == nullptr || !m_program.targetWindow(window)) {
+        ui::showMessage(m_program.dialogs(), this, u"対象の図面が選ばれていません。");
+        return;
+    }
+    auto layers = drawing->layerTable(window);
+    auto current = drawing->currentLayer(window);
+    if (!layers || !current) {
+        const std::string reason = !layers ? layers.error().message : current.error().message;
+        ui::showMessage(m_program.dialogs(), this,
+                        u"図面の画層を読み取れませんでした。\r" + tiermark::fromUtf8(reason));
+        return;
+    }
+    m_dxfFile.clear();
+    showLayers(std::move(*layers), std::move(*current),
+               u"読み込み元：図面 " + m_program.chosenDrawing()->name);
+}
+
+void UserForm10::CommandButton2_Click() {
+    const QString file =
+        m_program.dialogs().openFileName(this, QStringLiteral("変換する図面の DXF ファイル"), documents(),
+                                         QStringLiteral("DXF ファイル (*.dxf);;すべてのファイル (*)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto table = dxf::readLayerTableFile(pathOf(file));
+    QApplication::restoreOverrideCursor();
+    if (!table) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"この DXF ファイルの画層を読み取れませんでした。\r" + file.toStdU16String() + u"\r" +
+                            tiermark::fromUtf8(table.error().message));
+        return;
+    }
+    m_dxfFile = pathOf(file);
+    showLayers(std::move(table->layers), std::move(table->currentLayer),
+               u"読み込み元：" + QDir::toNativeSeparators(file).toStdU16String());
+}
+
+void UserForm10::CommandButton3_Click() {
+    const std::vector<std::u16string> chosen = chosenDrawingLayers();
+    const int standard = ListBox2->listIndex();
+    if (chosen.empty() || standard < 0) {
+        ui::showMessage(m_program.dialogs(), this, u"図面の画層と基準の画層を選んでください。");
+        return;
+    }
+    for (const std::u16string& layer : chosen) {
+        m_map.set(layer, m_standard.layers.at(static_cast<std::size_t>(standard)).name);
+    }
+    refresh();
+}
+
+void UserForm10::CommandButton4_Click() {
+    for (const std::u16string& layer : chosenDrawingLayers()) {
+        m_map.remove(layer);
+    }
+    refresh();
+}
+
+void UserForm10::CommandButton5_Click() {
+    for (const Proposal& proposal : proposeMap(m_layers, m_standard, rememberedMap(m_program.settings()))) {
+        m_map.set(proposal.pair.drawing, proposal.pair.standard);
+    }
+    refresh();
+}
+
+void UserForm10::CommandButton6_Click() {
+    const QString file =
+        m_program.dialogs().openFileName(this, QStringLiteral("画層の対応表を開く"), documents(), kMapFilter);
+    if (file.isEmpty()) {
+        return;
+    }
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"対応表を開けませんでした。\r" + file.toStdU16String() + u"\r" +
+                            in.errorString().toStdU16String());
+        return;
+    }
+    const QByteArray bytes = in.readAll();
+    auto map = parseMapFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!map) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"対応表を読み取れませんでした。\r" + file.toStdU16String() + u"\r" +
+                            tiermark::fromUtf8(map.error().message));
+        return;
+    }
+    m_map = std::move(*map);
+    refresh();
+}
+
+void UserForm10::CommandButton7_Click() {
+    const QString start =
+        QDir(documents())
+            .filePath(QStringLiteral("画層対応表_%1.txt").arg(QString::fromStdU16String(m_drawingKind)));
+    const QString file =
+        m_program.dialogs().saveFileName(this, QStringLiteral("画層の対応表を保存"), start, kMapFilter);
+    if (file.isEmpty()) {
+        return;
+    }
+    const std::string text = mapFileText(m_map);
+    QSaveFile out(file);
+    const bool saved =
+        out.open(QIODevice::WriteOnly) &&
+        out.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+        out.commit();
+    if (!saved) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"対応表を保存できませんでした。\r" + file.toStdU16String() + u"\r" +
+                            out.errorString().toStdU16String());
+        return;
+    }
+    keepMap();
+}
+
+void UserForm10::CommandButton8_Click() {
+    cadlink::CommandChannel channel = m_program.makeChannel(this);
+    const LiveOutcome outcome = applyLive(channel, liveCommands(m_summary.plan, m_standard));
+    const std::u16string message = liveOutcomeMessage(outcome);
+    if (!message.empty()) {
+        ui::showMessage(m_program.dialogs(), this, message);
+    }
+    if (!outcome.done.empty()) {
+        keepMap();
+        // The drawing as the texts left it, where it can be read back.
+        cadlink::DrawingAccess* drawing = m_program.drawing();
+        if (m_dxfFile.empty() && drawing != nullptr && drawing->available()) {
+            CommandButton1_Click();
+        }
+    }
+}
+
+void UserForm10::CommandButton9_Click() {
+    // The translated DXF copy is written by the DXF translation, which this window is wired to once it is in.
+    ui::showMessage(m_program.dialogs(), this, u"DXF への書き出しはまだ使えません。");
+}
+
+void UserForm10::CommandButton10_Click() {
+    m_program.navigation().unload(core::Window::Translation);
+}
+
+}  // namespace translate
