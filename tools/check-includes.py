@@ -3,10 +3,11 @@
 
     tools/check-includes.py [--graph] [ROOT]
 
-Every C++ source belongs to a folder: a logic folder (common, cadlink, stddb, builder, numbered, settings,
-and the stand-in's cadsim/core, cadsim/endpoint, cadsim/client), the widget kit ui, the program-wide state
-core, a forms folder (builder/forms, ...), app, or a program (tests, bench, fuzz, tools, cadsim/app,
-cadsim/win32, and a command's cli folder: layercheck/cli, tiermark-check). The rules:
+Every C++ source belongs to a folder: a logic folder (common, cadlink, stddb, dxf, builder, numbered,
+layercheck, translate, settings, and the stand-in's cadsim/core, cadsim/endpoint, cadsim/client), the
+widget kit ui, the program-wide state core, a forms folder (builder/forms, ...), app, or a program (tests,
+bench, fuzz, tools, cadsim/app, cadsim/win32, and a command's cli folder: layercheck/cli, tiermark-check).
+The rules:
 
   1. Only core, forms folders, app and programs include headers of ui/; only forms folders, app and
      programs include core/; only app and programs include a forms folder or app/. ui includes nothing of

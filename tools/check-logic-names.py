@@ -20,7 +20,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from house_sources import sources  # noqa: E402
 
-LOGIC = ("common", "cadlink", "stddb", "dxf", "builder", "numbered", "layercheck", "settings", "core")
+LOGIC = ("common", "cadlink", "stddb", "dxf", "builder", "numbered", "layercheck", "translate", "settings", "core")
 WIDGET_NAME = re.compile(
     r"\b(?:[Ll]istBox|[Cc]ombo|[Tt]extBox|[Ll]abel|[Cc]ommandButton|[Cc]ommand|[Cc]heck[Bb]ox|[Oo]ption|"
     r"[Oo]ptionButton|[Ff]rame|[Ii]mage|[Mm]ultiPage)[0-9]+|\bcmbfilename\b")

@@ -39,11 +39,13 @@ private:
 };
 
 // The map file: UTF-8, one pair a line, the drawing layer, a tab and the standard layer
-// ("外形線<TAB>D-STR"). A line beginning with "#" is a comment; empty lines are skipped; a byte order mark
-// and LF or CR LF line ends are read alike. Written with CR LF, a heading comment and no byte order mark.
+// ("外形線<TAB>D-STR"). A line beginning with "#" that holds no tab is a comment (a drawing layer may begin
+// with "#" too); empty lines are skipped; a byte order mark and LF or CR LF line ends are read alike. Written
+// with CR LF, a heading comment and no byte order mark; a pair with a tab, CR or LF in a name, which no line
+// can hold, is left out.
 std::string mapFileText(const LayerMap& map);
 // The error (Japanese, UTF-8) names the line at fault: no tab, an empty side, bytes that are no UTF-8, a
-// drawing layer given twice.
+// drawing layer given twice (naming both lines), more than one tab.
 tiermark::Result<LayerMap> parseMapFile(std::string_view bytes);
 
 }  // namespace translate

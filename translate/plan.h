@@ -39,9 +39,9 @@ struct Step {
 };
 
 struct Plan {
-    std::vector<Step> steps;                     // one per layer of the drawing, in the drawing's order
-    std::vector<cadlink::LayerRecord> creates;   // standard layers created before any merge, in map order
-    std::vector<std::u16string> absentSources;   // drawing layers of the map that the drawing lacks (kept)
+    std::vector<Step> steps;                    // one per layer of the drawing, in the drawing's order
+    std::vector<cadlink::LayerRecord> creates;  // standard layers created before any merge, in map order
+    std::vector<std::u16string> absentSources;  // drawing layers of the map that the drawing lacks (kept)
     std::array<int, kOutcomeCount> counts{};
     int count(Outcome outcome) const { return counts[static_cast<std::size_t>(outcome)]; }
 };
@@ -49,7 +49,9 @@ struct Plan {
 // Plans the map for one drawing against the standard of a drawing kind. A pair whose standard layer is not
 // one of the standard's layers is refused. "0", "DEFPOINTS", layers of external references and the current
 // layer (currentLayer; empty when unknown) are never merged away: as the source of a merge they are
-// refused; the current layer may still be renamed. Names are checked by cadlink::layerNameProblem.
+// refused; the current layer may still be renamed, and among several sources of a missing standard layer it
+// is refused and not counted. A drawing layer that other layers of the drawing are merged into stays (refused
+// as a source), so that the merges find it. Names are checked by cadlink::layerNameProblem.
 Plan planTranslation(const std::vector<cadlink::DrawingLayer>& drawing, const LayerMap& map,
                      const layercheck::Standard& standard, std::u16string_view currentLayer = {});
 
