@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -226,7 +227,13 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    std::printf("\n%-44s %10s %10s   %-14s %s\n", "figure (ms)", "median", "worst", "target", "verdict");
+    std::uintmax_t bytes = 0;
+    for (const std::filesystem::path& file : g_files) {
+        bytes += std::filesystem::file_size(file);
+    }
+    std::printf("\nfolder: %d drawings of %d layers and %d lines, %.1f MB of DXF; map: %zu pairs\n",
+                kDrawings, kLayers + 1, kLines, static_cast<double>(bytes) / 1e6, g_map.pairs().size());
+    std::printf("%-44s %10s %10s   %-14s %s\n", "figure (ms)", "median", "worst", "target", "verdict");
     bool met = line("check of 500 drawings of 200 layers", kTargetMs, "< 60 s");
     met = line("translation of 500 drawings of 200 layers", kTargetMs, "< 60 s") && met;
     std::error_code ignored;
