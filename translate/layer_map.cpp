@@ -28,11 +28,13 @@ tiermark::Result<std::optional<MapPair>> pairOfLine(std::string_view line, std::
         line.remove_suffix(1);
     }
     const std::size_t tab = line.find('\t');
-    if (line.empty() || (tab == std::string_view::npos && line.front() == '#')) {
+    const bool blank = line.find_first_not_of(' ') == std::string_view::npos;
+    if (blank || (tab == std::string_view::npos && line.front() == '#')) {
         return std::optional<MapPair>();
     }
     if (!isUtf8(line)) {
-        return tiermark::makeError(lineError(number, "UTF-8 の文字として読めないバイトがあります"));
+        return tiermark::makeError(
+            lineError(number, "UTF-8 の文字として読めないバイトがあります（UTF-8 で保存してください）"));
     }
     if (tab == std::string_view::npos) {
         return tiermark::makeError(lineError(number, "図面の画層と標準の画層を区切るタブがありません"));
@@ -48,9 +50,11 @@ tiermark::Result<std::optional<MapPair>> pairOfLine(std::string_view line, std::
     return std::optional<MapPair>(MapPair{tiermark::fromUtf8(drawing), tiermark::fromUtf8(standard)});
 }
 
+// A name a line of the file can hold: no tab, CR or LF, and none of the other control characters, which no
+// layer typed into AutoCAD LT holds either.
 bool writable(std::u16string_view name) {
-    return !name.empty() && std::none_of(name.begin(), name.end(),
-                                         [](char16_t c) { return c == u'\t' || c == u'\r' || c == u'\n'; });
+    return !name.empty() &&
+           std::none_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; });
 }
 
 }  // namespace
