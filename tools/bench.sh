@@ -5,7 +5,8 @@
 # entries, and the layer check window over 5,000 layers. Then the database layer alone against mdb-export
 # (bench_db: open + start-up tables + first cascade, at most 0.2 of mdb-export of the same tables), the raw
 # channel (bench_channel), and the layer check of a 5,000-layer drawing with the DXF
-# layer table read against dxflib's whole read (bench_layercheck); --forms-only leaves those three out.
+# layer table read against dxflib's whole read (bench_layercheck), and a folder of 500 drawings of 200 layers
+# checked and translated with one map (bench_translate); --forms-only leaves those out.
 #
 # --windows also cross-builds the program, the stand-in and the benchmarks for Windows
 # (tools/windows/build.sh --bench, into --windows-build DIR, default build-windows-bench), runs process start
@@ -41,7 +42,7 @@ fi
 # The build type of the shipped program; only the benchmark targets are built.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIERMARK_BUILD_BENCH=ON >/dev/null
 targets=(bench_forms)
-if [ "$all" = 1 ]; then targets+=(bench_db bench_channel bench_layercheck bench_startup); fi
+if [ "$all" = 1 ]; then targets+=(bench_db bench_channel bench_layercheck bench_translate bench_startup); fi
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 if [ "$windows" = 1 ]; then
     CMAKE_BUILD_PARALLEL_LEVEL=$jobs bash tools/windows/build.sh --build "$windows_build" --bench
@@ -63,6 +64,8 @@ if [ "$all" = 1 ]; then
     "$build/bench/channel/bench_channel" --texts 10000 || status=$?
     echo
     "$build/bench/layercheck/bench_layercheck" "--figures=$figures/layercheck.tsv" || status=$?
+    echo
+    "$build/bench/translate/bench_translate" "--figures=$figures/translate.tsv" || status=$?
     # The figures against the targets once more, last.
     sed -n '/^figure (ms)/,$p' "$report"
 fi

@@ -35,6 +35,9 @@ struct FileOutcome {
     std::optional<layercheck::Verdict> worst;  // the most severe verdict found; none for a clean file
     std::optional<Plan> plan;                  // the translation run's plan for the file
     std::filesystem::path written;             // the translated copy
+    // What the reading or the copy tells beyond the counts (Japanese), one sentence each: duplicate names,
+    // unreadable names, a line type the drawing does not define.
+    std::vector<std::u16string> notes;
 };
 
 struct FolderRun {
@@ -42,8 +45,13 @@ struct FolderRun {
     bool cancelled = false;
 };
 
+// Checks each file against its standard; a file that cannot be read, or that no kind matches, is named
+// with the reason and the rest go on. The counts of a file are those of its check.
 FolderRun checkFolder(const std::vector<std::filesystem::path>& files, const StandardOfFile& standardOf,
                       const Progress& progress);
+// Plans the map for each file against its standard and writes the translated copy into the target folder
+// (made when missing) under the file's name ("図面_2.dxf" for a second file of the same name); the counts
+// of a file are the check of the copy as written.
 FolderRun translateFolder(const std::vector<std::filesystem::path>& files, const LayerMap& map,
                           const StandardOfFile& standardOf, const std::filesystem::path& targetFolder,
                           const Progress& progress);

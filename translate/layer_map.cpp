@@ -28,11 +28,13 @@ tiermark::Result<std::optional<MapPair>> pairOfLine(std::string_view line, std::
         line.remove_suffix(1);
     }
     const std::size_t tab = line.find('\t');
-    if (line.empty() || (tab == std::string_view::npos && line.front() == '#')) {
+    const bool blank = line.find_first_not_of(' ') == std::string_view::npos;
+    if (blank || (tab == std::string_view::npos && line.front() == '#')) {
         return std::optional<MapPair>();
     }
     if (!isUtf8(line)) {
-        return tiermark::makeError(lineError(number, "UTF-8 の文字として読めないバイトがあります"));
+        return tiermark::makeError(
+            lineError(number, "UTF-8 の文字として読めないバイトがあります（UTF-8 で保存してください）"));
     }
     if (tab == std::string_view::npos) {
         return tiermark::makeError(lineError(number, "図面の画層と標準の画層を区切るタブがありません"));

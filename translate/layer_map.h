@@ -40,9 +40,9 @@ private:
 
 // The map file: UTF-8, one pair a line, the drawing layer, a tab and the standard layer
 // ("外形線<TAB>D-STR"). A line beginning with "#" that holds no tab is a comment (a drawing layer may begin
-// with "#" too); empty lines are skipped; a byte order mark and LF or CR LF line ends are read alike. Written
-// with CR LF, a heading comment and no byte order mark; a pair with a control character in a name (a tab, CR
-// or LF no line can hold; none can be typed into AutoCAD LT) is left out.
+// with "#" too); empty lines (or blanks alone) are skipped; a byte order mark and LF or CR LF line ends are
+// read alike. Written with CR LF, a heading comment and no byte order mark; a pair with a control character
+// in a name (a tab, CR or LF no line can hold; none can be typed into AutoCAD LT) is left out.
 std::string mapFileText(const LayerMap& map);
 // The error (Japanese, UTF-8) names the line at fault: no tab, an empty side, bytes that are no UTF-8, a
 // drawing layer given twice (naming both lines), more than one tab.

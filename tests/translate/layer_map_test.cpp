@@ -54,14 +54,16 @@ TEST(MapFile, NamesThatNoLineCanHoldAreLeftOut) {
 }
 
 TEST(MapFile, ByteOrderMarkCommentsEmptyLinesAndBothLineEndsAreRead) {
-    const auto map =
-        parseMapFile("\xEF\xBB\xBF# office map\r\n\r\nA\tD-STR\r\n# another comment\nB\tD-BGD\n\nC\tD-TTL");
+    const auto map = parseMapFile(
+        "\xEF\xBB\xBF# office map\r\n\r\n  \r\nA\tD-STR\r\n# another comment\nB\tD-BGD\n\nC\tD-TTL");
     ASSERT_TRUE(map.ok()) << map.error().message;
     EXPECT_EQ(map->pairs(), (std::vector<MapPair>{{u"A", u"D-STR"}, {u"B", u"D-BGD"}, {u"C", u"D-TTL"}}));
     const auto empty = parseMapFile("");
     ASSERT_TRUE(empty.ok());
     EXPECT_TRUE(empty->empty());
 }
+
+#define NOT_UTF8 "UTF-8 の文字として読めないバイトがあります（UTF-8 で保存してください）"
 
 TEST(MapFile, ABadLineIsNamedByItsNumber) {
     struct Case {
@@ -73,9 +75,11 @@ TEST(MapFile, ABadLineIsNamedByItsNumber) {
         {"\tD-STR\n", "1 行目：画層名が空です"},
         {"A\t\n", "1 行目：画層名が空です"},
         {"A\tB\tC\n", "1 行目：タブが二つ以上あります"},
-        {"# x\nA\t\xE5\xA4\n", "2 行目：UTF-8 の文字として読めないバイトがあります"},
-        {"A\t\xED\xA0\x80\n", "1 行目：UTF-8 の文字として読めないバイトがあります"},  // an encoded surrogate
-        {"A\t\xC0\xAF\n", "1 行目：UTF-8 の文字として読めないバイトがあります"},      // an overlong form
+        {"# x\nA\t\xE5\xA4\n", "2 行目：" NOT_UTF8},  // a sequence cut short
+        {"A\t\xED\xA0\x80\n", "1 行目：" NOT_UTF8},   // an encoded surrogate
+        {"A\t\xC0\xAF\n", "1 行目：" NOT_UTF8},       // an overlong form
+        // "外形線" as a spreadsheet saves tab-separated text on Japanese Windows: code page 932
+        {"\x8A\x4F\x8C\x60\x90\xFC\tD-STR\r\n", "1 行目：" NOT_UTF8},
         {"外形線\tD-STR\n# x\nb\tD-BGD\n外形線\tD-TTL\n",
          "4 行目：図面の画層「外形線」は 1 行目にもあります"},
         {"abc\tD-STR\nABC\tD-STR\n", "2 行目：図面の画層「ABC」は 1 行目にもあります"},
@@ -86,6 +90,7 @@ TEST(MapFile, ABadLineIsNamedByItsNumber) {
         EXPECT_EQ(map.error().message, c.message) << c.bytes;
     }
 }
+#undef NOT_UTF8
 
 TEST(MapFile, OneStandardLayerMayHaveManySources) {
     const auto map = parseMapFile("外形線\tD-STR\n構造物\tD-STR\n");
