@@ -17,6 +17,7 @@
 #include "builder/forms/builder_form.h"
 #include "cadlink/drawing_access.h"
 #include "common/codepage.h"
+#include "dxf/layer_table.h"
 #include "tests/forms/support/fakes.h"
 #include "tests/forms/support/sample_tables.h"
 #include "translate/forms/translation_window.h"
@@ -194,30 +195,54 @@ TEST_F(TranslationWindow, TheMapFileIsSavedAndLoadedAndAPairTheDrawingLacksIsKep
     EXPECT_TRUE(fake.textsSentTo(cad).empty());
 }
 
-TEST_F(TranslationWindow, ADrawingReadFromItsDxfFileOffersTheCopyAndTheLiveDrawing) {
+TEST_F(TranslationWindow, ADrawingReadFromItsDxfFileIsWrittenAsATranslatedCopyBesideIt) {
     const QString dxfPath = path(QStringLiteral("現場.dxf"));
+    const std::string wall = *tiermark::toCp932(u"壁");
+    const std::string pillar = *tiermark::toCp932(u"柱");
     {
         std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);
         out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_932\n9\n$CLAYER\n8\n"
-            << *tiermark::toCp932(u"壁") << "\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
-            << "0\nLAYER\n2\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\n"
-            << *tiermark::toCp932(u"壁")
-            << "\n62\n7\n6\nContinuous\n0\nLAYER\n2\nD-BGD\n62\n8\n6\nContinuous\n"
-            << "0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
+            << wall << "\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+            << "0\nLAYER\n2\n0\n70\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\n"
+            << wall << "\n70\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\n"
+            << pillar << "\n70\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\nD-BGD\n70\n0\n62\n8\n6\nContinuous\n"
+            << "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n"
+            << pillar << "\n10\n0.0\n20\n0.0\n11\n1.0\n21\n1.0\n0\nENDSEC\n0\nEOF\n";
     }
     inWindow([&](translate::UserForm10& window) {
         fake.dialogs.fileToOpen = dxfPath;
         window.CommandButton2_Click();
-        ASSERT_EQ(window.ListBox1->listCount(), 3);
+        ASSERT_EQ(window.ListBox1->listCount(), 4);
         EXPECT_NE(window.Label2->caption().find(u"現場.dxf"), std::u16string::npos);
         EXPECT_TRUE(window.CommandButton9->isEnabled());
-        EXPECT_TRUE(window.CommandButton8->isEnabled());
-        // The file's current layer ($CLAYER) is never merged away.
+        EXPECT_TRUE(window.CommandButton8->isEnabled());  // AutoCAD LT's drawing, read from its file
+        // The file's current layer ($CLAYER) is never merged away; 柱 is merged into D-BGD.
         window.ListBox1->item(1)->setSelected(true);
+        window.ListBox1->item(2)->setSelected(true);
         window.ListBox2->setListIndex(rowOf(*window.ListBox2, u"D-BGD"));
         window.CommandButton3_Click();
         EXPECT_EQ(window.summary().plan.steps[1].outcome, translate::Outcome::Refused);
+        EXPECT_EQ(window.summary().plan.steps[2].outcome, translate::Outcome::Merged);
+
+        fake.dialogs.fileToSave = path(QStringLiteral("現場_変換.dxf"));
+        window.CommandButton9_Click();
     });
+    auto copy = dxf::readLayerTableFile(
+        std::filesystem::path(path(QStringLiteral("現場_変換.dxf")).toStdU16String()));
+    ASSERT_TRUE(copy.ok()) << copy.error().message;
+    std::vector<std::u16string> names;
+    for (const auto& layer : copy->layers) {
+        names.push_back(layer.name);
+    }
+    EXPECT_EQ(names, (Texts{u"0", u"壁", u"D-BGD"}));
+    EXPECT_EQ(copy->currentLayer, u"壁");
+    auto source = dxf::readLayerTableFile(std::filesystem::path(dxfPath.toStdU16String()));
+    ASSERT_TRUE(source.ok());
+    EXPECT_EQ(source->layers.size(), 4u);  // the source is as it was
+    ASSERT_FALSE(fake.dialogs.messages.empty());
+    EXPECT_EQ(fake.dialogs.messages.back().text.find(u"変換した DXF ファイルを書き出しました。"), 0u);
+    EXPECT_NE(fake.dialogs.messages.back().text.find(u"画層を移した図形：1"), std::u16string::npos);
+    EXPECT_TRUE(fake.textsSentTo(cad).empty());
 }
 
 }  // namespace

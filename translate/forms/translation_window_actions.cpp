@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -10,6 +11,7 @@
 #include "core/navigation.h"
 #include "core/program.h"
 #include "dxf/layer_table.h"
+#include "translate/dxf_copy.h"
 #include "translate/forms/translation_window.h"
 #include "translate/live_apply.h"
 #include "translate/map_memory.h"
@@ -26,6 +28,11 @@ std::filesystem::path pathOf(const QString& name) {
 
 QString documents() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+std::u16string countText(std::size_t count) {
+    const std::string text = std::to_string(count);
+    return std::u16string(text.begin(), text.end());
 }
 
 const QString kMapFilter = QStringLiteral("画層の対応表 (*.txt);;すべてのファイル (*)");
@@ -178,8 +185,33 @@ void UserForm10::CommandButton8_Click() {
 }
 
 void UserForm10::CommandButton9_Click() {
-    // The translated DXF copy is written by the DXF translation, which this window is wired to once it is in.
-    ui::showMessage(m_program.dialogs(), this, u"DXF への書き出しはまだ使えません。");
+    // Beside the source by default; the source itself is written only when the user chooses it.
+    const QFileInfo source(QString::fromStdU16String(m_dxfFile.u16string()));
+    const QString start = source.dir().filePath(source.completeBaseName() + QStringLiteral("_変換.dxf"));
+    const QString file = m_program.dialogs().saveFileName(this, QStringLiteral("変換した DXF ファイルの保存"),
+                                                          start, QStringLiteral("DXF ファイル (*.dxf)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto copy = translateDxfFile(m_dxfFile, pathOf(file), m_map, m_standard);
+    QApplication::restoreOverrideCursor();
+    if (!copy) {
+        ui::showMessage(m_program.dialogs(), this,
+                        u"変換した DXF ファイルを書き出せませんでした。\r" + file.toStdU16String() + u"\r" +
+                            tiermark::fromUtf8(copy.error().message));
+        return;
+    }
+    std::u16string message = u"変換した DXF ファイルを書き出しました。\r" +
+                             QDir::toNativeSeparators(file).toStdU16String() + u"\r画層の名前を変更：" +
+                             countText(copy->copy.renamedRecords) + u"　統合して削除：" +
+                             countText(copy->copy.removedRecords) + u"　画層を移した図形：" +
+                             countText(copy->copy.movedReferences);
+    for (const std::u16string& note : copy->copy.notes) {
+        message += u"\r" + note;
+    }
+    ui::showMessage(m_program.dialogs(), this, message);
+    keepMap();
 }
 
 void UserForm10::CommandButton10_Click() {
