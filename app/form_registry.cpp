@@ -135,6 +135,13 @@ void Forms::showLayerCheck(layercheck::Standard standard, const std::u16string& 
     obtain(m_userForm9, m_program).setStandard(std::move(standard), heading, drawingKind);
     showModal(m_userForm9, m_program);
 }
+void Forms::showLayerCheckOf(layercheck::Standard standard, const std::u16string& heading,
+                             const std::u16string& drawingKind, const std::u16string& dxfFile) {
+    layercheck::UserForm9& check = obtain(m_userForm9, m_program);
+    check.setStandard(std::move(standard), heading, drawingKind);
+    check.checkFile(QString::fromStdU16String(dxfFile));
+    showModal(m_userForm9, m_program);
+}
 void Forms::unloadUserForm9() {
     unloadLater(m_userForm9);
 }

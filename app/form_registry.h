@@ -51,6 +51,8 @@ public:
     void show(core::Window window) override;
     void showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
                         const std::u16string& drawingKind) override;
+    void showLayerCheckOf(layercheck::Standard standard, const std::u16string& heading,
+                          const std::u16string& drawingKind, const std::u16string& dxfFile) override;
     void showTranslation(layercheck::Standard standard, const std::u16string& heading,
                          const std::u16string& drawingKind) override;
     void unload(core::Window window) override;

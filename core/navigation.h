@@ -37,6 +37,9 @@ public:
     // Shows the layer check modally for the standard of the drawing kind and stage chosen in the builder.
     virtual void showLayerCheck(layercheck::Standard standard, const std::u16string& heading,
                                 const std::u16string& drawingKind) = 0;
+    // The same for one DXF file, checked at once (a file of the translation window's folder run).
+    virtual void showLayerCheckOf(layercheck::Standard standard, const std::u16string& heading,
+                                  const std::u16string& drawingKind, const std::u16string& dxfFile) = 0;
     // Shows the layer translation modally for the standard of the drawing kind and stage chosen in the
     // builder.
     virtual void showTranslation(layercheck::Standard standard, const std::u16string& heading,

@@ -117,6 +117,10 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const Q
     return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
 }
 
+QString QtDialogs::existingFolder(QWidget* parent, const QString& caption, const QString& startPath) {
+    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(parent, caption, startPath));
+}
+
 QString QtDialogs::clipboardText() {
     return QApplication::clipboard()->text();
 }

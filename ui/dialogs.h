@@ -44,6 +44,8 @@ public:
     // cancels.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                  const QString& filter) = 0;
+    // Asks for a folder that exists; empty when the user cancels.
+    virtual QString existingFolder(QWidget* parent, const QString& caption, const QString& startPath) = 0;
     virtual QString clipboardText() = 0;
     // Ends the whole program at once.
     virtual void endProgram() = 0;
@@ -62,6 +64,7 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
+    QString existingFolder(QWidget* parent, const QString& caption, const QString& startPath) override;
     QString clipboardText() override;
     void endProgram() override;
 };

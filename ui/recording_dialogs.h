@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -41,6 +42,8 @@ public:
     QString clipboard;
     QString fileToOpen;
     QString fileToSave;
+    // The folders the folder dialog picks, one each time it is asked (none left: the user cancels).
+    QStringList foldersToChoose;
     // How often the program asked to end.
     int endRequests = 0;
 
@@ -50,6 +53,9 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return fileToSave;
+    }
+    QString existingFolder(QWidget*, const QString&, const QString&) override {
+        return foldersToChoose.isEmpty() ? QString() : foldersToChoose.takeFirst();
     }
     QString clipboardText() override { return clipboard; }
     void endProgram() override { ++endRequests; }

@@ -291,9 +291,12 @@ void UserForm9::CommandButton2_Click() {
     const QString file =
         m_program.dialogs().openFileName(this, QStringLiteral("チェックする図面の DXF ファイル"), start,
                                          QStringLiteral("DXF ファイル (*.dxf);;すべてのファイル (*)"));
-    if (file.isEmpty()) {
-        return;
+    if (!file.isEmpty()) {
+        checkFile(file);
     }
+}
+
+void UserForm9::checkFile(const QString& file) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto check = checkDrawingFile(pathOf(file), m_standard);
     QApplication::restoreOverrideCursor();

@@ -40,6 +40,8 @@ public:
     void CommandButton3_Click();  // "CSV保存..."
     void CommandButton4_Click();  // "閉じる"
 
+    // Checks a DXF file of a drawing and shows the result, or says why the file cannot be read.
+    void checkFile(const QString& file);
     // Checks a drawing's layers and shows the result; source says where they came from.
     void showLayers(const std::vector<cadlink::DrawingLayer>& layers, const std::u16string& source);
     // The rows as the table shows them (filtered and sorted).

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include "cadlink/drawing_access.h"
 #include "common/codepage.h"
 #include "dxf/layer_table.h"
+#include "layercheck/forms/layer_check_window.h"
 #include "tests/forms/support/fakes.h"
 #include "tests/forms/support/sample_tables.h"
 #include "translate/forms/translation_window.h"
@@ -243,6 +245,73 @@ TEST_F(TranslationWindow, ADrawingReadFromItsDxfFileIsWrittenAsATranslatedCopyBe
     EXPECT_EQ(fake.dialogs.messages.back().text.find(u"変換した DXF ファイルを書き出しました。"), 0u);
     EXPECT_NE(fake.dialogs.messages.back().text.find(u"画層を移した図形：1"), std::u16string::npos);
     EXPECT_TRUE(fake.textsSentTo(cad).empty());
+}
+
+// A DXF drawing of the layers 0, 壁 (current), 柱 with one line, and D-BGD, in code page 932.
+void writeSiteDxf(const QString& dxfPath) {
+    const std::string wall = *tiermark::toCp932(u"壁");
+    const std::string pillar = *tiermark::toCp932(u"柱");
+    std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);
+    out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$DWGCODEPAGE\n3\nANSI_932\n9\n$CLAYER\n8\n"
+        << wall << "\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+        << "0\nLAYER\n2\n0\n70\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\n"
+        << wall << "\n70\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\n"
+        << pillar << "\n70\n0\n62\n7\n6\nContinuous\n0\nLAYER\n2\nD-BGD\n70\n0\n62\n8\n6\nContinuous\n"
+        << "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n"
+        << pillar << "\n10\n0.0\n20\n0.0\n11\n1.0\n21\n1.0\n0\nENDSEC\n0\nEOF\n";
+}
+
+TEST_F(TranslationWindow, AFolderIsCheckedAndTranslatedFileByFileWithOneReport) {
+    QDir(folder.path()).mkdir(QStringLiteral("図面"));
+    QDir(folder.path()).mkdir(QStringLiteral("変換後"));
+    const QString drawings = path(QStringLiteral("図面"));
+    writeSiteDxf(QDir(drawings).filePath(QStringLiteral("a.dxf")));
+    {
+        QFile bad(QDir(drawings).filePath(QStringLiteral("b.dxf")));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("no drawing");
+    }
+    bool checkShown = false;
+    inWindow([&](translate::UserForm10& window) {
+        fake.dialogs.foldersToChoose = {drawings};
+        fake.dialogs.fileToSave = path(QStringLiteral("結果.csv"));
+        window.CommandButton11_Click();
+        ASSERT_EQ(window.folderRun().files.size(), 2u);
+        EXPECT_TRUE(window.folderRun().files[0].error.empty());
+        EXPECT_FALSE(window.folderRun().files[1].error.empty());  // named, and the rest went on
+        EXPECT_EQ(window.ListView1->rowCount(), 2);
+        EXPECT_TRUE(QFile::exists(path(QStringLiteral("結果.csv"))));
+        EXPECT_TRUE(QFile::exists(path(QStringLiteral("結果.html"))));
+        EXPECT_EQ(fake.dialogs.messages.back().text.find(u"すべての図面を処理しました。（2 件）"), 0u);
+
+        // A double click opens that file's check.
+        fake.dialogs.onForm(QStringLiteral("UserForm9"), [&](QDialog& dialog) {
+            checkShown = true;
+            auto& check = dynamic_cast<layercheck::UserForm9&>(dialog);
+            EXPECT_EQ(check.result().rows.empty(), false);
+            EXPECT_NE(check.Label2->caption().find(u"a.dxf"), std::u16string::npos);
+        });
+        window.ListView1_DblClick(0);
+
+        // Translated with the map into the target folder: 柱 merged into D-BGD.
+        EXPECT_FALSE(window.CommandButton12->isEnabled());  // no map yet
+        fake.dialogs.fileToOpen = QDir(drawings).filePath(QStringLiteral("a.dxf"));
+        window.CommandButton2_Click();
+        window.ListBox1->item(2)->setSelected(true);
+        window.ListBox2->setListIndex(rowOf(*window.ListBox2, u"D-BGD"));
+        window.CommandButton3_Click();
+        ASSERT_TRUE(window.CommandButton12->isEnabled());
+        fake.dialogs.foldersToChoose = {path(QStringLiteral("変換後")), drawings};
+        window.CommandButton12_Click();
+        ASSERT_EQ(window.folderRun().files.size(), 2u);
+        EXPECT_FALSE(window.folderRun().files[0].written.empty());
+    });
+    EXPECT_TRUE(checkShown);
+    auto copy = dxf::readLayerTableFile(std::filesystem::path(
+        QDir(path(QStringLiteral("変換後"))).filePath(QStringLiteral("a.dxf")).toStdU16String()));
+    ASSERT_TRUE(copy.ok()) << copy.error().message;
+    EXPECT_EQ(copy->layers.size(), 3u);  // 0, 壁, D-BGD
+    EXPECT_NE(translate::rememberedMap(fake.settings).targetOf(u"柱"), nullptr);
 }
 
 }  // namespace

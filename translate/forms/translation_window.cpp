@@ -40,6 +40,7 @@ UserForm10::UserForm10(core::Program& program) : QDialog(nullptr), m_program(pro
     layout->addWidget(Label1);
     createSides();
     createButtons();
+    createFolderRun();
     connectButtons();
     resize(980, 680);
 }
@@ -127,6 +128,8 @@ void UserForm10::connectButtons() {
         {CommandButton8, &UserForm10::CommandButton8_Click},
         {CommandButton9, &UserForm10::CommandButton9_Click},
         {CommandButton10, &UserForm10::CommandButton10_Click},
+        {CommandButton11, &UserForm10::CommandButton11_Click},
+        {CommandButton12, &UserForm10::CommandButton12_Click},
     };
     for (const auto& [button, handler] : handlers) {
         connect(button, &QPushButton::clicked, this, handler);
@@ -137,6 +140,7 @@ void UserForm10::setStandard(layercheck::Standard standard, const std::u16string
                              const std::u16string& drawingKind) {
     m_standard = std::move(standard);
     m_drawingKind = drawingKind;
+    m_heading = heading;
     Label1->setCaption(heading);
     m_layers.clear();
     m_currentLayer.clear();
@@ -197,6 +201,7 @@ void UserForm10::refresh() {
     // A drawing read from its DXF file may be applied live too: AutoCAD LT gives no layers back.
     CommandButton8->setEnabled(anything);
     CommandButton9->setEnabled(anything && !m_dxfFile.empty());
+    CommandButton12->setEnabled(!m_map.empty());
 }
 
 std::vector<std::u16string> UserForm10::chosenDrawingLayers() const {

@@ -5,14 +5,18 @@
 #include <QDialog>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "cadlink/drawing_access.h"
 #include "layercheck/layer_check.h"
+#include "translate/folder_run.h"
 #include "translate/layer_map.h"
 #include "translate/plan.h"
 #include "ui/controls.h"
+
+class QTableWidget;
 
 namespace core {
 class Program;
@@ -46,12 +50,16 @@ public:
     void CommandButton8_Click();   // "図面に適用"
     void CommandButton9_Click();   // "DXFに書き出す..."
     void CommandButton10_Click();  // "閉じる"
+    void CommandButton11_Click();  // "フォルダーをチェック...": every DXF file of a folder checked
+    void CommandButton12_Click();  // "フォルダーを変換...": every DXF file translated into a target folder
+    void ListView1_DblClick(int row);  // opens that file's check
 
     // Takes a drawing's layers (and its current layer, empty when unknown); source says where they came from.
     void showLayers(std::vector<cadlink::DrawingLayer> layers, std::u16string currentLayer,
                     const std::u16string& source);
     const LayerMap& map() const { return m_map; }
     const Summary& summary() const { return m_summary; }
+    const FolderRun& folderRun() const { return m_folderRun; }
 
     ui::Label* Label1;  // the drawing kind and stage
     ui::Button* CommandButton1;
@@ -70,6 +78,9 @@ public:
     ui::Button* CommandButton8;
     ui::Button* CommandButton9;
     ui::Button* CommandButton10;
+    ui::Button* CommandButton11;
+    ui::Button* CommandButton12;
+    QTableWidget* ListView1;  // the folder run: one row per file
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -82,6 +93,12 @@ private:
     void refresh();
     std::vector<std::u16string> chosenDrawingLayers() const;
     void keepMap();
+    void createFolderRun();
+    // Runs over the DXF files of a folder the user chooses; false when nothing was run.
+    bool runFolder(
+        const std::function<FolderRun(const std::vector<std::filesystem::path>&, const Progress&)>& run);
+    void showFolderRun();
+    void writeReport(const QString& folder);
 
     core::Program& m_program;
     layercheck::Standard m_standard;
@@ -92,6 +109,8 @@ private:
     std::filesystem::path m_dxfFile;  // the DXF file the layers were read from; empty for the live drawing
     LayerMap m_map;
     Summary m_summary;
+    std::u16string m_heading;
+    FolderRun m_folderRun;
 };
 
 }  // namespace translate

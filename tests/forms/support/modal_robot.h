@@ -75,6 +75,7 @@ public:
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return fileToSave;
     }
+    QString existingFolder(QWidget*, const QString&, const QString&) override { return QString(); }
     QString clipboardText() override { return clipboard; }
     void endProgram() override { ++endRequests; }
 
