@@ -102,6 +102,13 @@ void translateFile(FileOutcome& outcome, const LayerMap& map, const StandardOfFi
     Plan plan = planTranslation(table.layers, map, *standard.standard, table.currentLayer);
     auto copied =
         dxf::writeTranslatedCopy(outcome.file, target, layerChanges(table.layers, plan, *standard.standard));
+    for (const Step& step : plan.steps) {
+        if (step.outcome == Outcome::Refused) {
+            // What the map asks but the copy does not do, and why.
+            outcome.notes.push_back(u"画層" + layercheck::quoted(step.drawing) + u"→" +
+                                    layercheck::quoted(step.standard) + u"：" + step.reason + u"。");
+        }
+    }
     outcome.plan = std::move(plan);
     if (!copied) {
         outcome.error = u"書き出せません：" + tiermark::fromUtf8(copied.error().message);

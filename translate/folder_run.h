@@ -36,7 +36,7 @@ struct FileOutcome {
     std::optional<Plan> plan;                  // the translation run's plan for the file
     std::filesystem::path written;             // the translated copy
     // What the reading or the copy tells beyond the counts (Japanese), one sentence each: duplicate names,
-    // unreadable names, a line type the drawing does not define.
+    // unreadable names, a pair of the map that is refused and why, a line type the drawing does not define.
     std::vector<std::u16string> notes;
 };
 

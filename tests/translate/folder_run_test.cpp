@@ -54,6 +54,7 @@ protected:
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_map.set(u"wall", u"D-WAL");
+        m_map.set(u"0", u"D-STR");
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
@@ -152,8 +153,10 @@ TEST_F(FolderRunTest, TranslatesIntoTheTargetFolderAndChecksTheCopies) {
         EXPECT_EQ(file.counts[static_cast<std::size_t>(Verdict::Missing)], 0);
         EXPECT_EQ(file.counts[static_cast<std::size_t>(Verdict::OtherProperties)], 1);
         EXPECT_EQ(file.worst, Verdict::OtherProperties);
-        ASSERT_EQ(file.notes.size(), 1U);
-        EXPECT_NE(file.notes[0].find(u"DASHED"), std::u16string::npos);
+        ASSERT_EQ(file.notes.size(), 2U);
+        // 0 is mapped too, and refused; WALL keeps its solid line.
+        EXPECT_EQ(file.notes[0], u"画層「0」→「D-STR」：画層 0 と DEFPOINTS は変更できません。");
+        EXPECT_NE(file.notes[1].find(u"DASHED"), std::u16string::npos);
         auto copy = dxf::readLayerTableFile(file.written);
         ASSERT_TRUE(copy.ok());
         EXPECT_EQ(copy->layers[2], (cadlink::DrawingLayer{u"D-WAL", 1, u"Continuous"}));
