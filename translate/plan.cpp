@@ -75,12 +75,13 @@ Step firstStep(const cadlink::DrawingLayer& layer, const std::vector<cadlink::Dr
         return refused(step, kNotStandardReason);
     }
     step.standard = model->name;
-    if (cadlink::layerNameProblem(layer.name) || cadlink::layerNameProblem(model->name)) {
-        return refused(step, kUntypableReason);
-    }
+    // Nothing is typed for a layer that is its standard layer already, whatever its name holds.
     if (equalsIgnoringAsciiCase(layer.name, model->name)) {
         step.reason = kSameLayerReason;
         return step;
+    }
+    if (cadlink::layerNameProblem(layer.name) || cadlink::layerNameProblem(model->name)) {
+        return refused(step, kUntypableReason);
     }
     if (isTargetOfOthers(drawing, map, layer.name)) {
         return refused(step, kTargetOfOthersReason);

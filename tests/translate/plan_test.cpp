@@ -102,6 +102,15 @@ TEST(Plan, LayersThatAreNeverMergedAwayAndUntypableNamesAreRefused) {
     EXPECT_TRUE(plan.creates.empty());
 }
 
+TEST(Plan, AnUntypableStandardNameRefusesTheLayersMappedToItButNotTheLayerItself) {
+    const layercheck::Standard standard{{standardLayer(u"D-STR;1", 1, u"")}, {}, u"D"};
+    const Plan plan = planTranslation({layer(u"d-str;1"), layer(u"外形線")},
+                                      mapOf({{u"d-str;1", u"D-STR;1"}, {u"外形線", u"D-STR;1"}}), standard);
+    EXPECT_EQ(outcomes(plan),
+              (std::vector<std::u16string>{u"d-str;1→D-STR;1:そのまま", u"外形線→D-STR;1:変更できない"}));
+    EXPECT_EQ(stepOf(plan, u"外形線").reason, u"AutoCAD LT に入力できない画層名です");
+}
+
 TEST(Plan, TheCurrentLayerMayBeRenamedButNeverMergedAway) {
     const std::vector<DrawingLayer> drawing = {layer(u"A"), layer(u"B"), layer(u"C"), layer(u"D"),
                                                layer(u"D-BGD")};
