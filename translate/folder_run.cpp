@@ -144,12 +144,23 @@ FolderRun translateFolder(const std::vector<std::filesystem::path>& files, const
     std::filesystem::create_directories(targetFolder, failure);
     const bool folderReady = std::filesystem::is_directory(targetFolder, failure);
     const std::vector<std::filesystem::path> targets = targetsOf(files, targetFolder);
+    // A copy may replace its own source (the user chose the source's folder), never another file of the
+    // run, which would then be lost before it is read.
+    std::map<std::filesystem::path, std::size_t> sources;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        sources.emplace(std::filesystem::weakly_canonical(files[i], failure), i);
+    }
     return eachFile(files, progress, [&](std::size_t i, FileOutcome& outcome) {
+        std::error_code unknown;
+        const auto source = sources.find(std::filesystem::weakly_canonical(targets[i], unknown));
         if (!folderReady) {
             outcome.error = u"書き出し先のフォルダーを作れません。";
-            return;
+        } else if (source != sources.end() && source->second != i) {
+            outcome.error = u"書き出し先（" + targets[i].filename().u16string() +
+                            u"）が、ほかに変換する図面と同じファイルです。";
+        } else {
+            translateFile(outcome, map, standardOf, targets[i]);
         }
-        translateFile(outcome, map, standardOf, targets[i]);
     });
 }
 

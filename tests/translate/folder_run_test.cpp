@@ -163,6 +163,17 @@ TEST_F(FolderRunTest, TranslatesIntoTheTargetFolderAndChecksTheCopies) {
         EXPECT_EQ(copy->currentLayer, u"D-WAL");
     }
     EXPECT_EQ(contents(files[0]), source);
+
+    // Into the sources' own folder: each copy replaces its source, and none another source of the run.
+    const std::vector<fs::path> here = {write("in/a.dxf", source), write("other/a.dxf", source),
+                                        write("in/a_2.dxf", source)};
+    const FolderRun inPlace = translateFolder(here, m_map, road(), m_dir / "in", {});
+    ASSERT_EQ(inPlace.files.size(), 3U);
+    EXPECT_EQ(inPlace.files[0].error, u"");
+    EXPECT_EQ(inPlace.files[1].error, u"書き出し先（a_2.dxf）が、ほかに変換する図面と同じファイルです。");
+    EXPECT_EQ(inPlace.files[2].error, u"");
+    EXPECT_NE(contents(here[0]), source);
+    EXPECT_EQ(contents(here[1]), source);
 }
 
 TEST_F(FolderRunTest, FiveHundredDrawingsAreAllTranslated) {
