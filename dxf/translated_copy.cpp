@@ -9,7 +9,7 @@
 #include "common/utf.h"
 #include "dxf/dxf_groups.h"
 #include "dxf/group_bytes.h"
-#include "dxf/owned_objects.h"
+#include "dxf/removed_records.h"
 #include "dxf/text_encoding.h"
 
 namespace dxf {
@@ -131,20 +131,28 @@ private:
     bool m_inLinetype = false;
     bool m_inRecord = false;  // a LAYER record, kept until its end
     std::vector<RawGroup> m_record;
-    groups::OwnedObjects m_owned;  // what the removed records own in OBJECTS
+    groups::RemovedRecords m_removed;  // what the removed records leave behind
     bool m_sawSection = false;
     bool m_sawEof = false;
     CopyOutcome m_outcome;
 };
 
 void Translator::take(const Group& group, std::string_view bytes) {
-    if (m_section == "OBJECTS" && m_owned.active()) {
+    const bool afterTables = m_section == "ENTITIES" || m_section == "BLOCKS" || m_section == "OBJECTS";
+    std::string redirected;
+    if (afterTables && group.code >= 330 && group.code <= 369 && m_removed.active()) {
+        if (const std::optional<std::string> to = m_removed.pointerTo(group.text)) {
+            redirected = withText(group, bytes, *to, m_binary);
+            bytes = redirected;
+        }
+    }
+    if (m_section == "OBJECTS" && m_removed.active()) {
         std::string kept;
         const bool ends = group.code == 0 && trim(group.text) == "ENDSEC";
         if (ends) {
-            m_owned.end(kept);
+            m_removed.end(kept);
         } else {
-            m_owned.take(group, bytes, kept);
+            m_removed.take(group, bytes, kept);
         }
         write(kept);
         if (!ends) {
@@ -238,21 +246,26 @@ void Translator::flushRecord() {
     std::vector<RawGroup> record = std::move(m_record);
     m_record.clear();
     const LayerChange* change = nullptr;
+    const RawGroup* name = nullptr;
+    std::string handle;
     for (const RawGroup& raw : record) {
-        if (raw.group.code == 2) {
+        if (raw.group.code == 2 && name == nullptr) {
+            name = &raw;
             change = changeOf(raw.group.text);
-            break;
+        } else if (raw.group.code == 5) {
+            handle = raw.group.text;
         }
     }
+    const std::u16string endsAs =
+        tiermark::asciiUppercased(change != nullptr ? change->becomes
+                                  : name != nullptr ? decodeText(name->group.text, m_encoding).text
+                                                    : u"");
     if (change != nullptr && change->record == LayerChange::Record::Removed) {
         ++m_outcome.removedRecords;
-        for (const RawGroup& raw : record) {
-            if (raw.group.code == 5) {
-                m_owned.removeOwner(raw.group.text);
-            }
-        }
+        m_removed.removed(handle, endsAs);
         return;
     }
+    m_removed.kept(endsAs, handle);
     if (change != nullptr) {
         ++m_outcome.renamedRecords;
         m_record = std::move(record);

@@ -19,8 +19,9 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
         const unsigned long long unique = now + counter.fetch_add(1);
         std::filesystem::path candidate = target;
         candidate += ".~" + std::to_string(unique % 1000000007ULL) + ".tmp";
+        // A folder that cannot be looked into cannot be written either: the writing says so.
         std::error_code failure;
-        if (!std::filesystem::exists(candidate, failure) && !failure) {
+        if (!std::filesystem::exists(candidate, failure) || failure) {
             return candidate;
         }
     }

@@ -67,6 +67,12 @@ tiermark::Result<CheckRequest> parseArguments(const std::vector<std::u16string>&
             taken = takeValue(i, u"--database", request.database, u"データベースのファイル");
         } else if (is(argument, u"--csv")) {
             taken = takeValue(i, u"--csv", request.csv, u"CSV のファイルかフォルダー");
+        } else if (is(argument, u"--map")) {
+            taken = takeValue(i, u"--map", request.map, u"レイヤー対応表のファイル");
+        } else if (is(argument, u"--out")) {
+            taken = takeValue(i, u"--out", request.out, u"変換した図面を保存するフォルダー");
+        } else if (is(argument, u"--report")) {
+            taken = takeValue(i, u"--report", request.report, u"報告の CSV ファイル");
         } else {
             return commandError(u"知らないオプションです：" + argument);
         }
@@ -84,28 +90,42 @@ tiermark::Result<CheckRequest> parseArguments(const std::vector<std::u16string>&
     if (request.inputs.empty()) {
         return commandError(u"チェックする DXF ファイルかフォルダーを指定してください。");
     }
+    if (request.map.empty() != request.out.empty()) {
+        return commandError(u"--map と --out は一緒に指定してください（対応表と、変換した図面の保存先）。");
+    }
+    if (!request.map.empty() && !request.csv.empty()) {
+        return commandError(u"--map と --csv は一緒に使えません。結果は --report で保存してください。");
+    }
     return request;
 }
 
 std::u16string helpText() {
-    return u"使い方: tiermark-check --kind 図面の種類 [--database ファイル] [--csv ファイル|フォルダー] "
-           u"図面.dxf|フォルダー...\n"
+    return u"使い方: tiermark-check --kind 図面の種類|auto [--database ファイル] [--csv ファイル|フォルダー] "
+           u"[--map 対応表 --out フォルダー] [--report ファイル.csv] 図面.dxf|フォルダー...\n"
            u"\n"
            u"DXF ファイルの画層を、CAD製図基準の図面の種類の標準レイヤーと照らし合わせます（Tiermark の"
-           u"「レイヤーチェック」と同じチェックです）。\n"
+           u"「レイヤーチェック」と同じチェックです）。--map を指定すると、レイヤー対応表で画層を標準レイヤーに"
+           u"変換した図面を保存します（元の図面は変えません）。\n"
            u"\n"
            u"  --kind 種類       図面の種類。「ライフサイクル/施工種別/工種/図面名」（例：設計/道路/道路一般/位置図）、\n"
            u"                    または「工種番号/図面名」（例：1/位置図。ライフサイクルは Tiermark の開始時の設定）、\n"
            u"                    「ライフサイクル/工種番号/図面名」（例：設計/1/位置図）。\n"
+           u"                    auto にすると、図面ごとに標準レイヤーが最もよく一致する図面の種類（ライフサイクルも）を使います。\n"
            u"  --database ファイル\n"
            u"                    使うデータベース（Tiermark.MDB）。省略すると Tiermark に登録されたもの。\n"
            u"  --csv ファイル    結果を CSV（UTF-8、Excel で開けます）に保存します。図面が複数のときは\n"
            u"                    フォルダーを指定すると、図面ごとに「図面名.csv」を保存します。\n"
+           u"  --map 対応表      レイヤー対応表（UTF-8、1 行に「図面の画層<TAB>標準レイヤー」）で画層の名前を\n"
+           u"                    変更・統合した図面を、--out のフォルダーに同じファイル名で保存します。\n"
+           u"  --out フォルダー  変換した図面の保存先（ないときは作ります）。\n"
+           u"  --report ファイル すべての図面の結果を 1 つの報告にします：CSV と、同じ名前の .html（ブラウザーで\n"
+           u"                    開けます）。図面ごとの判定の件数と最も重い判定、--map では変換の件数。\n"
            u"  -h, --help        この説明を表示します。\n"
            u"\n"
            u"図面にはファイルかフォルダーを指定します。フォルダーはその中の .dxf ファイルをすべてチェック"
-           u"します。どの版の DXF も読めます（ASCII とバイナリ、R12～2018）。\n"
-           u"図面ごとに 1 行、判定ごとの件数を表示します。\n"
+           u"します。どの版の DXF も読めます（ASCII とバイナリ、R12～2018）。読めない図面はその名前を表示して、"
+           u"残りを続けます。\n"
+           u"図面ごとに 1 行、判定ごとの件数を表示します（--map では変換した図面の判定）。\n"
            u"\n"
            u"終了コード:\n"
            u"  0  すべての画層が標準どおり（指摘なし）\n"

@@ -13,11 +13,17 @@ namespace layercheck {
 // What the command was asked to do.
 struct CheckRequest {
     bool help = false;
-    std::u16string kind;                 // --kind
+    std::u16string kind;                 // --kind; "auto": each drawing its best-matching kind
     std::u16string database;             // --database; empty: the registered one
     std::u16string csv;                  // --csv: a file, or a folder for one CSV per drawing; empty: none
+    std::u16string map;                  // --map: the layer map the drawings are translated with
+    std::u16string out;                  // --out: the folder of the translated copies (with --map)
+    std::u16string report;               // --report: the one report, a CSV and an HTML page beside it
     std::vector<std::u16string> inputs;  // drawings (.dxf) and folders of drawings
 };
+
+// The --kind that lets each drawing get the kind whose standard layers it matches best.
+inline constexpr std::u16string_view kAutomaticKind = u"auto";
 
 // The arguments after the program's name; the error (Japanese, UTF-8) says what is wrong with them.
 tiermark::Result<CheckRequest> parseArguments(const std::vector<std::u16string>& arguments);

@@ -28,13 +28,6 @@ std::u16string joined(const std::vector<std::u16string>& texts) {
     return out;
 }
 
-// How a path is shown to the user: with the separators of the platform.
-std::u16string shown(const std::filesystem::path& path) {
-    std::filesystem::path preferred = path;
-    preferred.make_preferred();
-    return preferred.u16string();
-}
-
 // The position of a name in a list, or an error that names the list's choices.
 tiermark::Result<int> positionOf(const std::vector<std::u16string>& list, std::u16string_view name,
                                  std::u16string_view what, std::u16string_view where) {
@@ -118,6 +111,12 @@ tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database,
     return standardOfDrawing(database, *rows, *stages, stage, kind.drawing);
 }
 
+std::u16string shownPath(const std::filesystem::path& path) {
+    std::filesystem::path preferred = path;
+    preferred.make_preferred();
+    return preferred.u16string();
+}
+
 tiermark::Result<std::vector<std::filesystem::path>> drawingsOf(const std::filesystem::path& input) {
     std::error_code failure;
     const std::filesystem::file_status status = std::filesystem::status(input, failure);
@@ -175,124 +174,6 @@ tiermark::Result<std::vector<std::filesystem::path>> csvPaths(
                         (stem + (seen == 1 ? u"" : u"_" + number(static_cast<std::size_t>(seen))) + u".csv"));
     }
     return paths;
-}
-
-namespace {
-
-// The drawings of every input, in order; an input that names none is said, and errors set.
-std::vector<std::filesystem::path> everyDrawing(const std::vector<std::u16string>& inputs,
-                                                const CheckServices& services, bool& errors) {
-    std::vector<std::filesystem::path> drawings;
-    for (const std::u16string& input : inputs) {
-        auto found = drawingsOf(std::filesystem::path(input));
-        if (!found) {
-            services.err(shown(std::filesystem::path(input)) + u": " +
-                         tiermark::fromUtf8(found.error().message));
-            errors = true;
-            continue;
-        }
-        drawings.insert(drawings.end(), found->begin(), found->end());
-    }
-    return drawings;
-}
-
-// Checks one drawing: its summary line and reading notes, and its CSV where csv names one; findings is set
-// when it has any. False when the drawing cannot be read or its CSV cannot be saved (both said).
-bool checkOneDrawing(const std::filesystem::path& drawing, const std::filesystem::path* csv,
-                     const Standard& standard, const CheckServices& services, bool& findings) {
-    const std::u16string name = shown(drawing);
-    auto check = checkDrawingFile(drawing, standard);
-    if (!check) {
-        services.err(name + u": " + tiermark::fromUtf8(check.error().message));
-        return false;
-    }
-    services.out(summaryLine(name, check->result));
-    for (const std::u16string& note : readingNotes(check->table)) {
-        services.err(name + u": " + note);
-    }
-    findings = findings || check->result.findings() > 0;
-    if (csv == nullptr) {
-        return true;
-    }
-    std::error_code ignored;
-    if (csv->has_parent_path()) {
-        std::filesystem::create_directories(csv->parent_path(), ignored);
-    }
-    if (auto saved = services.saveFile(*csv, csvOf(check->result.rows)); !saved) {
-        services.err(shown(*csv) + u": CSV ファイルを保存できませんでした（" +
-                     tiermark::fromUtf8(saved.error().message) + u"）");
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckServices& services) {
-    const auto fail = [&](const std::u16string& message) {
-        services.err(u"tiermark-check: " + message);
-        return kExitError;
-    };
-    auto request = parseArguments(arguments);
-    if (!request) {
-        return fail(tiermark::fromUtf8(request.error().message) + u"（--help で使い方を表示します）");
-    }
-    if (request->help) {
-        std::u16string text = helpText();
-        for (std::size_t start = 0; start < text.size();) {
-            const std::size_t end = text.find(u'\n', start);
-            services.out(std::u16string_view(text).substr(start, end - start));
-            start = end == std::u16string::npos ? text.size() : end + 1;
-        }
-        return kExitClean;
-    }
-    auto kind = parseKind(request->kind);
-    if (!kind) {
-        return fail(tiermark::fromUtf8(kind.error().message));
-    }
-
-    // The database given, or the one registered with Tiermark.
-    const std::u16string path =
-        request->database.empty() ? stddb::registeredDatabasePath(services.settings) : request->database;
-    if (path.empty()) {
-        return fail(
-            u"データベースが登録されていません。Tiermark で Tiermark.MDB を登録するか、--database で指定して"
-            u"ください。");
-    }
-    stddb::SharedDatabase database;
-    if (auto opened = database.open(services.workspace, path); !opened) {
-        return fail(u"データベースを開けません：" + shown(std::filesystem::path(path)) + u"（" +
-                    tiermark::fromUtf8(opened.error().message) + u"）");
-    }
-    auto chosen = standardOfKind(database, *kind,
-                                 services.settings.GetSetting(stddb::kSectionLife, stddb::kKeyDefaultStage));
-    if (!chosen) {
-        return fail(tiermark::fromUtf8(chosen.error().message));
-    }
-
-    // Every drawing first, so that a mistyped name is said before any file is checked.
-    bool errors = false;
-    const std::vector<std::filesystem::path> drawings = everyDrawing(request->inputs, services, errors);
-    std::vector<std::filesystem::path> csv;
-    if (!request->csv.empty()) {
-        auto paths = csvPaths(std::filesystem::path(request->csv), drawings);
-        if (!paths) {
-            return fail(tiermark::fromUtf8(paths.error().message));
-        }
-        csv = std::move(*paths);
-    }
-
-    bool findings = false;
-    for (std::size_t i = 0; i < drawings.size(); ++i) {
-        if (!checkOneDrawing(drawings[i], csv.empty() ? nullptr : &csv[i], chosen->standard, services,
-                             findings)) {
-            errors = true;
-        }
-    }
-    if (errors) {
-        return kExitError;
-    }
-    return findings ? kExitFindings : kExitClean;
 }
 
 }  // namespace layercheck

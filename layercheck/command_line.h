@@ -16,7 +16,8 @@
 // tiermark-check: the layer check of many drawings from the command line, for the people who check many
 // drawings and for scripts. The check itself is the window's (checkDrawingFile); this is what the command
 // adds around it: its arguments, the drawing kind named as text, the files and folders to check, one summary
-// line per file, the CSV files and the exit code.
+// line per file, the CSV files and the exit code. The run itself, which translates drawings too, is
+// translate::runCheckCommand (translate/check_command.h).
 namespace layercheck {
 
 // The exit codes: every layer standard; findings in some file; an error (bad arguments, no database, an
@@ -33,6 +34,9 @@ struct ChosenStandard {
 };
 tiermark::Result<ChosenStandard> standardOfKind(stddb::SharedDatabase& database, const KindText& kind,
                                                 std::u16string_view defaultStage);
+
+// How a path is shown to the user: with the separators of the platform.
+std::u16string shownPath(const std::filesystem::path& path);
 
 // The drawings to check: files as given; the .dxf files of a folder (any case of the extension), in the
 // order of their names. A folder without one is an error.
@@ -56,8 +60,5 @@ struct CheckServices {
     // Writes a whole file, or nothing of it; the error says why.
     std::function<tiermark::Result<void>(const std::filesystem::path&, const std::string& bytes)> saveFile;
 };
-
-// Runs the command; returns its exit code.
-int runCheckCommand(const std::vector<std::u16string>& arguments, const CheckServices& services);
 
 }  // namespace layercheck

@@ -102,6 +102,13 @@ void translateFile(FileOutcome& outcome, const LayerMap& map, const StandardOfFi
     Plan plan = planTranslation(table.layers, map, *standard.standard, table.currentLayer);
     auto copied =
         dxf::writeTranslatedCopy(outcome.file, target, layerChanges(table.layers, plan, *standard.standard));
+    for (const Step& step : plan.steps) {
+        if (step.outcome == Outcome::Refused) {
+            // What the map asks but the copy does not do, and why.
+            outcome.notes.push_back(u"画層" + layercheck::quoted(step.drawing) + u"→" +
+                                    layercheck::quoted(step.standard) + u"：" + step.reason + u"。");
+        }
+    }
     outcome.plan = std::move(plan);
     if (!copied) {
         outcome.error = u"書き出せません：" + tiermark::fromUtf8(copied.error().message);
@@ -137,12 +144,23 @@ FolderRun translateFolder(const std::vector<std::filesystem::path>& files, const
     std::filesystem::create_directories(targetFolder, failure);
     const bool folderReady = std::filesystem::is_directory(targetFolder, failure);
     const std::vector<std::filesystem::path> targets = targetsOf(files, targetFolder);
+    // A copy may replace its own source (the user chose the source's folder), never another file of the
+    // run, which would then be lost before it is read.
+    std::map<std::filesystem::path, std::size_t> sources;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        sources.emplace(std::filesystem::weakly_canonical(files[i], failure), i);
+    }
     return eachFile(files, progress, [&](std::size_t i, FileOutcome& outcome) {
+        std::error_code unknown;
+        const auto source = sources.find(std::filesystem::weakly_canonical(targets[i], unknown));
         if (!folderReady) {
             outcome.error = u"書き出し先のフォルダーを作れません。";
-            return;
+        } else if (source != sources.end() && source->second != i) {
+            outcome.error = u"書き出し先（" + targets[i].filename().u16string() +
+                            u"）が、ほかに変換する図面と同じファイルです。";
+        } else {
+            translateFile(outcome, map, standardOf, targets[i]);
         }
-        translateFile(outcome, map, standardOf, targets[i]);
     });
 }
 

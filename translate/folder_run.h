@@ -36,7 +36,7 @@ struct FileOutcome {
     std::optional<Plan> plan;                  // the translation run's plan for the file
     std::filesystem::path written;             // the translated copy
     // What the reading or the copy tells beyond the counts (Japanese), one sentence each: duplicate names,
-    // unreadable names, a line type the drawing does not define.
+    // unreadable names, a pair of the map that is refused and why, a line type the drawing does not define.
     std::vector<std::u16string> notes;
 };
 
@@ -50,8 +50,9 @@ struct FolderRun {
 FolderRun checkFolder(const std::vector<std::filesystem::path>& files, const StandardOfFile& standardOf,
                       const Progress& progress);
 // Plans the map for each file against its standard and writes the translated copy into the target folder
-// (made when missing) under the file's name ("図面_2.dxf" for a second file of the same name); the counts
-// of a file are the check of the copy as written.
+// (made when missing) under the file's name ("図面_2.dxf" for a second file of the same name); a copy may
+// replace its own source, never another file of the run. The counts of a file are the check of the copy
+// as written.
 FolderRun translateFolder(const std::vector<std::filesystem::path>& files, const LayerMap& map,
                           const StandardOfFile& standardOf, const std::filesystem::path& targetFolder,
                           const Progress& progress);

@@ -1,5 +1,6 @@
 // tiermark-check: the layer check of DXF drawings against a drawing kind of the standard, from the command
-// line (layercheck/command_line.h says what it does).
+// line, and their translation with a layer map (layercheck/command_line.h and translate/check_command.h say
+// what it does).
 #include <QCoreApplication>
 #include <QSaveFile>
 #include <QString>
@@ -13,6 +14,7 @@
 #include "layercheck/command_line.h"
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
+#include "translate/check_command.h"
 
 namespace {
 
@@ -43,5 +45,5 @@ int main(int argc, char** argv) {
     stddb::QtSettingsStore settings;
     const layercheck::CheckServices services{layercheck::writeOut, layercheck::writeErr, workspace, settings,
                                              saveFile};
-    return layercheck::runCheckCommand(arguments, services);
+    return translate::runCheckCommand(arguments, services);
 }

@@ -163,36 +163,36 @@ TEST(TranslatedCopy, AddsTheColourAndLineTypeARenamedRecordLacks) {
         << out;
 }
 
-TEST(TranslatedCopy, TakesWhatARemovedRecordOwnsAlongWithIt) {
-    // A layer record with its extension dictionary, which holds an XRECORD; another object lists the
-    // record among its reactors only, and stays.
+TEST(TranslatedCopy, TakesWhatARemovedRecordOwnsAlongAndPointsWhatNamedItToItsTarget) {
+    // A layer record B with its extension dictionary, which holds an XRECORD; viewports (one in a block) that
+    // freeze B and another layer; an object that lists B among its reactors only, and stays.
     const auto drawing = [](bool removed) {
+        const std::string b = removed ? "30" : "2F";  // where the pointers to B point
         DxfText dxf;
         dxf.group(0, "SECTION").group(2, "TABLES").group(0, "TABLE").group(2, "LAYER");
-        dxf.group(0, "LAYER").group(5, "2F").group(2, "B").group(0, "LAYER").group(5, "30").group(2, "D-STR");
-        if (removed) {
-            dxf = DxfText();
-            dxf.group(0, "SECTION").group(2, "TABLES").group(0, "TABLE").group(2, "LAYER");
-            dxf.group(0, "LAYER").group(5, "30").group(2, "D-STR");
+        if (!removed) {
+            dxf.group(0, "LAYER").group(5, "2F").group(2, "B");
         }
-        dxf.group(0, "ENDTAB").group(0, "ENDSEC").group(0, "SECTION").group(2, "OBJECTS");
+        dxf.group(0, "LAYER").group(5, "30").group(2, "D-STR").group(0, "LAYER").group(5, "34").group(2, "K");
+        dxf.group(0, "ENDTAB").group(0, "ENDSEC").group(0, "SECTION").group(2, "BLOCKS");
+        dxf.group(0, "VIEWPORT").group(8, "0").group(341, b).group(0, "ENDSEC");
+        dxf.group(0, "SECTION").group(2, "ENTITIES").group(0, "VIEWPORT").group(8, removed ? "D-STR" : "B");
+        dxf.group(341, "34").group(341, b).group(0, "ENDSEC").group(0, "SECTION").group(2, "OBJECTS");
         if (!removed) {
             dxf.group(0, "DICTIONARY").group(5, "31").group(102, "{ACAD_REACTORS").group(330, "2F");
             dxf.group(102, "}").group(330, "2f").group(100, "AcDbDictionary").group(3, "N").group(350, "32");
             dxf.group(0, "XRECORD").group(5, "32").group(330, "31").group(100, "AcDbXrecord").group(290, "1");
         }
-        dxf.group(0, "DICTIONARY").group(5, "33").group(102, "{ACAD_REACTORS").group(330, "2F");
+        dxf.group(0, "DICTIONARY").group(5, "33").group(102, "{ACAD_REACTORS").group(330, b);
         dxf.group(102, "}").group(330, "C").group(100, "AcDbDictionary");
         return dxf.group(0, "ENDSEC").group(0, "EOF");
     };
+    const std::vector<LayerChange> merge = {{u"b", u"D-STR", Record::Removed, std::nullopt, std::nullopt}};
     std::string out;
-    auto copied =
-        copy(drawing(false).text(), out, {{u"b", u"D-STR", Record::Removed, std::nullopt, std::nullopt}});
+    auto copied = copy(drawing(false).text(), out, merge);
     ASSERT_TRUE(copied.ok()) << message(copied);
     EXPECT_EQ(out, drawing(true).text());
-    ASSERT_TRUE(
-        copy(drawing(false).binary(), out, {{u"b", u"D-STR", Record::Removed, std::nullopt, std::nullopt}})
-            .ok());
+    ASSERT_TRUE(copy(drawing(false).binary(), out, merge).ok());
     EXPECT_EQ(out, drawing(true).binary());
 }
 

@@ -6,8 +6,8 @@ read back by ezdxf.
 
 For R12, R2000 and R2018 drawings, ASCII and binary: per layer, the objects of the copy are the sum of the
 objects of the layers mapped to it; nothing else changed (every object's type, handle and attributes but
-its layer, the layers left alone, the line types, the header but $CLAYER); the audit finds no error and
-fixes nothing it would not fix in the source.
+its layer, the layers left alone, the line types, the header but $CLAYER); a viewport freezes the layers
+the frozen ones became; the audit finds no error and fixes nothing it would not fix in the source.
 """
 import collections
 import os
@@ -42,6 +42,9 @@ def make_drawing(version, path, binary):
         # AutoCAD keeps notes of its own in a layer's extension dictionary; they go with a merged layer.
         notes = doc.layers.get("wall-old").new_extension_dict().add_xrecord("ADSK_XREC_LAYER_RECONCILED")
         notes.reset([(290, 1)])
+        # A paper-space viewport that freezes a merged layer and one left alone.
+        viewport = doc.layout("Layout1").add_viewport((5, 5), (8, 6), (0, 0), 10)
+        viewport.frozen_layers = ["wall-old", "KEEP"]
     doc.header["$CLAYER"] = "WALL"
     block = doc.blocks.new("PART")
     block.add_line((0, 0), (1, 0), dxfattribs={"layer": "wall-old"})
@@ -108,6 +111,11 @@ def compare(label, source_path, copy_path, failures):
                 fail("layer %s changed" % layer.dxf.name)
     if not layers["KEEP"].is_off():
         fail("KEEP is no longer off")
+    for old, new in zip(before, after):
+        if old.dxftype() == "VIEWPORT" and old.frozen_layers:
+            frozen = [name_of(MAPPED.get(name.upper(), name)) for name in old.frozen_layers]
+            if [name_of(name) for name in new.frozen_layers] != frozen:
+                fail("a viewport freezes %r, want %r" % (new.frozen_layers, frozen))
     if [lt.dxf.name for lt in source.linetypes] != [lt.dxf.name for lt in copy.linetypes]:
         fail("the line types differ")
     if copy.header["$CLAYER"] != "D-WAL":

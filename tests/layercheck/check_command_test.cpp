@@ -176,6 +176,13 @@ TEST_F(CheckCommand, BadInputIsAnErrorNamedInJapanese) {
         {{"--csv", (m_dir / "one.csv").string(), standard.string(), standard.string()},
          "フォルダーを指定してください"},
         {{}, "チェックする DXF ファイルかフォルダーを指定してください"},
+        {{"--map", (m_dir / "map.txt").string(), standard.string()},
+         "--map と --out は一緒に指定してください"},
+        {{"--map", (m_dir / "none.txt").string(), "--out", (m_dir / "out").string(), standard.string()},
+         "レイヤー対応表を開けません"},
+        {{"--map", notDxf.string(), "--out", (m_dir / "out").string(), "--csv", "a.csv", standard.string()},
+         "--map と --csv は一緒に使えません"},
+        {{"--report", (m_dir / "report.html").string(), standard.string()}, "CSV のファイル名（.csv）"},
     };
     for (const Case& c : cases) {
         const auto gives = [&](const std::string& option) {
@@ -200,11 +207,73 @@ TEST_F(CheckCommand, BadInputIsAnErrorNamedInJapanese) {
     EXPECT_NE(mixed.out.find("ok.dxf: 指摘なし"), std::string::npos) << mixed.out;
 }
 
+// The standard drawing with one standard layer (one with a solid line, which every DXF defines) drawn
+// on an office layer of its own instead, and the map that names it.
+TEST_F(CheckCommand, AMapTranslatesAFolderIntoStandardCopiesAndReportsThem) {
+    stddb::JetWorkspace workspace;
+    stddb::SharedDatabase database;
+    ASSERT_TRUE(database.open(workspace, tiermark::fromUtf8(SAMPLE_MDB)).ok());
+    auto chosen = standardOfKind(database, *parseKind(tiermark::fromUtf8(kKind)), u"");
+    ASSERT_TRUE(chosen.ok());
+    std::vector<cadlink::DrawingLayer> layers;
+    std::u16string office;
+    for (const cadlink::LayerRecord& layer : chosen->standard.layers) {
+        const bool solid = cadlink::effectiveLinetype(layer) == cadlink::kContinuous;
+        if (office.empty() && solid) {
+            office = layer.name;
+            layers.push_back({u"外形線", 2, u"Continuous"});
+        } else {
+            layers.push_back({layer.name, static_cast<int>(layer.colour), cadlink::effectiveLinetype(layer)});
+        }
+    }
+    ASSERT_FALSE(office.empty());
+    write("in/a.dxf", dxf::layerSetDxf(layers)->bytes);
+    write("in/b.dxf", "not a drawing");
+    const fs::path map = write("map.txt", "# 事務所の画層\r\n外形線\t" + tiermark::toUtf8(office) + "\r\n");
+    const Outcome before =
+        run({"--kind", kKind, "--database", SAMPLE_MDB, (m_dir / "in" / "a.dxf").string()});
+    EXPECT_EQ(before.exit, kExitFindings) << before.err;
+
+    const Outcome result = run({"--kind", kKind, "--database", SAMPLE_MDB, "--map", map.string(), "--out",
+                                (m_dir / "out").string(), "--report", (m_dir / "report" / "r.csv").string(),
+                                (m_dir / "in").string()});
+    EXPECT_EQ(result.exit, kExitError) << result.err;  // b.dxf cannot be read
+    EXPECT_NE(result.err.find("b.dxf: DXF ファイルではありません"), std::string::npos) << result.err;
+    const std::string copyLine =
+        (m_dir / "in" / "a.dxf").string() + " → " + (m_dir / "out" / "a.dxf").string() + ": 指摘なし";
+    EXPECT_EQ(result.out.rfind(copyLine, 0), 0U) << result.out;
+    EXPECT_NE(result.out.find("変換：名前を変更：1"), std::string::npos) << result.out;
+    const Outcome after =
+        run({"--kind", kKind, "--database", SAMPLE_MDB, (m_dir / "out" / "a.dxf").string()});
+    EXPECT_EQ(after.exit, kExitClean) << after.out;
+    EXPECT_FALSE(fs::exists(m_dir / "out" / "b.dxf"));
+
+    const std::string csv = readAll(m_dir / "report" / "r.csv");
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(csv.find("\"書き出し先\""), std::string::npos);
+    EXPECT_NE(csv.find("DXF ファイルではありません"), std::string::npos);
+    const std::string html = readAll(m_dir / "report" / "r.html");
+    EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0U);
+    EXPECT_NE(html.find("レイヤー変換の報告（位置図"), std::string::npos);
+}
+
+TEST_F(CheckCommand, AutomaticKindsCheckEachDrawingAgainstItsBestMatch) {
+    const fs::path drawing = write("a.dxf", standardDrawing());
+    const Outcome result = run({"--kind", "auto", "--database", SAMPLE_MDB, "--report",
+                                (m_dir / "r.csv").string(), drawing.string()});
+    EXPECT_NE(result.exit, kExitError) << result.err;
+    EXPECT_EQ(result.out.rfind(drawing.string() + ": ", 0), 0U) << result.out;
+    EXPECT_NE(result.out.find("図面の種類：道路/道路一般/位置図"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("（一致 100%）"), std::string::npos) << result.out;
+    EXPECT_NE(readAll(m_dir / "r.csv").find("一致 100%"), std::string::npos);
+    EXPECT_TRUE(fs::exists(m_dir / "r.html"));
+}
+
 TEST_F(CheckCommand, HelpExplainsTheOptionsAndExitCodes) {
     const Outcome result = run({"--help"});
     EXPECT_EQ(result.exit, kExitClean);
-    for (const char* text :
-         {"使い方: tiermark-check --kind", "--database", "--csv", "終了コード", "  2  エラー"}) {
+    for (const char* text : {"使い方: tiermark-check --kind", "--database", "--csv", "--map", "--out",
+                             "--report", "auto", "終了コード", "  2  エラー"}) {
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
     }
     EXPECT_NE(run({}).err.find("--help で使い方を表示します"), std::string::npos);

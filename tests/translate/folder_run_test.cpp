@@ -54,6 +54,7 @@ protected:
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_map.set(u"wall", u"D-WAL");
+        m_map.set(u"0", u"D-STR");
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
@@ -152,14 +153,27 @@ TEST_F(FolderRunTest, TranslatesIntoTheTargetFolderAndChecksTheCopies) {
         EXPECT_EQ(file.counts[static_cast<std::size_t>(Verdict::Missing)], 0);
         EXPECT_EQ(file.counts[static_cast<std::size_t>(Verdict::OtherProperties)], 1);
         EXPECT_EQ(file.worst, Verdict::OtherProperties);
-        ASSERT_EQ(file.notes.size(), 1U);
-        EXPECT_NE(file.notes[0].find(u"DASHED"), std::u16string::npos);
+        ASSERT_EQ(file.notes.size(), 2U);
+        // 0 is mapped too, and refused; WALL keeps its solid line.
+        EXPECT_EQ(file.notes[0], u"画層「0」→「D-STR」：画層 0 と DEFPOINTS は変更できません。");
+        EXPECT_NE(file.notes[1].find(u"DASHED"), std::u16string::npos);
         auto copy = dxf::readLayerTableFile(file.written);
         ASSERT_TRUE(copy.ok());
         EXPECT_EQ(copy->layers[2], (cadlink::DrawingLayer{u"D-WAL", 1, u"Continuous"}));
         EXPECT_EQ(copy->currentLayer, u"D-WAL");
     }
     EXPECT_EQ(contents(files[0]), source);
+
+    // Into the sources' own folder: each copy replaces its source, and none another source of the run.
+    const std::vector<fs::path> here = {write("in/a.dxf", source), write("other/a.dxf", source),
+                                        write("in/a_2.dxf", source)};
+    const FolderRun inPlace = translateFolder(here, m_map, road(), m_dir / "in", {});
+    ASSERT_EQ(inPlace.files.size(), 3U);
+    EXPECT_EQ(inPlace.files[0].error, u"");
+    EXPECT_EQ(inPlace.files[1].error, u"書き出し先（a_2.dxf）が、ほかに変換する図面と同じファイルです。");
+    EXPECT_EQ(inPlace.files[2].error, u"");
+    EXPECT_NE(contents(here[0]), source);
+    EXPECT_EQ(contents(here[1]), source);
 }
 
 TEST_F(FolderRunTest, FiveHundredDrawingsAreAllTranslated) {

@@ -1,14 +1,33 @@
-#include "dxf/owned_objects.h"
+#include "dxf/removed_records.h"
 
 #include "common/ascii.h"
 
 namespace dxf::groups {
 
-void OwnedObjects::removeOwner(std::string_view handle) {
-    m_gone.insert(tiermark::asciiUppercased(trim(handle)));
+void RemovedRecords::kept(const std::u16string& name, std::string_view handle) {
+    if (!trim(handle).empty()) {
+        m_handleOf.emplace(name, std::string(trim(handle)));
+    }
 }
 
-void OwnedObjects::decide(bool gone, std::string& write) {
+void RemovedRecords::removed(std::string_view handle, const std::u16string& into) {
+    const std::string key = tiermark::asciiUppercased(trim(handle));
+    if (!key.empty()) {
+        m_gone.insert(key);
+        m_into.emplace(key, into);
+    }
+}
+
+std::optional<std::string> RemovedRecords::pointerTo(std::string_view handle) const {
+    const auto removed = m_into.find(tiermark::asciiUppercased(trim(handle)));
+    if (removed == m_into.end()) {
+        return std::nullopt;
+    }
+    const auto target = m_handleOf.find(removed->second);
+    return target == m_handleOf.end() ? std::nullopt : std::optional<std::string>(target->second);
+}
+
+void RemovedRecords::decide(bool gone, std::string& write) {
     if (gone) {
         m_gone.insert(m_handle);
         m_state = State::Left;
@@ -19,7 +38,7 @@ void OwnedObjects::decide(bool gone, std::string& write) {
     m_held.clear();
 }
 
-void OwnedObjects::take(const Group& group, std::string_view bytes, std::string& write) {
+void RemovedRecords::take(const Group& group, std::string_view bytes, std::string& write) {
     if (group.code == 0) {
         end(write);
         m_state = State::Held;
@@ -50,7 +69,7 @@ void OwnedObjects::take(const Group& group, std::string_view bytes, std::string&
     }
 }
 
-void OwnedObjects::end(std::string& write) {
+void RemovedRecords::end(std::string& write) {
     if (m_state == State::Held) {
         decide(false, write);
     }
