@@ -249,7 +249,7 @@ void Translator::flushRecord() {
     const RawGroup* name = nullptr;
     std::string handle;
     for (const RawGroup& raw : record) {
-        if (raw.group.code == 2 && name == nullptr) {
+        if (raw.group.code == 2) {  // the last one names the record, as the layer table reader reads it
             name = &raw;
             change = changeOf(raw.group.text);
         } else if (raw.group.code == 5) {
@@ -304,9 +304,11 @@ void Translator::writeRenamedRecord(const LayerChange& change) {
             writeName(raw, change.becomes);
             if (change.colour && !hasColour) {
                 write(addedNumber(raw.group, raw.bytes, 62, *change.colour, m_binary));
+                hasColour = true;
             }
             if (linetype != nullptr && !hasLinetype) {
                 write(addedText(raw.group, raw.bytes, 6, *linetype, m_binary));
+                hasLinetype = true;
             }
         } else if (code == 62 && change.colour) {
             // A layer that is off has its colour number negative, and stays off.

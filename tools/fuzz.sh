@@ -34,10 +34,11 @@ case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 # folder under fuzz/ : executable
 targets=(filter:fuzz_filter interpreter:fuzz_interpreter payload:fuzz_payload codepage:fuzz_codepage
-         dxf:fuzz_dxf db:fuzz_db_open commands:fuzz_commands layertable:fuzz_layer_table)
+         dxf:fuzz_dxf db:fuzz_db_open commands:fuzz_commands layertable:fuzz_layer_table
+         translatedcopy:fuzz_translated_copy)
 # Runs per target in CI: about 45 s each at the rates measured on a loaded two-core machine.
 declare -A ci_runs=([filter]=600000 [interpreter]=120000 [payload]=2500000 [codepage]=500000 [dxf]=100000
-                    [db]=70000 [commands]=40000 [layertable]=200000)
+                    [db]=70000 [commands]=40000 [layertable]=200000 [translatedcopy]=100000)
 
 start=$(date +%s)
 # Every library is built with the fuzzer's coverage (fuzzer-no-link); only the targets link libFuzzer.
