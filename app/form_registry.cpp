@@ -150,8 +150,8 @@ translate::UserForm10* Forms::userForm10IfLoaded() const {
     return m_userForm10.data();
 }
 void Forms::showTranslation(layercheck::Standard standard, const std::u16string& heading,
-                            const std::u16string& drawingKind) {
-    obtain(m_userForm10, m_program).setStandard(std::move(standard), heading, drawingKind);
+                            const std::u16string& drawingKind, const std::u16string& stage) {
+    obtain(m_userForm10, m_program).setStandard(std::move(standard), heading, drawingKind, stage);
     showModal(m_userForm10, m_program);
 }
 void Forms::unloadUserForm10() {

@@ -54,7 +54,7 @@ public:
     void showLayerCheckOf(layercheck::Standard standard, const std::u16string& heading,
                           const std::u16string& drawingKind, const std::u16string& dxfFile) override;
     void showTranslation(layercheck::Standard standard, const std::u16string& heading,
-                         const std::u16string& drawingKind) override;
+                         const std::u16string& drawingKind, const std::u16string& stage) override;
     void unload(core::Window window) override;
     std::optional<int> builderStage() const override;
     void chooseBuilderStage(int position) override;

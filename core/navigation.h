@@ -41,9 +41,9 @@ public:
     virtual void showLayerCheckOf(layercheck::Standard standard, const std::u16string& heading,
                                   const std::u16string& drawingKind, const std::u16string& dxfFile) = 0;
     // Shows the layer translation modally for the standard of the drawing kind and stage chosen in the
-    // builder.
+    // builder; the stage (its name, empty for none) is the one the window proposes other kinds at.
     virtual void showTranslation(layercheck::Standard standard, const std::u16string& heading,
-                                 const std::u16string& drawingKind) = 0;
+                                 const std::u16string& drawingKind, const std::u16string& stage) = 0;
     // Hides the window and destroys it once control has returned to the event loop, so a form may unload
     // itself from its own handler. A window not loaded stays so.
     virtual void unload(Window window) = 0;

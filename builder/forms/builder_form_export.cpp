@@ -184,8 +184,9 @@ void UserForm1::CommandButton8_Click() {
 
 void UserForm1::CommandButton11_Click() {
     if (auto chosen = chosenStandard()) {
-        m_program.navigation().showTranslation(std::move(chosen->standard), chosen->heading,
-                                               ListBox4->text());
+        m_program.navigation().showTranslation(
+            std::move(chosen->standard), chosen->heading, ListBox4->text(),
+            ListBox1->listIndex() < 0 ? std::u16string() : ListBox1->text());
     }
 }
 

@@ -155,7 +155,8 @@ TEST_F(TextsFit, SmallForms) {
     expectModalFits([&] { fake.program->forms().showAbout(); });
     expectModalFits([&] { fake.program->forms().showVersions(); });
     expectModalFits([&] { fake.program->forms().showLayerCheck({}, u"設計 道路 道路一般", u"位置図"); });
-    expectModalFits([&] { fake.program->forms().showTranslation({}, u"設計 道路 道路一般", u"位置図"); });
+    expectModalFits(
+        [&] { fake.program->forms().showTranslation({}, u"設計 道路 道路一般", u"位置図", u"設計"); });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // and the map applied to the live drawing through the command channel.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QTableWidget>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "app/form_registry.h"
 #include "app/main_window.h"
@@ -18,6 +20,7 @@
 #include "builder/forms/builder_form.h"
 #include "cadlink/drawing_access.h"
 #include "common/codepage.h"
+#include "common/utf.h"
 #include "dxf/layer_table.h"
 #include "layercheck/forms/layer_check_window.h"
 #include "tests/forms/support/fakes.h"
@@ -312,6 +315,128 @@ TEST_F(TranslationWindow, AFolderIsCheckedAndTranslatedFileByFileWithOneReport) 
     ASSERT_TRUE(copy.ok()) << copy.error().message;
     EXPECT_EQ(copy->layers.size(), 3u);  // 0, 壁, D-BGD
     EXPECT_NE(translate::rememberedMap(fake.settings).targetOf(u"柱"), nullptr);
+}
+
+bool endsWith(std::u16string_view text, std::u16string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// A DXF drawing of the layers named, all Continuous in colour 7, the first one current.
+void writeLayersDxf(const QString& dxfPath, const std::vector<std::string>& names) {
+    std::ofstream out(std::filesystem::path(dxfPath.toStdU16String()), std::ios::binary);
+    out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$CLAYER\n8\n"
+        << names.front() << "\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n";
+    for (const std::string& name : names) {
+        out << "0\nLAYER\n2\n" << name << "\n70\n0\n62\n7\n6\nContinuous\n";
+    }
+    out << "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n";
+}
+
+// The sample's stage 設計 holds two kinds with standard layers: 一般図 (D-TTL, D-STR-DIM, D-BYP-STRn, D-BGD)
+// and 構造図 (D-STR).
+TEST_F(TranslationWindow, TheKindsADrawingMatchesBestAreListedAndTheOneConfirmedBecomesTheStandard) {
+    drawing.layers = {{u"0", 7, u"Continuous"},
+                      {u"D-STR", 1, u"Continuous"},
+                      {u"D-TTL", 2, u"Continuous"},
+                      {u"D-BGD", 8, u"破線"},
+                      {u"壁", 7, u"Continuous"}};
+    drawing.current = u"壁";
+    inWindow([&](translate::UserForm10& window) {
+        // A screen reader hears each control's heading caption, with its program name as description.
+        const std::pair<QWidget*, QString> spoken[] = {
+            {window.CommandButton13, QStringLiteral("図面の種類を推定")},
+            {window.ListBox3, QStringLiteral("一致する図面の種類")},
+            {window.CommandButton14, QStringLiteral("この種類で変換")},
+            {window.CheckBox1, QStringLiteral("図面ごとに種類を推定")}};
+        for (const auto& [control, name] : spoken) {
+            EXPECT_EQ(control->accessibleName(), name);
+            EXPECT_EQ(control->accessibleDescription(), control->objectName());
+        }
+        EXPECT_EQ(window.Label6->accessibleName().isEmpty(), false);  // the guidance it shows
+
+        EXPECT_FALSE(window.CommandButton13->isEnabled());  // nothing read yet
+        window.CommandButton1_Click();
+        ASSERT_TRUE(window.CommandButton13->isEnabled());
+        window.CommandButton13_Click();
+        ASSERT_EQ(window.ListBox3->listCount(), 2);
+        EXPECT_TRUE(endsWith(window.ListBox3->itemText(0), u"/一般図（設計、D）　50%（2 / 4 画層）"))
+            << tiermark::toUtf8(window.ListBox3->itemText(0));
+        EXPECT_TRUE(endsWith(window.ListBox3->itemText(1), u"/構造図（設計、D）　25%（1 / 4 画層）"))
+            << tiermark::toUtf8(window.ListBox3->itemText(1));
+        // Nothing switches by itself: the kind is confirmed once one is chosen.
+        EXPECT_EQ(window.Label1->caption(), u"図面名：一般図　　ライフサイクル：設計（D）");
+        EXPECT_FALSE(window.CommandButton14->isEnabled());
+        window.ListBox3->setListIndex(1);
+        ASSERT_TRUE(window.CommandButton14->isEnabled());
+        window.CommandButton14_Click();
+
+        EXPECT_TRUE(endsWith(window.Label1->caption(), u"/構造図（設計、D）"));
+        ASSERT_EQ(window.ListBox2->listCount(), 1);
+        EXPECT_EQ(window.ListBox2->itemText(0).rfind(u"D-STR　", 0), 0u);
+        EXPECT_EQ(window.ListBox1->listCount(), 5);  // the layers read stay
+        // The layer check before follows the new kind: D-STR standard, and no 一般図 layer missing.
+        EXPECT_EQ(window.summary().before.count(layercheck::Verdict::Standard), 1);
+        EXPECT_EQ(window.summary().before.count(layercheck::Verdict::Missing), 0);
+        EXPECT_EQ(window.Label6->caption().find(u"図面の種類を変えました："), 0u);
+        EXPECT_EQ(window.ListBox3->listCount(), 0);
+        EXPECT_FALSE(window.CommandButton14->isEnabled());
+        // The mapping goes to the new kind's layers: D-TTL merged into D-STR, which the drawing has.
+        window.ListBox1->item(2)->setSelected(true);
+        window.ListBox2->setListIndex(0);
+        window.CommandButton3_Click();
+        EXPECT_EQ(window.summary().plan.steps[2].outcome, translate::Outcome::Merged);
+        EXPECT_EQ(window.summary().plan.steps[2].standard, u"D-STR");
+
+        // Asked again, the kinds are those of the same stage; a drawing that matches none says so.
+        window.showLayers({{u"0", 7, u"Continuous"}, {u"壁", 7, u"Continuous"}}, u"壁", u"別の図面");
+        window.CommandButton13_Click();
+        EXPECT_EQ(window.ListBox3->listCount(), 0);
+        EXPECT_EQ(window.Label6->caption(), u"この図面の画層に一致する図面の種類はありません。");
+        EXPECT_FALSE(window.CommandButton14->isEnabled());
+    });
+    EXPECT_TRUE(fake.textsSentTo(cad).empty());
+}
+
+TEST_F(TranslationWindow, AFolderCheckedKindByKindGivesEachFileItsBestKindAndNamesOneThatMatchesNone) {
+    QDir(folder.path()).mkdir(QStringLiteral("図面"));
+    const QString drawings = path(QStringLiteral("図面"));
+    writeLayersDxf(QDir(drawings).filePath(QStringLiteral("a.dxf")), {"0", "D-TTL", "D-BGD"});
+    writeLayersDxf(QDir(drawings).filePath(QStringLiteral("b.dxf")), {"0", "WALL"});
+    writeLayersDxf(QDir(drawings).filePath(QStringLiteral("c.dxf")), {"0", "D-STR", "WALL"});
+    bool checkShown = false;
+    inWindow([&](translate::UserForm10& window) {
+        ASSERT_FALSE(window.CheckBox1->isChecked());
+        window.CheckBox1->setChecked(true);
+        fake.dialogs.foldersToChoose = {drawings};
+        fake.dialogs.fileToSave = path(QStringLiteral("結果.csv"));
+        window.CommandButton11_Click();
+        const translate::FolderRun& run = window.folderRun();
+        ASSERT_EQ(run.files.size(), 3u);
+        EXPECT_TRUE(endsWith(run.files[0].heading, u"/一般図（設計、D）（一致 100%）"));
+        // D-TTL and D-BGD in another colour and line type.
+        EXPECT_EQ(run.files[0].counts[static_cast<std::size_t>(layercheck::Verdict::OtherProperties)], 2);
+        EXPECT_TRUE(run.files[1].heading.empty());
+        EXPECT_EQ(run.files[1].error, u"この図面に当てはまる図面の種類がありません。");  // and the rest go on
+        EXPECT_TRUE(endsWith(run.files[2].heading, u"/構造図（設計、D）（一致 50%）"));
+        EXPECT_TRUE(run.files[2].error.empty());
+        // The table's kind column and the report name each file's kind.
+        EXPECT_EQ(window.ListView1->item(2, 1)->text().toStdU16String(), run.files[2].heading);
+        QFile csv(path(QStringLiteral("結果.csv")));
+        ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(
+            QString::fromUtf8(csv.readAll()).contains(QStringLiteral("構造図（設計、D）（一致 50%）")));
+
+        // A double click checks the file against its own kind.
+        fake.dialogs.onForm(QStringLiteral("UserForm9"), [&](QDialog& dialog) {
+            checkShown = true;
+            auto& check = dynamic_cast<layercheck::UserForm9&>(dialog);
+            EXPECT_TRUE(endsWith(check.Label1->caption(), u"/構造図（設計、D）"));
+            EXPECT_EQ(check.result().count(layercheck::Verdict::OtherProperties), 1);  // D-STR, not red
+            EXPECT_EQ(check.result().count(layercheck::Verdict::Missing), 0);
+        });
+        window.ListView1_DblClick(2);
+    });
+    EXPECT_TRUE(checkShown);
 }
 
 }  // namespace

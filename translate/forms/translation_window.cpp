@@ -39,6 +39,7 @@ UserForm10::UserForm10(core::Program& program) : QDialog(nullptr), m_program(pro
     Label1 = new ui::Label(this, QStringLiteral("Label1"), {}, QStringLiteral("変換先の基準"));
     layout->addWidget(Label1);
     createSides();
+    createKindChoice();
     createButtons();
     createFolderRun();
     connectButtons();
@@ -137,7 +138,18 @@ void UserForm10::connectButtons() {
 }
 
 void UserForm10::setStandard(layercheck::Standard standard, const std::u16string& heading,
-                             const std::u16string& drawingKind) {
+                             const std::u16string& drawingKind, const std::u16string& stage) {
+    // The kinds are read again when asked for: the database may have changed since the window was shown.
+    m_stage = stage;
+    m_kindsRead = false;
+    m_kindStandards.clear();
+    m_kindNames.clear();
+    m_kindDrawings.clear();
+    takeStandard(std::move(standard), heading, drawingKind);
+}
+
+void UserForm10::takeStandard(layercheck::Standard standard, const std::u16string& heading,
+                              const std::u16string& drawingKind) {
     m_standard = std::move(standard);
     m_drawingKind = drawingKind;
     m_heading = heading;
@@ -153,6 +165,7 @@ void UserForm10::setStandard(layercheck::Standard standard, const std::u16string
     }
     ListBox2->clearItems();
     ListBox2->addItems(standardLines);
+    clearKindChoice({});
     refresh();
 }
 
@@ -167,6 +180,7 @@ void UserForm10::showLayers(std::vector<cadlink::DrawingLayer> layers, std::u16s
     m_currentLayer = std::move(currentLayer);
     m_read = true;
     Label2->setCaption(source);
+    clearKindChoice({});
     refresh();
 }
 

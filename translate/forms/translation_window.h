@@ -6,16 +6,19 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cadlink/drawing_access.h"
 #include "layercheck/layer_check.h"
 #include "translate/folder_run.h"
+#include "translate/kind_proposal.h"
 #include "translate/layer_map.h"
 #include "translate/plan.h"
 #include "ui/controls.h"
 
+class QCheckBox;
 class QTableWidget;
 
 namespace core {
@@ -28,16 +31,19 @@ namespace translate {
 // Left, the drawing's layers (read from the CAD stand-in or a DXF file), each with what the map makes of
 // it; right, the standard layers. The user maps drawing layers to a standard layer, accepts the proposals,
 // loads and saves the map file, reads the summary with the layer check before and after, and applies the
-// map to the live drawing or writes a translated DXF copy.
+// map to the live drawing or writes a translated DXF copy. For a drawing of another kind it lists the kinds
+// whose standard layers the drawing matches best, at the window's stage; the one the user confirms becomes
+// the window's standard.
 class UserForm10 : public QDialog {
     Q_OBJECT
 public:
     explicit UserForm10(core::Program& program);
     ~UserForm10() override;
 
-    // The standard to translate to and the heading that names it (drawing kind and stage).
+    // The standard to translate to and the heading that names it (drawing kind and stage); the stage's name
+    // (empty for none) is the one the other kinds are proposed at.
     void setStandard(layercheck::Standard standard, const std::u16string& heading,
-                     const std::u16string& drawingKind);
+                     const std::u16string& drawingKind, const std::u16string& stage = {});
 
     void UserForm_Activate();
     void CommandButton1_Click();   // "図面から読み込む"
@@ -52,6 +58,8 @@ public:
     void CommandButton10_Click();  // "閉じる"
     void CommandButton11_Click();  // "フォルダーをチェック...": every DXF file of a folder checked
     void CommandButton12_Click();  // "フォルダーを変換...": every DXF file translated into a target folder
+    void CommandButton13_Click();  // "図面の種類を推定": the kinds the drawing's layers match best
+    void CommandButton14_Click();  // "この種類で変換": the kind chosen becomes the window's standard
     void ListView1_DblClick(int row);  // opens that file's check
 
     // Takes a drawing's layers (and its current layer, empty when unknown); source says where they came from.
@@ -60,6 +68,7 @@ public:
     const LayerMap& map() const { return m_map; }
     const Summary& summary() const { return m_summary; }
     const FolderRun& folderRun() const { return m_folderRun; }
+    const std::vector<KindMatch>& kindMatches() const { return m_kindMatches; }
 
     ui::Label* Label1;  // the drawing kind and stage
     ui::Button* CommandButton1;
@@ -81,6 +90,11 @@ public:
     ui::Button* CommandButton11;
     ui::Button* CommandButton12;
     QTableWidget* ListView1;  // the folder run: one row per file
+    ui::Button* CommandButton13;
+    ui::ListBox* ListBox3;  // the kinds matched best, each with its share
+    ui::Label* Label6;      // what the proposal of kinds found
+    ui::Button* CommandButton14;
+    QCheckBox* CheckBox1;  // "図面ごとに種類を推定": each file of the folder run gets its own best kind
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -98,6 +112,16 @@ private:
     bool runFolder(
         const std::function<FolderRun(const std::vector<std::filesystem::path>&, const Progress&)>& run);
     void showFolderRun();
+    void createKindChoice();
+    // The standard, its heading and drawing kind taken as they are, the layers read cleared.
+    void takeStandard(layercheck::Standard standard, const std::u16string& heading,
+                      const std::u16string& drawingKind);
+    // The drawing kinds of the database at the window's stage, read once; false when they cannot be (said).
+    bool readKinds();
+    void clearKindChoice(const std::u16string& said);
+    // The standard of each file of a folder run: the window's, or each file's best kind; none when the
+    // kinds cannot be read.
+    std::optional<StandardOfFile> standardOfFiles();
     void writeReport(const QString& folder);
 
     core::Program& m_program;
@@ -111,6 +135,13 @@ private:
     Summary m_summary;
     std::u16string m_heading;
     FolderRun m_folderRun;
+    bool m_folderKindPerFile = false;  // the last folder run gave each file its own kind
+    std::u16string m_stage;
+    bool m_kindsRead = false;
+    std::vector<layercheck::Standard> m_kindStandards;
+    std::vector<std::u16string> m_kindNames;     // "道路/道路一般/一般図（設計、D）"
+    std::vector<std::u16string> m_kindDrawings;  // the drawing name of each kind
+    std::vector<KindMatch> m_kindMatches;        // the rows of ListBox3
 };
 
 }  // namespace translate

@@ -1,6 +1,7 @@
 // The translation window's folder mode: every DXF file of a folder checked against the drawing kind, or
 // translated with the map into a target folder, with a progress bar that can stop the run, a table of the
 // files and the one report (CSV and HTML).
+#include <QCheckBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,7 +15,9 @@
 
 #include "core/navigation.h"
 #include "core/program.h"
+#include "dxf/layer_table.h"
 #include "translate/forms/translation_window.h"
+#include "translate/kind_choice.h"
 #include "translate/map_memory.h"
 #include "ui/dialogs.h"
 
@@ -54,8 +57,11 @@ void UserForm10::createFolderRun() {
     CommandButton12 =
         new ui::Button(this, QStringLiteral("CommandButton12"), QStringLiteral("フォルダーを変換..."));
     CommandButton12->setEnabled(false);
+    CheckBox1 = new QCheckBox(QStringLiteral("図面ごとに種類を推定"), this);
+    ui::nameControl(*CheckBox1, QStringLiteral("CheckBox1"), QStringLiteral("図面ごとに種類を推定"));
     row->addWidget(CommandButton11);
     row->addWidget(CommandButton12);
+    row->addWidget(CheckBox1);
     row->addStretch(1);
     QStringList columns{QStringLiteral("ファイル"), QStringLiteral("図面の種類")};
     for (layercheck::Verdict verdict : layercheck::kVerdicts) {
@@ -105,10 +111,12 @@ bool UserForm10::runFolder(
 }
 
 void UserForm10::CommandButton11_Click() {
-    const FileStandard standard{&m_standard, m_drawingKind};
+    const std::optional<StandardOfFile> standardOf = standardOfFiles();
+    if (!standardOf) {
+        return;
+    }
     runFolder([&](const std::vector<std::filesystem::path>& files, const Progress& progress) {
-        return checkFolder(
-            files, [&](const std::vector<cadlink::DrawingLayer>&) { return standard; }, progress);
+        return checkFolder(files, *standardOf, progress);
     });
 }
 
@@ -119,12 +127,14 @@ void UserForm10::CommandButton12_Click() {
     if (target.isEmpty()) {
         return;
     }
-    const FileStandard standard{&m_standard, m_drawingKind};
+    const std::optional<StandardOfFile> standardOf = standardOfFiles();
+    if (!standardOf) {
+        return;
+    }
     const bool ran =
         runFolder([&](const std::vector<std::filesystem::path>& files, const Progress& progress) {
-            return translateFolder(
-                files, m_map, [&](const std::vector<cadlink::DrawingLayer>&) { return standard; },
-                std::filesystem::path(target.toStdU16String()), progress);
+            return translateFolder(files, m_map, *standardOf, std::filesystem::path(target.toStdU16String()),
+                                   progress);
         });
     if (ran) {
         keepMap();
@@ -173,9 +183,20 @@ void UserForm10::ListView1_DblClick(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= m_folderRun.files.size()) {
         return;
     }
-    m_program.navigation().showLayerCheckOf(
-        m_standard, m_heading, m_drawingKind,
-        m_folderRun.files[static_cast<std::size_t>(row)].file.u16string());
+    const FileOutcome& file = m_folderRun.files[static_cast<std::size_t>(row)];
+    if (m_folderKindPerFile) {
+        // The file is checked against its own kind, found again from its layers.
+        auto table = dxf::readLayerTableFile(file.file);
+        const FileStandard own =
+            table ? bestKindOfFile(m_kindStandards, m_kindNames)(table->layers) : FileStandard{};
+        if (own.standard != nullptr) {
+            const auto kind = static_cast<std::size_t>(own.standard - m_kindStandards.data());
+            m_program.navigation().showLayerCheckOf(*own.standard, m_kindNames[kind], m_kindDrawings[kind],
+                                                    file.file.u16string());
+            return;
+        }
+    }
+    m_program.navigation().showLayerCheckOf(m_standard, m_heading, m_drawingKind, file.file.u16string());
 }
 
 }  // namespace translate
