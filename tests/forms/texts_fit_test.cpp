@@ -28,6 +28,7 @@
 #include "layercheck/layer_check.h"
 #include "tests/forms/support/fakes.h"
 #include "tests/forms/support/sample_tables.h"
+#include "translate/forms/translation_window.h"
 
 namespace {
 
@@ -157,6 +158,32 @@ TEST_F(TextsFit, SmallForms) {
     expectModalFits([&] { fake.program->forms().showLayerCheck({}, u"設計 道路 道路一般", u"位置図"); });
     expectModalFits(
         [&] { fake.program->forms().showTranslation({}, u"設計 道路 道路一般", u"位置図", u"設計"); });
+}
+
+// The translation window with the drawing kinds proposed (the list and its label filled), and with the
+// label that says no kind matches.
+TEST_F(TextsFit, TranslationWindowWithTheKindsProposed) {
+    fake.program->forms().userForm1().UserForm_Activate();  // opens the database
+    bool shown = false;
+    fake.dialogs.onModal = [&](QDialog& dialog) {
+        shown = true;
+        auto& window = dynamic_cast<translate::UserForm10&>(dialog);
+        window.showLayers(
+            {{u"0", 7, u"Continuous"}, {u"D-STR", 1, u"Continuous"}, {u"D-TTL", 2, u"Continuous"}}, u"0",
+            u"図面");
+        window.CommandButton13_Click();
+        EXPECT_EQ(window.ListBox3->listCount(), 2);
+        QApplication::processEvents();  // laid out again for the texts shown
+        expectTextsFit(window);
+        window.showLayers({{u"壁", 7, u"Continuous"}}, u"壁", u"図面");
+        window.CommandButton13_Click();
+        EXPECT_EQ(window.ListBox3->listCount(), 0);
+        QApplication::processEvents();
+        expectTextsFit(window);
+    };
+    fake.program->forms().showTranslation({}, u"図面名：一般図　　ライフサイクル：設計（D）", u"一般図",
+                                          u"設計");
+    EXPECT_TRUE(shown);
 }
 
 }  // namespace
