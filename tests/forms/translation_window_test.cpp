@@ -425,6 +425,11 @@ TEST_F(TranslationWindow, AFolderCheckedKindByKindGivesEachFileItsBestKindAndNam
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
         EXPECT_TRUE(
             QString::fromUtf8(csv.readAll()).contains(QStringLiteral("構造図（設計、D）（一致 50%）")));
+        QFile html(path(QStringLiteral("結果.html")));
+        ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(html.readAll());
+        EXPECT_TRUE(page.contains(QStringLiteral("図面ごとの種類")));  // the title: not the window's kind
+        EXPECT_FALSE(page.contains(QStringLiteral("図面名：一般図")));
 
         // A double click checks the file against its own kind.
         fake.dialogs.onForm(QStringLiteral("UserForm9"), [&](QDialog& dialog) {

@@ -25,6 +25,8 @@ namespace translate {
 
 namespace {
 
+constexpr std::u16string_view kKindPerFile = u"図面ごとの種類";
+
 QString q(std::u16string_view text) {
     return QString::fromStdU16String(std::u16string(text));
 }
@@ -161,7 +163,10 @@ void UserForm10::showFolderRun() {
 }
 
 void UserForm10::writeReport(const QString& folder) {
-    const QString start = QDir(folder).filePath(QStringLiteral("画層チェック_%1.csv").arg(q(m_drawingKind)));
+    // A run where each file got its own kind is named so, not after the window's kind.
+    const std::u16string kind = m_folderKindPerFile ? std::u16string(kKindPerFile) : m_drawingKind;
+    const std::u16string title = m_folderKindPerFile ? std::u16string(kKindPerFile) : m_heading;
+    const QString start = QDir(folder).filePath(QStringLiteral("画層チェック_%1.csv").arg(q(kind)));
     const QString csv = m_program.dialogs().saveFileName(this, QStringLiteral("結果の保存（CSV と HTML）"),
                                                          start, QStringLiteral("CSV ファイル (*.csv)"));
     std::u16string said = m_folderRun.cancelled ? u"途中で中止しました。" : u"すべての図面を処理しました。";
@@ -171,7 +176,7 @@ void UserForm10::writeReport(const QString& folder) {
         html = (html.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? html.chopped(4) : html) +
                QStringLiteral(".html");
         const bool written =
-            writeFile(csv, reportCsv(m_folderRun)) && writeFile(html, reportHtml(m_folderRun, m_heading));
+            writeFile(csv, reportCsv(m_folderRun)) && writeFile(html, reportHtml(m_folderRun, title));
         said += written ? u"\r結果を保存しました。\r" + QDir::toNativeSeparators(csv).toStdU16String() +
                               u"\r" + QDir::toNativeSeparators(html).toStdU16String()
                         : u"\r結果を保存できませんでした。\r" + csv.toStdU16String();
