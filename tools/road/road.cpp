@@ -37,6 +37,7 @@
 #include "stddb/jet_workspace.h"
 #include "stddb/qt_settings_store.h"
 #include "tools/road/road_steps.h"
+#include "tools/road/road_translation.h"
 #include "tools/road/stand_in_control.h"
 #include "ui/recording_dialogs.h"
 
@@ -310,6 +311,9 @@ int runRoad(const RoadOptions& options) {
                  QStringLiteral("the changer lists the layers of the DXF file"));
     builder->hide();
     program.setDrawingAccess(backend.drawing.get());
+
+    TranslationRoad translation{program, *builder, dialogs, control, work, options.screenshots, check};
+    runTranslationRoad(translation);
 
     form1.close();
     standIn.terminate();
