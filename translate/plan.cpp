@@ -203,12 +203,15 @@ std::vector<std::u16string> summaryLines(const Summary& summary) {
         std::string digits = std::to_string(n);
         return std::u16string(digits.begin(), digits.end());
     };
-    std::vector<std::u16string> lines;
+    // The outcomes on one line, as the layer check gives its counts.
+    std::u16string outcomes;
     for (const Outcome outcome : {Outcome::Renamed, Outcome::Merged, Outcome::CreatedThenMerged,
                                   Outcome::LeftAlone, Outcome::Refused}) {
-        lines.push_back(std::u16string(outcomeText(outcome)) + u"：" + number(summary.plan.count(outcome)));
+        outcomes +=
+            std::u16string(outcomeText(outcome)) + u"：" + number(summary.plan.count(outcome)) + u"　";
     }
-    lines.push_back(u"作成する標準画層：" + number(static_cast<int>(summary.plan.creates.size())));
+    outcomes += u"作成する標準画層：" + number(static_cast<int>(summary.plan.creates.size()));
+    std::vector<std::u16string> lines{outcomes};
     if (!summary.plan.absentSources.empty()) {
         lines.push_back(u"図面にない画層（マップには残します）：" +
                         number(static_cast<int>(summary.plan.absentSources.size())));

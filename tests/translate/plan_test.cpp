@@ -184,12 +184,13 @@ TEST(Summary, TheLayerCheckIsPredictedFromTheMap) {
     EXPECT_EQ(summary.after.count(Verdict::NotStandard), 1);
     EXPECT_EQ(summary.after.count(Verdict::Standard), 2);         // D-STR-DIM, D-STR
     EXPECT_EQ(summary.after.count(Verdict::OtherProperties), 1);  // d-bgd, spelt in other case
-    EXPECT_EQ(summaryLines(summary),
-              (std::vector<std::u16string>{
-                  u"名前を変更：1", u"統合：1", u"作成して統合：2", u"そのまま：4", u"変更できない：0",
-                  u"作成する標準画層：1", u"図面にない画層（マップには残します）：1",
-                  u"画層チェック（適用前）　" + layercheck::countsText(summary.before),
-                  u"画層チェック（適用後）　" + layercheck::countsText(summary.after)}));
+    EXPECT_EQ(
+        summaryLines(summary),
+        (std::vector<std::u16string>{
+            u"名前を変更：1　統合：1　作成して統合：2　そのまま：4　変更できない：0　作成する標準画層：1",
+            u"図面にない画層（マップには残します）：1",
+            u"画層チェック（適用前）　" + layercheck::countsText(summary.before),
+            u"画層チェック（適用後）　" + layercheck::countsText(summary.after)}));
 }
 
 }  // namespace

@@ -203,8 +203,18 @@ void UserForm10::refresh() {
         proposeMap(m_layers, m_standard, rememberedMap(m_program.settings())).size();
     Label3->setCaption(m_read ? u"候補 " + countText(proposals) + u" 件" : std::u16string());
     std::vector<std::u16string> summaryText = summaryLines(m_summary);
-    for (const std::u16string& absent : m_summary.plan.absentSources) {
-        summaryText.push_back(u"　図面にない画層：" + absent);
+    // The map's layers that the drawing lacks, named on one line: the first few and how many more.
+    const std::vector<std::u16string>& absent = m_summary.plan.absentSources;
+    if (!absent.empty()) {
+        constexpr std::size_t kNamed = 5;
+        std::u16string named = u"　図面にない画層：";
+        for (std::size_t i = 0; i < std::min(absent.size(), kNamed); ++i) {
+            named += (i == 0 ? u"" : u"、") + absent[i];
+        }
+        if (absent.size() > kNamed) {
+            named += u"　ほか " + countText(absent.size() - kNamed) + u" 件";
+        }
+        summaryText.push_back(named);
     }
     Label4->setCaption(m_read ? lines(summaryText) : std::u16string());
     const bool anything = m_read && !m_summary.plan.steps.empty();

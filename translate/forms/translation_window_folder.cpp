@@ -160,6 +160,10 @@ void UserForm10::showFolderRun() {
     }
     ListView1->resizeColumnsToContents();
     ListView1->setVisible(true);
+    // Room for a few files without squeezing the summary above: the window grows rather than the table
+    // shrinking to a row.
+    ListView1->setMinimumHeight(ListView1->verticalHeader()->defaultSectionSize() * 6);
+    resize(size().expandedTo(sizeHint()));
 }
 
 void UserForm10::writeReport(const QString& folder) {
