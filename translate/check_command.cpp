@@ -1,6 +1,5 @@
 #include "translate/check_command.h"
 
-#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -11,7 +10,7 @@
 #include "layercheck/drawing_file.h"
 #include "layercheck/drawing_kinds.h"
 #include "translate/folder_run.h"
-#include "translate/kind_proposal.h"
+#include "translate/kind_choice.h"
 
 namespace translate {
 
@@ -32,14 +31,7 @@ struct Kinds {
         if (!automatic) {
             return {&standards.front(), names.front()};
         }
-        const std::vector<KindMatch> matches = proposeKinds(layers, standards);
-        if (matches.empty()) {
-            return {};
-        }
-        const KindMatch& best = matches.front();
-        const auto percent = static_cast<std::int64_t>(std::lround(best.share() * 100));
-        return {&standards[best.kind],
-                names[best.kind] + u"（一致 " + builder::integerText(percent) + u"%）"};
+        return bestKindOfFile(standards, names)(layers);
     }
 };
 
