@@ -36,7 +36,7 @@ struct Check {
     int passes = 0;
     int failures = 0;
     void expect(bool ok, const QString& what) {
-        std::printf("  %s %s\n", ok ? "ok  " : "FAIL", qPrintable(what));
+        std::printf("  %s %s\n", ok ? "ok  " : "FAIL", what.toUtf8().constData());
         (ok ? passes : failures) += 1;
     }
 };

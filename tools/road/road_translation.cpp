@@ -86,8 +86,12 @@ QString q(const std::u16string& text) {
 // The office's drawings as DXF files: the stand-in's sample drawing three times and one damaged file.
 bool writeOfficeFolder(const QDir& folder) {
     const cadsim::Drawing office = cadsim::sampleDrawing();
+    // The stand-in's writer takes a path in the system's code page: it writes under an ASCII name, which
+    // Qt then gives the drawing's Japanese name on every platform.
+    const QString written = folder.filePath(QStringLiteral("office.dxf"));
     for (const char* name : {"図面1.dxf", "図面2.dxf", "図面3.dxf"}) {
-        if (!cadsim::saveDxf(office, folder.filePath(QString::fromUtf8(name)).toStdString())) {
+        if (!cadsim::saveDxf(office, written.toStdString()) ||
+            !QFile::rename(written, folder.filePath(QString::fromUtf8(name)))) {
             return false;
         }
     }
