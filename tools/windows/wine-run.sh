@@ -37,4 +37,17 @@ mkdir -p "$(dirname "$prefix")"
         touch "$prefix/.tiermark-ready-fonts"
     fi
 ) 9>"$prefix.lock"
-exec wine "$@"
+# Now and then a program loses its connection to the Wine server as it starts ("wine client error: recvmsg"),
+# which says nothing of the program: it runs once more then.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+for attempt in 1 2; do
+    status=0
+    wine "$@" 2> >(tee "$errors" >&2) || status=$?
+    wait
+    if [ "$status" -ne 0 ] && [ "$attempt" = 1 ] && grep -q "wine client error" "$errors"; then
+        echo "wine-run: Wine's server dropped the program's connection; running it once more" >&2
+        continue
+    fi
+    exit "$status"
+done
