@@ -16,6 +16,7 @@
 
 #include "cadlink/drawing_access.h"
 #include "common/utf.h"
+#include "core/drawing_layers.h"
 #include "core/navigation.h"
 #include "core/program.h"
 #include "layercheck/drawing_file.h"
@@ -257,33 +258,22 @@ void UserForm9::showEvent(QShowEvent* event) {
 
 void UserForm9::UserForm_Activate() {
     // The drawing itself is read where the CAD program gives its layers back; AutoCAD LT does not.
-    cadlink::DrawingAccess* drawing = m_program.drawing();
-    const bool readable = drawing != nullptr && drawing->available();
+    const bool readable = core::drawingReadable(m_program);
     CommandButton1->setEnabled(readable);
-    CommandButton1->setToolTip(
-        readable ? QString()
-                 : QStringLiteral("AutoCAD LT からは画層を読み取れません。図面を DXF で保存し、"
-                                  "「DXFファイル...」で選んでください。"));
+    CommandButton1->setToolTip(readable ? QString()
+                                        : QString::fromStdU16String(std::u16string(core::kNoReadBackNote)));
     if (!readable && !m_checked) {
-        Label2->setCaption(
-            u"AutoCAD LT からは画層を読み取れません。図面を DXF で保存し、「DXFファイル...」で選んでください。");
+        Label2->setCaption(std::u16string(core::kNoReadBackNote));
     }
 }
 
 void UserForm9::CommandButton1_Click() {
-    cadlink::DrawingAccess* drawing = m_program.drawing();
-    cadlink::WindowHandle window = 0;
-    if (drawing == nullptr || !m_program.targetWindow(window)) {
-        ui::showMessage(m_program.dialogs(), this, u"対象の図面が選ばれていません。");
+    core::ChosenDrawingLayers read = core::readChosenDrawing(m_program, false);
+    if (!read.problem.empty()) {
+        ui::showMessage(m_program.dialogs(), this, read.problem);
         return;
     }
-    auto layers = drawing->layerTable(window);
-    if (!layers) {
-        ui::showMessage(m_program.dialogs(), this,
-                        u"図面の画層を読み取れませんでした。\r" + tiermark::fromUtf8(layers.error().message));
-        return;
-    }
-    showLayers(*layers, u"読み込み元：図面 " + m_program.chosenDrawing()->name);
+    showLayers(read.layers, read.source);
 }
 
 void UserForm9::CommandButton2_Click() {

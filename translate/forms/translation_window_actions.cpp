@@ -8,6 +8,7 @@
 
 #include "cadlink/drawing_access.h"
 #include "common/utf.h"
+#include "core/drawing_layers.h"
 #include "core/navigation.h"
 #include "core/program.h"
 #include "dxf/layer_table.h"
@@ -41,33 +42,22 @@ const QString kMapFilter = QStringLiteral("画層の対応表 (*.txt);;すべて
 
 void UserForm10::UserForm_Activate() {
     // The drawing itself is read where the CAD program gives its layers back; AutoCAD LT does not.
-    cadlink::DrawingAccess* drawing = m_program.drawing();
-    const bool readable = drawing != nullptr && drawing->available();
+    const bool readable = core::drawingReadable(m_program);
     CommandButton1->setEnabled(readable);
     if (!readable && !m_read) {
-        Label2->setCaption(
-            u"AutoCAD LT からは画層を読み取れません。図面を DXF で保存し、「DXFファイル...」で選んでください。");
+        Label2->setCaption(std::u16string(core::kNoReadBackNote));
     }
 }
 
 void UserForm10::CommandButton1_Click() {
-    cadlink::DrawingAccess* drawing = m_program.drawing();
-    cadlink::WindowHandle window = 0;
-    if (drawing == nullptr || !m_program.targetWindow(window)) {
-        ui::showMessage(m_program.dialogs(), this, u"対象の図面が選ばれていません。");
-        return;
-    }
-    auto layers = drawing->layerTable(window);
-    auto current = drawing->currentLayer(window);
-    if (!layers || !current) {
-        const std::string reason = !layers ? layers.error().message : current.error().message;
-        ui::showMessage(m_program.dialogs(), this,
-                        u"図面の画層を読み取れませんでした。\r" + tiermark::fromUtf8(reason));
+    // The current layer too: it is never merged away.
+    core::ChosenDrawingLayers read = core::readChosenDrawing(m_program, true);
+    if (!read.problem.empty()) {
+        ui::showMessage(m_program.dialogs(), this, read.problem);
         return;
     }
     m_dxfFile.clear();
-    showLayers(std::move(*layers), std::move(*current),
-               u"読み込み元：図面 " + m_program.chosenDrawing()->name);
+    showLayers(std::move(read.layers), std::move(read.currentLayer), read.source);
 }
 
 void UserForm10::CommandButton2_Click() {
