@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -161,9 +162,13 @@ void UserForm10::showFolderRun() {
     ListView1->resizeColumnsToContents();
     ListView1->setVisible(true);
     // Room for a few files without squeezing the summary above: the window grows rather than the table
-    // shrinking to a row.
+    // shrinking to a row, within the screen it is on.
     ListView1->setMinimumHeight(ListView1->verticalHeader()->defaultSectionSize() * 6);
-    resize(size().expandedTo(sizeHint()));
+    QSize wanted = size().expandedTo(sizeHint());
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        wanted = wanted.boundedTo(shown->availableGeometry().size());
+    }
+    resize(wanted);
 }
 
 void UserForm10::writeReport(const QString& folder) {
