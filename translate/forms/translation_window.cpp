@@ -166,6 +166,7 @@ void UserForm10::takeStandard(layercheck::Standard standard, const std::u16strin
     ListBox2->clearItems();
     ListBox2->addItems(standardLines);
     clearKindChoice({});
+    propose();
     refresh();
 }
 
@@ -181,6 +182,7 @@ void UserForm10::showLayers(std::vector<cadlink::DrawingLayer> layers, std::u16s
     m_read = true;
     Label2->setCaption(source);
     clearKindChoice({});
+    propose();
     refresh();
 }
 
@@ -199,8 +201,7 @@ void UserForm10::refresh() {
             ListBox1->item(static_cast<int>(row))->setSelected(true);
         }
     }
-    const std::size_t proposals =
-        proposeMap(m_layers, m_standard, rememberedMap(m_program.settings())).size();
+    const std::size_t proposals = m_proposals.size();
     Label3->setCaption(m_read ? u"候補 " + countText(proposals) + u" 件" : std::u16string());
     std::vector<std::u16string> summaryText = summaryLines(m_summary);
     // The map's layers that the drawing lacks, named on one line: the first few and how many more.
@@ -242,6 +243,11 @@ std::vector<std::u16string> UserForm10::chosenDrawingLayers() const {
 void UserForm10::keepMap() {
     // Remembered for the proposals of the next drawing; a settings store that cannot keep it loses only that.
     (void)remember(m_program.settings(), m_map);
+    propose();
+}
+
+void UserForm10::propose() {
+    m_proposals = proposeMap(m_layers, m_standard, rememberedMap(m_program.settings()));
 }
 
 }  // namespace translate

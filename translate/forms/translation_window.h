@@ -16,6 +16,7 @@
 #include "translate/kind_proposal.h"
 #include "translate/layer_map.h"
 #include "translate/plan.h"
+#include "translate/proposals.h"
 #include "ui/controls.h"
 
 class QCheckBox;
@@ -107,6 +108,7 @@ private:
     void refresh();
     std::vector<std::u16string> chosenDrawingLayers() const;
     void keepMap();
+    void propose();
     void createFolderRun();
     // Runs over the DXF files of a folder the user chooses; false when nothing was run.
     bool runFolder(
@@ -133,6 +135,9 @@ private:
     std::filesystem::path m_dxfFile;  // the DXF file the layers were read from; empty for the live drawing
     LayerMap m_map;
     Summary m_summary;
+    // The proposals for the layers read: they follow the layers, the standard and the remembered maps, not
+    // the map being made, so they are worked out when one of those changes rather than on every click.
+    std::vector<Proposal> m_proposals;
     std::u16string m_heading;
     FolderRun m_folderRun;
     bool m_folderKindPerFile = false;  // the last folder run gave each file its own kind

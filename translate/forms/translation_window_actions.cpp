@@ -102,7 +102,7 @@ void UserForm10::CommandButton4_Click() {
 }
 
 void UserForm10::CommandButton5_Click() {
-    for (const Proposal& proposal : proposeMap(m_layers, m_standard, rememberedMap(m_program.settings()))) {
+    for (const Proposal& proposal : m_proposals) {
         m_map.set(proposal.pair.drawing, proposal.pair.standard);
     }
     refresh();
