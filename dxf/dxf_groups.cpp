@@ -250,6 +250,31 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
+void Place::start(std::string_view kind) {
+    if (kind == "SECTION") {
+        sawSection = true;
+        section = "?";
+        table.clear();
+    } else if (kind == "ENDSEC") {
+        section.clear();
+    } else if (kind == "TABLE" && section == "TABLES") {
+        table = "?";
+    } else if (kind == "ENDTAB") {
+        table.clear();
+    } else if (kind == "EOF") {
+        sawEof = true;
+    }
+}
+
+bool Place::name(std::string_view value) {
+    std::string* named = section == "?" ? &section : table == "?" ? &table : nullptr;
+    if (named == nullptr) {
+        return false;
+    }
+    *named = std::string(trim(value));
+    return true;
+}
+
 std::string problemMessage(const Problem& problem, bool sawSection) {
     switch (problem.kind) {
         case Problem::Kind::NotACode:

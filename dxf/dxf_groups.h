@@ -102,6 +102,19 @@ std::string problemMessage(const Problem& problem, bool sawSection);
 // Blanks and tabs removed from both ends of a value.
 std::string_view trim(std::string_view text);
 
+// Where the groups read so far leave a reader of the file: the section, and the table inside TABLES, each
+// "?" from its group 0 until the group 2 that names it; and whether a section and the file's end were met.
+struct Place {
+    std::string section;
+    std::string table;
+    bool sawSection = false;
+    bool sawEof = false;
+    // A group 0's kind (trimmed): the start or end of a section, a table or the file.
+    void start(std::string_view kind);
+    // A group 2 that names the section or table just begun; false for any other group 2.
+    bool name(std::string_view value);
+};
+
 // The groups of the file the bytes come from, and whether it is a binary file; an error (Japanese) where
 // its first bytes announce a binary file that is cut short or damaged. A byte order mark before the first
 // line of an ASCII file is passed over.

@@ -64,7 +64,7 @@ public:
     tiermark::Result<Reading> take(const Group& group) {
         const int code = group.code;
         const std::string& value = group.text;
-        if (!m_sawSection) {
+        if (!m_place.sawSection) {
             if (code == 999) {
                 return Reading::More;  // a comment before the first section
             }
@@ -75,21 +75,17 @@ public:
         if (code == 0) {
             return startOf(trim(value));
         }
-        if (code == 2 && m_section == "?") {
-            m_section = std::string(trim(value));
-            if (m_section == "ENTITIES" && !m_sawLayerTable) {
+        if (code == 2 && m_place.name(value)) {
+            // Tables are named only inside TABLES: a section named ENTITIES was named just now.
+            if (m_place.section == "ENTITIES" && !m_sawLayerTable) {
                 // The tables come before the drawing's objects: a file whose objects begin before any
                 // layer table has none, and the rest of it (nearly all of a large file) need not be read.
                 return fault("この DXF ファイルには画層テーブルがありません。");
             }
+            m_sawLayerTable = m_sawLayerTable || m_place.table == "LAYER";
             return Reading::More;
         }
-        if (code == 2 && m_tableName == "?") {
-            m_tableName = std::string(trim(value));
-            m_sawLayerTable = m_sawLayerTable || m_tableName == "LAYER";
-            return Reading::More;
-        }
-        if (m_section == "HEADER") {
+        if (m_place.section == "HEADER") {
             takeHeaderGroup(code, value);
         } else if (m_inLayerRecord) {
             takeRecordGroup(group);
@@ -97,7 +93,7 @@ public:
         return Reading::More;
     }
 
-    bool sawSection() const { return m_sawSection; }
+    bool sawSection() const { return m_place.sawSection; }
     LayerTable table() && {
         m_table.currentLayer = decodeText(m_currentLayer, m_table.encoding).text;
         return std::move(m_table);
@@ -105,14 +101,14 @@ public:
 
     // Why the input ended before the layer table did; empty says whether it held any group at all.
     tiermark::Error endedEarly(bool empty) const {
-        if (!m_sawSection) {
+        if (!m_place.sawSection) {
             if (empty) {
                 // A binary file that ends after its first bytes was cut short; an ASCII one is empty.
                 return fault(m_table.binary ? "DXF ファイルが途中で切れています。" : "空のファイルです。");
             }
             return fault("DXF ファイルではありません（SECTION で始まっていません）。");
         }
-        if (!m_sawEof || m_sawLayerTable) {
+        if (!m_place.sawEof || m_sawLayerTable) {
             return fault(
                 "DXF ファイルが途中で切れています（画層テーブルが終わる前にファイルが終わっています）。");
         }
@@ -125,23 +121,14 @@ private:
         if (auto done = finishRecord(); !done) {
             return done.error();
         }
-        if (kind == "SECTION") {
-            m_sawSection = true;
-            m_section = "?";  // named by the next group 2
-            m_tableName.clear();
-        } else if (kind == "ENDSEC") {
-            m_section.clear();
-        } else if (kind == "TABLE" && m_section == "TABLES") {
-            m_tableName = "?";
-        } else if (kind == "ENDTAB") {
-            if (m_tableName == "LAYER") {
-                return Reading::TableDone;  // the rest of the file holds nothing the layer table needs
-            }
-            m_tableName.clear();
-        } else if (kind == "EOF") {
-            m_sawEof = true;
+        if (kind == "ENDTAB" && m_place.table == "LAYER") {
+            return Reading::TableDone;  // the rest of the file holds nothing the layer table needs
+        }
+        m_place.start(kind);
+        if (kind == "EOF") {
             return Reading::FileEnd;
-        } else if (kind == "LAYER" && m_section == "TABLES" && m_tableName == "LAYER") {
+        }
+        if (kind == "LAYER" && m_place.section == "TABLES" && m_place.table == "LAYER") {
             m_inLayerRecord = true;
             m_record = Record{};
         }
@@ -224,14 +211,11 @@ private:
 
     LayerTable m_table;
     std::unordered_set<std::u16string> m_seen;
-    std::string m_section;    // the section being read
-    std::string m_tableName;  // the table being read inside TABLES
+    groups::Place m_place;
     std::string m_headerVariable;
     std::string m_currentLayer;
-    bool m_sawSection = false;
     bool m_inLayerRecord = false;
     bool m_sawLayerTable = false;
-    bool m_sawEof = false;
     Record m_record;
 };
 

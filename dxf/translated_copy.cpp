@@ -100,8 +100,8 @@ public:
             flushRecord();
         }
     }
-    bool sawSection() const { return m_sawSection; }
-    bool sawEof() const { return m_sawEof; }
+    bool sawSection() const { return m_place.sawSection; }
+    bool sawEof() const { return m_place.sawEof; }
     CopyOutcome outcome() && { return std::move(m_outcome); }
 
 private:
@@ -125,20 +125,18 @@ private:
     std::string m_version;
     std::string m_codePage;
     TextEncoding m_encoding = TextEncoding::Unstated;
-    std::string m_section;  // the section being read; "?" until its name
-    std::string m_table;    // the table being read in TABLES; "?" until its name
+    groups::Place m_place;
     std::string m_headerVariable;
     bool m_inLinetype = false;
     bool m_inRecord = false;  // a LAYER record, kept until its end
     std::vector<RawGroup> m_record;
     groups::RemovedRecords m_removed;  // what the removed records leave behind
-    bool m_sawSection = false;
-    bool m_sawEof = false;
     CopyOutcome m_outcome;
 };
 
 void Translator::take(const Group& group, std::string_view bytes) {
-    const bool afterTables = m_section == "ENTITIES" || m_section == "BLOCKS" || m_section == "OBJECTS";
+    const bool afterTables =
+        m_place.section == "ENTITIES" || m_place.section == "BLOCKS" || m_place.section == "OBJECTS";
     std::string redirected;
     if (afterTables && group.code >= 330 && group.code <= 369 && m_removed.active()) {
         if (const std::optional<std::string> to = m_removed.pointerTo(group.text)) {
@@ -146,7 +144,7 @@ void Translator::take(const Group& group, std::string_view bytes) {
             bytes = redirected;
         }
     }
-    if (m_section == "OBJECTS" && m_removed.active()) {
+    if (m_place.section == "OBJECTS" && m_removed.active()) {
         std::string kept;
         const bool ends = group.code == 0 && trim(group.text) == "ENDSEC";
         if (ends) {
@@ -171,16 +169,14 @@ void Translator::take(const Group& group, std::string_view bytes) {
     } else if (m_inRecord) {
         m_record.push_back(RawGroup{group, std::string(bytes)});
         return;
-    } else if (group.code == 2 && m_section == "?") {
-        m_section = std::string(trim(group.text));
-    } else if (group.code == 2 && m_table == "?") {
-        m_table = std::string(trim(group.text));
-    } else if (m_section == "HEADER") {
+    } else if (group.code == 2 && m_place.name(group.text)) {
+        // a section's or a table's name: written as it is
+    } else if (m_place.section == "HEADER") {
         takeHeaderGroup(group, bytes);
         return;
     } else if (group.code == 2 && m_inLinetype) {
         m_linetypes.emplace(tiermark::asciiUppercased(decodeText(group.text, m_encoding).text), group.text);
-    } else if (group.code == 8 && (m_section == "ENTITIES" || m_section == "BLOCKS")) {
+    } else if (group.code == 8 && (m_place.section == "ENTITIES" || m_place.section == "BLOCKS")) {
         if (const LayerChange* change = changeOf(group.text)) {
             ++m_outcome.movedReferences;
             write(withText(group, bytes, encodeText(change->becomes, m_encoding, group.text), m_binary));
@@ -192,19 +188,9 @@ void Translator::take(const Group& group, std::string_view bytes) {
 
 void Translator::startOf(std::string_view kind) {
     m_inLinetype = false;
-    if (kind == "SECTION") {
-        m_sawSection = true;
-        m_section = "?";
-        m_table.clear();
-    } else if (kind == "ENDSEC") {
-        m_section.clear();
-    } else if (kind == "TABLE" && m_section == "TABLES") {
-        m_table = "?";
-    } else if (kind == "ENDTAB") {
-        m_table.clear();
-    } else if (kind == "EOF") {
-        m_sawEof = true;
-    } else if (m_section == "TABLES" && kind == m_table) {
+    m_place.start(kind);
+    // A record of the table being read (the table's own group 0 TABLE, ENDTAB, … are no record of it).
+    if (m_place.section == "TABLES" && kind == m_place.table) {
         m_inLinetype = kind == "LTYPE";
         m_inRecord = kind == "LAYER";
     }
